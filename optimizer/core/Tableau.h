@@ -1,0 +1,43 @@
+#pragma once
+// The dense simplex tableau of the mean-absolute-deviation model.
+#include "worksheet/core/CellSource.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace korvel {
+
+inline constexpr double kBigM = 200000.0;
+
+class Tableau {
+public:
+    // rows = periods + 4, cols = shares + 2 * periods + 4; every entry 0.0.
+    // Throws std::bad_alloc when the memory cannot be had.
+    Tableau(int32_t rows, int32_t cols);
+
+    int32_t Rows() const { return m_rows; }
+    int32_t Cols() const { return m_cols; }
+    int32_t ZRow() const { return m_rows - 1; }
+    double* Row(int32_t r) { return m_cells.data() + static_cast<size_t>(r) * m_cols; }
+    const double* Row(int32_t r) const { return m_cells.data() + static_cast<size_t>(r) * m_cols; }
+    double& At(int32_t r, int32_t c) { return Row(r)[c]; }
+    double At(int32_t r, int32_t c) const { return Row(r)[c]; }
+
+    // Basic column and starting basic cost of constraint rows 1..rows-2.
+    std::array<int32_t, 14> basis{};
+    std::array<double, 14> basisCost{};
+
+private:
+    int32_t m_rows;
+    int32_t m_cols;
+    std::vector<double> m_cells;
+};
+
+// Sizes from the grid: rows = Cols + 2, cols = Rows + 2 * Cols - 1.
+Tableau MakeTableauFor(const CellSource& cells);
+
+// Fills a zeroed tableau from the worksheet (returns must have passed validation).
+void BuildTableau(Tableau& tableau, const CellSource& cells, double minReturn);
+
+}  // namespace korvel

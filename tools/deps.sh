@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what building and testing Korvel needs on Debian 12 (run as root).
+set -euo pipefail
+packages=(build-essential cmake qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev ccache fonts-dejavu-core)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
