@@ -7,6 +7,7 @@
 
 class CTavoView;
 
+namespace korvel { class CCmdUI; }
 namespace korvel::doc { class DocumentReader; class DocumentWriter; }
 
 class CTavoDoc : public QObject {

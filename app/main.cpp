@@ -1,0 +1,2 @@
+// UNDER CONSTRUCTION: replaced by the application's start-up.
+int main() { return 0; }

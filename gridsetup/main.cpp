@@ -1,0 +1,2 @@
+// UNDER CONSTRUCTION: replaced by the installer.
+int main() { return 0; }
