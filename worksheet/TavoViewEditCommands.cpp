@@ -1,12 +1,189 @@
-// UNDER CONSTRUCTION: empty handlers so that the program links while the editing commands are written.
+// Insert share, Delete share and the four Edit commands of the form.
 #include "worksheet/TavoView.h"
-void CTavoView::OnInsertShare() {}
-void CTavoView::OnDeleteShare() {}
-void CTavoView::OnEditUndo() {}
-void CTavoView::OnEditCut() {}
-void CTavoView::OnEditCopy() {}
-void CTavoView::OnEditPaste() {}
-void CTavoView::OnUpdateEditUndo(korvel::CCmdUI*) {}
-void CTavoView::OnUpdateEditCopyCut(korvel::CCmdUI*) {}
-void CTavoView::OnUpdateEditPaste(korvel::CCmdUI*) {}
-bool CTavoView::IsEditControl(const QWidget*) { return false; }
+
+#include "app/framework/CmdUI.h"
+#include "app/framework/MessageBox.h"
+#include "worksheet/CellEdit.h"
+#include "worksheet/TavoDoc.h"
+#include "worksheet/core/DocumentFormat.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMimeData>
+
+#include <string>
+
+namespace {
+
+// The text box of this form that has the keyboard focus, or null. A text box
+// of another window (the Single analysis window) is not the form's business.
+QLineEdit* FocusedFormEdit(const CTavoView* view)
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || !CTavoView::IsEditControl(focus) || !view->isAncestorOf(focus))
+        return nullptr;
+    return static_cast<QLineEdit*>(focus);
+}
+
+bool CanCopyOrCut(const QLineEdit* edit)
+{
+    return edit && edit->hasSelectedText();
+}
+
+bool ClipboardHoldsText()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasText();
+}
+
+bool CanPaste(const QLineEdit* edit)
+{
+    return edit && ClipboardHoldsText();
+}
+
+bool CanUndo(const QLineEdit* edit)
+{
+    return edit && edit->isUndoAvailable();
+}
+
+// Columns 1..cols-1 of a share row: its name and returns. Column 0 keeps the
+// row numbers in sequence, so it never moves.
+void CopyShareRow(CMSFlexGrid& grid, int32_t from, int32_t to, int32_t cols)
+{
+    for (int32_t col = 1; col < cols; ++col) {
+        // A copy, not the reference into the control's own storage that a set may move.
+        const std::string text = grid.GetTextMatrix(from, col);
+        grid.SetTextMatrix(to, col, text);
+    }
+}
+
+void ClearShareRow(CMSFlexGrid& grid, int32_t row, int32_t cols)
+{
+    static const std::string empty;
+    for (int32_t col = 1; col < cols; ++col)
+        grid.SetTextMatrix(row, col, empty);
+}
+
+// A cell's bytes as the grid shows them: UTF-8, or Windows-1252 for a text
+// written on a system with an 8-bit code page.
+QString CellDisplayText(const std::string& bytes)
+{
+    return QString::fromUtf8(bytes);
+}
+
+void MarkModified(CTavoDoc* document)
+{
+    if (document)
+        document->SetModifiedFlag(true);
+}
+
+}  // namespace
+
+bool CTavoView::IsEditControl(const QWidget* window)
+{
+    return qobject_cast<const QLineEdit*>(window) != nullptr;
+}
+
+void CTavoView::OnInsertShare()
+{
+    const int32_t row = m_grid.GetRow();
+    if (row < 1)
+        return;
+    const int32_t rows = m_grid.GetRows();
+    const int32_t cols = m_grid.GetCols();
+    // At the largest worksheet there is no share count to grow to: leave it alone.
+    if (rows >= korvel::doc::kMaxRows)
+        return;
+
+    m_assetsEdit->setText(QString::number(rows));
+    // Should the view have refused the new count, there is no row to shift into.
+    if (m_grid.GetRows() != rows + 1)
+        return;
+    // From the bottom up, so that no share is overwritten before it moved.
+    for (int32_t i = rows; i > row; --i)
+        CopyShareRow(m_grid, i - 1, i, cols);
+    ClearShareRow(m_grid, row, cols);
+    m_cellEdit->setText(QString());
+}
+
+void CTavoView::OnDeleteShare()
+{
+    const int32_t row = m_grid.GetRow();
+    if (row < 1)
+        return;
+    const QString question = QStringLiteral("Delete ") + CellDisplayText(m_grid.GetTextMatrix(row, 1))
+                             + QStringLiteral(" on row ") + QString::number(row);
+    if (korvel::MessageBox(this, question, QStringLiteral("Question"), korvel::MbButtons::YesNo,
+                           korvel::MbIcon::Question) != korvel::IDYES)
+        return;
+
+    const int32_t cols = m_grid.GetCols();
+    const int32_t rows = m_grid.GetRows();
+    if (row == 1 && rows == 2) {
+        // The worksheet keeps at least one share: the only one is blanked instead.
+        ClearShareRow(m_grid, 1, cols);
+        m_cellEdit->setText(QString());
+        MarkModified(GetDocument());
+        return;
+    }
+    for (int32_t i = row + 1; i < rows; ++i)
+        CopyShareRow(m_grid, i, i - 1, cols);
+    // The last row, now a copy of the one above it, goes with the smaller count.
+    m_assetsEdit->setText(QString::number(rows - 2));
+}
+
+void CTavoView::OnUpdateEditCopyCut(korvel::CCmdUI* cmdUI)
+{
+    cmdUI->Enable(CanCopyOrCut(FocusedFormEdit(this)));
+}
+
+void CTavoView::OnUpdateEditPaste(korvel::CCmdUI* cmdUI)
+{
+    cmdUI->Enable(CanPaste(FocusedFormEdit(this)));
+}
+
+void CTavoView::OnUpdateEditUndo(korvel::CCmdUI* cmdUI)
+{
+    cmdUI->Enable(CanUndo(FocusedFormEdit(this)));
+}
+
+// Each command checks its own enabled state again: a key can arrive before
+// the toolbar's state has caught up with a focus change.
+
+void CTavoView::OnEditCopy()
+{
+    if (QLineEdit* edit = FocusedFormEdit(this); CanCopyOrCut(edit))
+        edit->copy();
+}
+
+void CTavoView::OnEditCut()
+{
+    QLineEdit* edit = FocusedFormEdit(this);
+    if (!CanCopyOrCut(edit))
+        return;
+    // Qt's cut() deletes from a read-only box as well; the read-only Assets and
+    // Periods boxes only give their selection to the clipboard.
+    if (edit->isReadOnly())
+        edit->copy();
+    else
+        edit->cut();
+    MarkModified(GetDocument());
+}
+
+void CTavoView::OnEditPaste()
+{
+    QLineEdit* edit = FocusedFormEdit(this);
+    if (!CanPaste(edit))
+        return;
+    // Qt's paste() writes into a read-only box as well; such a box keeps its text.
+    if (!edit->isReadOnly())
+        edit->paste();
+    MarkModified(GetDocument());
+}
+
+void CTavoView::OnEditUndo()
+{
+    if (QLineEdit* edit = FocusedFormEdit(this); CanUndo(edit))
+        edit->undo();
+}
