@@ -25,10 +25,18 @@ class DocumentReader {
 public:
     explicit DocumentReader(std::span<const uint8_t> bytes) : m_bytes(bytes) {}
     bool ReadInt32(int32_t& value);
-    bool ReadString(std::string& text);  // bytes as stored; 16-bit form as UTF-8
+    // The bytes as stored (any encoding, kept byte for byte); the 16-bit form
+    // comes back as UTF-8. On failure nothing is consumed.
+    bool ReadString(std::string& text);
     size_t Remaining() const { return m_bytes.size() - m_pos; }
+    size_t Position() const { return m_pos; }
 
 private:
+    bool ReadByte(uint8_t& value);
+    bool ReadUInt16(uint16_t& value);
+    bool ReadUInt32(uint32_t& value);
+    bool ReadLength(uint32_t& length, bool& wide);
+
     std::span<const uint8_t> m_bytes;
     size_t m_pos = 0;
 };
@@ -36,26 +44,42 @@ private:
 class DocumentWriter {
 public:
     void WriteInt32(int32_t value);
-    void WriteString(std::string_view text);  // never the 16-bit form
+    // Always the 8-bit form, the bytes unchanged. Throws std::length_error for
+    // a text of 4 GiB or more, which the format cannot describe.
+    void WriteString(std::string_view text);
+    void Reserve(size_t bytes) { m_bytes.reserve(bytes); }
     const std::vector<uint8_t>& Bytes() const { return m_bytes; }
     std::vector<uint8_t> TakeBytes() { return std::move(m_bytes); }
 
 private:
+    void WriteUInt16(uint16_t value);
+    void WriteUInt32(uint32_t value);
+
     std::vector<uint8_t> m_bytes;
 };
 
+// ShortFile: the bytes ended before the counts announced ("unexpected file
+// format"). CountsOutOfRange: Rows or Cols outside the ranges above.
 enum class LoadError { None, ShortFile, CountsOutOfRange };
 
 struct LoadResult {
     LoadError error = LoadError::None;
-    WorksheetTable table;  // what was read, even when the load failed part-way
+    // ShortFile: what was read (counts, Min Return and the cells so far, the
+    // rest empty), or the reset worksheet if the counts or Min Return were cut.
+    // CountsOutOfRange: the reset worksheet.
+    WorksheetTable table;
 };
 
 // Whole-document load and store on a WorksheetTable.
 LoadResult LoadDocument(std::span<const uint8_t> bytes);
 std::vector<uint8_t> SaveDocument(const WorksheetTable& table);
 
-// Reads a whole file, bounded by its real size. False with a reason on failure.
+// Far above any real worksheet (1000 x 10 cells of typed text is about 1 MB).
+inline constexpr uint64_t kMaxFileBytes = uint64_t{256} << 20;
+
+// Reads a whole regular file, bounded by its size when opened (fstat) and by
+// kMaxFileBytes. Directories, devices and FIFOs are refused. False with the
+// reason alone (no path, e.g. "No such file or directory") on failure.
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error);
 
 }  // namespace korvel::doc
