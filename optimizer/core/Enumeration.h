@@ -8,7 +8,7 @@ namespace korvel {
 enum class PresenterAnswer { Continue, Enough };
 
 // Shows one solution (the Single solution dialog, or a batch printer) and says
-// whether the walk goes on.
+// whether the walk goes on. Whatever it throws passes through the enumeration.
 class SolutionPresenter {
 public:
     virtual ~SolutionPresenter() = default;
@@ -18,11 +18,24 @@ public:
 inline constexpr const char* kMsgNoSolution = "No solution";          // infeasible optimum
 inline constexpr const char* kMsgNoSolutionUnbounded = "No solution !"; // unbounded problem
 
-enum class EnumerationOutcome { Finished, Stopped, NoSolution };
+enum class EnumerationOutcome {
+    Finished,   // the walk passed every share column
+    Stopped,    // the presenter answered Enough
+    NoSolution, // an artificial variable is basic above 1e-10: "No solution"
+    NotFinite,  // a walk pivot overflowed: the tableau holds an infinity or NaN
+};
+
+struct EnumerationResult {
+    EnumerationOutcome outcome = EnumerationOutcome::Finished;
+    int solutionsShown = 0;
+    int walkPivots = 0;
+};
 
 // Reports the optimal basis the engine left, then walks the share columns once
-// for alternative optima with a rising average return.
-EnumerationOutcome EnumerateSolutions(Tableau& tableau, const CellSource& cells, double minReturn,
-                                      SolutionRecord& record, SolutionPresenter& presenter);
+// for alternative optima with a rising average return. The walk makes at most
+// one pivot per share column, so it needs no pivot bound of its own.
+// cells must be the worksheet the tableau was built from (names are read from it).
+EnumerationResult EnumerateSolutions(Tableau& tableau, const CellSource& cells, double minReturn,
+                                     SolutionRecord& record, SolutionPresenter& presenter);
 
 }  // namespace korvel

@@ -7,7 +7,9 @@ namespace korvel {
 
 enum class SolveOutcome { Optimal, Unbounded, PivotLimit };
 
-// Far above any real run; reaching it means the pivots are cycling.
+// Far above any real run (a 1000-share, ten-period worksheet needs a few dozen
+// pivots); reaching it means the pivots are cycling. Each pivot made before it
+// follows the rules, so the bound only ends a run that would never end.
 inline constexpr int64_t kDefaultPivotLimit = 200000;
 
 bool IsOptimal(const Tableau& t);
@@ -17,7 +19,8 @@ int32_t FindLeavingRow(const Tableau& t, int32_t col); // -1 when none
 void Pivot(Tableau& t, int32_t col, int32_t row);
 
 // Pivots to an optimum (big-M primal simplex, Dantzig's rule, lowest index on ties).
-// pivotsMade, when given, counts the pivots this call made.
+// PivotLimit when pivotLimit pivots were made and the tableau is still neither
+// optimal nor found unbounded. pivotsMade, when given, counts the pivots this call made.
 SolveOutcome Solve(Tableau& t, int64_t pivotLimit = kDefaultPivotLimit, int64_t* pivotsMade = nullptr);
 
 }  // namespace korvel

@@ -1,1 +1,113 @@
-// UNDER CONSTRUCTION
+#include "optimizer/core/Tableau.h"
+
+#include "optimizer/core/Validation.h"
+
+#include <cmath>
+#include <stdexcept>
+
+namespace korvel {
+
+Tableau::Tableau(int32_t rows, int32_t cols) : m_rows(rows), m_cols(cols) {
+    // At least one period and one share; basis and basisCost have room for ten periods.
+    if (rows < 5 || rows > kMaxTableauRows || cols < 2 * rows - 3)
+        throw std::invalid_argument("tableau size fits no portfolio model");
+    m_cells.assign(static_cast<size_t>(rows) * static_cast<size_t>(cols), 0.0);
+}
+
+bool Tableau::AllFinite() const {
+    for (double value : m_cells)
+        if (!std::isfinite(value)) return false;
+    return true;
+}
+
+Tableau MakeTableauFor(const CellSource& cells) {
+    return Tableau(cells.Cols() + 2, cells.Rows() + 2 * cells.Cols() - 1);
+}
+
+namespace {
+
+// Share column i from its M returns: returns in the period rows, 1.0 in the
+// budget row, the mean in the return row, then the deviations from the mean.
+void FillShareColumn(Tableau& t, int32_t i, const double* returns, int32_t m) {
+    double sum = 0.0;
+    for (int32_t p = 1; p <= m; ++p) {
+        t.At(2 + p, i) = returns[p - 1];
+        sum = sum + returns[p - 1];
+    }
+    const double mean = sum / static_cast<double>(m);
+    t.At(1, i) = 1.0;
+    t.At(2, i) = mean;
+    for (int32_t p = 1; p <= m; ++p) t.At(2 + p, i) = t.At(2 + p, i) - mean;
+}
+
+void FillSlackAndArtificialColumns(Tableau& t, double minReturn) {
+    const int32_t m = t.Periods();
+    const int32_t n = t.Shares();
+    const int32_t k = t.Cols();
+    for (int32_t p = 1; p <= m; ++p) {
+        t.At(2 + p, n + 2 * p) = 1.0;
+        t.At(2 + p, n + 2 * p + 1) = -1.0;
+        t.At(0, n + 2 * p) = 1.0;
+        t.At(0, n + 2 * p + 1) = 1.0;
+        t.basis[2 + p] = n + 2 * p;
+        t.basisCost[2 + p] = 1.0;
+    }
+    t.At(2, 0) = minReturn;
+    t.At(2, n + 1) = -1.0;
+    t.At(2, k - 2) = 1.0;
+    t.At(0, k - 2) = kBigM;
+    t.basisCost[2] = kBigM;
+    t.basis[2] = k - 2;
+
+    t.At(1, 0) = 1.0;
+    t.At(0, k - 1) = kBigM;
+    t.At(1, k - 1) = 1.0;
+    t.basisCost[1] = kBigM;
+    t.basis[1] = k - 1;
+}
+
+// Row Z = sum over constraint rows (in increasing order, from 0.0) of the
+// basic cost times the entry, minus the cost row. Accumulating row by row keeps
+// that order for every column while walking memory in sequence.
+void FillReducedCostRow(Tableau& t) {
+    const int32_t k = t.Cols();
+    double* z = t.Row(t.ZRow());
+    for (int32_t j = 0; j < k; ++j) z[j] = 0.0;
+    for (int32_t r = 1; r < t.ZRow(); ++r) {
+        const double cost = t.basisCost[r];
+        const double* row = t.Row(r);
+        for (int32_t j = 0; j < k; ++j) z[j] = z[j] + cost * row[j];
+    }
+    const double* costs = t.Row(0);
+    for (int32_t j = 0; j < k; ++j) z[j] = z[j] - costs[j];
+}
+
+}  // namespace
+
+void BuildTableau(Tableau& tableau, const std::vector<double>& returns, double minReturn) {
+    const int32_t m = tableau.Periods();
+    const int32_t n = tableau.Shares();
+    if (returns.size() != static_cast<size_t>(n) * static_cast<size_t>(m))
+        throw std::invalid_argument("returns do not match the tableau");
+    for (int32_t i = 1; i <= n; ++i)
+        FillShareColumn(tableau, i, returns.data() + static_cast<size_t>(i - 1) * m, m);
+    FillSlackAndArtificialColumns(tableau, minReturn);
+    FillReducedCostRow(tableau);
+}
+
+void BuildTableau(Tableau& tableau, const CellSource& cells, double minReturn) {
+    const int32_t m = tableau.Periods();
+    const int32_t n = tableau.Shares();
+    std::vector<double> returns;
+    returns.reserve(static_cast<size_t>(n) * static_cast<size_t>(m));
+    for (int32_t i = 1; i <= n; ++i) {
+        for (int32_t p = 1; p <= m; ++p) {
+            double value = 0.0;
+            ParseWholeNumber(cells.TextMatrix(i, p + 1), value);
+            returns.push_back(value);
+        }
+    }
+    BuildTableau(tableau, returns, minReturn);
+}
+
+}  // namespace korvel

@@ -9,29 +9,37 @@
 namespace korvel {
 
 inline constexpr double kBigM = 200000.0;
+inline constexpr int32_t kMaxTableauRows = 14;  // ten periods
 
 class Tableau {
 public:
     // rows = periods + 4, cols = shares + 2 * periods + 4; every entry 0.0.
-    // Throws std::bad_alloc when the memory cannot be had.
+    // Throws std::invalid_argument for sizes that fit no model (fewer than one
+    // share or period, more than ten periods), std::bad_alloc when the memory
+    // cannot be had.
     Tableau(int32_t rows, int32_t cols);
 
     int32_t Rows() const { return m_rows; }
     int32_t Cols() const { return m_cols; }
     int32_t ZRow() const { return m_rows - 1; }
+    int32_t Periods() const { return m_rows - 4; }
+    int32_t Shares() const { return m_cols - 2 * m_rows + 4; }
     double* Row(int32_t r) { return m_cells.data() + static_cast<size_t>(r) * m_cols; }
     const double* Row(int32_t r) const { return m_cells.data() + static_cast<size_t>(r) * m_cols; }
     double& At(int32_t r, int32_t c) { return Row(r)[c]; }
     double At(int32_t r, int32_t c) const { return Row(r)[c]; }
 
+    // True when no entry is infinite or NaN.
+    bool AllFinite() const;
+
     // Basic column and starting basic cost of constraint rows 1..rows-2.
-    std::array<int32_t, 14> basis{};
-    std::array<double, 14> basisCost{};
+    std::array<int32_t, kMaxTableauRows> basis{};
+    std::array<double, kMaxTableauRows> basisCost{};
 
 private:
     int32_t m_rows;
     int32_t m_cols;
-    std::vector<double> m_cells;
+    std::vector<double> m_cells;  // row-major, one block
 };
 
 // Sizes from the grid: rows = Cols + 2, cols = Rows + 2 * Cols - 1.
@@ -39,5 +47,8 @@ Tableau MakeTableauFor(const CellSource& cells);
 
 // Fills a zeroed tableau from the worksheet (returns must have passed validation).
 void BuildTableau(Tableau& tableau, const CellSource& cells, double minReturn);
+
+// The same fill from returns already parsed by ValidateInput (share-major).
+void BuildTableau(Tableau& tableau, const std::vector<double>& returns, double minReturn);
 
 }  // namespace korvel

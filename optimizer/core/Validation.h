@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korvel {
 
@@ -10,9 +11,11 @@ inline constexpr const char* kMsgMinReturnNotValid = "MinReturn not valid !";
 inline constexpr const char* kMsgMinReturnNotPositive = "Min Return must be positive value !";
 inline constexpr const char* kFmtInvalidReturn = "Invalid Return%d on row %d";
 
-// Reads text as strtod does in the classic locale. True only when the whole
-// text is consumed and the value is finite; value is set whatever the outcome
-// (0 when nothing could be read). Texts of any length are handled.
+// Reads text as strtod does in the classic locale, whatever the process locale
+// (leading blanks, signs, hexadecimal forms, "inf" and "nan" included). True only
+// when the whole text is consumed and the value is finite; value is set whatever
+// the outcome (0 when nothing could be read). A text of any length is parsed
+// whole; a text with a NUL byte inside is never consumed to its end.
 bool ParseWholeNumber(std::string_view text, double& value);
 
 enum class ValidationError { None, MinReturnNotValid, MinReturnNotPositive, InvalidReturn };
@@ -29,5 +32,11 @@ struct ValidationResult {
 // The Go command's input checks: the Min Return text, then every return cell
 // row by row; only the first fault is reported.
 ValidationResult ValidateInput(const std::string& minReturnText, const CellSource& cells);
+
+// The same checks, keeping the parsed returns (share-major: returns[(i-1)*M + p-1]
+// for share i, period p) so that the tableau can be filled without parsing again.
+// returns is left empty unless the input is valid.
+ValidationResult ValidateInput(const std::string& minReturnText, const CellSource& cells,
+                               std::vector<double>& returns);
 
 }  // namespace korvel
