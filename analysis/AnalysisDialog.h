@@ -1,7 +1,12 @@
 #pragma once
 // CAnalysisDialog: the modeless "Single analysis" window. The main frame owns
 // one, creates it hidden, shows it on Analyse and destroys it with itself.
+#include "analysis/AnalysisTemplate.h"
+
 #include <QDialog>
+#include <QString>
+
+#include <array>
 
 class CAnalysisDialog : public QDialog {
     Q_OBJECT
@@ -11,4 +16,46 @@ public:
 
     // Builds the window from its template, hidden (runs OnInitDialog once).
     bool Create();
+
+    // The window's own buttons and the close box hide it; Enter and Esc do not.
+    void accept() override;
+    void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    using ReturnTexts = std::array<QString, korvel::kAnalysisReturnBoxes>;
+
+    bool OnInitDialog();
+    void ConnectHandlers();
+    void InvalidateResults();
+    void OnChangePeriodCount();
+    void OnChangeFirstPart();
+    void OnSelectAsset();
+    void OnClear();
+    void OnNew();
+    void OnCalculate();
+    void OnOK();
+    void OnCancel();
+
+    // Data exchange of m_asset with the asset list.
+    void ReadAssetSelection();
+    void ShowAssetSelection();
+    ReturnTexts& StoredReturns(int asset);
+    void StoreReturnBoxes(int asset);
+    void LoadReturnBoxes(int asset);
+    void ShowResult(QLineEdit* box, const std::string& text);
+    void SwitchReturnBoxes(int from, int to);
+    void AttachToMainWindow();
+
+    int m_asset = 0;  // 0 = First, 1 = Second: the asset the return boxes show
+    ReturnTexts m_returnsFirst;
+    ReturnTexts m_returnsSecond;
+
+    korvel::AnalysisControls m_controls;
+    bool m_created = false;
+    bool m_placed = false;  // placed over the main window at its first showing
 };
