@@ -1,7 +1,5 @@
 #include "optimizer/core/GoCommand.h"
 
-#include <vector>
-
 namespace korvel {
 namespace {
 
@@ -34,9 +32,7 @@ const char* MessageOf(GoOutcome outcome) {
 GoResult RunGo(const std::string& minReturnText, const CellSource& cells, SolutionRecord& record,
                SolutionPresenter& presenter, int64_t pivotLimit) {
     GoResult result;
-    // Validation keeps the parsed returns, so every cell is parsed once per Go.
-    std::vector<double> returns;
-    const ValidationResult validation = ValidateInput(minReturnText, cells, returns);
+    const ValidationResult validation = ValidateInput(minReturnText, cells);
     result.minReturn = validation.minReturn;
     result.validation = validation.error;
     if (!validation.ok()) {
@@ -46,7 +42,7 @@ GoResult RunGo(const std::string& minReturnText, const CellSource& cells, Soluti
     }
 
     Tableau tableau = MakeTableauFor(cells);
-    BuildTableau(tableau, returns, validation.minReturn);
+    BuildTableau(tableau, cells, validation.minReturn);
     // Finite returns can still overflow in a sum or a product; an infinity or
     // NaN in the tableau would make every later comparison meaningless.
     if (!tableau.AllFinite()) return Ended(result, GoOutcome::NotFinite, kMsgNotFinite);

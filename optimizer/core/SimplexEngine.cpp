@@ -1,5 +1,6 @@
 #include "optimizer/core/SimplexEngine.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace korvel {
@@ -13,12 +14,6 @@ constexpr double kLargestDouble = 1.7976931348623157e308;
 // never comes back.
 int32_t LastExaminedColumn(const Tableau& t) { return t.Cols() - 3; }
 
-bool HasPositiveEntry(const Tableau& t, int32_t col) {
-    for (int32_t r = 1; r < t.ZRow(); ++r)
-        if (t.At(r, col) > 0.0) return true;
-    return false;
-}
-
 }  // namespace
 
 bool IsOptimal(const Tableau& t) {
@@ -29,11 +24,34 @@ bool IsOptimal(const Tableau& t) {
     return true;
 }
 
+// Walks the constraint rows in memory order, a block of columns at a time,
+// rather than down each column: the answer does not depend on the order. The
+// list of columns still lacking a positive entry shrinks row by row (usually
+// to nothing at the budget row), so a call costs little more than one pass
+// over row Z.
 bool IsBounded(const Tableau& t) {
+    constexpr int32_t kBlock = 256;
     const double* z = t.Row(t.ZRow());
     const int32_t last = LastExaminedColumn(t);
-    for (int32_t j = 1; j <= last; ++j)
-        if (z[j] > 0.0 && !HasPositiveEntry(t, j)) return false;
+    int32_t open[kBlock];
+    for (int32_t start = 1; start <= last; start += kBlock) {
+        const int32_t end = std::min(start + kBlock, last + 1);
+        int32_t count = 0;
+        for (int32_t j = start; j < end; ++j) {
+            open[count] = j;
+            count += z[j] > 0.0;
+        }
+        for (int32_t r = 1; r < t.ZRow() && count > 0; ++r) {
+            const double* row = t.Row(r);
+            int32_t kept = 0;
+            for (int32_t q = 0; q < count; ++q) {
+                open[kept] = open[q];
+                kept += !(row[open[q]] > 0.0);
+            }
+            count = kept;
+        }
+        if (count > 0) return false;
+    }
     return true;
 }
 
@@ -67,22 +85,38 @@ int32_t FindLeavingRow(const Tableau& t, int32_t col) {
     return row;
 }
 
+namespace {
+
+void DivideRow(double* __restrict row, double p, int32_t k) {
+    for (int32_t j = 0; j < k; ++j) row[j] = row[j] / p;
+}
+
+// target -= f * pivot, entry by entry (a product, then a difference, each its
+// own double), then every result below 1e-10 in absolute value becomes +0.0.
+// The rows are distinct, so the pointers never overlap.
+void EliminateRow(double* __restrict target, const double* __restrict pivot, double f, int32_t k) {
+    for (int32_t j = 0; j < k; ++j) {
+        const double product = f * pivot[j];
+        const double value = target[j] - product;
+        target[j] = std::fabs(value) < kClean ? 0.0 : value;
+    }
+}
+
+}  // namespace
+
+// Every other row is updated, even one whose factor f is 0.0: the update is
+// then not an identity, because the cleaning still applies. A row that was
+// the pivot row of an earlier step may hold entries below 1e-10 or -0.0,
+// which this step turns into +0.0; skipping the row would keep them.
 void Pivot(Tableau& t, int32_t col, int32_t row) {
     const int32_t k = t.Cols();
     double* pivotRow = t.Row(row);
-    const double p = pivotRow[col];
-    for (int32_t j = 0; j < k; ++j) pivotRow[j] = pivotRow[j] / p;
+    DivideRow(pivotRow, pivotRow[col], k);
     pivotRow[col] = 1.0;
-
     for (int32_t i = 1; i <= t.ZRow(); ++i) {
         if (i == row) continue;
         double* target = t.Row(i);
-        const double f = target[col];
-        for (int32_t j = 0; j < k; ++j) {
-            const double product = f * pivotRow[j];
-            const double value = target[j] - product;
-            target[j] = std::fabs(value) < kClean ? 0.0 : value;
-        }
+        EliminateRow(target, pivotRow, target[col], k);
     }
     t.basis[row] = col;
 }

@@ -26,13 +26,17 @@ Tableau MakeTableauFor(const CellSource& cells) {
 
 namespace {
 
-// Share column i from its M returns: returns in the period rows, 1.0 in the
-// budget row, the mean in the return row, then the deviations from the mean.
-void FillShareColumn(Tableau& t, int32_t i, const double* returns, int32_t m) {
+// Share column i: its returns in the period rows (read from the cells in
+// period order and summed from 0.0), 1.0 in the budget row, the mean in the
+// return row, then the deviations from the mean in the period rows.
+void FillShareColumn(Tableau& t, const CellSource& cells, int32_t i) {
+    const int32_t m = t.Periods();
     double sum = 0.0;
     for (int32_t p = 1; p <= m; ++p) {
-        t.At(2 + p, i) = returns[p - 1];
-        sum = sum + returns[p - 1];
+        double value = 0.0;
+        ParseWholeNumber(cells.TextMatrix(i, p + 1), value);
+        t.At(2 + p, i) = value;
+        sum = sum + value;
     }
     const double mean = sum / static_cast<double>(m);
     t.At(1, i) = 1.0;
@@ -84,30 +88,11 @@ void FillReducedCostRow(Tableau& t) {
 
 }  // namespace
 
-void BuildTableau(Tableau& tableau, const std::vector<double>& returns, double minReturn) {
-    const int32_t m = tableau.Periods();
+void BuildTableau(Tableau& tableau, const CellSource& cells, double minReturn) {
     const int32_t n = tableau.Shares();
-    if (returns.size() != static_cast<size_t>(n) * static_cast<size_t>(m))
-        throw std::invalid_argument("returns do not match the tableau");
-    for (int32_t i = 1; i <= n; ++i)
-        FillShareColumn(tableau, i, returns.data() + static_cast<size_t>(i - 1) * m, m);
+    for (int32_t i = 1; i <= n; ++i) FillShareColumn(tableau, cells, i);
     FillSlackAndArtificialColumns(tableau, minReturn);
     FillReducedCostRow(tableau);
-}
-
-void BuildTableau(Tableau& tableau, const CellSource& cells, double minReturn) {
-    const int32_t m = tableau.Periods();
-    const int32_t n = tableau.Shares();
-    std::vector<double> returns;
-    returns.reserve(static_cast<size_t>(n) * static_cast<size_t>(m));
-    for (int32_t i = 1; i <= n; ++i) {
-        for (int32_t p = 1; p <= m; ++p) {
-            double value = 0.0;
-            ParseWholeNumber(cells.TextMatrix(i, p + 1), value);
-            returns.push_back(value);
-        }
-    }
-    BuildTableau(tableau, returns, minReturn);
 }
 
 }  // namespace korvel

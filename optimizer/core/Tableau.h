@@ -48,7 +48,4 @@ Tableau MakeTableauFor(const CellSource& cells);
 // Fills a zeroed tableau from the worksheet (returns must have passed validation).
 void BuildTableau(Tableau& tableau, const CellSource& cells, double minReturn);
 
-// The same fill from returns already parsed by ValidateInput (share-major).
-void BuildTableau(Tableau& tableau, const std::vector<double>& returns, double minReturn);
-
 }  // namespace korvel

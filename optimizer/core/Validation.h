@@ -3,7 +3,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace korvel {
 
@@ -32,11 +31,5 @@ struct ValidationResult {
 // The Go command's input checks: the Min Return text, then every return cell
 // row by row; only the first fault is reported.
 ValidationResult ValidateInput(const std::string& minReturnText, const CellSource& cells);
-
-// The same checks, keeping the parsed returns (share-major: returns[(i-1)*M + p-1]
-// for share i, period p) so that the tableau can be filled without parsing again.
-// returns is left empty unless the input is valid.
-ValidationResult ValidateInput(const std::string& minReturnText, const CellSource& cells,
-                               std::vector<double>& returns);
 
 }  // namespace korvel

@@ -1,0 +1,61 @@
+// The Go command without windows on the largest worksheet: 1000 shares x 10 periods.
+#include "optimizer/core/GoCommand.h"
+#include "worksheet/core/WorksheetTable.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+
+namespace {
+
+using namespace korvel;
+
+// Per-period returns in percent with two decimals, as a user types them: each
+// share has its own mean and spread, so the optimum mixes several shares.
+WorksheetTable RandomSheet(int32_t shares, int32_t periods, uint32_t seed) {
+    std::mt19937 random(seed);
+    std::normal_distribution<double> shareMean(1.0, 1.5);
+    std::uniform_real_distribution<double> shareSpread(0.5, 8.0);
+    WorksheetTable sheet(shares + 1, periods + 2);
+    char text[32];
+    for (int32_t i = 1; i <= shares; ++i) {
+        sheet.SetTextMatrix(i, 1, "Share " + std::to_string(i));
+        std::normal_distribution<double> period(shareMean(random), shareSpread(random));
+        for (int32_t p = 1; p <= periods; ++p) {
+            std::snprintf(text, sizeof text, "%.2f", period(random));
+            sheet.SetTextMatrix(i, p + 1, text);
+        }
+    }
+    return sheet;
+}
+
+class ContinueAlways : public SolutionPresenter {
+public:
+    PresenterAnswer Present(const SolutionRecord&) override { return PresenterAnswer::Continue; }
+};
+
+void RunGoOn(benchmark::State& state, const WorksheetTable& sheet, const std::string& minReturn) {
+    SolutionRecord record;
+    ContinueAlways presenter;
+    GoResult result;
+    for (auto _ : state) {
+        result = RunGo(minReturn, sheet, record, presenter);
+        benchmark::DoNotOptimize(result.solutionsShown);
+    }
+    state.counters["solvePivots"] = static_cast<double>(result.solvePivots);
+    state.counters["walkPivots"] = result.walkPivots;
+    state.counters["shown"] = result.solutionsShown;
+    state.counters["done"] = result.outcome == GoOutcome::Done;
+}
+
+void BM_Go_1000x10(benchmark::State& state) {
+    static const WorksheetTable sheet = RandomSheet(1000, 10, static_cast<uint32_t>(state.range(0)));
+    RunGoOn(state, sheet, "1");
+}
+BENCHMARK(BM_Go_1000x10)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
