@@ -32,7 +32,7 @@ struct GoResult {
 inline constexpr const char* kMsgPivotLimit =
     "The optimizer stopped: no optimum was reached within the pivot limit.";
 inline constexpr const char* kMsgNotFinite =
-    "The returns are too large: the optimizer's arithmetic overflowed.";
+    "The numbers are too large: the optimizer's arithmetic overflowed.";
 
 // How a message is shown: the two Min Return messages carry the caption "Error"
 // and the information icon; every other message has no caption of its own (the
