@@ -56,6 +56,10 @@ protected:
     LoadOutcome Serialize(korvel::doc::DocumentReader& in);
 
 private:
+    // The worksheet's bytes into path through an atomic replace; false with
+    // the reason when the file could not be written.
+    bool WriteDocument(const QString& path, QString& reason);
+
     CTavoView* m_view = nullptr;
     QString m_pathName;
     bool m_modified = false;

@@ -10,8 +10,12 @@
 #include "grid/MSFlexGrid.h"
 #include "optimizer/core/SolutionRecord.h"
 
+#include <QRect>
 #include <QScrollArea>
 #include <QString>
+
+#include <cstdint>
+#include <string>
 
 class CCellEdit;
 class CTavoDoc;
@@ -23,11 +27,18 @@ namespace korvel { class CCmdUI; class UpDownControl; }
 class CTavoView : public QScrollArea {
     Q_OBJECT
 public:
+    static constexpr uint32_t kCurrentCellColor = 0xC0FFFF;  // light yellow, 0x00BBGGRR
+    static constexpr uint32_t kLeftCellColor = 0xFFFFFF;     // white
+    static constexpr int kCellEditLimit = 127;
+    static constexpr int kMinReturnLimit = 20;
+    static constexpr int kMinAssets = 1, kMaxAssets = 1000;
+    static constexpr int kMinPeriods = 3, kMaxPeriods = 10;
+
     explicit CTavoView(CTavoDoc* document, QWidget* parent = nullptr);
     ~CTavoView() override;
 
-    // Builds the form's controls and the grid control (OnCreate); false when
-    // the grid control cannot be created.
+    // The form's controls exist from construction; Create makes the grid
+    // control on the form (OnCreate) and is false when it cannot be made.
     bool Create();
 
     CTavoDoc* GetDocument() const { return m_document; }
@@ -35,6 +46,12 @@ public:
     // Data exchange: true pulls the fields into the members (and validates the
     // Min Return length, showing the validation message), false pushes them.
     bool UpdateData(bool saveAndValidate = true);
+
+    // The Min Return text as document bytes: the bytes it was loaded from
+    // while the text is unchanged, otherwise UTF-8. Setting shows nothing
+    // until the next UpdateData(false).
+    std::string MinReturnBytes() const;
+    void SetMinReturnBytes(const std::string& bytes);
 
     // Called after every New and every successful Open.
     void OnInitialUpdate();
@@ -82,13 +99,25 @@ public:
     bool m_justLoaded = false;
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool DoDataExchange(bool saveAndValidate);
+    void BuildForm();
+    void SetTabOrder();
+    void ConnectControls();
     void OnSize(int cx, int cy);
+    void MarkDocumentModified();
+    bool GridBound() const { return m_controlsBound && m_grid.IsCreated(); }
+    // The value in a spin's buddy when it lies in the spin's range; otherwise
+    // the buddy gets back the count the grid has (shown) and the result is -1.
+    int AcceptedSpinValue(korvel::UpDownControl* spin, int gridCount);
 
     CTavoDoc* m_document;
     QWidget* m_form = nullptr;
-    bool m_controlsBound = false;  // set by the first data exchange
+    QRect m_gridPlace;              // the grid's rectangle on the form, in pixels
+    bool m_controlsBound = false;   // set by the first data exchange
+    bool m_inKillFocus = false;     // the validation message takes the focus too
+    std::string m_minReturnLoadedBytes;
+    QString m_minReturnLoadedText;
 };

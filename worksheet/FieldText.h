@@ -1,0 +1,19 @@
+#pragma once
+// Texts that cross between the document's bytes and the form's text boxes.
+#include <QString>
+
+#include <string>
+
+class QLineEdit;
+
+namespace korvel {
+
+// A document text as the form shows it: UTF-8, Windows-1252 for other bytes.
+QString DisplayTextFromBytes(const std::string& bytes);
+
+// Puts text into the box whole, then limits typing to `limit` characters, or
+// to the text's own length when that is longer: a limit only stops typing, it
+// never cuts a text that came from a file.
+void SetTextKeepingWhole(QLineEdit* edit, const QString& text, int limit);
+
+}  // namespace korvel
