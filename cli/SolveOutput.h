@@ -1,0 +1,34 @@
+#pragma once
+// What korvel-solve prints: the shown solutions as text for people or as JSON.
+#include "optimizer/core/GoCommand.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korvel::cli {
+
+struct SolveRun {
+    GoResult go;
+    std::vector<SolutionRecord> solutions;  // every record shown, in order
+};
+
+// The dialog's rounding: up, toward +infinity, to 4 decimals, shown like %.15g.
+std::string DialogFigure(double value);
+
+// Each solution with its number, Avg.Return, Line Deviat. and share list, then
+// the closing message ("No solution", "No solution !") when there is one.
+std::string FormatText(const SolveRun& run);
+
+// {"outcome": ..., "message": ..., "solutions": [...]} on one line.
+std::string FormatJson(const SolveRun& run);
+
+// "done", "no solution", "unbounded", "invalid" (a rejected input) or "pivot limit".
+const char* OutcomeName(GoOutcome outcome);
+
+// JSON helpers: a double with 17 significant digits (null when not finite), and
+// a string whose bytes are taken as UTF-8, malformed sequences becoming U+FFFD.
+void AppendJsonNumber(std::string& out, double value);
+void AppendJsonString(std::string& out, std::string_view bytes);
+
+}  // namespace korvel::cli
