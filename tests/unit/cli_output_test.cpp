@@ -1,0 +1,134 @@
+// korvel-solve's argument rules and the figures and JSON it prints.
+#include "cli/SolveOptions.h"
+#include "cli/SolveOutput.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <random>
+
+namespace korvel::cli {
+namespace {
+
+SolveOptions Parse(std::vector<std::string> args, bool expectOk = true) {
+    SolveOptions options;
+    std::string error;
+    EXPECT_EQ(ParseSolveArguments(args, options, error), expectOk) << error;
+    EXPECT_EQ(error.empty(), expectOk) << error;
+    return options;
+}
+
+TEST(SolveArguments, OptionsAndFile) {
+    SolveOptions o = Parse({"--json", "--min-return", "-1", "sheet.kvl"});
+    EXPECT_TRUE(o.json);
+    EXPECT_EQ(o.minReturn, "-1");  // the value after --min-return is never an option
+    EXPECT_EQ(o.file, "sheet.kvl");
+
+    o = Parse({"sheet.kvl", "--min-return=5 "});
+    EXPECT_FALSE(o.json);
+    EXPECT_EQ(o.minReturn, "5 ");
+
+    o = Parse({"--", "-odd name"});
+    EXPECT_EQ(o.file, "-odd name");
+    EXPECT_FALSE(o.minReturn.has_value());
+
+    EXPECT_TRUE(Parse({"--help"}).help);
+}
+
+TEST(SolveArguments, WrongUsage) {
+    Parse({}, false);
+    Parse({"a.kvl", "b.kvl"}, false);
+    Parse({"--verbose", "a.kvl"}, false);
+    Parse({"a.kvl", "--min-return"}, false);
+}
+
+TEST(SolveOutput, DialogFiguresRoundUpToFourDecimals) {
+    EXPECT_EQ(DialogFigure(0.12341), "0.1235");
+    EXPECT_EQ(DialogFigure(-0.12349), "-0.1234");
+    EXPECT_EQ(DialogFigure(2.0), "2");
+    EXPECT_EQ(DialogFigure(2.0 / 3.0), "0.6667");
+    EXPECT_EQ(DialogFigure(1.00000000001), "1.0001");
+}
+
+TEST(SolveOutput, JsonNumbersRoundTrip) {
+    std::string out;
+    AppendJsonNumber(out, static_cast<double>(0.1f));
+    EXPECT_EQ(out, "0.10000000149011612");
+    out.clear();
+    AppendJsonNumber(out, 1.0 / 0.0);
+    EXPECT_EQ(out, "null");
+
+    std::mt19937_64 random(3);
+    std::uniform_real_distribution<double> value(-1e6, 1e6);
+    for (int i = 0; i < 10000; ++i) {
+        const double v = value(random) * std::pow(10.0, static_cast<int>(random() % 40) - 20);
+        out.clear();
+        AppendJsonNumber(out, v);
+        ASSERT_EQ(std::strtod(out.c_str(), nullptr), v) << out;
+    }
+}
+
+TEST(SolveOutput, JsonStringsAreEscapedAndValidUtf8) {
+    auto json = [](std::string_view bytes) {
+        std::string out;
+        AppendJsonString(out, bytes);
+        return out;
+    };
+    EXPECT_EQ(json("a\"b\\c"), R"("a\"b\\c")");
+    EXPECT_EQ(json("tab\there\n"), R"("tab\u0009here\u000a")");
+    EXPECT_EQ(json("caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"), "\"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80\"");
+    // Bytes of an 8-bit code page, overlong forms, surrogates and cut sequences.
+    EXPECT_EQ(json("caf\xE9"), R"("caf\ufffd")");
+    EXPECT_EQ(json("\xC0\x80"), R"("\ufffd\ufffd")");
+    EXPECT_EQ(json("\xED\xA0\x80"), R"("\ufffd\ufffd\ufffd")");
+    EXPECT_EQ(json("\xE2\x82"), R"("\ufffd\ufffd")");
+    EXPECT_EQ(json("\xF4\x90\x80\x80"), R"("\ufffd\ufffd\ufffd\ufffd")");
+}
+
+SolutionRecord TwoShareRecord() {
+    SolutionRecord record;
+    record.shareCount = 2;
+    record.shares[0] = {"Down", 0.5f, 2};
+    record.shares[1] = {"Up", 1.0f / 3.0f, 1};
+    record.shares[2] = {"stale", 9.0f, 7};  // past shareCount: never printed
+    record.averageReturn = 2.00001;
+    record.lineDeviation = 0.0;
+    return record;
+}
+
+TEST(SolveOutput, TextListsEachSolutionThenTheClosingMessage) {
+    SolveRun run;
+    run.solutions = {TwoShareRecord()};
+    run.go.outcome = GoOutcome::NoSolution;
+    run.go.message = "No solution";
+    EXPECT_EQ(FormatText(run),
+              "Solution 1\n"
+              "Avg.Return    2.0001\n"
+              "Line Deviat.  0\n"
+              " No  Weight     Row  Name\n"
+              "  1  0.5000       2  Down\n"
+              "  2  0.3333       1  Up\n"
+              "\n"
+              "No solution\n");
+}
+
+TEST(SolveOutput, JsonShape) {
+    SolveRun run;
+    run.solutions = {TwoShareRecord()};
+    EXPECT_EQ(FormatJson(run),
+              "{\"outcome\": \"done\", \"message\": null, \"solutions\": [{\"averageReturn\": "
+              "2.0000100000000001, \"lineDeviation\": 0, \"shares\": [{\"name\": \"Down\", \"weight\": "
+              "0.5, \"row\": 2}, {\"name\": \"Up\", \"weight\": 0.3333333432674408, \"row\": 1}]}]}\n");
+
+    run.solutions.clear();
+    run.go.outcome = GoOutcome::Unbounded;
+    run.go.message = "No solution !";
+    EXPECT_EQ(FormatJson(run),
+              "{\"outcome\": \"unbounded\", \"message\": \"No solution !\", \"solutions\": []}\n");
+    EXPECT_EQ(FormatText(run), "No solution !\n");
+    EXPECT_STREQ(OutcomeName(GoOutcome::NotFinite), "invalid");
+}
+
+}  // namespace
+}  // namespace korvel::cli

@@ -1,0 +1,173 @@
+// The built korvel-solve on documents written to a temporary folder.
+#include "optimizer_worksheets.h"
+#include "worksheet/core/DocumentFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace korvel {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ProcessRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string Quoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+class SolveBinary : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* binDir = std::getenv("KORVEL_BIN_DIR");
+        ASSERT_NE(binDir, nullptr) << "KORVEL_BIN_DIR is not set";
+        m_binary = fs::path(binDir) / "korvel-solve";
+        ASSERT_TRUE(fs::exists(m_binary)) << m_binary << " is not built";
+        m_dir = fs::temp_directory_path() / ("korvel-solve-test-" + std::to_string(getpid()));
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string Write(const std::string& name, const WorksheetTable& sheet) {
+        return WriteBytes(name, doc::SaveDocument(sheet));
+    }
+    std::string WriteBytes(const std::string& name, const std::vector<uint8_t>& bytes) {
+        const fs::path path = m_dir / name;
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return path.string();
+    }
+
+    ProcessRun Solve(const std::vector<std::string>& args) {
+        std::string command = Quoted(m_binary.string());
+        for (const std::string& arg : args) command += " " + Quoted(arg);
+        command += " >" + Quoted((m_dir / "out").string()) + " 2>" + Quoted((m_dir / "err").string());
+        ProcessRun run;
+        const int raw = std::system(command.c_str());
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        run.out = ReadAll(m_dir / "out");
+        run.err = ReadAll(m_dir / "err");
+        return run;
+    }
+
+    WorksheetTable Mirrored(const std::string& minReturn) {
+        WorksheetTable sheet = testing::MakeSheet({{"1", "2", "3"}, {"3", "2", "1"}}, {"Up", "Down"});
+        sheet.minReturnText = minReturn;
+        return sheet;
+    }
+
+    fs::path m_binary;
+    fs::path m_dir;
+};
+
+TEST_F(SolveBinary, TextOutputUsesTheDocumentsMinReturn) {
+    const ProcessRun run = Solve({Write("mirror.kvl", Mirrored("1"))});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out,
+              "Solution 1\n"
+              "Avg.Return    2\n"
+              "Line Deviat.  0\n"
+              " No  Weight     Row  Name\n"
+              "  1  0.5000       2  Down\n"
+              "  2  0.5000       1  Up\n");
+}
+
+TEST_F(SolveBinary, JsonOfEverySolutionInOrder) {
+    WorksheetTable sheet = testing::MakeSheet(
+        {{"1", "2", "3"}, {"1", "2", "3"}, {"2", "3", "4"}, {"3", "4", "5"}}, {"A", "B", "C", "D"});
+    sheet.minReturnText = "9";  // replaced below
+    const ProcessRun run = Solve({"--json", "--min-return", "1", Write("stairs.kvl", sheet)});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out,
+              "{\"outcome\": \"done\", \"message\": null, \"solutions\": ["
+              "{\"averageReturn\": 2, \"lineDeviation\": 0.66666666666666663, \"shares\": "
+              "[{\"name\": \"A\", \"weight\": 1, \"row\": 1}]}, "
+              "{\"averageReturn\": 3, \"lineDeviation\": 0.66666666666666663, \"shares\": "
+              "[{\"name\": \"C\", \"weight\": 1, \"row\": 3}]}, "
+              "{\"averageReturn\": 4, \"lineDeviation\": 0.66666666666666663, \"shares\": "
+              "[{\"name\": \"D\", \"weight\": 1, \"row\": 4}]}]}\n");
+}
+
+TEST_F(SolveBinary, NoSolutionIsARunThatEndsWithItsMessage) {
+    const std::string file = Write("mirror.kvl", Mirrored("1"));
+    ProcessRun run = Solve({"--min-return", "2.5", file});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "No solution\n");
+    run = Solve({"--json", "--min-return", "2.5", file});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "{\"outcome\": \"no solution\", \"message\": \"No solution\", \"solutions\": []}\n");
+}
+
+TEST_F(SolveBinary, RejectedInputExitsWithOne) {
+    WorksheetTable sheet = Mirrored("1");
+    sheet.SetTextMatrix(2, 3, "2%");
+    const std::string file = Write("bad.kvl", sheet);
+    ProcessRun run = Solve({file});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "korvel-solve: Invalid Return2 on row 2\n");
+
+    run = Solve({"--json", "--min-return", "", file});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out,
+              "{\"outcome\": \"invalid\", \"message\": \"Min Return must be positive value !\", "
+              "\"solutions\": []}\n");
+
+    run = Solve({"--min-return", "1e305", Write("mirror.kvl", Mirrored("1"))});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("too large"), std::string::npos) << run.err;
+}
+
+TEST_F(SolveBinary, UnreadableFilesAndWrongUsageExitWithTwo) {
+    ProcessRun run = Solve({(m_dir / "missing.kvl").string()});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("missing.kvl"), std::string::npos) << run.err;
+
+    std::vector<uint8_t> bytes = doc::SaveDocument(Mirrored("1"));
+    bytes.resize(bytes.size() - 3);
+    run = Solve({WriteBytes("short.kvl", bytes)});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("ends early"), std::string::npos) << run.err;
+
+    doc::DocumentWriter writer;
+    writer.WriteInt32(1002);
+    writer.WriteInt32(5);
+    writer.WriteString("1");
+    run = Solve({WriteBytes("huge.kvl", writer.Bytes())});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("out of range"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+
+    run = Solve({});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("Usage: korvel-solve"), std::string::npos);
+
+    run = Solve({"--help"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("--min-return TEXT"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace korvel
