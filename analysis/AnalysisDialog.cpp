@@ -176,15 +176,17 @@ void CAnalysisDialog::OnCalculate()
     m_controls.calculate->setEnabled(false);
 }
 
+// Both end the dialog as the classic dialog does, with its OK and Cancel
+// numbers; for this modeless window that only hides it.
 void CAnalysisDialog::OnOK()
 {
     ReadAssetSelection();
-    done(QDialog::Accepted);
+    done(korvel::IDOK);
 }
 
 void CAnalysisDialog::OnCancel()
 {
-    done(QDialog::Rejected);
+    done(korvel::IDCANCEL);
 }
 
 // Enter and Esc reach the dialog as OK and Cancel requests, which this window

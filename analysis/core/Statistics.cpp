@@ -83,8 +83,9 @@ double MixStandardDeviation(const PairMoments& m, double f)
 {
     const double variance = (1 - f) * ((1 - f) * m.varB + 2 * f * m.cov) + f * f * m.varA;
     // A mix's variance is never negative; rounding can leave a perfect hedge a
-    // hair below zero, and the root of that would be "nan".
-    return std::sqrt(std::max(0.0, variance));
+    // hair below zero, and the root of that would be "nan". An overflowed
+    // variance stays what it is.
+    return std::sqrt(variance < 0.0 ? 0.0 : variance);
 }
 
 std::string FormatFixed4(double value)

@@ -129,6 +129,10 @@ TEST(AnalysisFigures, HugeReturnsNeitherOverflowNorShowNonsense)
     EXPECT_GT(f.averageReturn.size(), 200u);
     EXPECT_EQ(f.standardDeviation, "n.a.");
     EXPECT_EQ(f.correlation, "n.a.");
+
+    // Even with none of it in First, First's overflowed spread spoils the
+    // deviation rather than hiding behind a plausible 0.
+    EXPECT_EQ(Figures({"1e200", "0", "0"}, {"1", "2", "3"}, 3, 0).standardDeviation, "n.a.");
 }
 
 TEST(ReturnText, BlanksAroundANumberAreIgnoredAndBlankIsZero)
