@@ -188,12 +188,14 @@ bool CopyReplacing(const std::string& source, const std::string& directory)
 {
     if (!FitsWithModuleName(directory))
         return false;
+    // The source first, so that a run with nothing to copy creates nothing.
+    const Descriptor in(OpenRegularFile(source));
+    if (in.get() < 0)
+        return false;
     std::error_code error;
     std::filesystem::create_directories(directory, error);
-    if (error || SameDirectory(ParentOf(source), directory))
-        return false;
-    const Descriptor in(OpenRegularFile(source));
-    if (in.get() < 0 || !CopyThroughTemporary(in.get(), directory))
+    if (error || SameDirectory(ParentOf(source), directory) ||
+        !CopyThroughTemporary(in.get(), directory))
         return false;
     RemoveOtherSpellings(directory);
     return true;
