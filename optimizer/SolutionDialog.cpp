@@ -3,6 +3,7 @@
 #include "app/framework/DialogUnits.h"
 #include "optimizer/PieChartPainter.h"
 #include "optimizer/SolutionValues.h"
+#include "resources/AppIcon.h"
 #include "worksheet/TavoView.h"
 
 #include <QLabel>
@@ -148,6 +149,7 @@ bool CSolutionDialog::OnInitDialog()
 {
     // Every run starts from the window as the template makes it.
     ShowValues();
+    setWindowIcon(korvel::AppIcon());
     m_continueButton->setFocus();
     m_palette = chart::kPalette;
     ResetGrid();

@@ -4,7 +4,8 @@
 
 namespace korvel {
 
-// Rounded up, toward +infinity, to 4 decimals. A value that rounds to zero
+// Rounded up, toward +infinity, to 4 decimals. A value within rounding noise
+// of a 4-decimal step is taken as that step, and a value that rounds to zero
 // from below gives +0, so that it never shows as "-0".
 double RoundUpToFourDecimals(double value);
 

@@ -48,7 +48,7 @@ void CTavoView::OnGo()
     // A failed exchange has shown its own message; Go goes on with the text
     // the member has taken.
     UpdateData(true);
-    const std::string minReturnText = m_minReturnText.toStdString();
+    const std::string minReturnText = MinReturnBytes();
     // The parsed Min Return stays in the view even when the command ends early.
     korvel::ParseWholeNumber(minReturnText, m_minReturn);
 
