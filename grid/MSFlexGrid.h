@@ -5,11 +5,13 @@
 #include "grid/FlexGridControl.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QRect>
+#include <QWidget>
 #include <memory>
 #include <string>
 
-class QWidget;
+class QString;
 
 class CMSFlexGrid : public QObject, private IFlexGridEvents {
     Q_OBJECT
@@ -19,9 +21,12 @@ public:
 
     // Looks up the control's class id in the registry, loads the module that
     // provides it and makes the control as a child of parent at geometry.
-    // False when the class is not registered or the module cannot make it.
+    // False when the class is not registered, the module cannot make it, or
+    // this wrapper already holds a control.
     bool Create(QWidget* parent, const QRect& geometry);
-    bool IsCreated() const { return m_control != nullptr; }
+    // False before Create and again once the control's widget is gone (its
+    // parent may delete it); every operation is then a no-op reading 0 or "".
+    bool IsCreated() const { return Control() != nullptr; }
     QWidget* Widget() const;
 
     int32_t GetRows() const;
@@ -58,7 +63,11 @@ private:
     void OnRowColChange() override { emit RowColChange(); }
     void OnEnterCell() override { emit EnterCell(); }
 
+    IFlexGridControl* Control() const { return m_widget ? m_control : nullptr; }
+
     struct Module;
-    std::shared_ptr<Module> m_module;   // keeps the module loaded while the control lives
+    static std::shared_ptr<Module> LoadModule(const QString& path);
+    std::shared_ptr<Module> m_module;   // the loaded module, shared by every grid
     IFlexGridControl* m_control = nullptr;
+    QPointer<QWidget> m_widget;         // the control's widget, owned by its parent
 };
