@@ -1,2 +1,14 @@
-// UNDER CONSTRUCTION: replaced by the application's start-up.
-int main() { return 0; }
+#include "app/TavoApp.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    CTavoApp app;
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    if (!app.InitInstance(arguments))
+        return app.ExitCode();
+    return QApplication::exec();
+}

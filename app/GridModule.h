@@ -1,0 +1,36 @@
+#pragma once
+// Finding, loading and registering the grid control's module before any
+// window exists. No Qt here: the search works on plain paths.
+#include <string>
+#include <vector>
+
+namespace korvel {
+
+inline constexpr const char* kGridModuleName = "Msflxgrd.ocx";
+// The system directory that gridsetup installs into, unless KORVEL_SYSTEM_DIR
+// names another one.
+inline constexpr const char* kDefaultSystemDir = "/usr/local/lib/korvel";
+
+// KORVEL_SYSTEM_DIR when set and non-empty, else the default.
+std::string SystemDirectory();
+
+// Where the module is looked for, in order: the executable's directory, the
+// system directory, then the library search path (the bare name).
+struct GridModuleSearch {
+    std::string executableDir;
+    std::string systemDir;
+    bool libraryPath = true;
+};
+
+// The files in dir whose name is name ignoring ASCII case: an exact match
+// first, the others in name order. Empty when dir cannot be read.
+std::vector<std::string> ModuleCandidates(const std::string& dir, const std::string& name);
+
+enum class GridRegistration { Registered, NotFound, NoEntryPoint };
+
+// Loads the first candidate that is a loadable module (one that is not
+// counts as missing), calls its DllRegisterServer once, ignoring the result,
+// and unloads it again.
+GridRegistration RegisterGridModule(const GridModuleSearch& search);
+
+}  // namespace korvel

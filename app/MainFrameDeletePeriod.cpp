@@ -1,0 +1,6 @@
+// UNDER CONSTRUCTION
+#include "app/MainFrame.h"
+
+void CMainFrame::OnDeletePeriod()
+{
+}
