@@ -88,9 +88,8 @@ EnumerationOutcome SolutionWalk::Walk(int& pivots) {
         if (!(std::fabs(z[j]) < kTolerance) || IsBasic(j)) continue;
         const int32_t row = FindLeavingRow(m_t, j);
         if (row < 0) continue;
-        Pivot(m_t, j, row);
         ++pivots;
-        if (!m_t.AllFinite()) return EnumerationOutcome::NotFinite;
+        if (!Pivot(m_t, j, row)) return EnumerationOutcome::NotFinite;
         if (auto end = Ending(Report())) return *end;
     }
     return EnumerationOutcome::Finished;

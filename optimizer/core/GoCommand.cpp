@@ -50,9 +50,9 @@ GoResult RunGo(const std::string& minReturnText, const CellSource& cells, Soluti
     switch (Solve(tableau, pivotLimit, &result.solvePivots)) {
     case SolveOutcome::Unbounded: return Ended(result, GoOutcome::Unbounded, kMsgNoSolutionUnbounded);
     case SolveOutcome::PivotLimit: return Ended(result, GoOutcome::PivotLimit, kMsgPivotLimit);
+    case SolveOutcome::NotFinite: return Ended(result, GoOutcome::NotFinite, kMsgNotFinite);
     case SolveOutcome::Optimal: break;
     }
-    if (!tableau.AllFinite()) return Ended(result, GoOutcome::NotFinite, kMsgNotFinite);
 
     const EnumerationResult walk =
         EnumerateSolutions(tableau, cells, validation.minReturn, record, presenter);

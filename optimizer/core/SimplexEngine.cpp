@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace korvel {
 namespace {
@@ -87,19 +88,49 @@ int32_t FindLeavingRow(const Tableau& t, int32_t col) {
 
 namespace {
 
-void DivideRow(double* __restrict row, double p, int32_t k) {
-    for (int32_t j = 0; j < k; ++j) row[j] = row[j] / p;
+// An infinity or NaN has every exponent bit set, and only then does adding one
+// to the exponent field carry into the sign bit. The carries of a whole row
+// are ORed together with integer vector operations, in the same pass that
+// writes the row.
+constexpr uint64_t kExponent = 0x7FF0000000000000u;
+
+// The row loops get an AVX2 version where the processor has it, chosen at load
+// time. Wider vectors of the same IEEE operations give the same results; no
+// fused multiply-add is enabled, so every product is still rounded on its own.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
+#define KORVEL_ROW_LOOP __attribute__((target_clones("avx2", "default")))
+#else
+#define KORVEL_ROW_LOOP
+#endif
+constexpr uint64_t kExponentOne = uint64_t{1} << 52;
+
+inline uint64_t NonFiniteCarry(double value) {
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return (bits & kExponent) + kExponentOne;
+}
+
+KORVEL_ROW_LOOP uint64_t DivideRow(double* __restrict row, double p, int32_t k) {
+    uint64_t carries = 0;
+    for (int32_t j = 0; j < k; ++j) {
+        row[j] = row[j] / p;
+        carries |= NonFiniteCarry(row[j]);
+    }
+    return carries;
 }
 
 // target -= f * pivot, entry by entry (a product, then a difference, each its
 // own double), then every result below 1e-10 in absolute value becomes +0.0.
 // The rows are distinct, so the pointers never overlap.
-void EliminateRow(double* __restrict target, const double* __restrict pivot, double f, int32_t k) {
+KORVEL_ROW_LOOP uint64_t EliminateRow(double* __restrict target, const double* __restrict pivot, double f, int32_t k) {
+    uint64_t carries = 0;
     for (int32_t j = 0; j < k; ++j) {
         const double product = f * pivot[j];
         const double value = target[j] - product;
         target[j] = std::fabs(value) < kClean ? 0.0 : value;
+        carries |= NonFiniteCarry(target[j]);
     }
+    return carries;
 }
 
 }  // namespace
@@ -108,17 +139,18 @@ void EliminateRow(double* __restrict target, const double* __restrict pivot, dou
 // then not an identity, because the cleaning still applies. A row that was
 // the pivot row of an earlier step may hold entries below 1e-10 or -0.0,
 // which this step turns into +0.0; skipping the row would keep them.
-void Pivot(Tableau& t, int32_t col, int32_t row) {
+bool Pivot(Tableau& t, int32_t col, int32_t row) {
     const int32_t k = t.Cols();
     double* pivotRow = t.Row(row);
-    DivideRow(pivotRow, pivotRow[col], k);
+    uint64_t carries = DivideRow(pivotRow, pivotRow[col], k);
     pivotRow[col] = 1.0;
     for (int32_t i = 1; i <= t.ZRow(); ++i) {
         if (i == row) continue;
         double* target = t.Row(i);
-        EliminateRow(target, pivotRow, target[col], k);
+        carries |= EliminateRow(target, pivotRow, target[col], k);
     }
     t.basis[row] = col;
+    return (carries >> 63) == 0;
 }
 
 SolveOutcome Solve(Tableau& t, int64_t pivotLimit, int64_t* pivotsMade) {
@@ -141,8 +173,11 @@ SolveOutcome Solve(Tableau& t, int64_t pivotLimit, int64_t* pivotsMade) {
             outcome = SolveOutcome::Unbounded;
             break;
         }
-        Pivot(t, col, row);
         ++pivots;
+        if (!Pivot(t, col, row)) {
+            outcome = SolveOutcome::NotFinite;
+            break;
+        }
     }
     if (pivotsMade) *pivotsMade = pivots;
     return outcome;

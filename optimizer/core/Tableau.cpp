@@ -2,7 +2,7 @@
 
 #include "optimizer/core/Validation.h"
 
-#include <cmath>
+#include <cstring>
 #include <stdexcept>
 
 namespace korvel {
@@ -14,10 +14,19 @@ Tableau::Tableau(int32_t rows, int32_t cols) : m_rows(rows), m_cols(cols) {
     m_cells.assign(static_cast<size_t>(rows) * static_cast<size_t>(cols), 0.0);
 }
 
+// An infinity or NaN has every exponent bit set, and only then does adding one
+// to the exponent field carry into the sign bit. Integer AND, ADD and OR only,
+// so the loop runs on vectors without any floating-point compare.
 bool Tableau::AllFinite() const {
-    for (double value : m_cells)
-        if (!std::isfinite(value)) return false;
-    return true;
+    constexpr uint64_t kExponent = 0x7FF0000000000000u;
+    constexpr uint64_t kExponentOne = uint64_t{1} << 52;
+    uint64_t carries = 0;
+    for (double value : m_cells) {
+        uint64_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        carries |= (bits & kExponent) + kExponentOne;
+    }
+    return (carries >> 63) == 0;
 }
 
 Tableau MakeTableauFor(const CellSource& cells) {

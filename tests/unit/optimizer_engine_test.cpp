@@ -131,6 +131,22 @@ TEST(SimplexEngine, BoundednessLooksAtEveryColumnBlock) {
     EXPECT_FALSE(IsBounded(t));
 }
 
+TEST(SimplexEngine, AnOverflowingPivotEndsTheSolve) {
+    Tableau t = Small();
+    SetRow(t, 1, {0, 1e-300, 1e10, 0, 0, 0, 0, 0, 0, 1});
+    SetRow(t, 4, {1, 1, 0, 0, 0, 0, 0, 0, 0, 0});
+    Tableau copy = t;
+    EXPECT_FALSE(Pivot(copy, 1, 1));  // 1e10 / 1e-300 is infinite
+
+    int64_t pivots = 0;
+    EXPECT_EQ(Solve(t, kDefaultPivotLimit, &pivots), SolveOutcome::NotFinite);
+    EXPECT_EQ(pivots, 1);
+
+    Tableau sane = Small();
+    SetRow(sane, 1, {1, 2, 4, 0, 0, 0, 0, 0, 0, 1});
+    EXPECT_TRUE(Pivot(sane, 1, 1));
+}
+
 // Beale's example: Dantzig's rule with the lowest-row tie-break returns to the
 // starting basis after six degenerate pivots and would go round for ever.
 Tableau BealeCycle() {

@@ -108,9 +108,12 @@ protected:
     void SetUp() override {
         const auto dir = std::filesystem::temp_directory_path() / "korvel-locale-test";
         std::filesystem::create_directories(dir);
-        const std::string command =
-            "localedef -i de_DE -f UTF-8 '" + (dir / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
-        if (std::system(command.c_str()) != 0) GTEST_SKIP() << "localedef cannot build de_DE";
+        // Built once per machine; later runs reuse it.
+        if (!std::filesystem::exists(dir / "de_DE.UTF-8" / "LC_NUMERIC")) {
+            const std::string command =
+                "localedef -i de_DE -f UTF-8 '" + (dir / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
+            if (std::system(command.c_str()) != 0) GTEST_SKIP() << "localedef cannot build de_DE";
+        }
         setenv("LOCPATH", dir.c_str(), 1);
         if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE not available";
     }
