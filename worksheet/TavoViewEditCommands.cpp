@@ -5,7 +5,7 @@
 #include "app/framework/MessageBox.h"
 #include "worksheet/CellEdit.h"
 #include "worksheet/TavoDoc.h"
-#include "worksheet/core/DocumentFormat.h"
+#include "worksheet/FieldText.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -65,13 +65,6 @@ void ClearShareRow(CMSFlexGrid& grid, int32_t row, int32_t cols)
         grid.SetTextMatrix(row, col, empty);
 }
 
-// A cell's bytes as the grid shows them: UTF-8, or Windows-1252 for a text
-// written on a system with an 8-bit code page.
-QString CellDisplayText(const std::string& bytes)
-{
-    return QString::fromUtf8(bytes);
-}
-
 void MarkModified(CTavoDoc* document)
 {
     if (document)
@@ -93,7 +86,7 @@ void CTavoView::OnInsertShare()
     const int32_t rows = m_grid.GetRows();
     const int32_t cols = m_grid.GetCols();
     // At the largest worksheet there is no share count to grow to: leave it alone.
-    if (rows >= korvel::doc::kMaxRows)
+    if (rows - 1 >= kMaxAssets)
         return;
 
     m_assetsEdit->setText(QString::number(rows));
@@ -104,7 +97,7 @@ void CTavoView::OnInsertShare()
     for (int32_t i = rows; i > row; --i)
         CopyShareRow(m_grid, i - 1, i, cols);
     ClearShareRow(m_grid, row, cols);
-    m_cellEdit->setText(QString());
+    m_cellEdit->SetCellBytes(std::string());
 }
 
 void CTavoView::OnDeleteShare()
@@ -112,7 +105,7 @@ void CTavoView::OnDeleteShare()
     const int32_t row = m_grid.GetRow();
     if (row < 1)
         return;
-    const QString question = QStringLiteral("Delete ") + CellDisplayText(m_grid.GetTextMatrix(row, 1))
+    const QString question = QStringLiteral("Delete ") + korvel::DisplayTextFromBytes(m_grid.GetTextMatrix(row, 1))
                              + QStringLiteral(" on row ") + QString::number(row);
     if (korvel::MessageBox(this, question, QStringLiteral("Question"), korvel::MbButtons::YesNo,
                            korvel::MbIcon::Question) != korvel::IDYES)
@@ -123,7 +116,7 @@ void CTavoView::OnDeleteShare()
     if (row == 1 && rows == 2) {
         // The worksheet keeps at least one share: the only one is blanked instead.
         ClearShareRow(m_grid, 1, cols);
-        m_cellEdit->setText(QString());
+        m_cellEdit->SetCellBytes(std::string());
         MarkModified(GetDocument());
         return;
     }

@@ -1,0 +1,91 @@
+#pragma once
+// The real worksheet form with a named, filled worksheet, and the message-box
+// seam that records each question and answers it.
+#include "support/GridTestSupport.h"
+
+#include "app/framework/MessageBox.h"
+#include "worksheet/CellEdit.h"
+#include "worksheet/FieldText.h"
+#include "worksheet/TavoDoc.h"
+#include "worksheet/TavoView.h"
+
+#include <QLineEdit>
+#include <string>
+#include <vector>
+
+namespace edit_test {
+
+class AnsweredQuestions {
+public:
+    explicit AnsweredQuestions(int answer = korvel::IDYES) : m_answer(answer)
+    {
+        m_previous = korvel::SetMessageBoxPresenter([this](const korvel::MessageBoxRequest& request) {
+            asked.push_back(request);
+            return m_answer;
+        });
+    }
+    ~AnsweredQuestions() { korvel::SetMessageBoxPresenter(std::move(m_previous)); }
+
+    std::vector<korvel::MessageBoxRequest> asked;
+
+private:
+    int m_answer;
+    korvel::MessageBoxPresenter m_previous;
+};
+
+// Cell (row, col) of share `row`: name "S<row>", returns "<row>.<period>".
+inline std::string NameOf(int32_t row) { return "S" + std::to_string(row); }
+inline std::string ReturnOf(int32_t row, int32_t period)
+{
+    return std::to_string(row) + "." + std::to_string(period);
+}
+
+struct Form {
+    CTavoDoc doc;
+    CTavoView view{&doc};
+    CMSFlexGrid& grid = view.m_grid;
+
+    Form(int shares, int periods)
+    {
+        if (!view.Create())
+            qFatal("the grid control cannot be created");
+        view.resize(900, 600);
+        view.OnInitialUpdate();
+        view.m_periodsEdit->setText(QString::number(periods));
+        view.m_assetsEdit->setText(QString::number(shares));
+        for (int32_t row = 1; row <= shares; ++row) {
+            grid.SetTextMatrix(row, 1, NameOf(row));
+            for (int32_t period = 1; period <= periods; ++period)
+                grid.SetTextMatrix(row, period + 1, ReturnOf(row, period));
+        }
+        doc.SetModifiedFlag(false);
+    }
+
+    // Makes (row, col) current, as the arrow keys or a click would. A cell
+    // that is current already fires no event, so the box is loaded here too.
+    void MoveTo(int32_t row, int32_t col)
+    {
+        grid.SetRow(row);
+        grid.SetCol(col);
+        view.LoadCellEdit();
+    }
+
+    // Columns 0..Cols-1 of a row.
+    std::vector<std::string> Row(int32_t row) const
+    {
+        std::vector<std::string> cells;
+        for (int32_t col = 0; col < grid.GetCols(); ++col)
+            cells.push_back(grid.GetTextMatrix(row, col));
+        return cells;
+    }
+
+    std::vector<std::string> ShareRow(int32_t number, int32_t shownAt, int periods) const
+    {
+        std::vector<std::string> cells{std::to_string(shownAt), NameOf(number)};
+        for (int32_t period = 1; period <= periods; ++period)
+            cells.push_back(ReturnOf(number, period));
+        return cells;
+    }
+};
+
+}  // namespace edit_test
