@@ -173,6 +173,10 @@ void CAnalysisDialog::OnCalculate()
     ShowResult(m_controls.correlation, figures.correlation);
     ShowResult(m_controls.averageReturn, figures.averageReturn);
     ShowResult(m_controls.standardDeviation, figures.standardDeviation);
+    // Left alone, the focus of the disabled button would pass on to "Clear",
+    // where a second Enter would wipe the returns just used.
+    if (focusWidget() == m_controls.calculate)
+        m_controls.returns[0]->setFocus();
     m_controls.calculate->setEnabled(false);
 }
 

@@ -51,6 +51,7 @@ private:
     {
         return m_dialog->findChild<QPushButton*>(QLatin1String(name));
     }
+    void Click(const char* button) { QTest::mouseClick(Button(button), Qt::LeftButton); }
     QComboBox* Asset() const { return m_dialog->findChild<QComboBox*>(QStringLiteral("asset")); }
     void TypeReturns(const QStringList& texts);
     void PickAsset(int index);
@@ -59,6 +60,8 @@ private:
     void Step(QLineEdit* buddy, int delta);
     QStringList ShownReturns() const;
     QStringList Results() const;
+    // Results that wait for "Calculate": none shown, the button enabled.
+    bool Stale() const { return Button("calculate")->isEnabled() && Results() == QStringList(3, QString()); }
     void EnterExample(int firstPart);
 
     std::unique_ptr<CAnalysisDialog> m_dialog;
@@ -150,8 +153,7 @@ void AnalysisDialogTest::startsHiddenWithTheTemplatesControlsAndData()
     for (const char* readOnly : {"periods", "firstPart", "secondPart", "averageReturn", "standardDeviation",
                                  "correlation"})
         QVERIFY2(Box(readOnly)->isReadOnly(), readOnly);
-    QVERIFY(Button("calculate")->isEnabled());
-    QCOMPARE(Results(), QStringList(3, QString()));
+    QVERIFY(Stale());
     QCOMPARE(Button("calculate")->text(), QStringLiteral("Ca&lculate"));
     QCOMPARE(Button("clear")->text(), QStringLiteral("Clea&r"));
     QCOMPARE(Button("new")->text(), QStringLiteral("Ne&w"));
@@ -202,47 +204,44 @@ void AnalysisDialogTest::labelsAndTooltipsBelongToTheirControls()
 void AnalysisDialogTest::calculatesTheMixAndDisablesItself()
 {
     EnterExample(50);
-    QTest::mouseClick(Button("calculate"), Qt::LeftButton);
+    Click("calculate");
     QVERIFY(m_boxes.empty());
     QCOMPARE(Results(), (QStringList{"2.0000", "0.0000", "-1.0000"}));
     QVERIFY(!Button("calculate")->isEnabled());
 
     // A disabled "Calculate" cannot be pressed again.
-    QTest::mouseClick(Button("calculate"), Qt::LeftButton);
+    Click("calculate");
     QCOMPARE(Results(), (QStringList{"2.0000", "0.0000", "-1.0000"}));
 
     StepFirstPart(+50);
-    QTest::mouseClick(Button("calculate"), Qt::LeftButton);
+    Click("calculate");
     QCOMPARE(Results(), (QStringList{"2.0000", "0.8165", "-1.0000"}));
 
     // All of First's returns equal: no correlation, the other figures still shown.
     PickAsset(0);
     TypeReturns({"2", " 2 ", "2.0"});
-    QTest::mouseClick(Button("calculate"), Qt::LeftButton);
+    Click("calculate");
     QCOMPARE(Results(), (QStringList{"2.0000", "0.0000", "n.a."}));
 }
 
 void AnalysisDialogTest::changingFOrThePeriodCountEmptiesTheResults()
 {
     EnterExample(50);
-    QTest::mouseClick(Button("calculate"), Qt::LeftButton);
+    Click("calculate");
     QVERIFY(!Button("calculate")->isEnabled());
 
     StepFirstPart(+1);
-    QVERIFY(Button("calculate")->isEnabled());
-    QCOMPARE(Results(), QStringList(3, QString()));
+    QVERIFY(Stale());
     StepFirstPart(-1);
-    QCOMPARE(Results(), QStringList(3, QString()));
+    QVERIFY(Stale());
 
-    QTest::mouseClick(Button("calculate"), Qt::LeftButton);
+    Click("calculate");
     StepPeriods(+1);
-    QVERIFY(Button("calculate")->isEnabled());
-    QCOMPARE(Results(), QStringList(3, QString()));
+    QVERIFY(Stale());
 
-    QTest::mouseClick(Button("calculate"), Qt::LeftButton);
+    Click("calculate");
     QTest::keyClicks(Return(2), "5");
-    QVERIFY(Button("calculate")->isEnabled());
-    QCOMPARE(Results(), QStringList(3, QString()));
+    QVERIFY(Stale());
 }
 
 void AnalysisDialogTest::invalidSecondReturnBringsSecondIntoViewFirst()
@@ -252,7 +251,7 @@ void AnalysisDialogTest::invalidSecondReturnBringsSecondIntoViewFirst()
     PickAsset(0);
     TypeReturns({" 0.5 ", "1", "2"});
     StepPeriods(-7);
-    QTest::mouseClick(Button("calculate"), Qt::LeftButton);
+    Click("calculate");
 
     QCOMPARE(int(m_boxes.size()), 1);
     const Shown& shown = m_boxes.front();
@@ -265,8 +264,7 @@ void AnalysisDialogTest::invalidSecondReturnBringsSecondIntoViewFirst()
     QCOMPARE(shown.returns.mid(0, 3), (QStringList{"1", "", "0.5%"}));
 
     QCOMPARE(Asset()->currentIndex(), 1);
-    QVERIFY(Button("calculate")->isEnabled());
-    QCOMPARE(Results(), QStringList(3, QString()));
+    QVERIFY(Stale());
 
     // First's returns went to its store before the switch.
     PickAsset(0);
@@ -274,7 +272,7 @@ void AnalysisDialogTest::invalidSecondReturnBringsSecondIntoViewFirst()
 
     // "1,5" is no number either; an invalid return in the shown asset keeps the view.
     TypeReturns({"1,5"});
-    QTest::mouseClick(Button("calculate"), Qt::LeftButton);
+    Click("calculate");
     QCOMPARE(int(m_boxes.size()), 2);
     QCOMPARE(m_boxes.back().request.text, QStringLiteral("Incorrect data for return 1"));
     QCOMPARE(Asset()->currentIndex(), 0);
@@ -291,20 +289,20 @@ void AnalysisDialogTest::returnsBeyondThePeriodCountAreIgnoredAndKeepTheirText()
     QCOMPARE(Return(4)->text(), QStringLiteral("x"));
     QCOMPARE(Return(10)->text(), QStringLiteral("y"));
 
-    QTest::mouseClick(Button("calculate"), Qt::LeftButton);
+    Click("calculate");
     QVERIFY(m_boxes.empty());
     QCOMPARE(Results(), (QStringList{"2.0000", "0.0000", "-1.0000"}));
     QCOMPARE(Return(4)->text(), QStringLiteral("x"));
 
     // Clear reaches disabled boxes too.
-    QTest::mouseClick(Button("clear"), Qt::LeftButton);
+    Click("clear");
     QCOMPARE(ShownReturns(), QStringList(10, QStringLiteral("0")));
 
     StepPeriods(+1);
     QVERIFY(Return(4)->isEnabled());
     QVERIFY(!Return(5)->isEnabled());
     PickAsset(0);
-    QTest::mouseClick(Button("calculate"), Qt::LeftButton);
+    Click("calculate");
     QCOMPARE(int(m_boxes.size()), 1);
     QCOMPARE(m_boxes.back().request.text, QStringLiteral("Incorrect data for return 4"));
 }
@@ -322,15 +320,14 @@ void AnalysisDialogTest::switchingAssetsKeepsEachAssetsReturns()
 
     // Picking the asset already shown changes nothing, not even the results.
     StepPeriods(-7);
-    QTest::mouseClick(Button("calculate"), Qt::LeftButton);
+    Click("calculate");
     const QStringList results = Results();
     PickAsset(1);
     QVERIFY(!Button("calculate")->isEnabled());
     QCOMPARE(Results(), results);
     // Showing the other asset does count as a change.
     PickAsset(0);
-    QVERIFY(Button("calculate")->isEnabled());
-    QCOMPARE(Results(), QStringList(3, QString()));
+    QVERIFY(Stale());
 }
 
 void AnalysisDialogTest::clearEmptiesTheShownAssetAndNewEverything()
@@ -341,7 +338,7 @@ void AnalysisDialogTest::clearEmptiesTheShownAssetAndNewEverything()
     StepPeriods(-5);
     StepFirstPart(+10);
 
-    QTest::mouseClick(Button("clear"), Qt::LeftButton);
+    Click("clear");
     QCOMPARE(ShownReturns(), QStringList(10, QStringLiteral("0")));
     PickAsset(0);
     QCOMPARE(ShownReturns().mid(0, 3), (QStringList{"1", "2", "3"}));
@@ -349,11 +346,10 @@ void AnalysisDialogTest::clearEmptiesTheShownAssetAndNewEverything()
     QCOMPARE(ShownReturns(), QStringList(10, QStringLiteral("0")));
 
     TypeReturns({"7"});
-    QTest::mouseClick(Button("calculate"), Qt::LeftButton);
-    QTest::mouseClick(Button("new"), Qt::LeftButton);
+    Click("calculate");
+    Click("new");
     QCOMPARE(ShownReturns(), QStringList(10, QStringLiteral("0")));
-    QVERIFY(Button("calculate")->isEnabled());
-    QCOMPARE(Results(), QStringList(3, QString()));
+    QVERIFY(Stale());
     QCOMPARE(Asset()->currentIndex(), 1);
     QCOMPARE(Box("periods")->text(), QStringLiteral("5"));
     QCOMPARE(Box("firstPart")->text(), QStringLiteral("60"));
@@ -374,14 +370,18 @@ void AnalysisDialogTest::enterAndEscLeaveTheWindowOpen()
     QTest::keyClick(Asset(), Qt::Key_Escape);
     QVERIFY(m_dialog->isVisible());
     // Enter in a box presses no button.
-    QVERIFY(Button("calculate")->isEnabled());
-    QCOMPARE(Results(), QStringList(3, QString()));
+    QVERIFY(Stale());
 
     // On a button, Enter presses that button, as Space does.
     Button("calculate")->setFocus();
     QTest::keyClick(Button("calculate"), Qt::Key_Return);
     QCOMPARE(Results(), (QStringList{"2.0000", "0.0000", "-1.0000"}));
     QVERIFY(m_dialog->isVisible());
+    // A second Enter lands on no other button.
+    QVERIFY(m_dialog->focusWidget() != Button("calculate"));
+    QTest::keyClick(m_dialog->focusWidget(), Qt::Key_Return);
+    QCOMPARE(Results(), (QStringList{"2.0000", "0.0000", "-1.0000"}));
+    QCOMPARE(ShownReturns().mid(0, 3), (QStringList{"3", "2", "1"}));
 
     Button("new")->setFocus();
     QTest::keyClick(Button("new"), Qt::Key_Escape);
@@ -391,12 +391,12 @@ void AnalysisDialogTest::enterAndEscLeaveTheWindowOpen()
 void AnalysisDialogTest::okAndTheCloseBoxHideAndTheNextShowingKeepsEverything()
 {
     EnterExample(80);
-    QTest::mouseClick(Button("calculate"), Qt::LeftButton);
+    Click("calculate");
     const QStringList results = Results();
     m_dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
 
-    QTest::mouseClick(Button("ok"), Qt::LeftButton);
+    Click("ok");
     QVERIFY(!m_dialog->isVisible());
     QCOMPARE(m_dialog->result(), 1);
 
@@ -438,7 +438,7 @@ void AnalysisDialogTest::staysWithTheMainWindowAndWhereTheUserPutIt()
 
     m_dialog->move(123, 145);
     const QPoint placed = m_dialog->pos();
-    QTest::mouseClick(Button("ok"), Qt::LeftButton);
+    Click("ok");
     m_dialog->showNormal();
     QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
     QCOMPARE(m_dialog->pos(), placed);
