@@ -3,6 +3,7 @@
 #include "analysis/core/Statistics.h"
 #include "app/framework/MessageBox.h"
 #include "app/framework/UpDownControl.h"
+#include "resources/AppIcon.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -77,7 +78,7 @@ void CAnalysisDialog::ConnectHandlers()
 bool CAnalysisDialog::OnInitDialog()
 {
     ShowAssetSelection();
-    setWindowIcon(QApplication::windowIcon());
+    setWindowIcon(korvel::AppIcon());
     for (int k = 0; k < korvel::kAnalysisReturnBoxes; ++k) {
         m_controls.returns[k]->setText(kZero);
         m_returnsFirst[k] = kZero;

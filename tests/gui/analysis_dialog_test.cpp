@@ -2,6 +2,7 @@
 #include "analysis/AnalysisDialog.h"
 #include "app/framework/MessageBox.h"
 #include "app/framework/UpDownControl.h"
+#include "resources/AppIcon.h"
 #include "support/GridTestSupport.h"
 
 #include <QComboBox>
@@ -140,6 +141,8 @@ void AnalysisDialogTest::startsHiddenWithTheTemplatesControlsAndData()
     QVERIFY(!m_dialog->isVisible());
     QVERIFY(!m_dialog->isModal());
     QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Single analysis"));
+    QVERIFY(!m_dialog->windowIcon().isNull());
+    QCOMPARE(m_dialog->windowIcon().cacheKey(), korvel::AppIcon().cacheKey());
     QCOMPARE(Asset()->count(), 2);
     QCOMPARE(Asset()->itemText(0), QStringLiteral("First"));
     QCOMPARE(Asset()->itemText(1), QStringLiteral("Second"));
