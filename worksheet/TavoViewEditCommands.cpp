@@ -65,6 +65,13 @@ void ClearShareRow(CMSFlexGrid& grid, int32_t row, int32_t cols)
         grid.SetTextMatrix(row, col, empty);
 }
 
+// The cell box shows the blanked current cell, as loading it from the cell would.
+void ShowBlankCell(CCellEdit* cellEdit)
+{
+    cellEdit->SetCellBytes(std::string());
+    cellEdit->SetModify(false);
+}
+
 void MarkModified(CTavoDoc* document)
 {
     if (document)
@@ -97,7 +104,7 @@ void CTavoView::OnInsertShare()
     for (int32_t i = rows; i > row; --i)
         CopyShareRow(m_grid, i - 1, i, cols);
     ClearShareRow(m_grid, row, cols);
-    m_cellEdit->SetCellBytes(std::string());
+    ShowBlankCell(m_cellEdit);
 }
 
 void CTavoView::OnDeleteShare()
@@ -116,7 +123,7 @@ void CTavoView::OnDeleteShare()
     if (row == 1 && rows == 2) {
         // The worksheet keeps at least one share: the only one is blanked instead.
         ClearShareRow(m_grid, 1, cols);
-        m_cellEdit->SetCellBytes(std::string());
+        ShowBlankCell(m_cellEdit);
         MarkModified(GetDocument());
         return;
     }
