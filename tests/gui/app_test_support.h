@@ -1,0 +1,51 @@
+#pragma once
+// Shared by the application shell's tests: message boxes answered and
+// recorded without a display, and worksheet documents written to disk.
+#include "app/framework/FileDialogs.h"
+#include "app/framework/MessageBox.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+#include <deque>
+#include <vector>
+
+namespace korvel::apptest {
+
+class RecordedBoxes {
+public:
+    RecordedBoxes()
+    {
+        SetMessageBoxPresenter([this](const MessageBoxRequest& request) {
+            requests.push_back(request);
+            if (!answers.empty()) {
+                const int answer = answers.front();
+                answers.pop_front();
+                return answer;
+            }
+            return request.buttons == MbButtons::Ok ? int(IDOK) : int(IDCANCEL);
+        });
+    }
+    ~RecordedBoxes() { SetMessageBoxPresenter({}); }
+
+    std::vector<MessageBoxRequest> requests;
+    std::deque<int> answers;
+};
+
+// One share named name with the returns 1.5, 2 and -0.5, Min Return 1.
+inline QByteArray OneShareDocument(const QByteArray& name)
+{
+    QByteArray bytes = QByteArray::fromHex("0200000005000000" "0131");
+    bytes.append(char(name.size())).append(name);
+    bytes.append(QByteArray::fromHex("03312E35" "0132" "042D302E35"));
+    return bytes;
+}
+
+inline bool WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+}  // namespace korvel::apptest
