@@ -2,7 +2,7 @@
 // and add cells, fixed cells that never become current, byte-exact texts,
 // per-cell colours, widths in twips, and the cell events in their order for
 // program moves as well as for the mouse and the keyboard.
-#include "GridTestSupport.h"
+#include "support/GridTestSupport.h"
 #include "grid/MSFlexGrid.h"
 #include "grid/core/DisplayText.h"
 

@@ -1,7 +1,7 @@
 // The grid control reaches Tavo only through its registration: the registry
 // names the module file, CMSFlexGrid loads it from there, and without the
 // registration every grid operation is a harmless no-op.
-#include "GridTestSupport.h"
+#include "support/GridTestSupport.h"
 #include "grid/ControlRegistry.h"
 #include "grid/MSFlexGrid.h"
 

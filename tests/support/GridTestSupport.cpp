@@ -1,4 +1,4 @@
-#include "GridTestSupport.h"
+#include "support/GridTestSupport.h"
 
 #include <QDir>
 #include <QLibrary>
