@@ -35,6 +35,15 @@ QWidget* MainWindowOfApplication()
     return nullptr;
 }
 
+std::array<std::string, korvel::kAnalysisReturnBoxes> ToStdStrings(
+    const std::array<QString, korvel::kAnalysisReturnBoxes>& texts)
+{
+    std::array<std::string, korvel::kAnalysisReturnBoxes> converted;
+    for (std::size_t k = 0; k < texts.size(); ++k)
+        converted[k] = texts[k].toStdString();
+    return converted;
+}
+
 }  // namespace
 
 CAnalysisDialog::CAnalysisDialog(QWidget* parent) : QDialog(parent)
@@ -149,28 +158,30 @@ void CAnalysisDialog::OnCalculate()
     const int n = m_controls.periodsSpin->GetPos();
     StoreReturnBoxes(m_asset);
 
-    std::array<std::string, korvel::kAnalysisReturnBoxes> first;
-    std::array<std::string, korvel::kAnalysisReturnBoxes> second;
-    for (int k = 0; k < korvel::kAnalysisReturnBoxes; ++k) {
-        first[k] = m_returnsFirst[k].toStdString();
-        second[k] = m_returnsSecond[k].toStdString();
-    }
     const korvel::AnalysisOutcome outcome =
-        korvel::AnalyseTwoAssets(first, second, n, m_controls.firstPartSpin->GetPos());
+        korvel::AnalyseTwoAssets(ToStdStrings(m_returnsFirst), ToStdStrings(m_returnsSecond), n,
+                                 m_controls.firstPartSpin->GetPos());
+    if (const auto* invalid = std::get_if<korvel::InvalidReturn>(&outcome))
+        ReportInvalidReturn(*invalid);
+    else
+        ShowFigures(std::get<korvel::AnalysisFigures>(outcome));
+}
 
-    if (const auto* invalid = std::get_if<korvel::InvalidReturn>(&outcome)) {
-        if (invalid->asset != m_asset) {
-            const int previous = m_asset;
-            m_asset = invalid->asset;
-            ShowAssetSelection();
-            SwitchReturnBoxes(previous, m_asset);
-        }
-        korvel::MessageBox(this, QStringLiteral("Incorrect data for return %1").arg(invalid->position),
-                           QStringLiteral("Error"), korvel::MbButtons::Ok, korvel::MbIcon::Information);
-        return;
+// Results and "Calculate" stay as they were; only the offending asset comes into view.
+void CAnalysisDialog::ReportInvalidReturn(const korvel::InvalidReturn& invalid)
+{
+    if (invalid.asset != m_asset) {
+        const int previous = m_asset;
+        m_asset = invalid.asset;
+        ShowAssetSelection();
+        SwitchReturnBoxes(previous, m_asset);
     }
+    korvel::MessageBox(this, QStringLiteral("Incorrect data for return %1").arg(invalid.position),
+                       QStringLiteral("Error"), korvel::MbButtons::Ok, korvel::MbIcon::Information);
+}
 
-    const auto& figures = std::get<korvel::AnalysisFigures>(outcome);
+void CAnalysisDialog::ShowFigures(const korvel::AnalysisFigures& figures)
+{
     ShowResult(m_controls.correlation, figures.correlation);
     ShowResult(m_controls.averageReturn, figures.averageReturn);
     ShowResult(m_controls.standardDeviation, figures.standardDeviation);

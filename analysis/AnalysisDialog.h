@@ -2,11 +2,13 @@
 // CAnalysisDialog: the modeless "Single analysis" window. The main frame owns
 // one, creates it hidden, shows it on Analyse and destroys it with itself.
 #include "analysis/AnalysisTemplate.h"
+#include "analysis/core/Statistics.h"
 
 #include <QDialog>
 #include <QString>
 
 #include <array>
+#include <string>
 
 class CAnalysisDialog : public QDialog {
     Q_OBJECT
@@ -38,6 +40,8 @@ private:
     void OnClear();
     void OnNew();
     void OnCalculate();
+    void ReportInvalidReturn(const korvel::InvalidReturn& invalid);
+    void ShowFigures(const korvel::AnalysisFigures& figures);
     void OnOK();
     void OnCancel();
 
