@@ -8,6 +8,11 @@ namespace {
 // The degree-to-radian factor as the chart has always stored it.
 constexpr double kDegreeToRadian = 0.017453292;
 
+// Weights share a budget of 1, so a real slice spans at most a turn and a
+// little noise; anything wider (or not a number) is not drawn rather than
+// given millions of vertices.
+constexpr double kWidestSlice = 3600.0;
+
 Point ArcPoint(Point centre, int radius, float angle, double yScale)
 {
     const double radians = angle * kDegreeToRadian;
@@ -66,6 +71,8 @@ std::vector<Slice> PlanSlices(const float* weights, int count)
 std::vector<Point> SliceVertices(Point centre, int radius, float start, float end, double yScale)
 {
     const double span = static_cast<double>(end) - start;
+    if (!(span <= kWidestSlice))
+        return {};
     const int n = static_cast<int>(span + 2);
     if (n < 1)
         return {};

@@ -9,6 +9,7 @@
 
 #include <QImage>
 #include <cmath>
+#include <limits>
 
 using namespace korvel::chart;
 
@@ -113,6 +114,9 @@ void SolutionChartTest::degenerateSlices()
     // A slice that runs backwards draws nothing.
     QVERIFY(SliceVertices(centre, 72, 10.0f, 9.5f, kYScale).empty());
     QVERIFY(SliceVertices(centre, 72, 10.0f, 5.0f, kYScale).empty());
+    // A weight far outside its budget gives no slice instead of a huge polygon.
+    QVERIFY(SliceVertices(centre, 72, 0.0f, 1e30f, kYScale).empty());
+    QVERIFY(SliceVertices(centre, 72, 0.0f, std::numeric_limits<float>::quiet_NaN(), kYScale).empty());
 }
 
 void SolutionChartTest::smallSharesGoTogetherIntoOneWhiteSliceAtTheEnd()
