@@ -4,9 +4,13 @@
 #include "app/framework/FileDialogs.h"
 #include "app/framework/MessageBox.h"
 
+#include "app/MainFrame.h"
+#include "worksheet/TavoDoc.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QtTest/QtTest>
 
 #include <deque>
 #include <vector>
@@ -47,5 +51,20 @@ inline bool WriteFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
+
+// A document with its main frame and view, built and shown as start-up does.
+struct ShownFrame {
+    CTavoDoc document;
+    CMainFrame frame;
+
+    bool Show()
+    {
+        if (!frame.Create(&document) || !document.FileNew())
+            return false;
+        frame.resize(900, 700);
+        frame.show();
+        return QTest::qWaitForWindowExposed(&frame);
+    }
+};
 
 }  // namespace korvel::apptest

@@ -1,0 +1,247 @@
+// The main frame's menu bar: every item with its text, separators and the
+// Action menu's second column, the prompts and tooltips of every command, and
+// the menus' keyboard and mouse handling.
+#include "support/GridTestSupport.h"
+#include "gui/app_test_support.h"
+
+#include "app/MenuColumns.h"
+#include "resources/CommandIds.h"
+#include "worksheet/TavoView.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWidgetAction>
+
+using namespace korvel;
+using korvel::apptest::RecordedBoxes;
+using korvel::apptest::ShownFrame;
+
+namespace {
+
+const QString kSeparator = QStringLiteral("----");
+
+QStringList VisibleItems(const QList<QAction*>& actions)
+{
+    QStringList texts;
+    for (QAction* action : actions) {
+        if (action->isVisible())
+            texts.append(action->isSeparator() ? kSeparator : action->text());
+    }
+    return texts;
+}
+
+QMenu* MenuTitled(CMainFrame& frame, const QString& title)
+{
+    for (QAction* action : frame.menuBar()->actions()) {
+        if (action->text() == title)
+            return action->menu();
+    }
+    return nullptr;
+}
+
+struct CommandString {
+    int id;
+    const char* prompt;
+    const char* tooltip;  // null: the command has no button
+};
+
+// As the program has always stored them, blanks included.
+const CommandString kCommandStrings[] = {
+    {ID_FILE_NEW, "Create a new document", "New"},
+    {ID_FILE_OPEN, "Open an existing document", "Open"},
+    {ID_FILE_SAVE, "Save the active document", "Save"},
+    {ID_FILE_SAVE_AS, "Save the active document with a new name", nullptr},
+    {ID_APP_EXIT, "Quit the application; prompts to save documents", nullptr},
+    {ID_EDIT_UNDO, "Undo the last action", nullptr},
+    {ID_EDIT_CUT, "Cut the selection and put it on the Clipboard", "Cut"},
+    {ID_EDIT_COPY, "Copy the selection and put it on the Clipboard", "Copy"},
+    {ID_EDIT_PASTE, "Insert Clipboard contents", "Paste"},
+    {ID_GO, "Start finding solution", " Go"},
+    {ID_DELETE_PERIOD, "Move one period left", "Delete period"},
+    {ID_ANALYSE, "Single analysis", "Analyse"},
+    {ID_INSERT_SHARE, "Insert new share", "Insert share"},
+    {ID_DELETE_SHARE, "Delete a share", "Del share"},
+    {ID_VIEW_TOOLBAR, "Show or hide the main toolbar", nullptr},
+    {ID_TOGGLE_ACTION_BAR, "Show or hide  the action toolbar", nullptr},
+    {ID_VIEW_STATUS_BAR, "Show or hide the status bar", nullptr},
+    {ID_APP_ABOUT, "Display program information, version number and copyright", "About"},
+};
+
+QToolButton* ButtonOf(CMainFrame& frame, int id)
+{
+    QAction* action = frame.CommandAction(id);
+    for (QToolBar* bar : {frame.MainToolBar(), frame.ActionToolBar()}) {
+        if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action)))
+            return button;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+class FrameMenusTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void menuBarHoldsEveryItemAsStored()
+    {
+        ShownFrame shown;
+        QVERIFY(shown.Show());
+        CMainFrame& frame = shown.frame;
+        QStringList titles;
+        for (QAction* action : frame.menuBar()->actions())
+            titles.append(action->text());
+        QCOMPARE(titles, (QStringList{"&File", "&Edit", "&Action", "&View", "&Help"}));
+
+        QCOMPARE(VisibleItems(MenuTitled(frame, "&File")->actions()),
+                 (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", kSeparator,
+                              "Recent File", kSeparator, "E&xit"}));
+        QCOMPARE(VisibleItems(MenuTitled(frame, "&Edit")->actions()),
+                 (QStringList{"&Undo", kSeparator, "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V"}));
+        QCOMPARE(VisibleItems(MenuTitled(frame, "&View")->actions()),
+                 (QStringList{"Main &Toolbar", "Action Tool&bar", "&Status Bar"}));
+        QCOMPARE(VisibleItems(MenuTitled(frame, "&Help")->actions()), QStringList{"A&bout Korvel..."});
+
+        // The Action menu: two columns side by side, a bar between them.
+        QMenu* action = MenuTitled(frame, "&Action");
+        QCOMPARE(action->actions().size(), 1);
+        MenuColumnsWidget* columns = frame.ActionMenuColumns();
+        QVERIFY(columns);
+        QCOMPARE(columns->Columns().size(), 2);
+        QCOMPARE(VisibleItems(columns->Columns()[0]),
+                 (QStringList{"&Go\tCtrl+G", "De&lete Period", kSeparator, "Anal&yse\tCtrl+Y"}));
+        QCOMPARE(VisibleItems(columns->Columns()[1]), (QStringList{"&Insert share\tCtrl+I", "&Delete share\tCtrl+D"}));
+        const QRect go = columns->ItemRect(frame.CommandAction(ID_GO));
+        const QRect insert = columns->ItemRect(frame.CommandAction(ID_INSERT_SHARE));
+        QCOMPARE(insert.top(), go.top());
+        QVERIFY(insert.left() > go.right() + 1);  // room for the bar
+    }
+
+    void everyCommandCarriesItsPromptAndTooltip()
+    {
+        ShownFrame shown;
+        QVERIFY(shown.Show());
+        for (const CommandString& expected : kCommandStrings) {
+            QAction* action = shown.frame.CommandAction(expected.id);
+            QVERIFY2(action, qPrintable(QString::number(expected.id)));
+            QCOMPARE(action->statusTip(), QString::fromLatin1(expected.prompt));
+            QToolButton* button = ButtonOf(shown.frame, expected.id);
+            QCOMPARE(button != nullptr, expected.tooltip != nullptr);
+            if (button) {
+                QCOMPARE(button->toolTip(), QString::fromLatin1(expected.tooltip));
+                QCOMPARE(button->statusTip(), QString::fromLatin1(expected.prompt));
+            }
+        }
+        for (int id = ID_FILE_MRU_FILE1; id <= ID_FILE_MRU_FILE4; ++id)
+            QCOMPARE(shown.frame.CommandAction(id)->statusTip(), QStringLiteral("Open this document"));
+    }
+
+    void hoveringAMenuItemShowsItsPromptUntilTheMenuCloses()
+    {
+        ShownFrame shown;
+        QVERIFY(shown.Show());
+        QStatusBar* status = shown.frame.StatusBar();
+        QMenu* file = MenuTitled(shown.frame, "&File");
+        file->popup(shown.frame.mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(file));
+        QTest::mouseMove(file, file->actionGeometry(shown.frame.CommandAction(ID_FILE_SAVE_AS)).center());
+        QTRY_COMPARE(status->currentMessage(), QStringLiteral("Save the active document with a new name"));
+        QVERIFY(!shown.frame.MessagePane()->isVisible());
+        file->hide();
+        QTRY_COMPARE(status->currentMessage(), QString());
+        QVERIFY(shown.frame.MessagePane()->isVisible());
+        QCOMPARE(shown.frame.MessagePane()->text(), QStringLiteral("Ready"));
+    }
+
+    void actionMenuColumnsAnswerTheMouse()
+    {
+        RecordedBoxes boxes;
+        ShownFrame shown;
+        QVERIFY(shown.Show());
+        QMenu* menu = MenuTitled(shown.frame, "&Action");
+        MenuColumnsWidget* columns = shown.frame.ActionMenuColumns();
+        menu->popup(shown.frame.mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+
+        const QPoint insert = columns->ItemRect(shown.frame.CommandAction(ID_INSERT_SHARE)).center();
+        QTest::mouseMove(columns, insert);
+        QTRY_COMPARE(shown.frame.StatusBar()->currentMessage(), QStringLiteral("Insert new share"));
+        QCOMPARE(columns->SelectedAction(), shown.frame.CommandAction(ID_INSERT_SHARE));
+
+        QSignalSpy inserted(shown.frame.CommandAction(ID_INSERT_SHARE), &QAction::triggered);
+        QTest::mouseClick(columns, Qt::LeftButton, {}, insert);
+        QCOMPARE(inserted.count(), 1);
+        QVERIFY(!menu->isVisible());
+        QCOMPARE(shown.frame.GetActiveView()->m_grid.GetRows(), 3);  // the view's handler ran
+    }
+
+    void actionMenuColumnsAnswerTheKeyboard()
+    {
+        RecordedBoxes boxes;
+        boxes.answers = {IDNO, IDNO, IDNO};
+        ShownFrame shown;
+        QVERIFY(shown.Show());
+        CMainFrame& frame = shown.frame;
+        QMenu* menu = MenuTitled(frame, "&Action");
+        MenuColumnsWidget* columns = frame.ActionMenuColumns();
+        auto open = [&] {
+            menu->popup(frame.mapToGlobal(QPoint(10, 10)));
+            return QTest::qWaitForWindowExposed(menu);
+        };
+
+        QVERIFY(open());
+        QTest::keyClick(menu, Qt::Key_Down);
+        QCOMPARE(columns->SelectedAction(), frame.CommandAction(ID_GO));
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Down);  // over the separator
+        QCOMPARE(columns->SelectedAction(), frame.CommandAction(ID_ANALYSE));
+        QCOMPARE(frame.StatusBar()->currentMessage(), QStringLiteral("Single analysis"));
+        QTest::keyClick(menu, Qt::Key_Right);  // to the second column, nearest row
+        QCOMPARE(columns->SelectedAction(), frame.CommandAction(ID_DELETE_SHARE));
+        QTest::keyClick(menu, Qt::Key_Up);
+        QCOMPARE(columns->SelectedAction(), frame.CommandAction(ID_INSERT_SHARE));
+        QTest::keyClick(menu, Qt::Key_Left);
+        QCOMPARE(columns->SelectedAction(), frame.CommandAction(ID_GO));
+
+        QSignalSpy deleted(frame.CommandAction(ID_DELETE_SHARE), &QAction::triggered);
+        QTest::keyClick(menu, Qt::Key_Right);
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+        QCOMPARE(deleted.count(), 1);
+        QVERIFY(!menu->isVisible());
+
+        // A mnemonic chooses its item at once: "y" of "Anal&yse".
+        QVERIFY(open());
+        QTest::keyClick(menu, Qt::Key_Y, {}, 10);
+        QTRY_VERIFY(frame.AnalysisDialog().isVisible());
+        QVERIFY(!menu->isVisible());
+        frame.AnalysisDialog().hide();
+
+        // "d" stands for Delete share only; "l" for De&lete Period.
+        QSignalSpy period(frame.CommandAction(ID_DELETE_PERIOD), &QAction::triggered);
+        QVERIFY(open());
+        QTest::keyClick(menu, Qt::Key_L);
+        QCOMPARE(period.count(), 1);
+    }
+
+    void openingAMenuAsksForTheEnabledStates()
+    {
+        ShownFrame shown;
+        QVERIFY(shown.Show());
+        QAction* save = shown.frame.CommandAction(ID_FILE_SAVE);
+        QVERIFY(!save->isEnabled());
+        const QSignalBlocker quiet(&shown.document);  // no notification: only the menu asks
+        shown.document.SetModifiedFlag(true);
+        QVERIFY(!save->isEnabled());
+        emit MenuTitled(shown.frame, "&File")->aboutToShow();
+        QVERIFY(save->isEnabled());
+        QVERIFY(shown.frame.CommandAction(ID_FILE_SAVE_AS)->isEnabled());
+    }
+};
+
+KORVEL_TEST_MAIN(FrameMenusTest)
+#include "frame_menus_test.moc"
