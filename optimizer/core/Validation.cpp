@@ -56,9 +56,7 @@ bool ParsePlainDecimal(std::string_view text, double& value) {
     return true;
 }
 
-// strtod needs a terminated string. Texts typed into the worksheet fit the
-// stack buffer; a longer one (only a loaded file can bring it) is parsed whole
-// from a heap copy rather than cut short.
+// Consumed to the end, and finite: an infinity or NaN would poison the tableau.
 bool ParseTerminated(const char* text, size_t size, double& value) {
     char* end = nullptr;
     value = strtod_l(text, &end, ClassicLocale());
@@ -107,6 +105,9 @@ ValidationResult ValidateInput(const std::string& minReturnText, const CellSourc
 
 bool ParseWholeNumber(std::string_view text, double& value) {
     if (ParsePlainDecimal(text, value)) return true;
+    // strtod needs a terminated string. Texts typed into the worksheet fit the
+    // stack buffer; a longer one (only a loaded file can bring it) is parsed
+    // whole from a heap copy rather than cut short.
     constexpr size_t kBuffer = 128;
     if (text.size() < kBuffer) {
         char buffer[kBuffer];
