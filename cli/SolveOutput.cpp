@@ -1,5 +1,6 @@
 #include "cli/SolveOutput.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -7,7 +8,16 @@
 namespace korvel::cli {
 
 std::string DialogFigure(double value) {
-    const double rounded = std::ceil(value * 10000.0) * 0.0001;
+    // Up to the next 4-decimal step, except that a product within rounding
+    // noise of a step keeps that step (an average return of 2.0000000000000004
+    // is 2, not 2.0001), and a result of -0 shows as 0: the dialog's rule.
+    constexpr double kNoise = 1e-9;
+    const double scaled = value * 10000.0;
+    const double nearest = std::nearbyint(scaled);
+    const double steps = std::fabs(scaled - nearest) <= kNoise * std::max(1.0, std::fabs(scaled))
+                             ? nearest
+                             : std::ceil(scaled);
+    const double rounded = steps * 0.0001 + 0.0;
     char text[64];
     std::snprintf(text, sizeof text, "%.15g", rounded);
     return text;

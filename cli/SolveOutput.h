@@ -13,7 +13,8 @@ struct SolveRun {
     std::vector<SolutionRecord> solutions;  // every record shown, in order
 };
 
-// The dialog's rounding: up, toward +infinity, to 4 decimals, shown like %.15g.
+// The Single solution dialog's figure: rounded up, toward +infinity, to 4
+// decimals (rounding noise aside), shown like %.15g.
 std::string DialogFigure(double value);
 
 // Each solution with its number, Avg.Return, Line Deviat. and share list, then

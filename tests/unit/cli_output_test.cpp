@@ -48,7 +48,10 @@ TEST(SolveOutput, DialogFiguresRoundUpToFourDecimals) {
     EXPECT_EQ(DialogFigure(-0.12349), "-0.1234");
     EXPECT_EQ(DialogFigure(2.0), "2");
     EXPECT_EQ(DialogFigure(2.0 / 3.0), "0.6667");
-    EXPECT_EQ(DialogFigure(1.00000000001), "1.0001");
+    EXPECT_EQ(DialogFigure(1.0000001), "1.0001");
+    // Rounding noise of the optimizer's sums is not rounded up, and -0 is 0.
+    EXPECT_EQ(DialogFigure(2.0000000000000004), "2");
+    EXPECT_EQ(DialogFigure(-0.00001), "0");
 }
 
 TEST(SolveOutput, JsonNumbersRoundTrip) {
