@@ -67,6 +67,9 @@ public:
     void OnUpdateToggleActionBar(korvel::CCmdUI* cmdUI);
     void OnAnalyse();
 
+    // No toolbar context menu: bars are shown and hidden through the View menu.
+    QMenu* createPopupMenu() override { return nullptr; }
+
 signals:
     // New, Open and About belong to the application.
     void ApplicationCommand(int id);
@@ -77,8 +80,6 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // No toolbar context menu: bars are shown and hidden through the View menu.
-    QMenu* createPopupMenu() override { return nullptr; }
 
 private:
     bool CreateView(CTavoDoc* document);

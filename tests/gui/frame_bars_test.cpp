@@ -1,0 +1,227 @@
+// The main frame's toolbars and status bar: buttons and their images, the
+// docking rows, the View toggles with their check marks, the fly-by prompt,
+// the lock-key panes, and the Single analysis window's life with the frame.
+#include "support/GridTestSupport.h"
+#include "gui/app_test_support.h"
+
+#include "app/LockKeyIndicators.h"
+#include "app/framework/CmdUI.h"
+#include "worksheet/TavoView.h"
+#include "resources/CommandIds.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QToolTip>
+
+using namespace korvel;
+using korvel::apptest::RecordedBoxes;
+using korvel::apptest::ShownFrame;
+
+namespace {
+
+QList<int> ButtonIds(QToolBar* bar)
+{
+    QList<int> ids;
+    for (QAction* action : bar->actions())
+        ids.append(action->isSeparator() ? 0 : action->data().toInt());
+    return ids;
+}
+
+bool Checked(CMainFrame& frame, int id)
+{
+    // The check marks are asked for when the View menu opens.
+    for (QAction* menu : frame.menuBar()->actions()) {
+        if (menu->text() == QStringLiteral("&View"))
+            emit menu->menu()->aboutToShow();
+    }
+    return frame.CommandAction(id)->isChecked();
+}
+
+}  // namespace
+
+class FrameBarsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void toolbarsHoldTheirButtonsInRowsAtTheTop()
+    {
+        ShownFrame shown;
+        QVERIFY(shown.Show());
+        QToolBar* main = shown.frame.MainToolBar();
+        QToolBar* action = shown.frame.ActionToolBar();
+        QCOMPARE(ButtonIds(main), (QList<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_CUT,
+                                               ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_APP_ABOUT}));
+        QCOMPARE(ButtonIds(action), (QList<int>{ID_GO, ID_DELETE_PERIOD, 0, ID_ANALYSE, 0, ID_INSERT_SHARE,
+                                                 ID_DELETE_SHARE}));
+        QCOMPARE(main->iconSize(), QSize(16, 15));
+        QCOMPARE(action->iconSize(), QSize(16, 16));
+        for (QToolBar* bar : {main, action}) {
+            QVERIFY(bar->isMovable());  // the gripper
+            QVERIFY(bar->isFloatable());
+            QCOMPARE(bar->allowedAreas(), Qt::AllToolBarAreas);
+            QCOMPARE(shown.frame.toolBarArea(bar), Qt::TopToolBarArea);
+            for (QAction* button : bar->actions()) {
+                if (button->isSeparator())
+                    continue;
+                const QSize image = button->icon().availableSizes().value(0);
+                QCOMPARE(image, bar->iconSize());
+                QVERIFY(qobject_cast<QToolButton*>(bar->widgetForAction(button))->autoRaise());  // flat
+            }
+        }
+        // Each in a row of its own: the main toolbar first, the action toolbar below.
+        QVERIFY(shown.frame.toolBarBreak(action));
+        QVERIFY(action->geometry().top() >= main->geometry().bottom());
+        QCOMPARE(action->geometry().left(), main->geometry().left());
+        // Toolbars have no context menu of their own.
+        QVERIFY(!shown.frame.createPopupMenu());
+    }
+
+    void hoveringGoShowsItsPromptAndTooltip()
+    {
+        ShownFrame shown;
+        QVERIFY(shown.Show());
+        QWidget* go = shown.frame.ActionToolBar()->widgetForAction(shown.frame.CommandAction(ID_GO));
+        QCOMPARE(shown.frame.MessagePane()->text(), QStringLiteral("Ready"));
+        QTest::mouseMove(go, go->rect().center());
+        QTRY_COMPARE(shown.frame.StatusBar()->currentMessage(), QStringLiteral("Start finding solution"));
+        QHelpEvent help(QEvent::ToolTip, go->rect().center(), go->mapToGlobal(go->rect().center()));
+        QApplication::sendEvent(go, &help);
+        QTRY_COMPARE(QToolTip::text(), QStringLiteral(" Go"));
+        QToolTip::hideText();
+        // Away from the buttons, the message pane says "Ready" again.
+        QTest::mouseMove(shown.frame.GetActiveView(), QPoint(5, 5));
+        QTRY_COMPARE(shown.frame.StatusBar()->currentMessage(), QString());
+        QVERIFY(shown.frame.MessagePane()->isVisible());
+    }
+
+    void viewTogglesShowAndHideTheirBarsWithCheckMarks()
+    {
+        ShownFrame shown;
+        QVERIFY(shown.Show());
+        CMainFrame& frame = shown.frame;
+        QToolBar* main = frame.MainToolBar();
+        QToolBar* action = frame.ActionToolBar();
+        QVERIFY(Checked(frame, ID_TOGGLE_ACTION_BAR) && Checked(frame, ID_VIEW_TOOLBAR) &&
+                Checked(frame, ID_VIEW_STATUS_BAR));
+        const QRect place = action->geometry();
+
+        frame.CommandAction(ID_TOGGLE_ACTION_BAR)->trigger();
+        QVERIFY(!action->isVisible());
+        QVERIFY(main->isVisible());
+        QVERIFY(!Checked(frame, ID_TOGGLE_ACTION_BAR));
+        frame.CommandAction(ID_TOGGLE_ACTION_BAR)->trigger();
+        QVERIFY(action->isVisible());
+        QVERIFY(Checked(frame, ID_TOGGLE_ACTION_BAR));
+        QTRY_COMPARE(action->geometry(), place);  // back in its previous place
+
+        frame.CommandAction(ID_VIEW_TOOLBAR)->trigger();
+        QVERIFY(!main->isVisible());
+        QVERIFY(action->isVisible());
+        QVERIFY(!Checked(frame, ID_VIEW_TOOLBAR));
+        QVERIFY(Checked(frame, ID_TOGGLE_ACTION_BAR));
+
+        frame.CommandAction(ID_VIEW_STATUS_BAR)->trigger();
+        QVERIFY(!frame.StatusBar()->isVisible());
+        QVERIFY(!Checked(frame, ID_VIEW_STATUS_BAR));
+        frame.CommandAction(ID_VIEW_STATUS_BAR)->trigger();
+        QVERIFY(frame.StatusBar()->isVisible());
+        QVERIFY(Checked(frame, ID_VIEW_STATUS_BAR));
+
+        // The handlers themselves, as the command table names them.
+        frame.OnToggleActionBar();
+        CCmdUI check(frame.CommandAction(ID_TOGGLE_ACTION_BAR));
+        frame.OnUpdateToggleActionBar(&check);
+        QVERIFY(!frame.CommandAction(ID_TOGGLE_ACTION_BAR)->isChecked());
+    }
+
+    void barVisibilityIsNotCarriedToTheNextFrame()
+    {
+        {
+            ShownFrame first;
+            QVERIFY(first.Show());
+            first.frame.CommandAction(ID_VIEW_TOOLBAR)->trigger();
+            first.frame.CommandAction(ID_TOGGLE_ACTION_BAR)->trigger();
+            first.frame.CommandAction(ID_VIEW_STATUS_BAR)->trigger();
+        }
+        ShownFrame second;
+        QVERIFY(second.Show());
+        QVERIFY(second.frame.MainToolBar()->isVisible());
+        QVERIFY(second.frame.ActionToolBar()->isVisible());
+        QVERIFY(second.frame.StatusBar()->isVisible());
+    }
+
+    void lockPanesFollowTheLockKeys()
+    {
+        ShownFrame shown;
+        QVERIFY(shown.Show());
+        LockKeyIndicators* indicators = shown.frame.Indicators();
+        QLabel* caps = indicators->Pane(0);
+        QLabel* num = indicators->Pane(1);
+        QLabel* scroll = indicators->Pane(2);
+        const int width = caps->width();
+        QCOMPARE(caps->text(), QString());
+        QTest::keyClick(shown.frame.windowHandle(), Qt::Key_CapsLock);
+        QCOMPARE(caps->text(), QStringLiteral("CAP"));
+        QTest::keyClick(shown.frame.windowHandle(), Qt::Key_NumLock);
+        QTest::keyClick(shown.frame.windowHandle(), Qt::Key_ScrollLock);
+        QCOMPARE(num->text(), QStringLiteral("NUM"));
+        QCOMPARE(scroll->text(), QStringLiteral("SCRL"));
+        QTest::keyClick(shown.frame.windowHandle(), Qt::Key_CapsLock);
+        QCOMPARE(caps->text(), QString());
+        QCOMPARE(caps->width(), width);  // a pane keeps its place when empty
+        // Left to right after the message pane: CAP, NUM, SCRL.
+        QVERIFY(shown.frame.MessagePane()->geometry().right() < caps->geometry().left());
+        QVERIFY(caps->geometry().right() < num->geometry().left());
+        QVERIFY(num->geometry().right() < scroll->geometry().left());
+    }
+
+    void analyseShowsTheOneSingleAnalysisWindow()
+    {
+        ShownFrame shown;
+        QVERIFY(shown.Show());
+        CAnalysisDialog& analysis = shown.frame.AnalysisDialog();
+        QVERIFY(!analysis.isVisible());
+        QVERIFY(!analysis.parentWidget());
+
+        shown.frame.CommandAction(ID_ANALYSE)->trigger();
+        QVERIFY(analysis.isVisible());
+        QVERIFY(!analysis.isMinimized());
+        analysis.showMinimized();
+        shown.frame.OnAnalyse();
+        QVERIFY(analysis.isVisible() && !analysis.isMinimized());
+        analysis.hide();
+        shown.frame.OnAnalyse();
+        QVERIFY(analysis.isVisible());
+    }
+
+    void closingTheFrameAsksToSaveAndTakesTheAnalysisWindowAlong()
+    {
+        RecordedBoxes boxes;
+        ShownFrame shown;
+        QVERIFY(shown.Show());
+        QSignalSpy closed(&shown.frame, &CMainFrame::Closed);
+        shown.frame.OnAnalyse();
+        shown.document.SetModifiedFlag(true);
+
+        boxes.answers.push_back(IDCANCEL);
+        QVERIFY(!shown.frame.close());
+        QCOMPARE(boxes.requests.size(), size_t(1));
+        QCOMPARE(boxes.requests.back().buttons, MbButtons::YesNoCancel);
+        QVERIFY(shown.frame.isVisible());
+        QVERIFY(shown.frame.AnalysisDialog().isVisible());
+        QCOMPARE(closed.count(), 0);
+
+        boxes.answers.push_back(IDNO);
+        shown.frame.CommandAction(ID_APP_EXIT)->trigger();
+        QVERIFY(!shown.frame.isVisible());
+        QVERIFY(!shown.frame.AnalysisDialog().isVisible());
+        QCOMPARE(closed.count(), 1);
+    }
+};
+
+KORVEL_TEST_MAIN(FrameBarsTest)
+#include "frame_bars_test.moc"
