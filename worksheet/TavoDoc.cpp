@@ -14,6 +14,24 @@
 #include <span>
 #include <vector>
 
+namespace {
+
+// A write may take only part of the data (a file size limit, a disk filling
+// up); the next write then reports why.
+bool WriteAll(QSaveFile& file, const char* data, qint64 size)
+{
+    while (size > 0) {
+        const qint64 written = file.write(data, size);
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+}  // namespace
+
 CTavoDoc::CTavoDoc(QObject* parent) : QObject(parent) {}
 
 void CTavoDoc::SetModifiedFlag(bool modified)
@@ -80,11 +98,15 @@ bool CTavoDoc::OpenDocumentFile(const QString& path)
 {
     if (!SaveModified())
         return false;
+    const bool wasModified = IsModified();  // the user may have chosen not to save
+    SetModifiedFlag(false);
     if (!OnOpenDocument(path)) {
         // A load that failed part-way has changed the worksheet, so it can no
         // longer stand for the document it came from.
         if (IsModified())
             OnNewDocument();
+        else
+            SetModifiedFlag(wasModified);
         return false;
     }
     SetPathName(path);
@@ -177,13 +199,12 @@ bool CTavoDoc::WriteDocument(const QString& path, QString& reason)
         return false;
     }
     const std::vector<uint8_t>& bytes = out.Bytes();
+    // Unbuffered, so that every failure surfaces at a write: an error while the
+    // file device flushes its buffer on commit would not stop the rename.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        reason = file.errorString();
-        return false;
-    }
-    const auto size = static_cast<qint64>(bytes.size());
-    if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        !WriteAll(file, reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) ||
+        !file.commit()) {
         reason = file.errorString();
         file.cancelWriting();
         return false;

@@ -1,0 +1,108 @@
+#pragma once
+// A window that holds the worksheet view and its document the way the main
+// frame does, and answers message boxes and file dialogs without a display.
+#include "app/framework/FileDialogs.h"
+#include "app/framework/MessageBox.h"
+#include "app/framework/UpDownControl.h"
+#include "worksheet/CellEdit.h"
+#include "worksheet/TavoDoc.h"
+#include "worksheet/TavoView.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QStringList>
+#include <QtTest/QtTest>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace korvel::test {
+
+// Records every message box and answers from a queue (OK, or Cancel for a
+// question, when the queue is empty).
+class MessageBoxRecorder {
+public:
+    MessageBoxRecorder()
+    {
+        SetMessageBoxPresenter([this](const MessageBoxRequest& request) {
+            requests.push_back(request);
+            if (!answers.empty()) {
+                const int answer = answers.front();
+                answers.pop_front();
+                return answer;
+            }
+            return request.buttons == MbButtons::Ok ? int(IDOK) : int(IDCANCEL);
+        });
+    }
+    ~MessageBoxRecorder() { SetMessageBoxPresenter({}); }
+    QString LastText() const { return requests.empty() ? QString() : requests.back().text; }
+
+    std::vector<MessageBoxRequest> requests;
+    std::deque<int> answers;
+};
+
+// Answers the Open and Save As dialogs with the next path of a queue ("" = cancel).
+class FileDialogAnswers {
+public:
+    FileDialogAnswers()
+    {
+        SetFileDialogPresenter([this](QWidget*, FileDialogKind kind, const QString&) {
+            kinds.push_back(kind);
+            if (paths.empty())
+                return QString();
+            const QString path = paths.front();
+            paths.pop_front();
+            return path;
+        });
+    }
+    ~FileDialogAnswers() { SetFileDialogPresenter({}); }
+
+    std::deque<QString> paths;
+    std::vector<FileDialogKind> kinds;
+};
+
+// The view shown at 800 x 600 with a new document in it.
+class WorksheetHost {
+public:
+    WorksheetHost()
+    {
+        view = std::make_unique<CTavoView>(&document);
+        created = view->Create();
+        view->resize(800, 600);
+        view->show();
+        document.FileNew();
+    }
+
+    CMSFlexGrid& Grid() { return view->m_grid; }
+    CCellEdit* CellEdit() { return view->m_cellEdit; }
+
+    void SetShares(int shares) { view->m_assetsSpin->SetPos(shares); }
+    void SetPeriods(int periods) { view->m_periodsSpin->SetPos(periods); }
+    void MakeCurrent(int32_t row, int32_t col)
+    {
+        Grid().SetRow(row);
+        Grid().SetCol(col);
+    }
+
+    CTavoDoc document;
+    std::unique_ptr<CTavoView> view;
+    bool created = false;
+};
+
+inline std::string Bytes(const QByteArray& data) { return std::string(data.constData(), data.size()); }
+
+inline QByteArray ReadWholeFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool WriteWholeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+}  // namespace korvel::test
