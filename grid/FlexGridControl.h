@@ -9,7 +9,14 @@
 //       makes a new control (a child widget of parent) of the class named by
 //       classId, or returns null for a class the module does not provide.
 //
-// Cell texts are byte strings, kept exactly as they were set.
+// Cell texts are byte strings, kept exactly as they were set; a cell never
+// written, or outside the grid, reads "". Only cells outside the fixed rows
+// and columns can be current: SetRow/SetCol with a fixed or out-of-range
+// index change nothing. SetRows/SetCols keep the cells inside the new size,
+// drop the others, add empty ones, and never go below one non-fixed row and
+// column. Whenever the current cell moves (SetRow, SetCol, a resize that
+// pulls it in, the mouse, the keys) the control fires LeaveCell before the
+// move, RowColChange and EnterCell after it.
 #include <cstdint>
 #include <string>
 
@@ -54,10 +61,14 @@ public:
     virtual void SetText(const std::string& text) = 0;
     virtual const std::string& GetTextMatrix(int32_t row, int32_t col) const = 0;
     virtual void SetTextMatrix(int32_t row, int32_t col, const std::string& text) = 0;
+    // 0..8 as the classic control (1 = left, vertically centred); 9, the
+    // default, puts numbers right and other text left.
     virtual void SetColAlignment(int32_t col, int16_t alignment) = 0;
     virtual int32_t GetColWidth(int32_t col) const = 0;   // twips
-    virtual void SetColWidth(int32_t col, int32_t twips) = 0;
+    virtual void SetColWidth(int32_t col, int32_t twips) = 0;  // negative: the default width
     virtual void SetCurrentCellColor(uint32_t colorBgr) = 0; // 0x00BBGGRR
+    // The background shown: the colour set on the cell, else white, or grey
+    // for fixed cells.
     virtual uint32_t GetCellColor(int32_t row, int32_t col) const = 0;
 };
 

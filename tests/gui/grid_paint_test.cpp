@@ -7,6 +7,7 @@
 #include <QAbstractScrollArea>
 #include <QImage>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <QWidget>
 
@@ -164,6 +165,23 @@ private slots:
         QCOMPARE(cp1252, image.copy(CellRect(grid, 3, 2)));
         QVERIFY(cp1252 != image.copy(CellRect(grid, 4, 2)));
         QCOMPARE(grid.GetTextMatrix(2, 2), "Caf\xe9 \x80");
+    }
+
+    void clippedTextShowsWholeInATooltip()
+    {
+        CMSFlexGrid& grid = *m_grid;
+        const std::string longName = "A share name far too long for its column \xe9";
+        grid.SetTextMatrix(2, 1, longName);
+        QWidget* viewport = Area(grid)->viewport();
+        const QPoint at = CellRect(grid, 2, 1).center();
+        QHelpEvent help(QEvent::ToolTip, at, viewport->mapToGlobal(at));
+        QApplication::sendEvent(viewport, &help);
+        QTRY_COMPARE(QToolTip::text(), QString::fromUtf8("A share name far too long for its column \xc3\xa9"));
+        // A text that fits has no tooltip.
+        const QPoint fits = CellRect(grid, 2, 2).center();
+        QHelpEvent shortHelp(QEvent::ToolTip, fits, viewport->mapToGlobal(fits));
+        QApplication::sendEvent(viewport, &shortHelp);
+        QTRY_VERIFY(!QToolTip::isVisible());
     }
 
     void focusedGridMarksTheCurrentCell()

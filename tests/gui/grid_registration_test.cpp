@@ -102,6 +102,20 @@ private slots:
         QCOMPARE(grid.GetTextMatrix(0, 0), std::string());
     }
 
+    void handlerDeletingTheGridEndsTheMoveSafely()
+    {
+        auto parent = std::make_unique<QWidget>();
+        CMSFlexGrid grid;
+        QVERIFY(grid.Create(parent.get(), QRect(0, 0, 200, 100)));
+        grid.SetRows(5);
+        int after = 0;
+        connect(&grid, &CMSFlexGrid::LeaveCell, this, [&] { parent.reset(); });
+        connect(&grid, &CMSFlexGrid::RowColChange, this, [&] { ++after; });
+        grid.SetRow(3);
+        QVERIFY(!grid.IsCreated());
+        QCOMPARE(after, 0);
+    }
+
     void wrapperTakesItsWidgetAlong()
     {
         QWidget parent;
