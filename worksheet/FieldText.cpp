@@ -1,10 +1,11 @@
 #include "worksheet/FieldText.h"
 
-#include "worksheet/CellTextCodec.h"
+#include "grid/core/DisplayText.h"
 
 #include <QLineEdit>
 
 #include <algorithm>
+#include <string>
 
 namespace korvel {
 
@@ -14,8 +15,10 @@ constexpr int kLineEditCeiling = 32767;  // QLineEdit's own largest limit
 
 QString DisplayTextFromBytes(const std::string& bytes)
 {
-    const std::string utf8 = CellBytesToUtf8(bytes);
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    // Decoded as the grid shows the cell, but whole: the box may edit all of it.
+    std::u16string units;
+    grid::DecodeForDisplay(bytes, units, std::u16string::npos);
+    return QString::fromStdU16String(units);
 }
 
 void SetTextKeepingWhole(QLineEdit* edit, const QString& text, int limit)

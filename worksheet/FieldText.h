@@ -8,7 +8,8 @@ class QLineEdit;
 
 namespace korvel {
 
-// A document text as the form shows it: UTF-8, Windows-1252 for other bytes.
+// A document text as the form shows it, the way the grid shows its cells:
+// UTF-8, and Windows-1252 for bytes that are not UTF-8.
 QString DisplayTextFromBytes(const std::string& bytes);
 
 // Puts text into the box whole, then limits typing to `limit` characters, or
