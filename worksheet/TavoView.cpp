@@ -74,7 +74,19 @@ CTavoView::CTavoView(CTavoDoc* document, QWidget* parent)
         m_document->SetView(this);
 }
 
-CTavoView::~CTavoView() = default;
+CTavoView::~CTavoView()
+{
+    // The form's children outlive this part of the object; nothing they do
+    // while they go may reach the handlers.
+    viewport()->removeEventFilter(this);
+    m_minReturnEdit->removeEventFilter(this);
+    for (QObject* control : {static_cast<QObject*>(m_assetsEdit), static_cast<QObject*>(m_periodsEdit),
+                             static_cast<QObject*>(m_minReturnEdit), static_cast<QObject*>(m_cellEdit),
+                             static_cast<QObject*>(&m_grid)})
+        disconnect(control, nullptr, this, nullptr);
+    if (m_document && m_document->GetFirstView() == this)
+        m_document->SetView(nullptr);
+}
 
 // Controls of the form template, in its tab order; the grid comes in Create.
 void CTavoView::BuildForm()
