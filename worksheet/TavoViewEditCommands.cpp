@@ -4,8 +4,8 @@
 #include "app/framework/CmdUI.h"
 #include "app/framework/MessageBox.h"
 #include "worksheet/CellEdit.h"
-#include "worksheet/TavoDoc.h"
 #include "worksheet/FieldText.h"
+#include "worksheet/TavoDoc.h"
 
 #include <QApplication>
 #include <QClipboard>
