@@ -137,6 +137,29 @@ private slots:
         QCOMPARE(log.Take(), QStringList());
     }
 
+    void fixedCountsMoveTheCurrentCellOutOfTheirWay()
+    {
+        CMSFlexGrid& grid = *m_grid;
+        grid.SetRows(5);
+        grid.SetCols(5);
+        EventLog log(grid);
+        grid.SetFixedRows(2);
+        QCOMPARE(log.Take(), QStringList({"Leave(1,1)", "Change(2,1)", "Enter(2,1)"}));
+        grid.SetFixedRows(9);  // at least one row stays free
+        QCOMPARE(grid.GetFixedRows(), 4);
+        QCOMPARE(grid.GetRow(), 4);
+        grid.SetRows(2);  // never fewer rows than the fixed ones and one more
+        QCOMPARE(grid.GetRows(), 5);
+        grid.SetFixedRows(0);
+        grid.SetFixedCols(0);
+        log.Take();
+        grid.SetRow(0);
+        grid.SetCol(0);
+        QCOMPARE(log.Take(), QStringList({"Leave(4,1)", "Change(0,1)", "Enter(0,1)",
+                                          "Leave(0,1)", "Change(0,0)", "Enter(0,0)"}));
+        QCOMPARE(grid.GetCellColor(0, 0), 0xFFFFFFu);  // no longer a header
+    }
+
     void programMovesFireLeaveBeforeAndChangeEnterAfter()
     {
         CMSFlexGrid& grid = *m_grid;
