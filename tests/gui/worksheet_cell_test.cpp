@@ -52,6 +52,22 @@ private slots:
         QVERIFY(!box->GetModify());
         QTest::keyClick(box, Qt::Key_Shift);
         QVERIFY(!host.document.IsModified());
+
+        // Cut, paste and undo are the user's edits like typing, and reach the cell.
+        host.MakeCurrent(1, 1);
+        box->selectAll();
+        box->cut();
+        QVERIFY(box->GetModify());
+        QCOMPARE(host.Grid().GetTextMatrix(1, 1), std::string());
+        box->paste();
+        box->paste();
+        QCOMPARE(host.Grid().GetTextMatrix(1, 1), std::string("AlphaxAlphax"));
+        host.MakeCurrent(1, 2);
+        QTest::keyClicks(box, "u");
+        box->SetModify(false);
+        box->undo();
+        QVERIFY(box->GetModify());
+        QCOMPARE(host.Grid().GetTextMatrix(1, 2), std::string());
     }
 
     void upAndDownMoveTheRowAndNeverReachTheBox()
