@@ -1,5 +1,7 @@
 #include "cli/SolveOutput.h"
 
+#include "optimizer/core/DisplayFigures.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -8,19 +10,7 @@
 namespace korvel::cli {
 
 std::string DialogFigure(double value) {
-    // Up to the next 4-decimal step, except that a product within rounding
-    // noise of a step keeps that step (an average return of 2.0000000000000004
-    // is 2, not 2.0001), and a result of -0 shows as 0: the dialog's rule.
-    constexpr double kNoise = 1e-9;
-    const double scaled = value * 10000.0;
-    const double nearest = std::nearbyint(scaled);
-    const double steps = std::fabs(scaled - nearest) <= kNoise * std::max(1.0, std::fabs(scaled))
-                             ? nearest
-                             : std::ceil(scaled);
-    const double rounded = steps * 0.0001 + 0.0;
-    char text[64];
-    std::snprintf(text, sizeof text, "%.15g", rounded);
-    return text;
+    return FormatG15(RoundUpToFourDecimals(value));
 }
 
 const char* OutcomeName(GoOutcome outcome) {
@@ -46,8 +36,8 @@ void AppendSolutionText(std::string& out, size_t number, const SolutionRecord& r
     out += " No  Weight     Row  Name\n";
     for (int32_t i = 0; i < record.shareCount; ++i) {
         const SolutionShare& share = record.shares[static_cast<size_t>(i)];
-        std::snprintf(line, sizeof line, "%3d  %.4f  %6d  ", i + 1, static_cast<double>(share.weight),
-                      share.row);
+        const std::string weight = FormatWeightFigure(static_cast<double>(share.weight));
+        std::snprintf(line, sizeof line, "%3d  %s  %6d  ", i + 1, weight.c_str(), share.row);
         out += line;
         out += share.name;
         out += "\n";
