@@ -3,6 +3,7 @@
 // recorded without a display, and worksheet documents written to disk.
 #include "app/framework/FileDialogs.h"
 #include "app/framework/MessageBox.h"
+#include "support/MessageBoxRecorder.h"
 
 #include "app/MainFrame.h"
 #include "worksheet/TavoDoc.h"
@@ -17,25 +18,7 @@
 
 namespace korvel::apptest {
 
-class RecordedBoxes {
-public:
-    RecordedBoxes()
-    {
-        SetMessageBoxPresenter([this](const MessageBoxRequest& request) {
-            requests.push_back(request);
-            if (!answers.empty()) {
-                const int answer = answers.front();
-                answers.pop_front();
-                return answer;
-            }
-            return request.buttons == MbButtons::Ok ? int(IDOK) : int(IDCANCEL);
-        });
-    }
-    ~RecordedBoxes() { SetMessageBoxPresenter({}); }
-
-    std::vector<MessageBoxRequest> requests;
-    std::deque<int> answers;
-};
+using RecordedBoxes = korvel::test::MessageBoxRecorder;
 
 // One share named name with the returns 1.5, 2 and -0.5, Min Return 1.
 inline QByteArray OneShareDocument(const QByteArray& name)

@@ -4,6 +4,7 @@
 #include "app/framework/FileDialogs.h"
 #include "app/framework/MessageBox.h"
 #include "app/framework/UpDownControl.h"
+#include "support/MessageBoxRecorder.h"
 #include "worksheet/CellEdit.h"
 #include "worksheet/TavoDoc.h"
 #include "worksheet/TavoView.h"
@@ -19,29 +20,6 @@
 #include <vector>
 
 namespace korvel::test {
-
-// Records every message box and answers from a queue (OK, or Cancel for a
-// question, when the queue is empty).
-class MessageBoxRecorder {
-public:
-    MessageBoxRecorder()
-    {
-        SetMessageBoxPresenter([this](const MessageBoxRequest& request) {
-            requests.push_back(request);
-            if (!answers.empty()) {
-                const int answer = answers.front();
-                answers.pop_front();
-                return answer;
-            }
-            return request.buttons == MbButtons::Ok ? int(IDOK) : int(IDCANCEL);
-        });
-    }
-    ~MessageBoxRecorder() { SetMessageBoxPresenter({}); }
-    QString LastText() const { return requests.empty() ? QString() : requests.back().text; }
-
-    std::vector<MessageBoxRequest> requests;
-    std::deque<int> answers;
-};
 
 // Answers the Open and Save As dialogs with the next path of a queue ("" = cancel).
 class FileDialogAnswers {
