@@ -1,5 +1,6 @@
 #include "cli/SolveCommand.h"
 
+#include "cli/FrontierCommand.h"
 #include "cli/SolveOptions.h"
 #include "cli/SolveOutput.h"
 #include "worksheet/core/DocumentFormat.h"
@@ -62,6 +63,7 @@ int ExitStatus(GoOutcome outcome) {
 int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
     WorksheetTable table;
     if (!LoadWorksheet(options.file, table, err)) return kExitUnreadable;
+    if (options.frontier) return RunFrontierCommand(options, table, out, err);
     const std::string minReturn = options.minReturn.value_or(table.minReturnText);
 
     SolveRun run;

@@ -1,13 +1,17 @@
 #include "cli/SolveOptions.h"
 
+#include <cctype>
 #include <string_view>
 
 namespace korvel::cli {
 
-const char* const kSolveUsageLine = "Usage: korvel-solve [--json] [--min-return TEXT] FILE\n";
+const char* const kSolveUsageLine =
+    "Usage: korvel-solve [--json] [--min-return TEXT] FILE\n"
+    "       korvel-solve --frontier [--json|--csv] [--plot PICTURE] FILE\n";
 
 const char* const kSolveUsage =
     "Usage: korvel-solve [--json] [--min-return TEXT] FILE\n"
+    "       korvel-solve --frontier [--json|--csv] [--plot PICTURE] FILE\n"
     "\n"
     "Loads a Korvel worksheet document, runs the Go command's checks and the\n"
     "optimizer, answers Continue to every solution, and prints every solution\n"
@@ -15,11 +19,53 @@ const char* const kSolveUsage =
     "\n"
     "  --json             print one JSON object instead of text\n"
     "  --min-return TEXT  use TEXT as the Min Return instead of the document's\n"
+    "  --frontier         print every breakpoint of the efficient frontier instead:\n"
+    "                     from the least-deviation portfolio to the best share\n"
+    "  --csv              with --frontier, print CSV: one line per share held\n"
+    "  --plot PICTURE     with --frontier, also draw it into PICTURE (.png or .svg)\n"
     "  --help             show this help\n"
     "\n"
     "Exit status: 0 the command ran (solutions, \"No solution\" or \"No solution !\"),\n"
     "1 the input was rejected (its message on stderr), 2 the file cannot be read or\n"
     "the usage is wrong, 3 the optimizer stopped at its pivot limit.\n";
+
+namespace {
+
+bool EndsWithFolded(std::string_view text, std::string_view suffix) {
+    if (text.size() < suffix.size()) return false;
+    text.remove_prefix(text.size() - suffix.size());
+    for (size_t i = 0; i < suffix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(text[i])) != suffix[i]) return false;
+    return true;
+}
+
+bool CheckFrontierOptions(const SolveOptions& options, std::string& error) {
+    if (!options.frontier && (options.csv || !options.plot.empty())) {
+        error = options.csv ? "--csv needs --frontier" : "--plot needs --frontier";
+        return false;
+    }
+    if (options.frontier && options.minReturn) {
+        error = "--frontier takes no --min-return: it covers every return";
+        return false;
+    }
+    if (options.json && options.csv) {
+        error = "--json and --csv exclude each other";
+        return false;
+    }
+    if (!options.plot.empty() && PictureKindOf(options.plot) == PictureKind::None) {
+        error = "--plot PICTURE must end in .png or .svg";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+PictureKind PictureKindOf(std::string_view path) {
+    if (EndsWithFolded(path, ".png")) return PictureKind::Png;
+    if (EndsWithFolded(path, ".svg")) return PictureKind::Svg;
+    return PictureKind::None;
+}
 
 bool ParseSolveArguments(const std::vector<std::string>& args, SolveOptions& options, std::string& error) {
     options = SolveOptions{};
@@ -44,12 +90,25 @@ bool ParseSolveArguments(const std::vector<std::string>& args, SolveOptions& opt
             options.minReturn = args[++i];
         } else if (std::string_view(arg).starts_with("--min-return=")) {
             options.minReturn = arg.substr(std::string_view("--min-return=").size());
+        } else if (arg == "--frontier") {
+            options.frontier = true;
+        } else if (arg == "--csv") {
+            options.csv = true;
+        } else if (arg == "--plot") {
+            if (i + 1 == args.size()) {
+                error = "--plot needs a PICTURE";
+                return false;
+            }
+            options.plot = args[++i];
+        } else if (std::string_view(arg).starts_with("--plot=")) {
+            options.plot = arg.substr(std::string_view("--plot=").size());
         } else {
             error = "unknown option " + arg;
             return false;
         }
     }
     if (options.help) return true;
+    if (!CheckFrontierOptions(options, error)) return false;
     if (files.size() != 1) {
         error = files.empty() ? "no FILE given" : "more than one FILE given";
         return false;

@@ -1,7 +1,9 @@
 #pragma once
-// Command line of korvel-solve: [--json] [--min-return TEXT] FILE, or --help.
+// Command line of korvel-solve: [--json] [--min-return TEXT] FILE,
+// --frontier [--json|--csv] [--plot PICTURE] FILE, or --help.
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korvel::cli {
@@ -10,13 +12,20 @@ struct SolveOptions {
     bool help = false;
     bool json = false;
     std::optional<std::string> minReturn;  // replaces the document's text, as if typed
+    bool frontier = false;
+    bool csv = false;                      // with frontier
+    std::string plot;                      // with frontier: a .png or .svg to draw it into
     std::string file;
 };
 
 // False with a reason when the arguments (program name excluded) are not a valid call.
 bool ParseSolveArguments(const std::vector<std::string>& args, SolveOptions& options, std::string& error);
 
-extern const char* const kSolveUsageLine;  // the first line of kSolveUsage
+enum class PictureKind { None, Png, Svg };
+// By the name's ending, in any letter case.
+PictureKind PictureKindOf(std::string_view path);
+
+extern const char* const kSolveUsageLine;  // the first lines of kSolveUsage: the two forms
 extern const char* const kSolveUsage;
 
 }  // namespace korvel::cli

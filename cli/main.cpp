@@ -1,9 +1,36 @@
 #include "cli/SolveCommand.h"
+#include "cli/SolveOptions.h"
 
+#include <unistd.h>
+
+#include <climits>
 #include <iostream>
+
+namespace {
+
+// korvel-solve links no drawing library, so that it starts as fast as a
+// solve; a picture is drawn by korvel-solve-plot, installed beside it, which
+// runs the same command with a painter. Returns only when that program
+// cannot be started; the command then says so.
+void HandPictureToPlotProgram(char** argv) {
+    char self[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string folder = length > 0 ? std::string(self, static_cast<size_t>(length)) : std::string(argv[0]);
+    const size_t slash = folder.rfind('/');
+    folder = slash == std::string::npos ? std::string("./") : folder.substr(0, slash + 1);
+    const std::string plotProgram = folder + "korvel-solve-plot";
+    argv[0] = const_cast<char*>(plotProgram.c_str());
+    execv(plotProgram.c_str(), argv);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + 1, argv + argc);
+    korvel::cli::SolveOptions options;
+    std::string error;
+    if (korvel::cli::ParseSolveArguments(args, options, error) && !options.help && !options.plot.empty())
+        HandPictureToPlotProgram(argv);
     return korvel::cli::RunSolveCommand(args, std::cout, std::cerr);
 }

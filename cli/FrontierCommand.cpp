@@ -1,0 +1,68 @@
+#include "cli/FrontierCommand.h"
+
+#include "cli/FrontierOutput.h"
+#include "cli/FrontierPicture.h"
+#include "cli/SolveCommand.h"
+
+#include <ostream>
+
+namespace korvel::cli {
+namespace {
+
+int ExitStatus(FrontierOutcome outcome) {
+    switch (outcome) {
+    case FrontierOutcome::Done: return kExitRan;
+    case FrontierOutcome::Invalid:
+    case FrontierOutcome::CheckFailed: return kExitRejected;
+    case FrontierOutcome::PivotLimit: return kExitPivotLimit;
+    }
+    return kExitRejected;
+}
+
+std::vector<std::string> NamesOf(const WorksheetTable& table) {
+    std::vector<std::string> names;
+    for (int32_t row = 1; row < table.Rows(); ++row) names.push_back(table.TextMatrix(row, 1));
+    return names;
+}
+
+bool Draw(const FrontierRun& run, const ShareReturns& returns, const std::string& path, std::ostream& err) {
+    const FrontierPainter painter = CurrentFrontierPainter();
+    if (!painter) {
+        err << "korvel-solve: --plot needs korvel-solve-plot, installed next to korvel-solve\n";
+        return false;
+    }
+    std::string error;
+    if (painter(MakeFrontierPicture(run.frontier, returns, run.names), path, PictureKindOf(path), error))
+        return true;
+    err << "korvel-solve: " << path << ": " << error << "\n";
+    return false;
+}
+
+}  // namespace
+
+int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table, std::ostream& out,
+                       std::ostream& err) {
+    FrontierRun run;
+    ShareReturns returns;
+    std::string message;
+    if (ReadShareReturns(table, returns, message)) {
+        run.frontier = ComputeFrontier(returns);
+    } else {
+        run.frontier.outcome = FrontierOutcome::Invalid;
+        run.frontier.message = message;
+    }
+    run.names = NamesOf(table);
+
+    const int status = ExitStatus(run.frontier.outcome);
+    if (options.json) {
+        out << FormatFrontierJson(run);
+    } else {
+        out << (options.csv ? FormatFrontierCsv(run) : FormatFrontierText(run));
+        if (status != kExitRan) err << "korvel-solve: " << run.frontier.message << "\n";
+    }
+    if (status == kExitRan && !options.plot.empty() && !Draw(run, returns, options.plot, err))
+        return kExitUnreadable;
+    return status;
+}
+
+}  // namespace korvel::cli

@@ -1,0 +1,14 @@
+#pragma once
+// korvel-solve --frontier: the breakpoints of a loaded worksheet, printed and drawn.
+#include "cli/SolveOptions.h"
+#include "worksheet/core/WorksheetTable.h"
+
+#include <iosfwd>
+
+namespace korvel::cli {
+
+// The exit status as RunSolveCommand gives it.
+int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table, std::ostream& out,
+                       std::ostream& err);
+
+}  // namespace korvel::cli

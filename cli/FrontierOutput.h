@@ -1,0 +1,29 @@
+#pragma once
+// What korvel-solve --frontier prints: the breakpoints as a table, JSON or CSV.
+#include "optimizer/core/Frontier.h"
+
+#include <string>
+#include <vector>
+
+namespace korvel::cli {
+
+struct FrontierRun {
+    FrontierResult frontier;
+    std::vector<std::string> names;  // share names by worksheet row - 1
+};
+
+// "done", "invalid", "check failed" or "pivot limit".
+const char* FrontierOutcomeName(FrontierOutcome outcome);
+
+// One line per breakpoint: number, average return, line deviation, shares held.
+std::string FormatFrontierText(const FrontierRun& run);
+
+// {"outcome", "message", "points": [{"averageReturn", "lineDeviation",
+// "shares": [{"name", "weight", "row"}]}]} on one line, 17 significant digits.
+std::string FormatFrontierJson(const FrontierRun& run);
+
+// A header, then one line per share held at each breakpoint:
+// point,averageReturn,lineDeviation,row,name,weight.
+std::string FormatFrontierCsv(const FrontierRun& run);
+
+}  // namespace korvel::cli

@@ -1,0 +1,145 @@
+#include "optimizer/core/Frontier.h"
+
+#include "optimizer/core/FrontierCheck.h"
+#include "optimizer/core/FrontierTableau.h"
+#include "optimizer/core/Validation.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace korvel {
+
+double ShareReturns::Mean(int32_t share) const {
+    double sum = 0.0;
+    for (int32_t p = 0; p < periods; ++p) sum = sum + At(share, p);
+    return sum / static_cast<double>(periods);
+}
+
+bool ReadShareReturns(const CellSource& cells, ShareReturns& returns, std::string& message) {
+    returns.shares = cells.Rows() - 1;
+    returns.periods = cells.Cols() - 2;
+    returns.values.assign(static_cast<size_t>(returns.shares) * static_cast<size_t>(returns.periods), 0.0);
+    for (int32_t i = 1; i <= returns.shares; ++i) {
+        for (int32_t c = 2; c < cells.Cols(); ++c) {
+            double value = 0.0;
+            if (!ParseWholeNumber(cells.TextMatrix(i, c), value)) {
+                char text[64];
+                std::snprintf(text, sizeof text, kFmtInvalidReturn, c - 1, i);
+                message = text;
+                return false;
+            }
+            returns.values[static_cast<size_t>(i - 1) * static_cast<size_t>(returns.periods) +
+                           static_cast<size_t>(c - 2)] = value;
+        }
+    }
+    return true;
+}
+
+namespace {
+
+// The largest return in absolute value, and the power of two that brings it
+// into [0.5, 1). Scaling by a power of two is exact, so the weights found on
+// the scaled data are those of the data, and returns and deviations scale back
+// without rounding; the tolerances of the pivots can then be absolute.
+struct DataScale {
+    double largest = 0.0;
+    int exponent = 0;
+};
+
+DataScale ScaleOf(const ShareReturns& returns) {
+    DataScale scale;
+    for (double value : returns.values) scale.largest = std::max(scale.largest, std::fabs(value));
+    if (scale.largest > 0.0) std::frexp(scale.largest, &scale.exponent);
+    return scale;
+}
+
+ShareReturns Scaled(const ShareReturns& returns, int exponent) {
+    ShareReturns scaled = returns;
+    for (double& value : scaled.values) value = std::ldexp(value, -exponent);
+    return scaled;
+}
+
+FrontierPoint AsPoint(const FrontierVertex& vertex) {
+    return {vertex.averageReturn, vertex.lineDeviation, vertex.shares};
+}
+
+FrontierPoint Unscaled(const FrontierVertex& vertex, int exponent) {
+    FrontierPoint point;
+    point.averageReturn = std::ldexp(vertex.averageReturn, exponent);
+    point.lineDeviation = std::ldexp(vertex.lineDeviation, exponent);
+    point.shares = vertex.shares;
+    return point;
+}
+
+// A weight a hair below zero is a rounding of zero: it passed the check, and
+// a reader of the portfolio should not meet it.
+void DropZeroWeights(FrontierPoint& point) {
+    std::erase_if(point.shares, [](const FrontierShare& share) { return !(share.weight > 0.0); });
+}
+
+// The walk may start on a flat piece: portfolios of the least deviation with
+// a lower return than the best of them. They are not efficient.
+void DropFlatStart(std::vector<FrontierPoint>& points, double largest) {
+    const double tolerance = 1e-12 * largest;
+    size_t first = 0;
+    while (first + 1 < points.size() &&
+           points[first + 1].lineDeviation - points[first].lineDeviation <= tolerance)
+        ++first;
+    points.erase(points.begin(), points.begin() + static_cast<std::ptrdiff_t>(first));
+}
+
+FrontierResult Failed(FrontierResult result, FrontierOutcome outcome, std::string message) {
+    result.outcome = outcome;
+    result.message = std::move(message);
+    return result;
+}
+
+std::string CheckFailure(const FrontierPoint& point, const std::string& reason) {
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "The frontier stopped: the portfolio at average return %.10g failed the check of the result (%s).",
+                  point.averageReturn, reason.c_str());
+    return text;
+}
+
+}  // namespace
+
+FrontierResult ComputeFrontier(const ShareReturns& returns) {
+    FrontierResult result;
+    const DataScale scale = ScaleOf(returns);
+    const ShareReturns scaled = Scaled(returns, scale.exponent);
+    FrontierTableau tableau(scaled);
+    std::vector<FrontierVertex> vertices;
+    const FrontierWalkOutcome walk = tableau.Walk(vertices);
+    result.pivots = tableau.Pivots();
+    for (const FrontierVertex& vertex : vertices) {
+        FrontierPoint point = Unscaled(vertex, scale.exponent);
+        // Checked on the scaled data, where no sum can overflow or sink into
+        // subnormal numbers; the scaling is exact, so this checks the data.
+        std::string reason;
+        if (!CheckFrontierPoint(scaled, AsPoint(vertex), 1.0, reason))
+            return Failed(std::move(result), FrontierOutcome::CheckFailed, CheckFailure(point, reason));
+        DropZeroWeights(point);
+        result.points.push_back(std::move(point));
+    }
+    if (walk == FrontierWalkOutcome::PivotLimit)
+        return Failed(std::move(result), FrontierOutcome::PivotLimit, kMsgFrontierPivotLimit);
+    if (walk == FrontierWalkOutcome::Lost)
+        return Failed(std::move(result), FrontierOutcome::CheckFailed,
+                      "The frontier stopped: the arithmetic lost the portfolio's feasibility.");
+    DropFlatStart(result.points, scale.largest);
+    return result;
+}
+
+FrontierResult ComputeFrontier(const CellSource& cells) {
+    ShareReturns returns;
+    std::string message;
+    if (!ReadShareReturns(cells, returns, message)) {
+        FrontierResult result;
+        return Failed(std::move(result), FrontierOutcome::Invalid, std::move(message));
+    }
+    return ComputeFrontier(returns);
+}
+
+}  // namespace korvel

@@ -1,0 +1,72 @@
+#pragma once
+// The simplex tableau behind the frontier: the deviation model with the return
+// bound as a parameter, without artificial variables or a big M, on data
+// scaled to unit size.
+#include "optimizer/core/Frontier.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace korvel {
+
+// A breakpoint as the tableau holds it: on the scaled data, weights unfiltered.
+struct FrontierVertex {
+    double averageReturn = 0.0;
+    double lineDeviation = 0.0;
+    std::vector<FrontierShare> shares;
+};
+
+enum class FrontierWalkOutcome { Done, PivotLimit, Lost };
+
+class FrontierTableau {
+public:
+    // returns: every value at most 1 in absolute value.
+    explicit FrontierTableau(const ShareReturns& returns);
+
+    // Minimises the deviation with the bound below every mean, then raises the
+    // bound breakpoint by breakpoint until no portfolio reaches a higher one.
+    FrontierWalkOutcome Walk(std::vector<FrontierVertex>& vertices);
+
+    int64_t Pivots() const { return m_pivots; }
+
+private:
+    // Columns: shares 0..N-1, the surplus N, u_p at N+1+2p and w_p at N+2+2p,
+    // then the right-hand side and its change per unit of the bound.
+    int32_t SurplusColumn() const { return m_shares; }
+    int32_t RhsColumn() const { return m_cols - 2; }
+    int32_t DirectionColumn() const { return m_cols - 1; }
+    int32_t CostRow() const { return m_rows; }
+    double* Row(int32_t r) { return m_cells.data() + static_cast<size_t>(r) * static_cast<size_t>(m_cols); }
+    const double* Row(int32_t r) const {
+        return m_cells.data() + static_cast<size_t>(r) * static_cast<size_t>(m_cols);
+    }
+    double Rhs(int32_t r) const { return Row(r)[RhsColumn()]; }
+
+    void Fill(const ShareReturns& returns);
+    void StartBasis();
+    void FillCostRow();
+    void Pivot(int32_t row, int32_t col);
+
+    FrontierWalkOutcome MinimiseDeviation();
+    int32_t PrimalEntering(bool bland) const;
+    int32_t PrimalLeaving(int32_t col, bool bland, double& ratio) const;
+    // Raises the bound until row's basic variable reaches zero; false when no
+    // row limits the bound or the step loses feasibility.
+    bool RaiseBound(std::vector<FrontierVertex>& vertices, bool first, int32_t& row);
+    int32_t BoundLeaving(double& step) const;
+    int32_t DualEntering(int32_t row) const;
+    bool Feasible();
+    FrontierVertex Vertex() const;
+
+    int32_t m_shares;
+    int32_t m_periods;
+    int32_t m_rows;  // constraint rows: budget, return, one per period
+    int32_t m_cols;
+    std::vector<double> m_cells;  // m_rows + 1 rows (the last: reduced costs)
+    std::vector<int32_t> m_basis;
+    double m_bound = 0.0;
+    int64_t m_pivots = 0;
+    int64_t m_pivotLimit;
+};
+
+}  // namespace korvel

@@ -1,0 +1,246 @@
+// The efficient frontier against optima found independently: by construction
+// on hand-built worksheets, by vertex enumeration on seeded random ones.
+#include "deviation_reference.h"
+#include "optimizer/core/Frontier.h"
+#include "optimizer/core/FrontierCheck.h"
+#include "optimizer_worksheets.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+namespace korvel {
+namespace {
+
+ShareReturns Returns(const std::vector<std::vector<double>>& rows) {
+    ShareReturns r;
+    r.shares = static_cast<int32_t>(rows.size());
+    r.periods = static_cast<int32_t>(rows[0].size());
+    for (const auto& row : rows) r.values.insert(r.values.end(), row.begin(), row.end());
+    return r;
+}
+
+double WeightOf(const FrontierPoint& point, int32_t row) {
+    for (const FrontierShare& share : point.shares)
+        if (share.row == row) return share.weight;
+    return 0.0;
+}
+
+std::vector<double> Weights(const FrontierPoint& point, int32_t shares) {
+    std::vector<double> weights(static_cast<size_t>(shares), 0.0);
+    for (const FrontierShare& share : point.shares) weights[static_cast<size_t>(share.row - 1)] = share.weight;
+    return weights;
+}
+
+double DeviationOf(const ShareReturns& r, const std::vector<double>& weights) {
+    double total = 0.0;
+    for (int32_t p = 0; p < r.periods; ++p) {
+        double d = 0.0;
+        for (int32_t i = 0; i < r.shares; ++i) d += weights[static_cast<size_t>(i)] * (r.At(i, p) - r.Mean(i));
+        total += std::fabs(d);
+    }
+    return total / r.periods;
+}
+
+double ReturnOf(const ShareReturns& r, const std::vector<double>& weights) {
+    double total = 0.0;
+    for (int32_t i = 0; i < r.shares; ++i) total += weights[static_cast<size_t>(i)] * r.Mean(i);
+    return total;
+}
+
+double BestMean(const ShareReturns& r) {
+    double best = -INFINITY;
+    for (int32_t i = 0; i < r.shares; ++i) best = std::max(best, r.Mean(i));
+    return best;
+}
+
+// Everything the frontier promises, checked without the code under test:
+// feasible weights at each point, both ends, and the deviation (and weights)
+// between consecutive points moving linearly along the true optimum.
+void ExpectExactFrontier(const ShareReturns& r, const FrontierResult& result) {
+    ASSERT_EQ(result.outcome, FrontierOutcome::Done) << result.message;
+    ASSERT_FALSE(result.points.empty());
+    const double tolerance = 1e-9;
+    for (const FrontierPoint& point : result.points) {
+        const std::vector<double> w = Weights(point, r.shares);
+        double sum = 0.0;
+        for (double x : w) {
+            EXPECT_GE(x, 0.0);
+            sum += x;
+        }
+        EXPECT_NEAR(sum, 1.0, tolerance);
+        EXPECT_NEAR(ReturnOf(r, w), point.averageReturn, tolerance);
+        EXPECT_NEAR(DeviationOf(r, w), point.lineDeviation, tolerance);
+        const auto optimum = testing::ReferenceMinimum(r, point.averageReturn - 1e-12);
+        ASSERT_TRUE(optimum.has_value());
+        EXPECT_NEAR(optimum->deviation, point.lineDeviation, tolerance) << "at " << point.averageReturn;
+    }
+    for (size_t k = 1; k < result.points.size(); ++k) {
+        const FrontierPoint& a = result.points[k - 1];
+        const FrontierPoint& b = result.points[k];
+        EXPECT_LT(a.averageReturn, b.averageReturn);
+        EXPECT_LT(a.lineDeviation, b.lineDeviation + tolerance);
+        for (double t : {0.25, 0.5, 0.8}) {
+            const double bound = a.averageReturn + t * (b.averageReturn - a.averageReturn);
+            const double between = a.lineDeviation + t * (b.lineDeviation - a.lineDeviation);
+            const auto optimum = testing::ReferenceMinimum(r, bound);
+            ASSERT_TRUE(optimum.has_value());
+            EXPECT_NEAR(optimum->deviation, between, tolerance) << "between " << a.averageReturn << " and "
+                                                                 << b.averageReturn;
+            std::vector<double> w = Weights(a, r.shares);
+            const std::vector<double> wb = Weights(b, r.shares);
+            for (size_t i = 0; i < w.size(); ++i) w[i] += t * (wb[i] - w[i]);
+            EXPECT_NEAR(DeviationOf(r, w), between, tolerance);
+        }
+    }
+    const auto least = testing::ReferenceMinimum(r);
+    ASSERT_TRUE(least.has_value());
+    EXPECT_NEAR(result.points.front().lineDeviation, least->deviation, tolerance);
+    // The first point is efficient: no least-deviation portfolio returns more.
+    const double first = result.points.front().averageReturn;
+    if (first < BestMean(r) - 1e-6) {
+        const auto above = testing::ReferenceMinimum(r, first + 1e-6);
+        EXPECT_GT(above->deviation, least->deviation + 1e-13);
+    }
+    EXPECT_NEAR(result.points.back().averageReturn, BestMean(r), tolerance);
+    EXPECT_FALSE(testing::ReferenceMinimum(r, BestMean(r) + 1e-6).has_value());
+}
+
+TEST(FrontierBuiltByHand, OneShareIsOnePoint) {
+    const ShareReturns r = Returns({{1, 2, 3}});
+    const FrontierResult result = ComputeFrontier(r);
+    ASSERT_EQ(result.points.size(), 1u);
+    EXPECT_DOUBLE_EQ(result.points[0].averageReturn, 2.0);
+    EXPECT_DOUBLE_EQ(result.points[0].lineDeviation, 2.0 / 3.0);
+    EXPECT_DOUBLE_EQ(WeightOf(result.points[0], 1), 1.0);
+    ExpectExactFrontier(r, result);
+}
+
+TEST(FrontierBuiltByHand, TiedMeansThatHedgeEndInOneMixedPoint) {
+    // Both means are 2, and half of each cancels every deviation.
+    const ShareReturns r = Returns({{1, 2, 3}, {3, 2, 1}});
+    const FrontierResult result = ComputeFrontier(r);
+    ASSERT_EQ(result.points.size(), 1u);
+    EXPECT_NEAR(result.points[0].averageReturn, 2.0, 1e-15);
+    EXPECT_NEAR(result.points[0].lineDeviation, 0.0, 1e-15);
+    EXPECT_NEAR(WeightOf(result.points[0], 1), 0.5, 1e-15);
+    EXPECT_NEAR(WeightOf(result.points[0], 2), 0.5, 1e-15);
+    ExpectExactFrontier(r, result);
+}
+
+TEST(FrontierBuiltByHand, FlatStartBeginsAtTheBestOfTheLeastDeviation) {
+    // A and B never deviate (B returns more); C returns most with deviation 4/3.
+    // The mixes of A and B before B are not efficient.
+    const ShareReturns r = Returns({{1, 1, 1}, {2, 2, 2}, {1, 5, 3}});
+    const FrontierResult result = ComputeFrontier(r);
+    ASSERT_EQ(result.points.size(), 2u);
+    EXPECT_NEAR(result.points[0].averageReturn, 2.0, 1e-15);
+    EXPECT_NEAR(result.points[0].lineDeviation, 0.0, 1e-15);
+    EXPECT_NEAR(WeightOf(result.points[0], 2), 1.0, 1e-15);
+    EXPECT_NEAR(result.points[1].averageReturn, 3.0, 1e-15);
+    EXPECT_NEAR(result.points[1].lineDeviation, 4.0 / 3.0, 1e-15);
+    EXPECT_NEAR(WeightOf(result.points[1], 3), 1.0, 1e-15);
+    ExpectExactFrontier(r, result);
+}
+
+TEST(FrontierBuiltByHand, BreakpointsWhereSeveralBasesChangeAtOnce) {
+    // Shares 2 and 3 are the same share twice, and share 4 is their mirror
+    // about share 1: every step meets ties in the ratio tests.
+    const ShareReturns r = Returns({{0, 0, 0, 0}, {4, -2, 2, 0}, {4, -2, 2, 0}, {-2, 4, 2, 0}, {6, 6, 0, 0}});
+    ExpectExactFrontier(r, ComputeFrontier(r));
+}
+
+TEST(FrontierBuiltByHand, TiedBestMeansEndInTheirLeastDeviationMix) {
+    // Shares 2 and 3 share the best mean; their half-and-half mix deviates less.
+    const ShareReturns r = Returns({{0, 1, 0}, {5, 1, 3}, {1, 5, 3}});
+    const FrontierResult result = ComputeFrontier(r);
+    ExpectExactFrontier(r, result);
+    EXPECT_NEAR(WeightOf(result.points.back(), 2), 0.5, 1e-12);
+    EXPECT_NEAR(WeightOf(result.points.back(), 3), 0.5, 1e-12);
+}
+
+TEST(FrontierRandom, SeededWorksheetsMatchTheVertexOptimum) {
+    std::mt19937 random(17);
+    for (int sheet = 0; sheet < 150; ++sheet) {
+        std::uniform_int_distribution<int> shares(1, 7), periods(3, 5), coarse(-9, 9);
+        std::normal_distribution<double> fine(1.0, 4.0);
+        const bool useCoarse = sheet % 2 == 0;  // small integers: many ties
+        ShareReturns r;
+        r.shares = shares(random);
+        r.periods = periods(random);
+        for (int k = 0; k < r.shares * r.periods; ++k)
+            r.values.push_back(useCoarse ? coarse(random) : std::round(fine(random) * 100) / 100);
+        SCOPED_TRACE("sheet " + std::to_string(sheet));
+        ExpectExactFrontier(r, ComputeFrontier(r));
+        if (::testing::Test::HasFailure()) return;
+    }
+}
+
+TEST(FrontierRandom, PowerOfTwoScalesGiveTheSameWeightsAndScaledFigures) {
+    std::mt19937 random(3);
+    std::normal_distribution<double> value(1.0, 4.0);
+    ShareReturns r;
+    r.shares = 40;
+    r.periods = 6;
+    for (int k = 0; k < r.shares * r.periods; ++k) r.values.push_back(std::round(value(random) * 100) / 100);
+    const FrontierResult unit = ComputeFrontier(r);
+    ASSERT_EQ(unit.outcome, FrontierOutcome::Done) << unit.message;
+    for (int exponent : {-1000, -40, 30, 1000}) {
+        ShareReturns scaled = r;
+        for (double& x : scaled.values) x = std::ldexp(x, exponent);
+        const FrontierResult result = ComputeFrontier(scaled);
+        ASSERT_EQ(result.outcome, FrontierOutcome::Done) << exponent << ": " << result.message;
+        ASSERT_EQ(result.points.size(), unit.points.size()) << exponent;
+        for (size_t k = 0; k < unit.points.size(); ++k) {
+            EXPECT_EQ(result.points[k].averageReturn, std::ldexp(unit.points[k].averageReturn, exponent));
+            EXPECT_EQ(result.points[k].lineDeviation, std::ldexp(unit.points[k].lineDeviation, exponent));
+            ASSERT_EQ(result.points[k].shares.size(), unit.points[k].shares.size());
+            for (size_t i = 0; i < unit.points[k].shares.size(); ++i)
+                EXPECT_EQ(result.points[k].shares[i].weight, unit.points[k].shares[i].weight);
+        }
+    }
+}
+
+TEST(FrontierWorksheet, ReadsTheCellsAndReportsTheFirstInvalidOne) {
+    WorksheetTable sheet = testing::MakeSheet({{"1", "2", "3"}, {"3", "2", "1"}});
+    EXPECT_EQ(ComputeFrontier(sheet).points.size(), 1u);
+    sheet.SetTextMatrix(2, 4, "1x");
+    sheet.SetTextMatrix(1, 3, "2 ");
+    const FrontierResult result = ComputeFrontier(sheet);
+    EXPECT_EQ(result.outcome, FrontierOutcome::Invalid);
+    EXPECT_EQ(result.message, "Invalid Return2 on row 1");
+    EXPECT_TRUE(result.points.empty());
+}
+
+TEST(FrontierCheck, RejectsEveryKindOfWrongPoint) {
+    const ShareReturns r = Returns({{1, 2, 3}, {3, 2, 1}, {0, 4, 2}});
+    FrontierPoint good;
+    good.averageReturn = 2.0;
+    good.lineDeviation = 0.0;
+    good.shares = {{1, 0.5}, {2, 0.5}};
+    std::string reason;
+    EXPECT_TRUE(CheckFrontierPoint(r, good, 4.0, reason)) << reason;
+
+    FrontierPoint bad = good;
+    bad.shares = {{1, 0.5}, {2, 0.4}};
+    EXPECT_FALSE(CheckFrontierPoint(r, bad, 4.0, reason));
+    EXPECT_EQ(reason, "the weights do not sum to 1");
+    bad.shares = {{1, 1.2}, {2, -0.2}};
+    EXPECT_FALSE(CheckFrontierPoint(r, bad, 4.0, reason));
+    EXPECT_EQ(reason, "a negative weight");
+    bad = good;
+    bad.averageReturn = 2.001;
+    EXPECT_FALSE(CheckFrontierPoint(r, bad, 4.0, reason));
+    EXPECT_EQ(reason, "the weights do not give the average return");
+    bad = good;
+    bad.shares = {{1, 0.5}, {3, 0.5}};  // same return, deviation 1
+    EXPECT_FALSE(CheckFrontierPoint(r, bad, 4.0, reason));
+    EXPECT_EQ(reason, "the weights do not give the line deviation");
+    bad.shares = {{4, 1.0}};
+    EXPECT_FALSE(CheckFrontierPoint(r, bad, 4.0, reason));
+}
+
+}  // namespace
+}  // namespace korvel
