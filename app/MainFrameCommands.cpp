@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -38,6 +39,25 @@ QAction* NewCommandAction(int id, const QString& text, QObject* parent)
         action->setIcon(QIcon(image));
     return action;
 }
+
+// Greyed menu items can still be selected, by the pointer and by the keys, and
+// show their prompts, as on the desktop this program came from; choosing one
+// does nothing.
+class GreyedItemsSelectable : public QProxyStyle {
+public:
+    explicit GreyedItemsSelectable(QObject* owner) : QProxyStyle(QApplication::style()->name())
+    {
+        setParent(owner);
+    }
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_Menu_AllowActiveAndDisabled)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
 
 }  // namespace
 
@@ -72,8 +92,10 @@ void CMainFrame::CreateActions()
 
 void CMainFrame::CreateMenus()
 {
+    auto* menuStyle = new GreyedItemsSelectable(this);
     for (const MenuDef& def : MainMenu()) {
         QMenu* menu = menuBar()->addMenu(QString::fromLatin1(def.title));
+        menu->setStyle(menuStyle);
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
         QList<QList<QAction*>> columns{{}};
         bool hasColumnBreak = false;
