@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProxyStyle>
+#include <QStyleOption>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -56,6 +57,23 @@ public:
         if (hint == SH_Menu_AllowActiveAndDisabled)
             return 1;
         return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
+    // Many styles draw no selection on a greyed item: draw it as a selected
+    // item whose text keeps the greyed colour, so the keys can be followed.
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+        if (element == CE_MenuItem && item && item->state.testFlag(State_Selected) &&
+            !item->state.testFlag(State_Enabled)) {
+            QStyleOptionMenuItem greyed = *item;
+            greyed.state |= State_Enabled;
+            greyed.palette.setColor(QPalette::HighlightedText, item->palette.color(QPalette::Disabled, QPalette::Text));
+            QProxyStyle::drawControl(element, &greyed, painter, widget);
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
     }
 };
 
