@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
-#include <QWindow>
 
 #include <variant>
 
@@ -48,10 +47,10 @@ std::array<std::string, korvel::kAnalysisReturnBoxes> ToStdStrings(
 
 CAnalysisDialog::CAnalysisDialog(QWidget* parent) : QDialog(parent)
 {
-    // A tool window: it stays in front of the main window it belongs to while
-    // the main window stays usable, and it never keeps the program running
-    // once the main window has closed.
-    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    // An ordinary top-level window with no owner: the user can bring the main
+    // window in front of it, and Analyse brings it back. It never keeps the
+    // program running once the main window has closed (the frame hides it).
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_QuitOnClose, false);
     setModal(false);
@@ -239,7 +238,6 @@ void CAnalysisDialog::closeEvent(QCloseEvent* event)
 void CAnalysisDialog::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
-        AttachToMainWindow();
         if (!m_placed) {
             adjustPosition(MainWindowOfApplication());
             m_placed = true;
@@ -248,14 +246,6 @@ void CAnalysisDialog::showEvent(QShowEvent* event)
         setAttribute(Qt::WA_Moved);
     }
     QDialog::showEvent(event);
-}
-
-void CAnalysisDialog::AttachToMainWindow()
-{
-    QWidget* owner = MainWindowOfApplication();
-    if (!owner || parentWidget() || !windowHandle())
-        return;
-    windowHandle()->setTransientParent(owner->windowHandle());
 }
 
 void CAnalysisDialog::ReadAssetSelection()

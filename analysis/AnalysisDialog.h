@@ -53,7 +53,6 @@ private:
     void LoadReturnBoxes(int asset);
     void ShowResult(QLineEdit* box, const std::string& text);
     void SwitchReturnBoxes(int from, int to);
-    void AttachToMainWindow();
 
     int m_asset = 0;  // 0 = First, 1 = Second: the asset the return boxes show
     ReturnTexts m_returnsFirst;

@@ -85,8 +85,7 @@ GridRegistration RegisterGridModule(const GridModuleSearch& search)
     auto registerServer = reinterpret_cast<FlexGridRegisterFn>(module.Symbol(kFlexGridRegisterEntry));
     if (!registerServer)
         return GridRegistration::NoEntryPoint;
-    registerServer();
-    return GridRegistration::Registered;
+    return registerServer() == 0 ? GridRegistration::Registered : GridRegistration::RegistrationFailed;
 }
 
 }  // namespace korvel

@@ -26,11 +26,13 @@ struct GridModuleSearch {
 // first, the others in name order. Empty when dir cannot be read.
 std::vector<std::string> ModuleCandidates(const std::string& dir, const std::string& name);
 
-enum class GridRegistration { Registered, NotFound, NoEntryPoint };
+// RegistrationFailed: the entry point ran and reported an error. Start-up
+// goes on (an earlier registration may still serve), but a grid that then
+// cannot be made is explained by it.
+enum class GridRegistration { Registered, NotFound, NoEntryPoint, RegistrationFailed };
 
 // Loads the first candidate that is a loadable module (one that is not
-// counts as missing), calls its DllRegisterServer once, ignoring the result,
-// and unloads it again.
+// counts as missing), calls its DllRegisterServer once and unloads it again.
 GridRegistration RegisterGridModule(const GridModuleSearch& search);
 
 }  // namespace korvel

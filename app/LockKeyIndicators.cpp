@@ -120,10 +120,37 @@ LockKeyIndicators::~LockKeyIndicators()
     qApp->removeEventFilter(this);
 }
 
+void LockKeyIndicators::SetLockQuery(std::unique_ptr<X11LockQuery> query)
+{
+    m_x11 = std::move(query);
+    m_scrollFollowsKey = false;
+    Refresh();
+}
+
 void LockKeyIndicators::Refresh()
 {
-    if (m_x11)
+    if (m_x11) {
+        const bool followed = m_states.scroll;
         m_x11->Query(m_states);
+        m_scrollIndicator = m_states.scroll;
+        if (m_scrollFollowsKey)
+            m_states.scroll = followed;
+    }
+    Show();
+}
+
+void LockKeyIndicators::OnScrollLockPressed()
+{
+    const bool before = m_scrollIndicator;
+    const bool followed = m_states.scroll;
+    Refresh();
+    if (m_scrollIndicator != before) {
+        m_scrollFollowsKey = false;
+        m_states.scroll = m_scrollIndicator;
+    } else {
+        m_scrollFollowsKey = true;
+        m_states.scroll = !followed;
+    }
     Show();
 }
 
@@ -145,9 +172,12 @@ bool LockKeyIndicators::eventFilter(QObject* watched, QEvent* event)
         // which the filter would see again: count the window's delivery only.
         if (!IsLockKey(key->key()) || !watched->isWindowType())
             break;
-        if (m_x11) {
+        const bool press = event->type() == QEvent::KeyPress && !key->isAutoRepeat();
+        if (m_x11 && press && key->key() == Qt::Key_ScrollLock) {
+            OnScrollLockPressed();
+        } else if (m_x11) {
             Refresh();
-        } else if (event->type() == QEvent::KeyPress && !key->isAutoRepeat()) {
+        } else if (press) {
             bool& state = key->key() == Qt::Key_CapsLock ? m_states.caps
                           : key->key() == Qt::Key_NumLock ? m_states.num
                                                           : m_states.scroll;

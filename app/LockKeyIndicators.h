@@ -3,6 +3,9 @@
 // keyboard's lock indicators through the XKB extension of libX11, loaded at
 // run time so that the build needs no X11 development files; elsewhere (the
 // offscreen platform, Wayland) they follow the lock keys pressed in Tavo.
+// Many keymaps (Xvfb's among them) drive no Scroll Lock indicator at all:
+// when the Scroll Lock key leaves that indicator as it was, SCRL follows the
+// key instead.
 #include <QObject>
 #include <array>
 #include <memory>
@@ -37,16 +40,21 @@ public:
     QLabel* Pane(int index) const { return m_panes[index]; }
     // Reads the states again and shows them.
     void Refresh();
+    // Replaces the X server's query (tests); null leaves only the keys.
+    void SetLockQuery(std::unique_ptr<X11LockQuery> query);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Show();
+    void OnScrollLockPressed();
 
     std::array<QLabel*, 3> m_panes{};
     LockStates m_states;
     std::unique_ptr<X11LockQuery> m_x11;
+    bool m_scrollIndicator = false;    // as the X server last reported it
+    bool m_scrollFollowsKey = false;   // the indicator did not follow the key
 };
 
 }  // namespace korvel

@@ -16,6 +16,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
+#include <QStyleOption>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -38,6 +40,42 @@ QAction* NewCommandAction(int id, const QString& text, QObject* parent)
         action->setIcon(QIcon(image));
     return action;
 }
+
+// Greyed menu items can still be selected, by the pointer and by the keys, and
+// show their prompts, as on the desktop this program came from; choosing one
+// does nothing.
+class GreyedItemsSelectable : public QProxyStyle {
+public:
+    explicit GreyedItemsSelectable(QObject* owner) : QProxyStyle(QApplication::style()->name())
+    {
+        setParent(owner);
+    }
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_Menu_AllowActiveAndDisabled)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
+    // Many styles draw no selection on a greyed item: draw it as a selected
+    // item whose text keeps the greyed colour, so the keys can be followed.
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+        if (element == CE_MenuItem && item && item->state.testFlag(State_Selected) &&
+            !item->state.testFlag(State_Enabled)) {
+            QStyleOptionMenuItem greyed = *item;
+            greyed.state |= State_Enabled;
+            greyed.palette.setColor(QPalette::HighlightedText, item->palette.color(QPalette::Disabled, QPalette::Text));
+            QProxyStyle::drawControl(element, &greyed, painter, widget);
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+};
 
 }  // namespace
 
@@ -72,8 +110,10 @@ void CMainFrame::CreateActions()
 
 void CMainFrame::CreateMenus()
 {
+    auto* menuStyle = new GreyedItemsSelectable(this);
     for (const MenuDef& def : MainMenu()) {
         QMenu* menu = menuBar()->addMenu(QString::fromLatin1(def.title));
+        menu->setStyle(menuStyle);
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
         QList<QList<QAction*>> columns{{}};
         bool hasColumnBreak = false;

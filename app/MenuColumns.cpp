@@ -261,6 +261,12 @@ void MenuColumnsWidget::MoveToColumn(int column)
     }
 }
 
+void MenuColumnsWidget::SelectFirstItem()
+{
+    if (!m_selected.IsValid())
+        MoveVertically(+1);
+}
+
 bool MenuColumnsWidget::ActivateMnemonic(const QString& text)
 {
     if (text.size() != 1 || !text[0].isPrint())
@@ -363,6 +369,13 @@ MenuColumnsAction::MenuColumnsAction(QMenu* menu, QList<QList<QAction*>> columns
     setDefaultWidget(m_widget);
     menu->addAction(this);
     menu->installEventFilter(m_widget);
+    // The menu makes this action current when it is opened from the keyboard
+    // (Alt and the menu's letter); the columns then select their first item,
+    // once the menu has shown this action's own (empty) prompt.
+    connect(menu, &QMenu::hovered, m_widget, [this](QAction* action) {
+        if (action == this)
+            QMetaObject::invokeMethod(m_widget, &MenuColumnsWidget::SelectFirstItem, Qt::QueuedConnection);
+    });
 }
 
 }  // namespace korvel

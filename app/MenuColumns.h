@@ -31,6 +31,9 @@ public:
     // The menu's keys: arrows, Enter, Space and the mnemonics. False for a key
     // left to the menu (Escape, or Left and Right at the outer columns).
     bool HandleKey(int key, const QString& text);
+    // Selects the first item unless one is selected already: a menu opened
+    // from the keyboard starts on its first item.
+    void SelectFirstItem();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

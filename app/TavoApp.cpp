@@ -5,6 +5,7 @@
 #include "app/GridModule.h"
 #include "app/MainFrame.h"
 #include "app/framework/MessageBox.h"
+#include "grid/ControlRegistry.h"
 #include "resources/AppIcon.h"
 #include "resources/CommandIds.h"
 #include "worksheet/TavoDoc.h"
@@ -65,8 +66,10 @@ bool CTavoApp::InitInstance(const QStringList& arguments)
 
     // Both requests start with New: the empty worksheet is set up before a
     // named document is read into the same document and view.
-    if (!CreateMainWindow())
+    if (!CreateMainWindow()) {
+        ExplainFailedRegistration();
         return Fail(kExitFrameFailed);
+    }
     if (request.kind == CommandLineRequest::FileOpen) {
         const QString path = QFileInfo(QString::fromStdString(request.fileName)).absoluteFilePath();
         if (!m_document->OpenDocumentFile(path))
@@ -85,6 +88,9 @@ bool CTavoApp::RegisterGridControl()
     switch (RegisterGridModule(search)) {
     case GridRegistration::Registered:
         return true;
+    case GridRegistration::RegistrationFailed:
+        m_registrationFailed = true;
+        return true;
     case GridRegistration::NotFound:
         MessageBox(nullptr, QStringLiteral("Msflxgrd.ocx not found !"), QStringLiteral("error"),
                    MbButtons::Ok, MbIcon::None);
@@ -93,6 +99,18 @@ bool CTavoApp::RegisterGridControl()
         return Fail(kExitNoRegisterEntry);
     }
     return Fail(kExitGridModuleMissing);
+}
+
+// Without it the user would see the program end with no word: the grid
+// could not be made because its registration was never stored.
+void CTavoApp::ExplainFailedRegistration()
+{
+    if (!m_registrationFailed)
+        return;
+    MessageBox(nullptr,
+               QStringLiteral("Msflxgrd.ocx could not be registered: %1 cannot be written.")
+                   .arg(QDir::toNativeSeparators(ControlRegistryFile())),
+               QStringLiteral("error"), MbButtons::Ok, MbIcon::None);
 }
 
 bool CTavoApp::CreateMainWindow()

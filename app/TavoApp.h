@@ -50,6 +50,7 @@ public:
 private:
     bool Fail(int exitCode);
     bool RegisterGridControl();
+    void ExplainFailedRegistration();
     bool CreateMainWindow();
     void OnApplicationCommand(int id);
     void AddToRecentFileList(const QString& path);
@@ -63,4 +64,5 @@ private:
     korvel::RecentFileList m_recentFiles{4};
     QString m_executableDir;
     int m_exitCode = 0;
+    bool m_registrationFailed = false;
 };

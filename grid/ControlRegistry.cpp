@@ -52,4 +52,9 @@ bool UnregisterControlModule(const QString& classId)
     return Flush(store);
 }
 
+QString ControlRegistryFile()
+{
+    return Store().fileName();
+}
+
 }  // namespace korvel

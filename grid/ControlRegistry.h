@@ -14,5 +14,7 @@ bool RegisterControlModule(const QString& classId, const QString& modulePath);
 // The module file registered for classId, or an empty string.
 QString LookupControlModule(const QString& classId);
 bool UnregisterControlModule(const QString& classId);
+// The file that holds the registry, for messages that must say where.
+QString ControlRegistryFile();
 
 }  // namespace korvel

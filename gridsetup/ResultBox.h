@@ -14,8 +14,10 @@ using ResultPresenter = std::function<void(const std::string& text, const std::s
 ResultPresenter SetResultPresenter(ResultPresenter presenter);
 
 // The real presenter: a box with no owner, no icon and an OK button. It
-// creates the application object when none exists yet. Without any window
-// system to show it on, the text goes to standard error instead.
+// creates the application object when none exists yet. Where no box can
+// really be shown (no window system named, a display that does not answer,
+// or the offscreen and minimal platforms) the text goes to standard error
+// instead, and the run never waits for an answer nobody can give.
 void ShowResultBox(const std::string& text, const std::string& caption);
 
 // The whole program: Install, then the result box if the outcome has one.

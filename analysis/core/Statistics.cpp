@@ -17,16 +17,18 @@ constexpr double kMinCorrelationDenominator = 1e-10;
 
 std::string FormatFigure(double value)
 {
-    // A figure that overflowed double precision (returns near 1e154 and up)
-    // is not shown as a number.
-    return std::isfinite(value) ? FormatFixed4(value) : std::string(kNotAvailable);
+    // Returns near 1e154 and up overflow double precision.
+    return std::isfinite(value) ? FormatFixed4(value) : std::string(kOverflow);
 }
 
 std::string FormatCorrelation(const PairMoments& m)
 {
     const double s = std::sqrt(m.varA * m.varB);
-    if (!(std::fabs(s) >= kMinCorrelationDenominator) || !std::isfinite(s))
+    if (!(std::fabs(s) >= kMinCorrelationDenominator))
         return kNotAvailable;
+    // An overflowed spread would make any covariance look uncorrelated (0.0000).
+    if (!std::isfinite(s))
+        return kOverflow;
     return FormatFigure(m.cov / s);
 }
 

@@ -9,6 +9,10 @@ namespace korvel {
 
 inline constexpr int kAnalysisMaxPeriods = 10;
 inline constexpr const char* kNotAvailable = "n.a.";
+// A figure beyond double precision. Not "n.a.", which says that an asset is
+// constant; and not the "inf" or "-nan" of the number format, which tell the
+// user less.
+inline constexpr const char* kOverflow = "overflow";
 
 // Population moments (divided by n, not n - 1) of two return series read in pairs.
 struct PairMoments {

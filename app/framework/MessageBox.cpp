@@ -1,6 +1,9 @@
 #include "app/framework/MessageBox.h"
 
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QPushButton>
 
 namespace korvel {
@@ -20,20 +23,8 @@ QMessageBox::Icon ToQtIcon(MbIcon icon)
 
 int ShowOnScreen(const MessageBoxRequest& request)
 {
-    QMessageBox box(ToQtIcon(request.icon), request.caption, request.text, QMessageBox::NoButton,
-                    request.owner);
-    switch (request.buttons) {
-    case MbButtons::Ok:
-        box.setStandardButtons(QMessageBox::Ok);
-        break;
-    case MbButtons::YesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        break;
-    case MbButtons::YesNoCancel:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        break;
-    }
-    switch (box.exec()) {
+    const std::unique_ptr<QMessageBox> box = MakeMessageBox(request);
+    switch (box->exec()) {
     case QMessageBox::Yes: return IDYES;
     case QMessageBox::No: return IDNO;
     case QMessageBox::Cancel: return IDCANCEL;
@@ -43,6 +34,19 @@ int ShowOnScreen(const MessageBoxRequest& request)
     return request.buttons == MbButtons::Ok ? IDOK : IDCANCEL;
 }
 
+// QMessageBox sizes itself from its layout, so a spacer as wide as the
+// caption's bar keeps a short text ("No solution") from cutting the caption.
+void FitCaption(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    const int margins = grid->contentsMargins().left() + grid->contentsMargins().right();
+    const int width = CaptionBarWidth(box.windowTitle(), box.font()) - margins;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 MessageBoxPresenter& CurrentPresenter()
 {
     static MessageBoxPresenter presenter;
@@ -50,6 +54,34 @@ MessageBoxPresenter& CurrentPresenter()
 }
 
 }  // namespace
+
+int CaptionBarWidth(const QString& caption, const QFont& font)
+{
+    QFont bold = font;
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    // Icon and three buttons, each about a line high and square, with room around them.
+    return metrics.horizontalAdvance(caption) + 4 * (metrics.height() + 8) + 24;
+}
+
+std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBoxRequest& request)
+{
+    auto box = std::make_unique<QMessageBox>(ToQtIcon(request.icon), request.caption, request.text,
+                                             QMessageBox::NoButton, request.owner);
+    switch (request.buttons) {
+    case MbButtons::Ok:
+        box->setStandardButtons(QMessageBox::Ok);
+        break;
+    case MbButtons::YesNo:
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case MbButtons::YesNoCancel:
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    FitCaption(*box);
+    return box;
+}
 
 int MessageBox(QWidget* owner, const QString& text, const QString& caption, MbButtons buttons,
                MbIcon icon)

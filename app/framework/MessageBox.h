@@ -3,7 +3,10 @@
 // to read the text and answer the box without a display.
 #include <QString>
 #include <functional>
+#include <memory>
 
+class QFont;
+class QMessageBox;
 class QWidget;
 
 namespace korvel {
@@ -30,6 +33,13 @@ inline constexpr const char* kAppTitle = "Korvel";
 // Shows a box and returns the answer. An empty caption means the application title.
 int MessageBox(QWidget* owner, const QString& text, const QString& caption = {},
                MbButtons buttons = MbButtons::Ok, MbIcon icon = MbIcon::None);
+
+// The box the real presenter runs, unshown: at least as wide as the window
+// manager needs to show its whole caption.
+std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBoxRequest& request);
+// The width a title bar takes for caption: the text in a bold font beside a
+// window icon and up to three buttons.
+int CaptionBarWidth(const QString& caption, const QFont& font);
 
 // Replaces the presenter (tests); an empty function restores the real one.
 // Returns the presenter that was in place.

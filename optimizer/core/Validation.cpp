@@ -56,11 +56,27 @@ bool ParsePlainDecimal(std::string_view text, double& value) {
     return true;
 }
 
-// Consumed to the end, and finite: an infinity or NaN would poison the tableau.
 bool ParseTerminated(const char* text, size_t size, double& value) {
     char* end = nullptr;
     value = strtod_l(text, &end, ClassicLocale());
-    return end == text + size && std::isfinite(value);
+    return end == text + size;
+}
+
+// Consumed to the end, whatever the value, infinities and NaN included.
+bool ReadWholeNumber(std::string_view text, double& value) {
+    if (ParsePlainDecimal(text, value)) return true;
+    // strtod needs a terminated string. Texts typed into the worksheet fit the
+    // stack buffer; a longer one (only a loaded file can bring it) is parsed
+    // whole from a heap copy rather than cut short.
+    constexpr size_t kBuffer = 128;
+    if (text.size() < kBuffer) {
+        char buffer[kBuffer];
+        if (!text.empty()) std::memcpy(buffer, text.data(), text.size());
+        buffer[text.size()] = '\0';
+        return ParseTerminated(buffer, text.size(), value);
+    }
+    const std::string copy(text);
+    return ParseTerminated(copy.c_str(), copy.size(), value);
 }
 
 ValidationResult Fault(ValidationError error, std::string message, double minReturn) {
@@ -84,10 +100,14 @@ ValidationResult InvalidReturn(int32_t period, int32_t row, double minReturn) {
 
 ValidationResult ValidateInput(const std::string& minReturnText, const CellSource& cells) {
     double minReturn = 0.0;
-    if (!ParseWholeNumber(minReturnText, minReturn))
+    if (!ReadWholeNumber(minReturnText, minReturn))
         return Fault(ValidationError::MinReturnNotValid, kMsgMinReturnNotValid, minReturn);
+    // "nan" and "-inf" are simply not above 0.
     if (!(minReturn > 0.0))
         return Fault(ValidationError::MinReturnNotPositive, kMsgMinReturnNotPositive, minReturn);
+    // A positive infinity ("inf", "1e999") would poison the tableau.
+    if (!std::isfinite(minReturn))
+        return Fault(ValidationError::MinReturnNotValid, kMsgMinReturnNotValid, minReturn);
 
     const int32_t rows = cells.Rows();
     const int32_t cols = cells.Cols();
@@ -103,20 +123,9 @@ ValidationResult ValidateInput(const std::string& minReturnText, const CellSourc
     return ok;
 }
 
+// Consumed to the end, and finite: an infinity or NaN would poison the tableau.
 bool ParseWholeNumber(std::string_view text, double& value) {
-    if (ParsePlainDecimal(text, value)) return true;
-    // strtod needs a terminated string. Texts typed into the worksheet fit the
-    // stack buffer; a longer one (only a loaded file can bring it) is parsed
-    // whole from a heap copy rather than cut short.
-    constexpr size_t kBuffer = 128;
-    if (text.size() < kBuffer) {
-        char buffer[kBuffer];
-        if (!text.empty()) std::memcpy(buffer, text.data(), text.size());
-        buffer[text.size()] = '\0';
-        return ParseTerminated(buffer, text.size(), value);
-    }
-    const std::string copy(text);
-    return ParseTerminated(copy.c_str(), copy.size(), value);
+    return ReadWholeNumber(text, value) && std::isfinite(value);
 }
 
 }  // namespace korvel

@@ -15,6 +15,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QSettings>
 #include <QTemporaryDir>
 
 using namespace korvel;
@@ -150,6 +152,35 @@ private slots:
         QVERIFY(boxes.requests.empty());
         QVERIFY(!app.MainFrame());
         QVERIFY(TopLevelsShown().isEmpty());
+    }
+
+    // A file where the registry's folder should be: the module cannot record
+    // itself, no grid can be made, and the user is told what and where.
+    void aRegistryThatCannotBeWrittenIsNamedBeforeTheEnd()
+    {
+        const QString registryFile = ControlRegistryFile();
+        QDir userConfig = QFileInfo(registryFile).dir();
+        QVERIFY(userConfig.cdUp());
+        const QString savedPath = userConfig.path();
+        QTemporaryDir config;
+        QVERIFY(apptest::WriteFile(config.filePath(QStringLiteral("ComponentRegistry")), "not a folder"));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
+        const auto restore = qScopeGuard(
+            [&] { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, savedPath); });
+
+        RecordedBoxes boxes;
+        CTavoApp app;
+        app.SetExecutableDir(BinDir());
+        QVERIFY(!app.InitInstance({}));
+        QCOMPARE(app.ExitCode(), int(CTavoApp::kExitFrameFailed));
+        QVERIFY(!app.MainFrame());
+        QVERIFY(TopLevelsShown().isEmpty());
+        QCOMPARE(boxes.requests.size(), size_t(1));
+        const MessageBoxRequest& box = boxes.requests.front();
+        QCOMPARE(box.text, QStringLiteral("Msflxgrd.ocx could not be registered: %1 cannot be written.")
+                               .arg(config.filePath(QStringLiteral("ComponentRegistry/classes.ini"))));
+        QCOMPARE(box.caption, QStringLiteral("error"));
+        QVERIFY(box.owner == nullptr);
     }
 
     void presentModuleGivesAnUntitledWorksheet()

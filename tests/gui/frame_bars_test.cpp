@@ -41,6 +41,17 @@ bool Checked(CMainFrame& frame, int id)
     return frame.CommandAction(id)->isChecked();
 }
 
+// An X server's lock indicators as the test sets them.
+struct FakeLockQuery : X11LockQuery {
+    explicit FakeLockQuery(LockStates* server) : server(server) {}
+    bool Query(LockStates& states) override
+    {
+        states = *server;
+        return true;
+    }
+    LockStates* server;
+};
+
 }  // namespace
 
 class FrameBarsTest : public QObject {
@@ -179,6 +190,39 @@ private slots:
         QVERIFY(num->geometry().right() < scroll->geometry().left());
     }
 
+    void scrollPaneFollowsTheKeyWhereNoIndicatorIsDriven()
+    {
+        ShownFrame shown;
+        QVERIFY(shown.Show());
+        LockKeyIndicators* indicators = shown.frame.Indicators();
+        QLabel* caps = indicators->Pane(0);
+        QLabel* scroll = indicators->Pane(2);
+        QWindow* window = shown.frame.windowHandle();
+        LockStates server;
+        indicators->SetLockQuery(std::make_unique<FakeLockQuery>(&server));
+
+        // The server drives Caps Lock but never lights Scroll Lock.
+        server.caps = true;
+        QTest::keyClick(window, Qt::Key_CapsLock);
+        QCOMPARE(caps->text(), QStringLiteral("CAP"));
+        QTest::keyClick(window, Qt::Key_ScrollLock);
+        QCOMPARE(scroll->text(), QStringLiteral("SCRL"));
+        indicators->Refresh();  // as when the program is activated again
+        QCOMPARE(scroll->text(), QStringLiteral("SCRL"));
+        QTest::keyClick(window, Qt::Key_ScrollLock);
+        QCOMPARE(scroll->text(), QString());
+        QCOMPARE(caps->text(), QStringLiteral("CAP"));
+
+        // Where the server does drive it, the server decides, once per press.
+        indicators->SetLockQuery(std::make_unique<FakeLockQuery>(&server));
+        server.scroll = true;
+        QTest::keyClick(window, Qt::Key_ScrollLock);
+        QCOMPARE(scroll->text(), QStringLiteral("SCRL"));
+        server.scroll = false;
+        QTest::keyClick(window, Qt::Key_ScrollLock);
+        QCOMPARE(scroll->text(), QString());
+    }
+
     void analyseShowsTheOneSingleAnalysisWindow()
     {
         ShownFrame shown;
@@ -196,6 +240,16 @@ private slots:
         analysis.hide();
         shown.frame.OnAnalyse();
         QVERIFY(analysis.isVisible());
+
+        // An ordinary window of its own, owned by nobody: the main window can
+        // come in front of it, and Analyse brings it to the front again.
+        QVERIFY(QTest::qWaitForWindowExposed(&analysis));
+        QCOMPARE(analysis.windowType(), Qt::Window);
+        QVERIFY(!analysis.windowHandle()->transientParent());
+        shown.frame.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &shown.frame);
+        shown.frame.OnAnalyse();
+        QTRY_COMPARE(QApplication::activeWindow(), &analysis);
     }
 
     void closingTheFrameAsksToSaveAndTakesTheAnalysisWindowAlong()

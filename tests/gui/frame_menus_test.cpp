@@ -157,6 +157,78 @@ private slots:
         QCOMPARE(shown.frame.MessagePane()->text(), QStringLiteral("Ready"));
     }
 
+    void greyedItemsShowTheirPromptsAndTakeTheKeys()
+    {
+        ShownFrame shown;
+        QVERIFY(shown.Show());
+        CMainFrame& frame = shown.frame;
+        QStatusBar* status = frame.StatusBar();
+        QMenu* file = MenuTitled(frame, "&File");
+        file->popup(frame.mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(file));
+        QAction* save = frame.CommandAction(ID_FILE_SAVE);
+        QVERIFY(!save->isEnabled());
+
+        QTest::mouseMove(file, file->actionGeometry(save).center());
+        QTRY_COMPARE(status->currentMessage(), QStringLiteral("Save the active document"));
+        QCOMPARE(file->activeAction(), save);
+        QAction* recent = nullptr;
+        for (QAction* action : file->actions()) {
+            if (action->text() == QStringLiteral("Recent File"))
+                recent = action;
+        }
+        QVERIFY(recent && !recent->isEnabled());
+        QTest::mouseMove(file, file->actionGeometry(recent).center());
+        QTRY_COMPARE(status->currentMessage(), QStringLiteral("Open this document"));
+
+        // The keys stop on greyed items too; choosing one does nothing.
+        QSignalSpy saved(save, &QAction::triggered);
+        file->setActiveAction(frame.CommandAction(ID_FILE_OPEN));
+        QTest::keyClick(file, Qt::Key_Down);
+        QCOMPARE(file->activeAction(), save);
+        QCOMPARE(status->currentMessage(), QStringLiteral("Save the active document"));
+        QTest::keyClick(file, Qt::Key_Return);
+        QCOMPARE(saved.count(), 0);
+        file->hide();
+
+        QMenu* edit = MenuTitled(frame, "&Edit");
+        edit->popup(frame.mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(edit));
+        QAction* undo = frame.CommandAction(ID_EDIT_UNDO);
+        QVERIFY(!undo->isEnabled());
+        QTest::keyClick(edit, Qt::Key_Down);
+        QCOMPARE(edit->activeAction(), undo);
+        QCOMPARE(status->currentMessage(), QStringLiteral("Undo the last action"));
+        edit->hide();
+    }
+
+    void altAOpensTheActionMenuOnGo()
+    {
+        RecordedBoxes boxes;
+        ShownFrame shown;
+        QVERIFY(shown.Show());
+        CMainFrame& frame = shown.frame;
+        QMenu* menu = MenuTitled(frame, "&Action");
+        frame.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &frame);
+
+        QTest::keyClick(&frame, Qt::Key_A, Qt::AltModifier);
+        QTRY_VERIFY(menu->isVisible());
+        QTRY_COMPARE(frame.ActionMenuColumns()->SelectedAction(), frame.CommandAction(ID_GO));
+        QCOMPARE(frame.StatusBar()->currentMessage(), QStringLiteral("Start finding solution"));
+
+        // Enter runs Go: an empty Min Return is refused with its message.
+        QTest::keyClick(menu, Qt::Key_Return);
+        QVERIFY(!menu->isVisible());
+        QCOMPARE(boxes.LastText(), QStringLiteral("Min Return must be positive value !"));
+
+        // Opened with the mouse, nothing is selected until the pointer moves.
+        menu->popup(frame.mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        QCOMPARE(frame.ActionMenuColumns()->SelectedAction(), nullptr);
+        menu->hide();
+    }
+
     void actionMenuColumnsAnswerTheMouse()
     {
         RecordedBoxes boxes;

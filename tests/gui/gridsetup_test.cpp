@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -79,6 +80,9 @@ private slots:
     void readOnlySourceFolderKeepsBothCopies();
     void readOnlySystemFolderFailsWithoutChangingIt();
     void realProgramMovesTheFileEndToEnd();
+    void realProgramEndsAtOnceWhereNoBoxCanBeShown_data();
+    void realProgramEndsAtOnceWhereNoBoxCanBeShown();
+    void realProgramUnderAFileSizeLimitFailsCleanly();
 
 private:
     QString Work() const { return m_root.path() + "/work"; }
@@ -87,6 +91,13 @@ private:
     Outcome Run(const QString& currentDirectory);
     std::optional<Outcome> RunReadOnly(const QString& readOnlyDirectory, const QString& currentDirectory);
     static void EnterNewLevels(const QString& base, int targetLength);
+    struct ProgramRun {
+        bool finished = false;
+        QProcess::ExitStatus status = QProcess::CrashExit;
+        int exitCode = -1;
+        QByteArray standardError;
+    };
+    ProgramRun RunProgram(const QProcessEnvironment& environment, rlim_t fileSizeLimit = RLIM_INFINITY);
 
     QTemporaryDir m_root;
     QString m_savedDirectory;
@@ -381,6 +392,97 @@ void GridSetupTest::realProgramMovesTheFileEndToEnd()
     QCOMPARE(process.exitCode(), 0);
     QCOMPARE(process.readAllStandardError(), QByteArray());
     QCOMPARE(process.readAllStandardOutput(), QByteArray());
+}
+
+// The built program in Work(), under a time limit: it must never wait for an
+// answer nobody can give.
+GridSetupTest::ProgramRun GridSetupTest::RunProgram(const QProcessEnvironment& environment,
+                                                    rlim_t fileSizeLimit)
+{
+    const QString program = QString::fromLocal8Bit(qgetenv("KORVEL_BIN_DIR")) + "/gridsetup";
+    QProcess process;
+    QProcessEnvironment withSystem = environment;
+    withSystem.insert(gridsetup::kSystemDirectoryVariable, System());
+    process.setProcessEnvironment(withSystem);
+    process.setWorkingDirectory(Work());
+    process.setChildProcessModifier([fileSizeLimit] {
+        const rlimit limit{fileSizeLimit, fileSizeLimit};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    process.start(program, {});
+    ProgramRun run;
+    run.finished = process.waitForFinished(10000);
+    if (!run.finished) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.status = process.exitStatus();
+    run.exitCode = process.exitCode();
+    run.standardError = process.readAllStandardError();
+    return run;
+}
+
+void GridSetupTest::realProgramEndsAtOnceWhereNoBoxCanBeShown_data()
+{
+    QTest::addColumn<QString>("display");
+    QTest::addColumn<QString>("platform");
+    // A display number nobody serves, as under sudo from a desktop session.
+    QTest::newRow("display that does not answer") << ":917" << "";
+    QTest::newRow("named platform, display that does not answer") << ":917" << "xcb";
+    QTest::newRow("offscreen") << "" << "offscreen";
+    QTest::newRow("minimal") << "" << "minimal";
+    QTest::newRow("offscreen beside a display") << ":917" << "offscreen";
+}
+
+void GridSetupTest::realProgramEndsAtOnceWhereNoBoxCanBeShown()
+{
+    QFETCH(QString, display);
+    QFETCH(QString, platform);
+    QVERIFY(!QFileInfo::exists("/tmp/.X11-unix/X917"));
+    QVERIFY(WriteFile(Work() + "/Msflxgrd.ocx", "module"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE"})
+        environment.remove(name);
+    if (!display.isEmpty())
+        environment.insert("DISPLAY", display);
+    if (!platform.isEmpty())
+        environment.insert("QT_QPA_PLATFORM", platform);
+
+    const ProgramRun run = RunProgram(environment);
+    QVERIFY2(run.finished, "gridsetup waited for an answer");
+    QCOMPARE(run.status, QProcess::NormalExit);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.standardError, QByteArray("result: Success !\n"));
+    QCOMPARE(ReadAll(Installed()), QByteArray("module"));
+}
+
+// A write refused by the size limit is a failed copy like any other: the
+// module is not half installed and no temporary file stays behind.
+void GridSetupTest::realProgramUnderAFileSizeLimitFailsCleanly()
+{
+    QVERIFY(WriteFile(Work() + "/Msflxgrd.ocx", QByteArray(256 * 1024, 'm')));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        environment.remove(name);
+
+    ProgramRun run = RunProgram(environment, 4096);
+    QVERIFY(run.finished);
+    QCOMPARE(run.status, QProcess::NormalExit);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.standardError, QByteArray("result: Failure\n"));
+    QCOMPARE(Entries(System()), QStringList{});
+    QCOMPARE(ReadAll(Work() + "/Msflxgrd.ocx").size(), 256 * 1024);
+
+    // An earlier install stays as it was, and nothing is shown.
+    QVERIFY(WriteFile(Installed(), "old module"));
+    run = RunProgram(environment, 4096);
+    QVERIFY(run.finished);
+    QCOMPARE(run.status, QProcess::NormalExit);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.standardError, QByteArray());
+    QCOMPARE(Entries(System()), QStringList{"Msflxgrd.ocx"});
+    QCOMPARE(ReadAll(Installed()), QByteArray("old module"));
 }
 
 // Like QTEST_MAIN, but the probe runs before any application object exists.

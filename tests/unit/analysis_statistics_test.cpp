@@ -127,12 +127,20 @@ TEST(AnalysisFigures, HugeReturnsNeitherOverflowNorShowNonsense)
     // The average is finite and printed in full; the spreads overflow.
     EXPECT_EQ(f.averageReturn, PrintfFixed4(0.5 * 2 + 0.5 * (1e200 / 3)));
     EXPECT_GT(f.averageReturn.size(), 200u);
-    EXPECT_EQ(f.standardDeviation, "n.a.");
-    EXPECT_EQ(f.correlation, "n.a.");
+    // An overflowed figure is named as such, never "n.a.", which says that an
+    // asset is constant.
+    EXPECT_EQ(f.standardDeviation, "overflow");
+    EXPECT_EQ(f.correlation, "overflow");
 
     // Even with none of it in First, First's overflowed spread spoils the
     // deviation rather than hiding behind a plausible 0.
-    EXPECT_EQ(Figures({"1e200", "0", "0"}, {"1", "2", "3"}, 3, 0).standardDeviation, "n.a.");
+    EXPECT_EQ(Figures({"1e200", "0", "0"}, {"1", "2", "3"}, 3, 0).standardDeviation, "overflow");
+
+    // The average overflows too; a constant Second still makes the correlation "n.a.".
+    const AnalysisFigures both = Figures({"1e308", "1e308", "0"}, {"5", "5", "5"}, 3, 100);
+    EXPECT_EQ(both.averageReturn, "overflow");
+    EXPECT_EQ(both.standardDeviation, "overflow");
+    EXPECT_EQ(both.correlation, "n.a.");
 }
 
 TEST(ReturnText, BlanksAroundANumberAreIgnoredAndBlankIsZero)

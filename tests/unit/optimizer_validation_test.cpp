@@ -145,8 +145,13 @@ TEST(ValidateInput, MinReturnMessagesAndCaption) {
         {"5%", ValidationError::MinReturnNotValid, "MinReturn not valid !"},
         {"  ", ValidationError::MinReturnNotValid, "MinReturn not valid !"},
         {"inf", ValidationError::MinReturnNotValid, "MinReturn not valid !"},
-        {"nan", ValidationError::MinReturnNotValid, "MinReturn not valid !"},
         {"1e999", ValidationError::MinReturnNotValid, "MinReturn not valid !"},
+        // Read to the end but not above 0, so not positive.
+        {"nan", ValidationError::MinReturnNotPositive, "Min Return must be positive value !"},
+        {"-nan", ValidationError::MinReturnNotPositive, "Min Return must be positive value !"},
+        {"-inf", ValidationError::MinReturnNotPositive, "Min Return must be positive value !"},
+        {"-1e999", ValidationError::MinReturnNotPositive, "Min Return must be positive value !"},
+        {"nan ", ValidationError::MinReturnNotValid, "MinReturn not valid !"},
         {" 5", ValidationError::None, ""},
         {"0.0001", ValidationError::None, ""},
     };
