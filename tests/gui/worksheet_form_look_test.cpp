@@ -34,7 +34,7 @@ struct Tavo {
     }
 };
 
-// The colour inside a box, left of any text and inside its frame.
+// The colour inside a box, right of its (left-aligned) text and inside its frame.
 QColor InsideColour(QWidget* box)
 {
     const QImage image = box->grab().toImage();
