@@ -7,10 +7,6 @@
 
 #include <algorithm>
 
-namespace {
-constexpr int kLineEditCeiling = 32767;  // QLineEdit's own largest limit
-}
-
 CCellEdit::CCellEdit(QWidget* parent) : QLineEdit(parent)
 {
     // textEdited is raised for the user's changes only (typing, cut, paste,
@@ -21,8 +17,10 @@ CCellEdit::CCellEdit(QWidget* parent) : QLineEdit(parent)
 void CCellEdit::SetCellBytes(const std::string& bytes)
 {
     m_loadedBytes = bytes;
-    m_loadedText = korvel::DisplayTextFromBytes(m_loadedBytes);
-    korvel::SetTextKeepingWhole(this, m_loadedText, m_limit);
+    const QString whole = korvel::DisplayTextFromBytes(m_loadedBytes);
+    // Set before the text, whose change handler asks for the bytes at once.
+    m_loadedText = korvel::ShownText(whole);
+    korvel::SetTextKeepingWhole(this, whole, m_limit);
 }
 
 std::string CCellEdit::CellBytes() const
@@ -35,7 +33,7 @@ std::string CCellEdit::CellBytes() const
 
 void CCellEdit::SetTextLimit(int characters)
 {
-    m_limit = std::clamp(characters, 1, kLineEditCeiling);
+    m_limit = std::clamp(characters, 1, korvel::kLineEditCeiling);
     const int limit = std::max(m_limit, static_cast<int>(text().size()));
     if (maxLength() != limit)
         setMaxLength(limit);
@@ -97,6 +95,4 @@ void CCellEdit::keyReleaseEvent(QKeyEvent* event)
         return;
     }
     QLineEdit::keyReleaseEvent(event);
-    if (m_userEdited)
-        emit UserEditedKeyUp();
 }

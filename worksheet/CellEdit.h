@@ -5,7 +5,8 @@
 // The box shows a cell's bytes decoded for display (UTF-8, Windows-1252 for
 // bytes that are not UTF-8). CellBytes() hands back exactly the bytes it was
 // loaded with as long as the text is the one it showed, so that making a cell
-// current never rewrites it; a text the user changed goes back as UTF-8.
+// current never rewrites it, not even a text too long for the box to hold
+// whole; a text the user changed goes back as UTF-8.
 #include <QLineEdit>
 
 #include <string>
@@ -26,18 +27,14 @@ public:
 
     // Shows a cell's bytes. Raises textChanged when the shown text changes.
     void SetCellBytes(const std::string& bytes);
-    // The bytes for the current cell: the loaded ones while the text is
-    // unchanged, otherwise the text as UTF-8.
+    // The bytes for the current cell: the loaded ones while the text is the
+    // one shown for them, otherwise the text as UTF-8.
     std::string CellBytes() const;
 
     // The most characters the user can type. A longer text loaded from a cell
     // is shown whole and never cut short by the limit.
     void SetTextLimit(int characters);
     int TextLimit() const { return m_limit; }
-
-signals:
-    // A key was released after the user edited the box.
-    void UserEditedKeyUp();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -9,16 +9,17 @@
 
 namespace korvel {
 
-namespace {
-constexpr int kLineEditCeiling = 32767;  // QLineEdit's own largest limit
-}
-
 QString DisplayTextFromBytes(const std::string& bytes)
 {
     // Decoded as the grid shows the cell, but whole: the box may edit all of it.
     std::u16string units;
     grid::DecodeForDisplay(bytes, units, std::u16string::npos);
     return QString::fromStdU16String(units);
+}
+
+QString ShownText(const QString& text)
+{
+    return text.size() > kLineEditCeiling ? text.left(kLineEditCeiling) : text;
 }
 
 void SetTextKeepingWhole(QLineEdit* edit, const QString& text, int limit)

@@ -8,29 +8,11 @@
 #include "worksheet/core/DocumentFormat.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QFile>
 
 #include <exception>
 #include <span>
 #include <vector>
-
-namespace {
-
-// A write may take only part of the data (a file size limit, a disk filling
-// up); the next write then reports why.
-bool WriteAll(QSaveFile& file, const char* data, qint64 size)
-{
-    while (size > 0) {
-        const qint64 written = file.write(data, size);
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= written;
-    }
-    return true;
-}
-
-}  // namespace
 
 CTavoDoc::CTavoDoc(QObject* parent) : QObject(parent) {}
 
@@ -158,6 +140,9 @@ bool CTavoDoc::OnOpenDocument(const QString& path)
                                {}, korvel::MbButtons::Ok, korvel::MbIcon::Warning);
             return false;
         case LoadOutcome::ShortFile:
+            // The box still shows the cell of the worksheet before the load;
+            // the next keystroke would write that old text over the cell.
+            m_view->LoadCellEdit();
             korvel::MessageBox(m_view,
                                tr("Unexpected file format.\n\"%1\" ends before the worksheet it "
                                   "describes.").arg(name),
@@ -183,8 +168,6 @@ bool CTavoDoc::OnSaveDocument(const QString& path)
     return true;
 }
 
-// Written beside the target and renamed over it only when complete, so a
-// failure leaves the previous file as it was.
 bool CTavoDoc::WriteDocument(const QString& path, QString& reason)
 {
     if (!m_view) {
@@ -198,15 +181,9 @@ bool CTavoDoc::WriteDocument(const QString& path, QString& reason)
         reason = QString::fromLocal8Bit(error.what());
         return false;
     }
-    const std::vector<uint8_t>& bytes = out.Bytes();
-    // Unbuffered, so that every failure surfaces at a write: an error while the
-    // file device flushes its buffer on commit would not stop the rename.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-        !WriteAll(file, reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) ||
-        !file.commit()) {
-        reason = file.errorString();
-        file.cancelWriting();
+    std::string why;
+    if (!korvel::doc::WriteFileBytes(QFile::encodeName(path).toStdString(), out.Bytes(), why)) {
+        reason = QString::fromLocal8Bit(why.c_str()) + QLatin1Char('.');
         return false;
     }
     return true;

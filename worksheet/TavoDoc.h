@@ -56,8 +56,8 @@ protected:
     LoadOutcome Serialize(korvel::doc::DocumentReader& in);
 
 private:
-    // The worksheet's bytes into path through an atomic replace; false with
-    // the reason when the file could not be written.
+    // The worksheet's bytes into path, the previous file kept should the
+    // write fail; false with the reason when the file could not be written.
     bool WriteDocument(const QString& path, QString& reason);
 
     CTavoView* m_view = nullptr;

@@ -8,10 +8,14 @@
 #include "worksheet/FieldText.h"
 #include "worksheet/TavoDoc.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QResizeEvent>
 
 #include <algorithm>
@@ -39,6 +43,16 @@ QLineEdit* AddEdit(QWidget* form, const korvel::DialogUnits& du, int x, int y, i
     return edit;
 }
 
+// A read-only box of a form is drawn on the window's background, so that it
+// does not look like one the user could type into.
+void ShowAsReadOnly(QLineEdit* edit)
+{
+    QPalette palette = edit->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::Base, palette.color(group, QPalette::Window));
+    edit->setPalette(palette);
+}
+
 // The spin sits on its buddy's right edge and the buddy gives up that width.
 korvel::UpDownControl* AddSpin(QWidget* form, const korvel::DialogUnits& du, QLineEdit* buddy,
                                int widthUnits, int lower, int upper)
@@ -53,6 +67,7 @@ korvel::UpDownControl* AddSpin(QWidget* form, const korvel::DialogUnits& du, QLi
     spin->SetThousandsSeparator(true);
     spin->SetRange(lower, upper);
     buddy->setReadOnly(true);
+    ShowAsReadOnly(buddy);
     return spin;
 }
 
@@ -70,6 +85,8 @@ CTavoView::CTavoView(CTavoDoc* document, QWidget* parent)
     viewport()->installEventFilter(this);
     m_minReturnEdit->installEventFilter(this);
     ConnectControls();
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { OnApplicationFocusChanged(now); });
     if (m_document)
         m_document->SetView(this);
 }
@@ -80,6 +97,7 @@ CTavoView::~CTavoView()
     // while they go may reach the handlers.
     viewport()->removeEventFilter(this);
     m_minReturnEdit->removeEventFilter(this);
+    disconnect(qApp, nullptr, this, nullptr);
     for (QObject* control : {static_cast<QObject*>(m_assetsEdit), static_cast<QObject*>(m_periodsEdit),
                              static_cast<QObject*>(m_minReturnEdit), static_cast<QObject*>(m_cellEdit),
                              static_cast<QObject*>(&m_grid)})
@@ -122,7 +140,6 @@ void CTavoView::ConnectControls()
     connect(m_periodsEdit, &QLineEdit::textChanged, this, [this] { OnChangePeriods(); });
     connect(m_minReturnEdit, &QLineEdit::textChanged, this, [this] { OnChangeMinReturn(); });
     connect(m_cellEdit, &QLineEdit::textChanged, this, [this] { OnChangeCellEdit(); });
-    connect(m_cellEdit, &CCellEdit::UserEditedKeyUp, this, [this] { MarkDocumentModified(); });
 }
 
 bool CTavoView::Create()
@@ -171,7 +188,9 @@ bool CTavoView::DoDataExchange(bool saveAndValidate)
 
 std::string CTavoView::MinReturnBytes() const
 {
-    if (m_minReturnText == m_minReturnLoadedText)
+    // A loaded text too long for the field comes back from it cut short; it
+    // is still the loaded text until the user edits it.
+    if (m_minReturnText == m_minReturnLoadedText || m_minReturnText == korvel::ShownText(m_minReturnLoadedText))
         return m_minReturnLoadedBytes;
     return m_minReturnText.toStdString();
 }
@@ -228,11 +247,40 @@ bool CTavoView::eventFilter(QObject* watched, QEvent* event)
         const QSize size = static_cast<QResizeEvent*>(event)->size();
         OnSize(size.width(), size.height());
     } else if (watched == m_minReturnEdit && event->type() == QEvent::FocusOut) {
-        // A context menu borrows the focus without the user leaving the field.
-        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
-            OnKillFocusMinReturn();
+        OnMinReturnFocusOut(static_cast<QFocusEvent*>(event)->reason());
     }
     return QScrollArea::eventFilter(watched, event);
+}
+
+void CTavoView::OnMinReturnFocusOut(Qt::FocusReason reason)
+{
+    // A context menu borrows the focus without the user leaving the field,
+    // and a window that is being hidden or closed takes it from every control.
+    if (reason == Qt::PopupFocusReason || window()->isHidden())
+        return;
+    // So does the menu bar (Alt, or a menu key): the field is left only when
+    // the focus goes on from the menu bar to some other control.
+    if (reason == Qt::MenuBarFocusReason) {
+        m_minReturnLentToMenu = true;
+        return;
+    }
+    OnKillFocusMinReturn();
+}
+
+void CTavoView::OnApplicationFocusChanged(QWidget* now)
+{
+    if (!m_minReturnLentToMenu || !now || qobject_cast<QMenuBar*>(now) || qobject_cast<QMenu*>(now))
+        return;
+    m_minReturnLentToMenu = false;
+    if (now != m_minReturnEdit)
+        OnKillFocusMinReturn();
+}
+
+// A text box keeps its keys: those it does not use (Up, Down, the page keys)
+// must not scroll the form, which scrolls by its bars and to show the focus.
+void CTavoView::keyPressEvent(QKeyEvent* event)
+{
+    event->ignore();
 }
 
 void CTavoView::MarkDocumentModified()

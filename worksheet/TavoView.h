@@ -19,6 +19,7 @@
 
 class CCellEdit;
 class CTavoDoc;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 
@@ -100,6 +101,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     bool DoDataExchange(bool saveAndValidate);
@@ -108,6 +110,8 @@ private:
     void ConnectControls();
     void OnSize(int cx, int cy);
     void MarkDocumentModified();
+    void OnMinReturnFocusOut(Qt::FocusReason reason);
+    void OnApplicationFocusChanged(QWidget* now);
     bool GridBound() const { return m_controlsBound && m_grid.IsCreated(); }
     // The value in a spin's buddy when it lies in the spin's range; otherwise
     // the buddy gets back the count the grid has (shown) and the result is -1.
@@ -118,6 +122,7 @@ private:
     QRect m_gridPlace;              // the grid's rectangle on the form, in pixels
     bool m_controlsBound = false;   // set by the first data exchange
     bool m_inKillFocus = false;     // the validation message takes the focus too
+    bool m_minReturnLentToMenu = false;  // the menu bar holds the focus for Min Return
     std::string m_minReturnLoadedBytes;
     QString m_minReturnLoadedText;
 };

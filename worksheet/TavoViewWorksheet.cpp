@@ -66,8 +66,9 @@ void CTavoView::OnChangeAssets()
     const int assets = AcceptedSpinValue(m_assetsSpin, oldRows - 1);
     if (assets < 0)
         return;
-    MarkDocumentModified();
     const int32_t newRows = assets + 1;
+    if (newRows != oldRows)
+        MarkDocumentModified();
     m_grid.SetRows(newRows);
     m_grid.SetCurrentCellColor(kCurrentCellColor);
     LoadCellEdit();
@@ -84,12 +85,14 @@ void CTavoView::OnChangePeriods()
     const int periods = AcceptedSpinValue(m_periodsSpin, m_grid.GetCols() - 2);
     if (periods < 0)
         return;
+    const bool changed = periods + 2 != m_grid.GetCols();
     m_grid.SetCols(periods + 2);
     for (int32_t col = 2; col <= periods + 1; ++col) {
         m_grid.SetColAlignment(col, kLeftAlignment);
         m_grid.SetTextMatrix(0, col, "R" + std::to_string(col - 1));
     }
-    MarkDocumentModified();
+    if (changed)
+        MarkDocumentModified();
     LoadCellEdit();
     m_grid.SetCurrentCellColor(kCurrentCellColor);
 }
@@ -109,8 +112,16 @@ void CTavoView::LoadCellEdit()
 
 void CTavoView::OnChangeCellEdit()
 {
-    if (m_grid.IsCreated())
-        m_grid.SetText(m_cellEdit->CellBytes());
+    if (!m_grid.IsCreated())
+        return;
+    // The box also changes when it is loaded from a cell; only a text that
+    // differs from the cell's is an edit, whichever way it came (keys, the
+    // box's own menu, a mouse paste, Undo).
+    std::string bytes = m_cellEdit->CellBytes();
+    if (bytes == m_grid.GetText())
+        return;
+    m_grid.SetText(bytes);
+    MarkDocumentModified();
 }
 
 void CTavoView::OnClickGrid()

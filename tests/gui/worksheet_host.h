@@ -8,6 +8,7 @@
 #include "worksheet/CellEdit.h"
 #include "worksheet/TavoDoc.h"
 #include "worksheet/TavoView.h"
+#include "worksheet/core/DocumentFormat.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -75,6 +76,12 @@ inline QByteArray ReadWholeFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline QByteArray DocumentBytes(const korvel::WorksheetTable& table)
+{
+    const std::vector<uint8_t> bytes = korvel::doc::SaveDocument(table);
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }
 
 inline bool WriteWholeFile(const QString& path, const QByteArray& bytes)

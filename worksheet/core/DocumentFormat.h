@@ -82,4 +82,12 @@ inline constexpr uint64_t kMaxFileBytes = uint64_t{256} << 20;
 // reason alone (no path, e.g. "No such file or directory") on failure.
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error);
 
+// Writes bytes as the whole file at path so that a failure leaves the previous
+// file as it was: into a new file beside it, renamed over it once complete.
+// Where the folder takes no new file (no write permission, a read-only
+// folder), the file is rewritten in place instead, and put back as it was if
+// that write fails. A file size limit fails the write (SIGXFSZ does not end
+// the program). False with the reason alone (e.g. "File too large") on failure.
+bool WriteFileBytes(const std::string& path, std::span<const uint8_t> bytes, std::string& error);
+
 }  // namespace korvel::doc

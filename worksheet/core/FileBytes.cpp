@@ -1,4 +1,5 @@
 #include "worksheet/core/DocumentFormat.h"
+#include "worksheet/core/FileDescriptor.h"
 
 #include <cerrno>
 #include <cstring>
@@ -9,22 +10,6 @@
 namespace korvel::doc {
 
 namespace {
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 std::string SystemReason(int error) { return std::strerror(error); }
 
