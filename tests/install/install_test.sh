@@ -64,20 +64,20 @@ fi
 home=$scratch/home
 mkdir -p "$home"
 (cd "$scratch" && exec env -i PATH=/usr/bin:/bin HOME="$home" QT_QPA_PLATFORM=offscreen \
-  KORVEL_SYSTEM_DIR="$root/lib/korvel" "$root/bin/Tavo") &
+  KORVEL_SYSTEM_DIR="$root/lib/korvel" "$root/bin/Tavo" >"$scratch/tavo.log" 2>&1) &
 tavo=$!
 registry=$home/.config/ComponentRegistry/classes.ini
 for _ in $(seq 100); do [[ -s $registry ]] && break; sleep 0.1; done
 if kill -0 "$tavo" 2>/dev/null; then
   kill "$tavo"
   wait "$tavo" 2>/dev/null || true
-  grep -q "$root/lib/korvel/Msflxgrd.ocx" "$registry" ||
-    fail "installed Tavo registered another module: $(grep -i server "$registry" || true)"
+  grep -qs "$root/lib/korvel/Msflxgrd.ocx" "$registry" ||
+    fail "installed Tavo registered another module: $(grep -is server "$registry" || true)"
 else
   wait "$tavo" && status=0 || status=$?
   fail "installed Tavo ended at start-up with status $status"
 fi
-case $(grep -i server "$registry" 2>/dev/null) in
+case $(grep -is server "$registry") in
   *"$build"*|*"$source"*) fail "installed Tavo used the build or source tree" ;;
 esac
 
