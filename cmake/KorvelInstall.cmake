@@ -70,17 +70,17 @@ set(CPACK_PACKAGE_VENDOR "The Korvel authors")
 set(CPACK_PACKAGE_CONTACT "The Korvel authors <korvel@example.org>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "share portfolio optimizer with least mean absolute deviation")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "share portfolio optimizer with least mean absolute deviation
- Korvel chooses the weights of a share portfolio. Type the per-period returns
- of up to 1000 shares (3 to 10 periods) into a worksheet, set a minimum
- average return, and Korvel finds the portfolio that reaches it with the
- least mean absolute deviation, showing every optimal portfolio it reaches
- with a rising return, each with a pie chart of its weights. A second window
- gives the statistics of a two-asset mix.
- .
- The package holds the desktop program (Tavo), the grid control's module and
- its installer (gridsetup), and korvel-solve, which solves worksheets from
- the command line.")
+# The long description; cpack puts the summary above it and indents it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Korvel chooses the weights of a share portfolio. Type the per-period returns
+of up to 1000 shares (3 to 10 periods) into a worksheet, set a minimum
+average return, and Korvel finds the portfolio that reaches it with the
+least mean absolute deviation, showing every optimal portfolio it reaches
+with a rising return, each with a pie chart of its weights. A second window
+gives the statistics of a two-asset mix.
+
+The package holds the desktop program (Tavo), the grid control's module and
+its installer (gridsetup), and korvel-solve, which solves worksheets from
+the command line.")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
