@@ -14,6 +14,7 @@ if(NOT DEFINED KORVEL_SYSTEM_DIR OR KORVEL_SYSTEM_DIR STREQUAL "${_KORVEL_DERIVE
     "System folder of the grid control's module (default <prefix>/lib/korvel)" FORCE)
   set(_KORVEL_DERIVED_SYSTEM_DIR "${_korvel_prefix_system_dir}" CACHE INTERNAL "")
 endif()
+set_property(CACHE KORVEL_SYSTEM_DIR PROPERTY TYPE PATH)
 if(NOT IS_ABSOLUTE "${KORVEL_SYSTEM_DIR}")
   message(FATAL_ERROR "KORVEL_SYSTEM_DIR must be an absolute path, not '${KORVEL_SYSTEM_DIR}'")
 endif()
