@@ -4,8 +4,6 @@
 
 #include <dlfcn.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -13,15 +11,6 @@ namespace korvel {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b)
-{
-    auto lower = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [&](char x, char y) { return lower(static_cast<unsigned char>(x)) ==
-                                                   lower(static_cast<unsigned char>(y)); });
-}
 
 // A handle from dlopen that is closed on every path out.
 class LoadedModule {
@@ -41,7 +30,7 @@ void* LoadFirst(const GridModuleSearch& search)
     for (const std::string& dir : {search.executableDir, search.systemDir}) {
         if (dir.empty())
             continue;
-        for (const std::string& path : ModuleCandidates(dir, kGridModuleName)) {
+        for (const std::string& path : ModuleCandidates(dir)) {
             if (void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL))
                 return handle;
         }
@@ -51,29 +40,16 @@ void* LoadFirst(const GridModuleSearch& search)
 
 }  // namespace
 
-std::string SystemDirectory()
+std::vector<std::string> ModuleCandidates(const std::string& dir)
 {
-    const char* dir = std::getenv("KORVEL_SYSTEM_DIR");
-    return (dir && *dir) ? std::string(dir) : std::string(kDefaultSystemDir);
-}
-
-std::vector<std::string> ModuleCandidates(const std::string& dir, const std::string& name)
-{
-    std::vector<std::string> exact;
-    std::vector<std::string> others;
-    std::error_code error;
-    for (fs::directory_iterator it(dir, error), end; !error && it != end; it.increment(error)) {
-        const std::string entryName = it->path().filename().string();
-        if (!EqualsIgnoringAsciiCase(entryName, name))
-            continue;
-        std::error_code typeError;
-        if (!fs::is_regular_file(it->path(), typeError))
-            continue;
-        (entryName == name ? exact : others).push_back(it->path().string());
+    std::vector<std::string> paths;
+    for (const std::string& name : GridModuleEntries(dir)) {
+        const fs::path path = fs::path(dir) / name;
+        std::error_code error;
+        if (fs::is_regular_file(path, error))
+            paths.push_back(path.string());
     }
-    std::sort(others.begin(), others.end());
-    exact.insert(exact.end(), others.begin(), others.end());
-    return exact;
+    return paths;
 }
 
 GridRegistration RegisterGridModule(const GridModuleSearch& search)

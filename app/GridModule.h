@@ -1,18 +1,12 @@
 #pragma once
 // Finding, loading and registering the grid control's module before any
 // window exists. No Qt here: the search works on plain paths.
+#include "grid/location/ModuleLocation.h"
+
 #include <string>
 #include <vector>
 
 namespace korvel {
-
-inline constexpr const char* kGridModuleName = "Msflxgrd.ocx";
-// The system directory that gridsetup installs into, unless KORVEL_SYSTEM_DIR
-// names another one.
-inline constexpr const char* kDefaultSystemDir = "/usr/local/lib/korvel";
-
-// KORVEL_SYSTEM_DIR when set and non-empty, else the default.
-std::string SystemDirectory();
 
 // Where the module is looked for, in order: the executable's directory, the
 // system directory, then the library search path (the bare name).
@@ -22,9 +16,9 @@ struct GridModuleSearch {
     bool libraryPath = true;
 };
 
-// The files in dir whose name is name ignoring ASCII case: an exact match
-// first, the others in name order. Empty when dir cannot be read.
-std::vector<std::string> ModuleCandidates(const std::string& dir, const std::string& name);
+// The regular files in dir taken for the module (see GridModuleEntries), as
+// paths, in the order they are tried. Empty when dir cannot be read.
+std::vector<std::string> ModuleCandidates(const std::string& dir);
 
 // RegistrationFailed: the entry point ran and reported an error. Start-up
 // goes on (an earlier registration may still serve), but a grid that then

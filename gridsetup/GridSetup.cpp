@@ -3,7 +3,6 @@
 #include "ModuleFile.h"
 
 #include <climits>
-#include <cstdlib>
 #include <unistd.h>
 
 namespace gridsetup {
@@ -22,21 +21,13 @@ bool ReadCurrentDirectory(std::string& directory)
 
 std::string SourcePath(const std::string& currentDirectory)
 {
-    const std::string name = FindModuleEntry(currentDirectory).value_or(kModuleFileName);
+    const std::string name = FindModuleEntry(currentDirectory).value_or(kGridModuleName);
     if (currentDirectory == "/")
         return "/" + name;
     return currentDirectory + "/" + name;
 }
 
 }  // namespace
-
-std::string SystemDirectory()
-{
-    const char* overridden = std::getenv(kSystemDirectoryVariable);
-    if (overridden && *overridden)
-        return overridden;
-    return kDefaultSystemDirectory;
-}
 
 Outcome Install()
 {

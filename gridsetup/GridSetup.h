@@ -2,16 +2,17 @@
 // gridsetup: moves the grid control's module file from the current directory
 // into the system directory, where Tavo's start-up looks for it after its own
 // directory, and says whether that worked. No Qt in here; see ResultBox.h.
+// The system folder and the module's name come from the one definition that
+// Tavo's start-up uses too.
+#include "grid/location/ModuleLocation.h"
+
 #include <string>
 
 namespace gridsetup {
 
-// The file as the build produces it and as it is written. A directory entry
-// whose name equals it ignoring ASCII letter case is taken for it.
-inline constexpr const char* kModuleFileName = "Msflxgrd.ocx";
-inline constexpr const char* kDefaultSystemDirectory = "/usr/local/lib/korvel";
-// When set and not empty, replaces kDefaultSystemDirectory (tests, packaging).
-inline constexpr const char* kSystemDirectoryVariable = "KORVEL_SYSTEM_DIR";
+using korvel::kGridModuleName;
+using korvel::kSystemDirVariable;
+using korvel::SystemDirectory;
 
 inline constexpr const char* kSuccessText = "Success !";
 inline constexpr const char* kFailureText = "Failure";
@@ -24,8 +25,6 @@ enum class Outcome {
     NotCopiedButPresent,   // copy failed; a module already stands in the system directory
     Failed,                // copy failed and there is no module in the system directory
 };
-
-std::string SystemDirectory();
 
 // One run, without showing anything.
 Outcome Install();

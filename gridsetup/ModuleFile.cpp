@@ -2,11 +2,9 @@
 
 #include "GridSetup.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -17,28 +15,11 @@ namespace gridsetup {
 
 namespace {
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 std::string JoinPath(const std::string& directory, const std::string& name)
 {
     if (!directory.empty() && directory.back() == '/')
         return directory + name;
     return directory + "/" + name;
-}
-
-// Every entry taken for the module, in name order.
-std::vector<std::string> ModuleEntries(const std::string& directory)
-{
-    std::vector<std::string> names;
-    DIR* dir = ::opendir(directory.c_str());
-    if (!dir)
-        return names;
-    while (const dirent* entry = ::readdir(dir))
-        if (IsModuleName(entry->d_name))
-            names.emplace_back(entry->d_name);
-    ::closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 class Descriptor {
@@ -122,7 +103,7 @@ std::string ParentOf(const std::string& path)
 // gives it the final name only once it is complete.
 bool CopyThroughTemporary(int source, const std::string& directory)
 {
-    std::string temporary = JoinPath(directory, std::string(".") + kModuleFileName + ".XXXXXX");
+    std::string temporary = JoinPath(directory, std::string(".") + kGridModuleName + ".XXXXXX");
     if (temporary.size() >= PATH_MAX)
         return false;
     Descriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
@@ -132,7 +113,7 @@ bool CopyThroughTemporary(int source, const std::string& directory)
                          ::fsync(out.get()) == 0;
     const bool closed = out.Close();
     if (!written || !closed ||
-        ::rename(temporary.c_str(), JoinPath(directory, kModuleFileName).c_str()) != 0) {
+        ::rename(temporary.c_str(), JoinPath(directory, kGridModuleName).c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
     }
@@ -141,8 +122,8 @@ bool CopyThroughTemporary(int source, const std::string& directory)
 
 void RemoveOtherSpellings(const std::string& directory)
 {
-    for (const std::string& name : ModuleEntries(directory))
-        if (name != kModuleFileName)
+    for (const std::string& name : korvel::GridModuleEntries(directory))
+        if (name != kGridModuleName)
             ::unlink(JoinPath(directory, name).c_str());
 }
 
@@ -150,27 +131,14 @@ void RemoveOtherSpellings(const std::string& directory)
 
 bool FitsWithModuleName(const std::string& directory)
 {
-    return directory.size() + 1 + std::strlen(kModuleFileName) < PATH_MAX;
-}
-
-bool IsModuleName(std::string_view name)
-{
-    const std::string_view module(kModuleFileName);
-    if (name.size() != module.size())
-        return false;
-    for (size_t i = 0; i < name.size(); ++i)
-        if (LowerAscii(name[i]) != LowerAscii(module[i]))
-            return false;
-    return true;
+    return directory.size() + 1 + std::strlen(kGridModuleName) < PATH_MAX;
 }
 
 std::optional<std::string> FindModuleEntry(const std::string& directory)
 {
-    const std::vector<std::string> names = ModuleEntries(directory);
+    const std::vector<std::string> names = korvel::GridModuleEntries(directory);
     if (names.empty())
         return std::nullopt;
-    if (std::find(names.begin(), names.end(), kModuleFileName) != names.end())
-        return std::string(kModuleFileName);
     return names.front();
 }
 
@@ -179,7 +147,7 @@ bool ModuleExists(const std::string& directory)
     if (!FitsWithModuleName(directory))
         return false;
     struct stat info {};
-    if (::lstat(JoinPath(directory, kModuleFileName).c_str(), &info) == 0)
+    if (::lstat(JoinPath(directory, kGridModuleName).c_str(), &info) == 0)
         return true;
     return FindModuleEntry(directory).has_value();
 }

@@ -2,24 +2,20 @@
 // The file operations of the installer, on POSIX paths.
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace gridsetup {
 
 // "/msflxgrd.ocx" appended to a directory must still fit a PATH_MAX buffer.
 bool FitsWithModuleName(const std::string& directory);
 
-bool IsModuleName(std::string_view name);  // ASCII case-insensitive
-
-// The module's entry in a directory: an exact kModuleFileName first, else the
-// first other spelling in name order. Nothing when the directory has none or
-// cannot be listed.
+// The module's entry in a directory: the first of korvel::GridModuleEntries.
+// Nothing when the directory has none or cannot be listed.
 std::optional<std::string> FindModuleEntry(const std::string& directory);
 
 // The existence test: any entry, of any type, taken for the module.
 bool ModuleExists(const std::string& directory);
 
-// Copies source to <directory>/kModuleFileName, creating the directory when
+// Copies source to <directory>/kGridModuleName, creating the directory when
 // missing and replacing a module already there (other spellings removed), by
 // way of a temporary file renamed into place, so that a failed copy leaves no
 // half-written module. Refuses to copy a file onto itself (same directory).

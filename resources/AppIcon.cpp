@@ -6,8 +6,18 @@
 namespace korvel {
 namespace {
 
+QIcon BuildIcon()
+{
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64})
+        icon.addPixmap(AppIconPixmap(size));
+    return icon;
+}
+
+}  // namespace
+
 // A portfolio as a pie: three holdings, the largest pulled out a little.
-QPixmap PaintPie(int size)
+QPixmap AppIconPixmap(int size)
 {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
@@ -41,16 +51,6 @@ QPixmap PaintPie(int size)
     painter.drawEllipse(QRectF(pie.left() + 4 * unit, pie.top() + 3 * unit, 10 * unit, 6 * unit));
     return pixmap;
 }
-
-QIcon BuildIcon()
-{
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64})
-        icon.addPixmap(PaintPie(size));
-    return icon;
-}
-
-}  // namespace
 
 QIcon AppIcon()
 {

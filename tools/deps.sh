@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing Korvel needs on Debian 12 (run as root).
 set -euo pipefail
-packages=(build-essential cmake qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libbenchmark-dev ccache fonts-dejavu-core)
+packages=(build-essential cmake qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libbenchmark-dev ccache fonts-dejavu-core
+  file desktop-file-utils lintian)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -72,9 +72,9 @@ private slots:
         qputenv("KORVEL_SYSTEM_DIR", "/somewhere/else");
         QCOMPARE(SystemDirectory(), std::string("/somewhere/else"));
         qputenv("KORVEL_SYSTEM_DIR", "");
-        QCOMPARE(SystemDirectory(), std::string(kDefaultSystemDir));
+        QCOMPARE(SystemDirectory(), std::string(DefaultSystemDir()));
         qunsetenv("KORVEL_SYSTEM_DIR");
-        QCOMPARE(SystemDirectory(), std::string(kDefaultSystemDir));
+        QCOMPARE(SystemDirectory(), std::string(DefaultSystemDir()));
     }
 
     void candidatesIgnoreCaseAndPreferTheExactName()
@@ -84,12 +84,12 @@ private slots:
             QVERIFY(apptest::WriteFile(dir.filePath(QString::fromLatin1(name)), "x"));
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("msflxgrd.ocx")));  // a folder is no file
 
-        const auto found = ModuleCandidates(dir.path().toStdString(), kGridModuleName);
+        const auto found = ModuleCandidates(dir.path().toStdString());
         QCOMPARE(found.size(), size_t(3));
         QCOMPARE(QString::fromStdString(found[0]), dir.filePath(QStringLiteral("Msflxgrd.ocx")));
         QCOMPARE(QString::fromStdString(found[1]), dir.filePath(QStringLiteral("MSFLXGRD.ocx")));
         QCOMPARE(QString::fromStdString(found[2]), dir.filePath(QStringLiteral("msflxgrd.OCX")));
-        QVERIFY(ModuleCandidates("/no/such/folder", kGridModuleName).empty());
+        QVERIFY(ModuleCandidates("/no/such/folder").empty());
     }
 
     void aFileThatIsNoModuleCountsAsMissing()

@@ -111,8 +111,8 @@ void GridSetupTest::init()
     QVERIFY(m_root.isValid());
     QVERIFY(QDir().mkpath(Work()));
     m_savedDirectory = QDir::currentPath();
-    m_savedSystemVariable = qgetenv(gridsetup::kSystemDirectoryVariable);
-    qputenv(gridsetup::kSystemDirectoryVariable, System().toLocal8Bit());
+    m_savedSystemVariable = qgetenv(gridsetup::kSystemDirVariable);
+    qputenv(gridsetup::kSystemDirVariable, System().toLocal8Bit());
     m_shown = {};
     gridsetup::SetResultPresenter([this](const std::string& text, const std::string& caption) {
         m_shown.messages << QString::fromStdString(caption + "|" + text);
@@ -123,7 +123,7 @@ void GridSetupTest::cleanup()
 {
     gridsetup::SetResultPresenter({});
     QVERIFY(QDir::setCurrent(m_savedDirectory));
-    qputenv(gridsetup::kSystemDirectoryVariable, m_savedSystemVariable);
+    qputenv(gridsetup::kSystemDirVariable, m_savedSystemVariable);
     QDir(m_root.path()).removeRecursively();
     QDir().mkpath(m_root.path());
 }
@@ -248,13 +248,13 @@ void GridSetupTest::copyFailingWithNothingInstalledReportsFailure()
     m_shown = {};
     QVERIFY(WriteFile(Work() + "/Msflxgrd.ocx", "module"));
     QVERIFY(WriteFile(m_root.path() + "/plain", "x"));
-    qputenv(gridsetup::kSystemDirectoryVariable, (m_root.path() + "/plain/korvel").toLocal8Bit());
+    qputenv(gridsetup::kSystemDirVariable, (m_root.path() + "/plain/korvel").toLocal8Bit());
     QCOMPARE(Run(Work()), Outcome::Failed);
     QCOMPARE(m_shown.messages, QStringList{"result|Failure"});
 
     // A system directory too long to name the module in is refused.
     m_shown = {};
-    qputenv(gridsetup::kSystemDirectoryVariable, "/tmp/" + QByteArray(PATH_MAX, 'k'));
+    qputenv(gridsetup::kSystemDirVariable, "/tmp/" + QByteArray(PATH_MAX, 'k'));
     QCOMPARE(Run(Work()), Outcome::Failed);
     QCOMPARE(m_shown.messages, QStringList{"result|Failure"});
     QCOMPARE(ReadAll(Work() + "/Msflxgrd.ocx"), QByteArray("module"));
@@ -373,7 +373,7 @@ void GridSetupTest::realProgramMovesTheFileEndToEnd()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
         environment.remove(name);
-    environment.insert(gridsetup::kSystemDirectoryVariable, System());
+    environment.insert(gridsetup::kSystemDirVariable, System());
     QProcess process;
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(Work());
