@@ -1,5 +1,6 @@
 #include "cli/SolveCommand.h"
 #include "cli/SolveOptions.h"
+#include "grid/location/ModuleLocation.h"
 
 #include <unistd.h>
 
@@ -9,18 +10,25 @@
 namespace {
 
 // korvel-solve links no drawing library, so that it starts as fast as a
-// solve; a picture is drawn by korvel-solve-plot, installed beside it, which
-// runs the same command with a painter. Returns only when that program
-// cannot be started; the command then says so.
-void HandPictureToPlotProgram(char** argv) {
+// solve; a picture is drawn by korvel-solve-plot, which runs the same command
+// with a painter. It stands beside korvel-solve in a build tree and in the
+// system folder once installed. Returns only when neither copy can be
+// started; the command then says so.
+std::string OwnFolder(const char* argv0) {
     char self[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string folder = length > 0 ? std::string(self, static_cast<size_t>(length)) : std::string(argv[0]);
+    std::string folder = length > 0 ? std::string(self, static_cast<size_t>(length)) : std::string(argv0);
     const size_t slash = folder.rfind('/');
-    folder = slash == std::string::npos ? std::string("./") : folder.substr(0, slash + 1);
-    const std::string plotProgram = folder + "korvel-solve-plot";
-    argv[0] = const_cast<char*>(plotProgram.c_str());
-    execv(plotProgram.c_str(), argv);
+    return slash == std::string::npos ? std::string("./") : folder.substr(0, slash + 1);
+}
+
+void HandPictureToPlotProgram(char** argv) {
+    const std::string own = OwnFolder(argv[0]);
+    for (const std::string& folder : {own, korvel::SystemDirectory() + "/"}) {
+        const std::string plotProgram = folder + "korvel-solve-plot";
+        argv[0] = const_cast<char*>(plotProgram.c_str());
+        execv(plotProgram.c_str(), argv);
+    }
 }
 
 }  // namespace

@@ -15,6 +15,12 @@ if(TARGET Msflxgrd)
   install(TARGETS Msflxgrd LIBRARY DESTINATION ${KORVEL_SYSTEM_INSTALL_DIR})
 endif()
 
+# korvel-solve's picture drawer is no command of its own: korvel-solve starts
+# it from the system folder, where private programs belong.
+if(TARGET korvel-solve-plot)
+  install(TARGETS korvel-solve-plot RUNTIME DESTINATION ${KORVEL_SYSTEM_INSTALL_DIR})
+endif()
+
 # Manual pages: the system folder filled in, compressed as Debian wants them.
 file(GLOB _korvel_man_pages CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/man/*.1)
 set(_korvel_man_outputs)
