@@ -50,7 +50,8 @@ bool LoadWorksheet(const std::string& path, WorksheetTable& table, std::ostream&
 int ExitStatus(GoOutcome outcome) {
     switch (outcome) {
     case GoOutcome::Invalid:
-    case GoOutcome::NotFinite: return kExitRejected;
+    case GoOutcome::NotFinite:
+    case GoOutcome::Unsound: return kExitRejected;
     case GoOutcome::PivotLimit: return kExitPivotLimit;
     case GoOutcome::Done:
     case GoOutcome::NoSolution:

@@ -21,6 +21,7 @@ const char* OutcomeName(GoOutcome outcome) {
     case GoOutcome::Invalid:
     case GoOutcome::NotFinite: return "invalid";
     case GoOutcome::PivotLimit: return "pivot limit";
+    case GoOutcome::Unsound: return "unsound";
     }
     return "invalid";
 }

@@ -24,7 +24,8 @@ std::string FormatText(const SolveRun& run);
 // {"outcome": ..., "message": ..., "solutions": [...]} on one line.
 std::string FormatJson(const SolveRun& run);
 
-// "done", "no solution", "unbounded", "invalid" (a rejected input) or "pivot limit".
+// "done", "no solution", "unbounded", "invalid" (a rejected input), "pivot limit"
+// or "unsound" (a result that failed its check against the worksheet).
 const char* OutcomeName(GoOutcome outcome);
 
 // JSON helpers: a double with 17 significant digits (null when not finite), and
