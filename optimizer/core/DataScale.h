@@ -23,6 +23,9 @@ inline constexpr double kSmallestUnscaled = 1.0 / 64.0;
 // of a worksheet, finite and above 0) into range; 0 inside the range.
 int32_t ScaleExponentFor(double largest);
 
+// The power of two that brings `largest` into (0.5, 1], whatever its size.
+int32_t UnitScaleExponentFor(double largest);
+
 // value * 2^exponent, exact unless the result leaves the range of doubles.
 double ScaledBy(double value, int32_t exponent);
 
@@ -40,6 +43,8 @@ struct TableauScale {
     double largest = 0.0;  // the worksheet's largest |return| or Min Return
 
     static TableauScale For(double largest) { return {ScaleExponentFor(largest), largest}; }
+    // Whatever the range: the largest magnitude brought into (0.5, 1].
+    static TableauScale Unit(double largest) { return {UnitScaleExponentFor(largest), largest}; }
     double ToTableau(double value) const { return ScaledBy(value, exponent); }
     double ToWorksheet(double value) const { return ScaledBy(value, -exponent); }
 };

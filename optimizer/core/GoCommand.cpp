@@ -41,6 +41,40 @@ bool MinReturnAboveEveryMean(const Tableau& t) {
     return true;
 }
 
+// The big M's failures: a portfolio that failed its check, an unbounded
+// problem (the model has none: every cost is at least 0) and an overflow.
+bool MayMendOnUnitScale(GoOutcome outcome) {
+    return outcome == GoOutcome::Unsound || outcome == GoOutcome::Unbounded || outcome == GoOutcome::NotFinite;
+}
+
+GoResult SolveAndEnumerate(GoResult result, const CellSource& cells, double minReturn, SolutionRecord& record,
+                           SolutionPresenter& presenter, int64_t pivotLimit, const TableauScale& scale) {
+    Tableau tableau = MakeTableauFor(cells);
+    BuildTableau(tableau, cells, minReturn, scale.exponent);
+    // Finite returns can still overflow in a sum or a product; an infinity or
+    // NaN in the tableau would make every later comparison meaningless.
+    if (!tableau.AllFinite()) return Ended(result, GoOutcome::NotFinite, kMsgNotFinite);
+    const bool unreachable = MinReturnAboveEveryMean(tableau);
+
+    switch (Solve(tableau, pivotLimit, &result.solvePivots)) {
+    case SolveOutcome::Unbounded:
+        if (unreachable) return Ended(result, GoOutcome::NoSolution, kMsgNoSolution);
+        return Ended(result, GoOutcome::Unbounded, kMsgNoSolutionUnbounded);
+    case SolveOutcome::PivotLimit: return Ended(result, GoOutcome::PivotLimit, kMsgPivotLimit);
+    case SolveOutcome::NotFinite:
+        if (unreachable) return Ended(result, GoOutcome::NoSolution, kMsgNoSolution);
+        return Ended(result, GoOutcome::NotFinite, kMsgNotFinite);
+    case SolveOutcome::Optimal: break;
+    }
+
+    const EnumerationResult walk = EnumerateSolutions(tableau, cells, minReturn, record, presenter, scale);
+    result.solutionsShown = walk.solutionsShown;
+    result.walkPivots = walk.walkPivots;
+    result.stoppedByPresenter = walk.outcome == EnumerationOutcome::Stopped;
+    const GoOutcome outcome = FromEnumeration(walk.outcome);
+    return Ended(result, outcome, MessageOf(outcome));
+}
+
 }  // namespace
 
 GoResult RunGo(const std::string& minReturnText, const CellSource& cells, SolutionRecord& record,
@@ -55,29 +89,16 @@ GoResult RunGo(const std::string& minReturnText, const CellSource& cells, Soluti
         return result;
     }
 
-    const TableauScale scale =
-        TableauScale::For(std::fmax(validation.largestReturn, validation.minReturn));
-    Tableau tableau = MakeTableauFor(cells);
-    BuildTableau(tableau, cells, validation.minReturn, scale.exponent);
-    // Finite returns can still overflow in a sum or a product; an infinity or
-    // NaN in the tableau would make every later comparison meaningless.
-    if (!tableau.AllFinite()) return Ended(result, GoOutcome::NotFinite, kMsgNotFinite);
-    if (MinReturnAboveEveryMean(tableau)) return Ended(result, GoOutcome::NoSolution, kMsgNoSolution);
-
-    switch (Solve(tableau, pivotLimit, &result.solvePivots)) {
-    case SolveOutcome::Unbounded: return Ended(result, GoOutcome::Unbounded, kMsgNoSolutionUnbounded);
-    case SolveOutcome::PivotLimit: return Ended(result, GoOutcome::PivotLimit, kMsgPivotLimit);
-    case SolveOutcome::NotFinite: return Ended(result, GoOutcome::NotFinite, kMsgNotFinite);
-    case SolveOutcome::Optimal: break;
-    }
-
-    const EnumerationResult walk =
-        EnumerateSolutions(tableau, cells, validation.minReturn, record, presenter, scale);
-    result.solutionsShown = walk.solutionsShown;
-    result.walkPivots = walk.walkPivots;
-    result.stoppedByPresenter = walk.outcome == EnumerationOutcome::Stopped;
-    const GoOutcome outcome = FromEnumeration(walk.outcome);
-    return Ended(result, outcome, MessageOf(outcome));
+    const double largest = std::fmax(validation.largestReturn, validation.minReturn);
+    const TableauScale scale = TableauScale::For(largest);
+    GoResult solved = SolveAndEnumerate(result, cells, validation.minReturn, record, presenter, pivotLimit, scale);
+    // The big M can fall short of large deviations even inside the range that
+    // is solved as typed. Before anything has been shown, one more solve on
+    // returns of unit size, where it outweighs them by far, mends that.
+    const TableauScale unit = TableauScale::Unit(largest);
+    if (solved.solutionsShown == 0 && unit.exponent != scale.exponent && MayMendOnUnitScale(solved.outcome))
+        solved = SolveAndEnumerate(result, cells, validation.minReturn, record, presenter, pivotLimit, unit);
+    return solved;
 }
 
 }  // namespace korvel
