@@ -38,6 +38,11 @@ bool LoadWorksheet(const std::string& path, WorksheetTable& table, std::ostream&
         err << "korvel-solve: " << path << ": " << reason << "\n";
         return false;
     }
+    // Tavo opens a zero-byte file as the reset worksheet; so does korvel-solve.
+    if (bytes.empty()) {
+        table = WorksheetTable();
+        return true;
+    }
     doc::LoadResult loaded = doc::LoadDocument(bytes);
     if (loaded.error != doc::LoadError::None) {
         err << "korvel-solve: " << path << ": " << LoadFailure(loaded.error) << "\n";
