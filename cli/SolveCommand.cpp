@@ -39,6 +39,11 @@ bool LoadWorksheet(const std::string& path, WorksheetTable& table, std::ostream&
         err << "korvel-solve: " << path << ": " << reason << "\n";
         return false;
     }
+    // Tavo opens a zero-byte file as the reset worksheet; so does korvel-solve.
+    if (bytes.empty()) {
+        table = WorksheetTable();
+        return true;
+    }
     doc::LoadResult loaded = doc::LoadDocument(bytes);
     if (loaded.error != doc::LoadError::None) {
         err << "korvel-solve: " << path << ": " << LoadFailure(loaded.error) << "\n";
@@ -51,7 +56,8 @@ bool LoadWorksheet(const std::string& path, WorksheetTable& table, std::ostream&
 int ExitStatus(GoOutcome outcome) {
     switch (outcome) {
     case GoOutcome::Invalid:
-    case GoOutcome::NotFinite: return kExitRejected;
+    case GoOutcome::NotFinite:
+    case GoOutcome::Unsound: return kExitRejected;
     case GoOutcome::PivotLimit: return kExitPivotLimit;
     case GoOutcome::Done:
     case GoOutcome::NoSolution:

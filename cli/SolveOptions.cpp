@@ -26,8 +26,9 @@ const char* const kSolveUsage =
     "  --help             show this help\n"
     "\n"
     "Exit status: 0 the command ran (solutions, \"No solution\" or \"No solution !\"),\n"
-    "1 the input was rejected (its message on stderr), 2 the file cannot be read or\n"
-    "the usage is wrong, 3 the optimizer stopped at its pivot limit.\n";
+    "1 the input was rejected or the result failed its check (the message on stderr),\n"
+    "2 the file cannot be read or the usage is wrong, 3 the optimizer stopped at its\n"
+    "pivot limit.\n";
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "cli/SolveOutput.h"
 
+#include "grid/core/DisplayText.h"
 #include "optimizer/core/DisplayFigures.h"
 
 #include <algorithm>
@@ -21,6 +22,7 @@ const char* OutcomeName(GoOutcome outcome) {
     case GoOutcome::Invalid:
     case GoOutcome::NotFinite: return "invalid";
     case GoOutcome::PivotLimit: return "pivot limit";
+    case GoOutcome::Unsound: return "unsound";
     }
     return "invalid";
 }
@@ -39,35 +41,27 @@ void AppendSolutionText(std::string& out, size_t number, const SolutionRecord& r
         const std::string weight = FormatWeightFigure(static_cast<double>(share.weight));
         std::snprintf(line, sizeof line, "%3d  %s  %6d  ", i + 1, weight.c_str(), share.row);
         out += line;
-        out += share.name;
+        out += TextAsUtf8(share.name);
         out += "\n";
     }
 }
 
-// Length of the well-formed UTF-8 sequence at the start of bytes, 0 if malformed.
-size_t Utf8SequenceLength(std::string_view bytes) {
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
-    const unsigned char lead = byte(0);
-    size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF;  // range of the second byte
-    if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) low = 0xA0;       // no overlong forms
-        if (lead == 0xED) high = 0x9F;      // no surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;      // nothing above U+10FFFF
+void AppendUtf8(char32_t c, std::string& out) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
     } else {
-        return 0;
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
     }
-    if (bytes.size() < length) return 0;
-    if (byte(1) < low || byte(1) > high) return 0;
-    for (size_t i = 2; i < length; ++i)
-        if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
-    return length;
 }
 
 }  // namespace
@@ -82,26 +76,34 @@ void AppendJsonNumber(std::string& out, double value) {
     out.append(text, end);
 }
 
+std::string TextAsUtf8(std::string_view bytes) {
+    std::u16string units;
+    // Every byte gives at most one unit, so the grid's cap never cuts a name here.
+    grid::DecodeForDisplay(bytes, units, bytes.size() + 1);
+    std::string out;
+    for (size_t i = 0; i < units.size(); ++i) {
+        char32_t c = units[i];
+        const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+                          units[i + 1] <= 0xDFFF;
+        if (pair) c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
+        AppendUtf8(c, out);
+    }
+    return out;
+}
+
 void AppendJsonString(std::string& out, std::string_view bytes) {
     out += '"';
-    size_t i = 0;
-    while (i < bytes.size()) {
-        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+    for (const char byte : TextAsUtf8(bytes)) {
+        const unsigned char c = static_cast<unsigned char>(byte);
         if (c == '"' || c == '\\') {
             out += '\\';
-            out += static_cast<char>(c);
-            ++i;
+            out += byte;
         } else if (c < 0x20) {
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
             out += escaped;
-            ++i;
-        } else if (const size_t length = Utf8SequenceLength(bytes.substr(i)); length > 0) {
-            out.append(bytes.substr(i, length));
-            i += length;
         } else {
-            out += "\\ufffd";
-            ++i;
+            out += byte;
         }
     }
     out += '"';

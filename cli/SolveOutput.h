@@ -24,11 +24,16 @@ std::string FormatText(const SolveRun& run);
 // {"outcome": ..., "message": ..., "solutions": [...]} on one line.
 std::string FormatJson(const SolveRun& run);
 
-// "done", "no solution", "unbounded", "invalid" (a rejected input) or "pivot limit".
+// "done", "no solution", "unbounded", "invalid" (a rejected input), "pivot limit"
+// or "unsound" (a result that failed its check against the worksheet).
 const char* OutcomeName(GoOutcome outcome);
 
+// A worksheet text as the grid shows it, in UTF-8: well-formed UTF-8 sequences
+// as they are, every other byte as its Windows-1252 character.
+std::string TextAsUtf8(std::string_view bytes);
+
 // JSON helpers: a double with 17 significant digits (null when not finite), and
-// a string whose bytes are taken as UTF-8, malformed sequences becoming U+FFFD.
+// a worksheet text decoded as TextAsUtf8 does.
 void AppendJsonNumber(std::string& out, double value);
 void AppendJsonString(std::string& out, std::string_view bytes);
 

@@ -207,6 +207,9 @@ void CSolutionDialog::FillShareList()
         m_grid.SetRow(i);
         m_grid.SetCurrentCellColor(chart::ToBgr(m_palette[colours[i - 1]]));
     }
+    // Each swatch made its row current and scrolled to it; a long list would
+    // open at its last share and hide the first, often the largest.
+    m_grid.SetRow(1);
 }
 
 void CSolutionDialog::ShowValues()

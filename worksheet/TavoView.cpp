@@ -179,8 +179,13 @@ bool CTavoView::DoDataExchange(bool saveAndValidate)
     m_minReturnText = m_minReturnEdit->text();
     if (m_minReturnText.size() <= kMinReturnLimit)
         return true;
+    // The box takes the focus from the field, and the kill-focus handler would
+    // run this exchange again under it: one message is enough.
+    const bool inKillFocus = m_inKillFocus;
+    m_inKillFocus = true;
     korvel::MessageBox(this, tr("Min Return: enter no more than %1 characters.").arg(kMinReturnLimit),
                        {}, korvel::MbButtons::Ok, korvel::MbIcon::Warning);
+    m_inKillFocus = inKillFocus;
     m_minReturnEdit->setFocus(Qt::OtherFocusReason);
     m_minReturnEdit->selectAll();
     return false;

@@ -8,15 +8,17 @@ namespace korvel {
 
 double RoundUpToFourDecimals(double value)
 {
-    // The optimizer's sums carry a few units of rounding noise: an average
-    // return of 2.0000000000000004 is 2, and rounding the noise up would show
-    // 2.0001. So a product that lies within noise of a whole step keeps it.
-    constexpr double kNoise = 1e-9;
+    // A sum that should be 2 may come out as 2.0000000000000004, a few ulps
+    // above; rounding that up would show 2.0001. Only such a value, within a
+    // few ulps of a 4-decimal step, keeps the step; anything further above is
+    // really above it and is rounded up. The tolerance counts ulps of the
+    // product, which carries the value's own ulps (times 10000, within a factor
+    // of two) plus the half ulp of the product's rounding.
+    constexpr double kNoiseUlps = 4.0;
     const double scaled = value * 10000;
     const double nearest = std::nearbyint(scaled);
-    const double steps = std::fabs(scaled - nearest) <= kNoise * std::max(1.0, std::fabs(scaled))
-                             ? nearest
-                             : std::ceil(scaled);
+    const double ulp = std::nextafter(std::fabs(scaled), INFINITY) - std::fabs(scaled);
+    const double steps = std::fabs(scaled - nearest) <= kNoiseUlps * ulp ? nearest : std::ceil(scaled);
     // Adding +0 turns -0 into +0 and leaves every other value alone.
     return steps * 0.0001 + 0.0;
 }

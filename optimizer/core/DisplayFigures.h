@@ -5,9 +5,10 @@
 
 namespace korvel {
 
-// Rounded up, toward +infinity, to 4 decimals. A value within rounding noise
-// of a 4-decimal step is taken as that step, and a value that rounds to zero
-// from below gives +0, so that it never shows as "-0".
+// Rounded up, toward +infinity, to 4 decimals. A value within a few ulps of a
+// 4-decimal step is taken as that step (arithmetic noise, not a real excess),
+// and a value that rounds to zero from below gives +0, so that it never shows
+// as "-0".
 double RoundUpToFourDecimals(double value);
 
 // Like printf's %g with 15 significant digits in the C locale, which hides the

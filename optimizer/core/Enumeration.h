@@ -1,4 +1,5 @@
 #pragma once
+#include "optimizer/core/DataScale.h"
 #include "optimizer/core/SolutionRecord.h"
 #include "optimizer/core/Tableau.h"
 #include "worksheet/core/CellSource.h"
@@ -23,7 +24,11 @@ enum class EnumerationOutcome {
     Stopped,    // the presenter answered Enough
     NoSolution, // an artificial variable is basic above 1e-10: "No solution"
     NotFinite,  // a walk pivot overflowed: the tableau holds an infinity or NaN
+    Unsound,    // the basis to be shown failed its check against the worksheet
 };
+
+inline constexpr const char* kMsgUnsound =
+    "The optimizer's result does not hold against the worksheet's numbers, so no portfolio is shown.";
 
 struct EnumerationResult {
     EnumerationOutcome outcome = EnumerationOutcome::Finished;
@@ -34,8 +39,11 @@ struct EnumerationResult {
 // Reports the optimal basis the engine left, then walks the share columns once
 // for alternative optima with a rising average return. The walk makes at most
 // one pivot per share column, so it needs no pivot bound of its own.
-// cells must be the worksheet the tableau was built from (names are read from it).
+// cells must be the worksheet the tableau was built from (names and, for the
+// check of each basis before it is shown, returns are read from it), and scale
+// the one it was built with; the records hold the worksheet's figures.
 EnumerationResult EnumerateSolutions(Tableau& tableau, const CellSource& cells, double minReturn,
-                                     SolutionRecord& record, SolutionPresenter& presenter);
+                                     SolutionRecord& record, SolutionPresenter& presenter,
+                                     const TableauScale& scale = {});
 
 }  // namespace korvel

@@ -16,6 +16,7 @@ enum class GoOutcome {
     NoSolution,  // "No solution"
     PivotLimit,  // the engine stopped at its pivot bound; message says so
     NotFinite,   // the numbers overflowed during the computation; message says so
+    Unsound,     // a basis failed its check against the worksheet; nothing of it was shown
 };
 
 struct GoResult {

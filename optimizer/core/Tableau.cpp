@@ -1,5 +1,6 @@
 #include "optimizer/core/Tableau.h"
 
+#include "optimizer/core/DataScale.h"
 #include "optimizer/core/Validation.h"
 
 #include <cstring>
@@ -38,12 +39,13 @@ namespace {
 // Share column i: its returns in the period rows (read from the cells in
 // period order and summed from 0.0), 1.0 in the budget row, the mean in the
 // return row, then the deviations from the mean in the period rows.
-void FillShareColumn(Tableau& t, const CellSource& cells, int32_t i) {
+void FillShareColumn(Tableau& t, const CellSource& cells, int32_t i, int32_t scaleExponent) {
     const int32_t m = t.Periods();
     double sum = 0.0;
     for (int32_t p = 1; p <= m; ++p) {
         double value = 0.0;
         ParseWholeNumber(cells.TextMatrix(i, p + 1), value);
+        value = ScaledBy(value, scaleExponent);
         t.At(2 + p, i) = value;
         sum = sum + value;
     }
@@ -97,10 +99,10 @@ void FillReducedCostRow(Tableau& t) {
 
 }  // namespace
 
-void BuildTableau(Tableau& tableau, const CellSource& cells, double minReturn) {
+void BuildTableau(Tableau& tableau, const CellSource& cells, double minReturn, int32_t scaleExponent) {
     const int32_t n = tableau.Shares();
-    for (int32_t i = 1; i <= n; ++i) FillShareColumn(tableau, cells, i);
-    FillSlackAndArtificialColumns(tableau, minReturn);
+    for (int32_t i = 1; i <= n; ++i) FillShareColumn(tableau, cells, i, scaleExponent);
+    FillSlackAndArtificialColumns(tableau, ScaledBy(minReturn, scaleExponent));
     FillReducedCostRow(tableau);
 }
 

@@ -45,7 +45,8 @@ private:
 // Sizes from the grid: rows = Cols + 2, cols = Rows + 2 * Cols - 1.
 Tableau MakeTableauFor(const CellSource& cells);
 
-// Fills a zeroed tableau from the worksheet (returns must have passed validation).
-void BuildTableau(Tableau& tableau, const CellSource& cells, double minReturn);
+// Fills a zeroed tableau from the worksheet (returns must have passed
+// validation), every return and the Min Return times 2^scaleExponent.
+void BuildTableau(Tableau& tableau, const CellSource& cells, double minReturn, int32_t scaleExponent = 0);
 
 }  // namespace korvel

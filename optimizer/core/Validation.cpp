@@ -111,15 +111,18 @@ ValidationResult ValidateInput(const std::string& minReturnText, const CellSourc
 
     const int32_t rows = cells.Rows();
     const int32_t cols = cells.Cols();
+    double largest = 0.0;
     for (int32_t i = 1; i < rows; ++i) {
         for (int32_t c = 2; c < cols; ++c) {
             double value = 0.0;
             if (!ParseWholeNumber(cells.TextMatrix(i, c), value))
                 return InvalidReturn(c - 1, i, minReturn);
+            largest = std::fmax(largest, std::fabs(value));
         }
     }
     ValidationResult ok;
     ok.minReturn = minReturn;
+    ok.largestReturn = largest;
     return ok;
 }
 

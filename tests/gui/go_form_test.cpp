@@ -9,6 +9,7 @@
 #include "worksheet/TavoDoc.h"
 #include "worksheet/TavoView.h"
 
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <stdexcept>
 #include <string>
@@ -117,6 +118,7 @@ private slots:
     void validationMessagesCarryTheirCaptionAndIcon();
     void exceptionsInTheGuardedSection();
     void goLeavesTheWorksheetAndTheDocumentAlone();
+    void anOverlongMinReturnIsReportedOnce();
 };
 
 void GoFormTest::mirroredSharesShowOneHalfAndHalfSolution()
@@ -281,6 +283,26 @@ void GoFormTest::goLeavesTheWorksheetAndTheDocumentAlone()
     QCOMPARE(form.view.m_grid.GetCol(), col);
     QVERIFY(!form.doc.IsModified());
     QCOMPARE(form.view.m_minReturnEdit->text(), QStringLiteral("1"));
+}
+
+void GoFormTest::anOverlongMinReturnIsReportedOnce()
+{
+    GoSeams seams;
+    Form form(kMirrored, "1");
+    form.view.SetMinReturnBytes("1.000000000000000000001");  // only a file can hold 23 characters
+    form.view.UpdateData(false);
+    QStringList texts;
+    const auto previous = korvel::SetMessageBoxPresenter([&](const korvel::MessageBoxRequest& r) {
+        texts.push_back(r.text);
+        // A real box takes the focus from the field while it is open.
+        QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QCoreApplication::sendEvent(form.view.m_minReturnEdit, &out);
+        return int(korvel::IDOK);
+    });
+    form.view.OnGo();
+    korvel::SetMessageBoxPresenter(previous);
+    QCOMPARE(texts, QStringList{QStringLiteral("Min Return: enter no more than 20 characters.")});
+    QCOMPARE(seams.dialogs.size(), size_t(1));  // Go goes on with the text as it is
 }
 
 KORVEL_TEST_MAIN(GoFormTest)

@@ -7,7 +7,9 @@
 #include "worksheet/TavoDoc.h"
 #include "worksheet/TavoView.h"
 
+#include <QAbstractScrollArea>
 #include <QLabel>
+#include <QScrollBar>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -59,6 +61,7 @@ class SolutionDialogTest : public QObject {
     Q_OBJECT
 private slots:
     void listsEverySharesNumberNameWeightAndRow();
+    void aLongListOpensAtItsFirstShare();
     void swatchesFollowTheColourRule();
     void valuesAreRoundedUpToFourDecimals_data();
     void valuesAreRoundedUpToFourDecimals();
@@ -70,6 +73,22 @@ private:
     CTavoDoc m_doc;
     CTavoView m_view{&m_doc};
 };
+
+void SolutionDialogTest::aLongListOpensAtItsFirstShare()
+{
+    std::vector<std::pair<std::string, float>> shares;
+    for (int i = 1; i <= 12; ++i)
+        shares.emplace_back("Share " + std::to_string(i), 1.0f / 12);
+    CSolutionDialog dialog;
+    RunOnce(dialog, m_view, MakeRecord(shares), [](CSolutionDialog& d) {
+        QCoreApplication::processEvents();
+        auto* list = qobject_cast<QAbstractScrollArea*>(d.m_grid.Widget());
+        QVERIFY(list);
+        QVERIFY(list->verticalScrollBar()->maximum() > 0);  // twelve rows do not fit
+        QCOMPARE(list->verticalScrollBar()->value(), 0);
+        QCOMPARE(d.m_grid.GetRow(), 1);
+    });
+}
 
 void SolutionDialogTest::listsEverySharesNumberNameWeightAndRow()
 {

@@ -81,12 +81,15 @@ TEST(SolveOutput, JsonStringsAreEscapedAndValidUtf8) {
     EXPECT_EQ(json("a\"b\\c"), R"("a\"b\\c")");
     EXPECT_EQ(json("tab\there\n"), R"("tab\u0009here\u000a")");
     EXPECT_EQ(json("caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"), "\"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80\"");
-    // Bytes of an 8-bit code page, overlong forms, surrogates and cut sequences.
-    EXPECT_EQ(json("caf\xE9"), R"("caf\ufffd")");
-    EXPECT_EQ(json("\xC0\x80"), R"("\ufffd\ufffd")");
-    EXPECT_EQ(json("\xED\xA0\x80"), R"("\ufffd\ufffd\ufffd")");
-    EXPECT_EQ(json("\xE2\x82"), R"("\ufffd\ufffd")");
-    EXPECT_EQ(json("\xF4\x90\x80\x80"), R"("\ufffd\ufffd\ufffd\ufffd")");
+    // Bytes that are not well-formed UTF-8 are Windows-1252 characters, as the
+    // grid shows them; its five unassigned bytes become U+FFFD.
+    EXPECT_EQ(json("Bj\xF6rk AG"), "\"Bj\xC3\xB6rk AG\"");
+    EXPECT_EQ(json("caf\xE9"), "\"caf\xC3\xA9\"");
+    EXPECT_EQ(json("\xC0\x80"), "\"\xC3\x80\xE2\x82\xAC\"");
+    EXPECT_EQ(json("\xED\xA0\x80"), "\"\xC3\xAD\xC2\xA0\xE2\x82\xAC\"");
+    EXPECT_EQ(json("\xE2\x82"), "\"\xC3\xA2\xE2\x80\x9A\"");
+    EXPECT_EQ(json("\xF4\x90\x80\x80"), "\"\xC3\xB4\xEF\xBF\xBD\xE2\x82\xAC\xE2\x82\xAC\"");
+    EXPECT_EQ(TextAsUtf8("M\xFCller \x96 \xF0\x9F\x98\x80"), "M\xC3\xBCller \xE2\x80\x93 \xF0\x9F\x98\x80");
 }
 
 SolutionRecord TwoShareRecord() {

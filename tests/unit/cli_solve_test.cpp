@@ -135,9 +135,30 @@ TEST_F(SolveBinary, RejectedInputExitsWithOne) {
               "{\"outcome\": \"invalid\", \"message\": \"Min Return must be positive value !\", "
               "\"solutions\": []}\n");
 
+    // Scaled, a Min Return far above every mean is simply out of reach.
     run = Solve({"--min-return", "1e305", Write("mirror.kvl", Mirrored("1"))});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "No solution\n");
+}
+
+// Names in an 8-bit code page come out as the grid shows them; a zero-byte
+// file is the reset worksheet, as Tavo opens it.
+TEST_F(SolveBinary, NamesDecodeLikeTheGridAndAnEmptyFileIsTheResetWorksheet) {
+    WorksheetTable sheet = testing::MakeSheet({{"1", "2", "3"}}, {"Bj\xF6rk AG"});
+    sheet.minReturnText = "1";
+    const std::string file = Write("bjork.kvl", sheet);
+    ProcessRun run = Solve({"--json", file});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("\"Bj\xC3\xB6rk AG\""), std::string::npos) << run.out;
+    run = Solve({file});
+    EXPECT_NE(run.out.find("  1  1.0000       1  Bj\xC3\xB6rk AG\n"), std::string::npos) << run.out;
+
+    run = Solve({WriteBytes("empty.kvl", {})});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("too large"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err, "korvel-solve: Min Return must be positive value !\n");
+    run = Solve({"--min-return", "1", WriteBytes("empty.kvl", {})});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "No solution\n");
 }
 
 TEST_F(SolveBinary, UnreadableFilesAndWrongUsageExitWithTwo) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <cmath>
 #include <string>
 
 namespace korvel {
@@ -24,6 +25,19 @@ TEST(DisplayFigures, RoundingNoiseAndNegativeZeroDoNotShow)
     EXPECT_EQ(Shown(-1.7e-9), "0");
     EXPECT_EQ(Shown(-0.0), "0");
     EXPECT_EQ(Shown(0.00001), "0.0001");
+}
+
+// Noise is a few ulps of the value, not a share of it: from about 50,000 up a
+// relative tolerance would swallow real digits and round to nearest.
+TEST(DisplayFigures, LargeValuesAboveAStepStillRoundUp)
+{
+    EXPECT_EQ(Shown(123456.78901), "123456.7891");
+    EXPECT_EQ(Shown(64749.182828), "64749.1829");
+    EXPECT_EQ(Shown(20632.00001), "20632.0001");
+    EXPECT_EQ(Shown(-64749.182828), "-64749.1828");
+    EXPECT_EQ(Shown(0.1 + 0.2), "0.3");
+    EXPECT_EQ(Shown(std::nextafter(123456.7891, INFINITY)), "123456.7891");
+    EXPECT_EQ(Shown(123456.7891 + 1e-9), "123456.7892");
 }
 
 TEST(DisplayFigures, FixedFormHasNoLengthLimit)

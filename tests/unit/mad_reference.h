@@ -1,0 +1,126 @@
+#pragma once
+// An independent optimum of the mean-absolute-deviation model for small
+// worksheets, without any simplex: the optimum lies where the budget and N - 1
+// more of the hyperplanes "weight i = 0", "average return = Min Return" and
+// "deviation of period p = 0" meet, so every such meeting point is tried.
+// Long double throughout, and no cleaning of small values.
+#include <cmath>
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+namespace korvel::testing {
+
+struct MadOptimum {
+    long double lineDeviation = 0;
+    std::vector<long double> weights;
+};
+
+namespace mad_detail {
+
+using Row = std::vector<long double>;
+
+// Gaussian elimination with partial pivoting; nullopt when (nearly) singular.
+inline std::optional<Row> SolveSquare(std::vector<Row> a, Row b) {
+    const size_t n = b.size();
+    for (size_t c = 0; c < n; ++c) {
+        size_t pivot = c;
+        for (size_t r = c + 1; r < n; ++r)
+            if (std::fabs(a[r][c]) > std::fabs(a[pivot][c])) pivot = r;
+        long double largest = 0;
+        for (size_t k = 0; k < n; ++k) largest = std::fmax(largest, std::fabs(a[pivot][k]));
+        if (largest == 0 || std::fabs(a[pivot][c]) <= 1e-14L * largest) return std::nullopt;
+        std::swap(a[c], a[pivot]);
+        std::swap(b[c], b[pivot]);
+        for (size_t r = 0; r < n; ++r) {
+            if (r == c) continue;
+            const long double f = a[r][c] / a[c][c];
+            for (size_t k = c; k < n; ++k) a[r][k] -= f * a[c][k];
+            b[r] -= f * b[c];
+        }
+    }
+    Row x(n);
+    for (size_t i = 0; i < n; ++i) x[i] = b[i] / a[i][i];
+    return x;
+}
+
+}  // namespace mad_detail
+
+// returns[i][p]: share i, period p, as the optimizer parses them. nullopt when
+// no portfolio reaches minReturn.
+inline std::optional<MadOptimum> BestMadPortfolio(const std::vector<std::vector<double>>& returns,
+                                                  double minReturn) {
+    using mad_detail::Row;
+    const size_t n = returns.size();
+    const size_t m = returns[0].size();
+    long double scale = std::fabs(static_cast<long double>(minReturn));
+    Row mean(n, 0);
+    for (size_t i = 0; i < n; ++i) {
+        for (size_t p = 0; p < m; ++p) {
+            mean[i] += returns[i][p];
+            scale = std::fmax(scale, std::fabs(static_cast<long double>(returns[i][p])));
+        }
+        mean[i] /= static_cast<long double>(m);
+    }
+    // Candidate hyperplanes (a, b) with a . x = b.
+    std::vector<Row> planes;
+    Row targets;
+    for (size_t i = 0; i < n; ++i) {
+        Row a(n, 0);
+        a[i] = 1;
+        planes.push_back(a);
+        targets.push_back(0);
+    }
+    planes.push_back(mean);
+    targets.push_back(minReturn);
+    std::vector<Row> deviations(m, Row(n, 0));
+    for (size_t p = 0; p < m; ++p) {
+        for (size_t i = 0; i < n; ++i) deviations[p][i] = returns[i][p] - mean[i];
+        planes.push_back(deviations[p]);
+        targets.push_back(0);
+    }
+    const auto deviationOf = [&](const Row& x) {
+        long double sum = 0;
+        for (size_t p = 0; p < m; ++p) {
+            long double d = 0;
+            for (size_t i = 0; i < n; ++i) d += deviations[p][i] * x[i];
+            sum += std::fabs(d);
+        }
+        return sum / static_cast<long double>(m);
+    };
+
+    std::optional<MadOptimum> best;
+    std::vector<size_t> pick(n - 1);
+    for (size_t k = 0; k < pick.size(); ++k) pick[k] = k;
+    const size_t count = planes.size();
+    for (;;) {
+        std::vector<Row> a{Row(n, 1)};
+        Row b{1};
+        for (size_t k : pick) {
+            a.push_back(planes[k]);
+            b.push_back(targets[k]);
+        }
+        if (const auto x = mad_detail::SolveSquare(a, b)) {
+            long double average = 0;
+            bool feasible = true;
+            for (size_t i = 0; i < n; ++i) {
+                feasible = feasible && (*x)[i] >= -1e-12L;
+                average += mean[i] * (*x)[i];
+            }
+            feasible = feasible && average >= minReturn - 1e-12L * scale;
+            if (feasible) {
+                const long double deviation = deviationOf(*x);
+                if (!best || deviation < best->lineDeviation) best = MadOptimum{deviation, *x};
+            }
+        }
+        // Next combination of n - 1 planes out of count.
+        size_t k = pick.size();
+        while (k > 0 && pick[k - 1] == count - pick.size() + k - 1) --k;
+        if (k == 0) break;
+        ++pick[k - 1];
+        for (size_t j = k; j < pick.size(); ++j) pick[j] = pick[j - 1] + 1;
+    }
+    return best;
+}
+
+}  // namespace korvel::testing
