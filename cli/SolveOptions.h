@@ -1,5 +1,7 @@
 #pragma once
-// Command line of korvel-solve: [--json] [--min-return TEXT] FILE, or --help.
+// Command line of korvel-solve: [--json|--csv] [--min-return TEXT] [text options] FILE, or --help.
+#include "cli/DataInput.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +11,8 @@ namespace korvel::cli {
 struct SolveOptions {
     bool help = false;
     bool json = false;
+    bool csv = false;
+    InputOptions input;  // how FILE is read; its minReturn is not used (see minReturn)
     std::optional<std::string> minReturn;  // replaces the document's text, as if typed
     std::string file;
 };
