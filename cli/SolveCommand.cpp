@@ -3,6 +3,8 @@
 #include "cli/SolveOptions.h"
 #include "cli/SolveOutput.h"
 #include "cli/DataInput.h"
+#include "optimizer/core/PortfolioCheck.h"
+#include "optimizer/core/Validation.h"
 
 #include <exception>
 #include <ostream>
@@ -10,17 +12,23 @@
 namespace korvel::cli {
 namespace {
 
-// Answers Continue to every solution, as a user pressing "&Continue" would.
+// Answers Continue to every solution, as a user pressing "&Continue" would,
+// and stops at a portfolio that its own data contradicts.
 class CollectingPresenter : public SolutionPresenter {
 public:
-    explicit CollectingPresenter(std::vector<SolutionRecord>& records) : m_records(records) {}
+    CollectingPresenter(std::vector<SolutionRecord>& records, const CellSource& cells, double minReturn)
+        : m_records(records), m_cells(cells), m_minReturn(minReturn) {}
     PresenterAnswer Present(const SolutionRecord& record) override {
+        if (!CheckPortfolio(m_cells, m_minReturn, record, fault)) return PresenterAnswer::Enough;
         m_records.push_back(record);
         return PresenterAnswer::Continue;
     }
+    std::string fault;
 
 private:
     std::vector<SolutionRecord>& m_records;
+    const CellSource& m_cells;
+    double m_minReturn;
 };
 
 int ExitStatus(GoOutcome outcome) {
@@ -46,8 +54,15 @@ int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
 
     SolveRun run;
     SolutionRecord record;
-    CollectingPresenter presenter(run.solutions);
+    double parsedMinReturn = 0.0;
+    ParseWholeNumber(minReturn, parsedMinReturn);
+    CollectingPresenter presenter(run.solutions, table, parsedMinReturn);
     run.go = RunGo(minReturn, table, record, presenter);
+    if (!presenter.fault.empty()) {
+        err << "korvel-solve: the optimizer's result failed its check (" << presenter.fault
+            << "); no result is printed\n";
+        return kExitUnsound;
+    }
 
     const int status = ExitStatus(run.go.outcome);
     if (options.json) {

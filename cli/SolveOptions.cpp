@@ -23,8 +23,9 @@ const std::string kSolveUsageText = std::string(
     "\n"
     "Exit status: 0 the command ran (solutions, \"No solution\" or \"No solution !\"),\n"
     "1 the input was rejected (its message on stderr), 2 the file cannot be read or\n"
-    "the usage is wrong, 3 the optimizer stopped at its pivot limit. Text that\n"
-    "breaks a rule gives 1, with its line and field on stderr.\n";
+    "the usage is wrong, 3 the optimizer stopped at its pivot limit, 4 a\n"
+    "portfolio failed the check against its data (nothing is printed). Text\n"
+    "that breaks a rule gives 1, with its line and field on stderr.\n";
 
 const char* const kSolveUsage = kSolveUsageText.c_str();
 
