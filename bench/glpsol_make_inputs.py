@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
-"""Writes one random worksheet twice: as a Korvel document and as the same
-linear program in CPLEX LP format for glpsol.
+"""Writes one random worksheet three times: as a Korvel document, as CSV
+(one row per share, which korvel-solve also reads beyond the worksheet's
+1000 x 10) and as the same linear program in CPLEX LP format for glpsol.
 
 usage: glpsol_make_inputs.py OUTDIR [SHARES] [PERIODS] [SEED] [MINRETURN]
-writes OUTDIR/sheet.kvl and OUTDIR/model.lp
+writes OUTDIR/sheet.csv and OUTDIR/model.lp, and OUTDIR/sheet.kvl when the
+worksheet fits a document (at most 1000 shares and 10 periods)
 """
 import random
 import struct
@@ -40,6 +42,16 @@ def write_document(path, rows, min_return):
             out += kvl_string(text)
     with open(path, "wb") as f:
         f.write(out)
+
+
+def write_csv(path, rows, min_return):
+    periods = len(rows[0])
+    lines = ["Name," + ",".join("R%d" % p for p in range(1, periods + 1))]
+    for i, row in enumerate(rows, start=1):
+        lines.append("Share %d," % i + ",".join(row))
+    lines.append("Min Return," + min_return)
+    with open(path, "w") as f:
+        f.write("\n".join(lines) + "\n")
 
 
 def write_lp(path, rows, min_return):
@@ -83,7 +95,9 @@ def main():
     seed = int(sys.argv[4]) if len(sys.argv) > 4 else 1
     min_return = sys.argv[5] if len(sys.argv) > 5 else "1"
     rows = random_returns(shares, periods, seed)
-    write_document(outdir + "/sheet.kvl", rows, min_return)
+    if shares <= 1000 and periods <= 10:
+        write_document(outdir + "/sheet.kvl", rows, min_return)
+    write_csv(outdir + "/sheet.csv", rows, min_return)
     write_lp(outdir + "/model.lp", rows, min_return)
 
 

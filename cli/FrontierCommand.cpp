@@ -13,7 +13,7 @@ int ExitStatus(FrontierOutcome outcome) {
     switch (outcome) {
     case FrontierOutcome::Done: return kExitRan;
     case FrontierOutcome::Invalid:
-    case FrontierOutcome::CheckFailed: return kExitRejected;
+    case FrontierOutcome::CheckFailed: return kExitUnsound;
     case FrontierOutcome::PivotLimit: return kExitPivotLimit;
     }
     return kExitRejected;

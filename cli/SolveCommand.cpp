@@ -3,7 +3,7 @@
 #include "cli/FrontierCommand.h"
 #include "cli/SolveOptions.h"
 #include "cli/SolveOutput.h"
-#include "worksheet/core/DocumentFormat.h"
+#include "cli/DataInput.h"
 
 #include <exception>
 #include <ostream>
@@ -12,6 +12,7 @@ namespace korvel::cli {
 namespace {
 
 // Answers Continue to every solution, as a user pressing "&Continue" would.
+// Every record reaching it has passed the optimizer's check against the data.
 class CollectingPresenter : public SolutionPresenter {
 public:
     explicit CollectingPresenter(std::vector<SolutionRecord>& records) : m_records(records) {}
@@ -24,40 +25,11 @@ private:
     std::vector<SolutionRecord>& m_records;
 };
 
-std::string LoadFailure(doc::LoadError error) {
-    if (error == doc::LoadError::CountsOutOfRange)
-        return "unexpected file format: row or column count out of range (rows " +
-               std::to_string(doc::kMinRows) + " to " + std::to_string(doc::kMaxRows) + ", columns " +
-               std::to_string(doc::kMinCols) + " to " + std::to_string(doc::kMaxCols) + ")";
-    return "unexpected file format: the file ends early";
-}
-
-bool LoadWorksheet(const std::string& path, WorksheetTable& table, std::ostream& err) {
-    std::vector<uint8_t> bytes;
-    std::string reason;
-    if (!doc::ReadFileBytes(path, bytes, reason)) {
-        err << "korvel-solve: " << path << ": " << reason << "\n";
-        return false;
-    }
-    // Tavo opens a zero-byte file as the reset worksheet; so does korvel-solve.
-    if (bytes.empty()) {
-        table = WorksheetTable();
-        return true;
-    }
-    doc::LoadResult loaded = doc::LoadDocument(bytes);
-    if (loaded.error != doc::LoadError::None) {
-        err << "korvel-solve: " << path << ": " << LoadFailure(loaded.error) << "\n";
-        return false;
-    }
-    table = std::move(loaded.table);
-    return true;
-}
-
 int ExitStatus(GoOutcome outcome) {
     switch (outcome) {
     case GoOutcome::Invalid:
-    case GoOutcome::NotFinite:
-    case GoOutcome::Unsound: return kExitRejected;
+    case GoOutcome::NotFinite: return kExitRejected;
+    case GoOutcome::Unsound: return kExitUnsound;
     case GoOutcome::PivotLimit: return kExitPivotLimit;
     case GoOutcome::Done:
     case GoOutcome::NoSolution:
@@ -68,7 +40,11 @@ int ExitStatus(GoOutcome outcome) {
 
 int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
     WorksheetTable table;
-    if (!LoadWorksheet(options.file, table, err)) return kExitUnreadable;
+    switch (LoadInput("korvel-solve", options.file, options.input, text::kLargeLimits, table, err)) {
+    case InputStatus::Rejected: return kExitRejected;
+    case InputStatus::Unreadable: return kExitUnreadable;
+    case InputStatus::Loaded: break;
+    }
     if (options.frontier) return RunFrontierCommand(options, table, out, err);
     const std::string minReturn = options.minReturn.value_or(table.minReturnText);
 
@@ -80,6 +56,10 @@ int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
     const int status = ExitStatus(run.go.outcome);
     if (options.json) {
         out << FormatJson(run);
+    } else if (options.csv) {
+        // Standard output stays CSV only; a closing message goes with the reasons.
+        out << FormatCsv(run);
+        if (!run.go.message.empty()) err << "korvel-solve: " << run.go.message << "\n";
     } else {
         out << FormatText(run);
         if (status != kExitRan) err << "korvel-solve: " << run.go.message << "\n";

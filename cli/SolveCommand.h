@@ -6,7 +6,13 @@
 
 namespace korvel::cli {
 
-enum SolveExit : int { kExitRan = 0, kExitRejected = 1, kExitUnreadable = 2, kExitPivotLimit = 3 };
+enum SolveExit : int {
+    kExitRan = 0,
+    kExitRejected = 1,
+    kExitUnreadable = 2,
+    kExitPivotLimit = 3,
+    kExitUnsound = 4,  // a portfolio failed the check against its data
+};
 
 // Runs korvel-solve with the arguments that follow the program name; returns
 // the exit status. Results go to out, reasons for failure to err.

@@ -6,29 +6,35 @@
 namespace korvel::cli {
 
 const char* const kSolveUsageLine =
-    "Usage: korvel-solve [--json] [--min-return TEXT] FILE\n"
-    "       korvel-solve --frontier [--json|--csv] [--plot PICTURE] FILE\n";
+    "Usage: korvel-solve [--json|--csv] [--min-return TEXT] [OPTION]... FILE\n"
+    "       korvel-solve --frontier [--json|--csv] [--plot PICTURE] [OPTION]... FILE\n";
 
-const char* const kSolveUsage =
-    "Usage: korvel-solve [--json] [--min-return TEXT] FILE\n"
-    "       korvel-solve --frontier [--json|--csv] [--plot PICTURE] FILE\n"
+const std::string kSolveUsageText = std::string(
+    "Usage: korvel-solve [--json|--csv] [--min-return TEXT] [OPTION]... FILE\n"
+    "       korvel-solve --frontier [--json|--csv] [--plot PICTURE] [OPTION]... FILE\n"
     "\n"
-    "Loads a Korvel worksheet document, runs the Go command's checks and the\n"
-    "optimizer, answers Continue to every solution, and prints every solution\n"
-    "the Single solution dialog would show, in order.\n"
+    "Loads a Korvel worksheet document, or share returns as delimited text (a\n"
+    "FILE named .csv, .tsv or .txt; up to 10000 shares and 520 periods), runs\n"
+    "the Go command's checks and the optimizer, answers Continue to every\n"
+    "solution, and prints every solution the Single solution dialog would show,\n"
+    "in order.\n"
     "\n"
     "  --json             print one JSON object instead of text\n"
-    "  --min-return TEXT  use TEXT as the Min Return instead of the document's\n"
+    "  --csv              print CSV: solution, average return, line deviation,\n"
+    "                     row, name, weight; one line per share held\n"
     "  --frontier         print every breakpoint of the efficient frontier instead:\n"
     "                     from the least-deviation portfolio to the best share\n"
-    "  --csv              with --frontier, print CSV: one line per share held\n"
-    "  --plot PICTURE     with --frontier, also draw it into PICTURE (.png or .svg)\n"
+    "  --plot PICTURE     with --frontier, also draw it into PICTURE (.png or .svg)\n") +
+    kInputOptionsHelp +
     "  --help             show this help\n"
     "\n"
     "Exit status: 0 the command ran (solutions, \"No solution\" or \"No solution !\"),\n"
-    "1 the input was rejected or the result failed its check (the message on stderr),\n"
-    "2 the file cannot be read or the usage is wrong, 3 the optimizer stopped at its\n"
-    "pivot limit.\n";
+    "1 the input was rejected (its message on stderr), 2 the file cannot be read or\n"
+    "the usage is wrong, 3 the optimizer stopped at its pivot limit, 4 a\n"
+    "portfolio failed the check against its data (nothing wrong is printed). Text\n"
+    "that breaks a rule gives 1, with its line and field on stderr.\n";
+
+const char* const kSolveUsage = kSolveUsageText.c_str();
 
 namespace {
 
@@ -40,9 +46,9 @@ bool EndsWithFolded(std::string_view text, std::string_view suffix) {
     return true;
 }
 
-bool CheckFrontierOptions(const SolveOptions& options, std::string& error) {
-    if (!options.frontier && (options.csv || !options.plot.empty())) {
-        error = options.csv ? "--csv needs --frontier" : "--plot needs --frontier";
+bool CheckModeOptions(const SolveOptions& options, std::string& error) {
+    if (!options.frontier && !options.plot.empty()) {
+        error = "--plot needs --frontier";
         return false;
     }
     if (options.frontier && options.minReturn) {
@@ -82,6 +88,8 @@ bool ParseSolveArguments(const std::vector<std::string>& args, SolveOptions& opt
             options.help = true;
         } else if (arg == "--json") {
             options.json = true;
+        } else if (arg == "--csv") {
+            options.csv = true;
         } else if (arg == "--min-return") {
             // The next argument is the text whatever it looks like: "-1" is a Min Return.
             if (i + 1 == args.size()) {
@@ -103,13 +111,16 @@ bool ParseSolveArguments(const std::vector<std::string>& args, SolveOptions& opt
             options.plot = args[++i];
         } else if (std::string_view(arg).starts_with("--plot=")) {
             options.plot = arg.substr(std::string_view("--plot=").size());
+        } else if (const OptionMatch match = ParseInputOption(args, i, options.input, error);
+                   match != OptionMatch::NotMine) {
+            if (match == OptionMatch::Failed) return false;
         } else {
             error = "unknown option " + arg;
             return false;
         }
     }
     if (options.help) return true;
-    if (!CheckFrontierOptions(options, error)) return false;
+    if (!CheckModeOptions(options, error)) return false;
     if (files.size() != 1) {
         error = files.empty() ? "no FILE given" : "more than one FILE given";
         return false;

@@ -1,6 +1,8 @@
 #pragma once
-// Command line of korvel-solve: [--json] [--min-return TEXT] FILE,
-// --frontier [--json|--csv] [--plot PICTURE] FILE, or --help.
+// Command line of korvel-solve: [--json|--csv] [--min-return TEXT] [text options] FILE,
+// --frontier [--json|--csv] [--plot PICTURE] [text options] FILE, or --help.
+#include "cli/DataInput.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,9 +13,10 @@ namespace korvel::cli {
 struct SolveOptions {
     bool help = false;
     bool json = false;
+    bool csv = false;
+    InputOptions input;  // how FILE is read; its minReturn is not used (see minReturn)
     std::optional<std::string> minReturn;  // replaces the document's text, as if typed
     bool frontier = false;
-    bool csv = false;                      // with frontier
     std::string plot;                      // with frontier: a .png or .svg to draw it into
     std::string file;
 };

@@ -2,6 +2,8 @@
 
 #include "grid/core/DisplayText.h"
 #include "optimizer/core/DisplayFigures.h"
+#include "worksheet/core/DelimitedText.h"
+#include "worksheet/core/NumberText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -118,6 +120,21 @@ std::string FormatText(const SolveRun& run) {
     if (run.go.outcome == GoOutcome::NoSolution || run.go.outcome == GoOutcome::Unbounded) {
         if (!run.solutions.empty()) out += "\n";
         out += run.go.message + "\n";
+    }
+    return out;
+}
+
+std::string FormatCsv(const SolveRun& run) {
+    std::string out = "Solution,Avg.Return,Line Deviat.,Row,Name,Weight\n";
+    for (size_t k = 0; k < run.solutions.size(); ++k) {
+        const SolutionRecord& record = run.solutions[k];
+        const std::string figures = std::to_string(k + 1) + "," + text::ShortestText(record.averageReturn) + "," +
+                                    text::ShortestText(record.lineDeviation) + ",";
+        for (int32_t i = 0; i < record.shareCount; ++i) {
+            const SolutionShare& share = record.shares[static_cast<size_t>(i)];
+            out += figures + std::to_string(share.row) + "," + text::QuoteField(share.name, ',') + "," +
+                   text::ShortestText(share.weight) + "\n";
+        }
     }
     return out;
 }

@@ -21,6 +21,11 @@ std::string DialogFigure(double value);
 // the closing message ("No solution", "No solution !") when there is one.
 std::string FormatText(const SolveRun& run);
 
+// A header line, then one line per share held in each solution: solution
+// number, average return, line deviation, row, name, weight. The figures are
+// the shortest texts that read back to the exact values.
+std::string FormatCsv(const SolveRun& run);
+
 // {"outcome": ..., "message": ..., "solutions": [...]} on one line.
 std::string FormatJson(const SolveRun& run);
 

@@ -3,14 +3,19 @@
 #include "app/framework/DialogUnits.h"
 #include "optimizer/PieChartPainter.h"
 #include "optimizer/SolutionValues.h"
+#include "optimizer/core/SolutionText.h"
 #include "resources/AppIcon.h"
 #include "worksheet/TavoView.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <algorithm>
 
@@ -110,6 +115,32 @@ void CSolutionDialog::CreateControls()
     QPalette palette = m_theoryLabel->palette();
     palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
     m_theoryLabel->setPalette(palette);
+
+    auto* copy = new QShortcut(QKeySequence::Copy, this);
+    connect(copy, &QShortcut::activated, this, &CSolutionDialog::CopySolution);
+    m_averageReturnEdit->installEventFilter(this);
+    m_lineDeviationEdit->installEventFilter(this);
+}
+
+// A figure box claims Ctrl+C for its own selection; with nothing selected in
+// it, the key copies the whole solution like anywhere else in the window.
+bool CSolutionDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* box = qobject_cast<QLineEdit*>(watched);
+        if (box && !box->hasSelectedText() && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CSolutionDialog::CopySolution()
+{
+    if (!m_pView)
+        return;
+    korvel::SolutionRecord shown = m_pView->m_solution;
+    shown.shareCount = std::clamp(shown.shareCount, 0, kMaxListedShares);
+    QGuiApplication::clipboard()->setText(QString::fromStdString(korvel::SolutionAsTabText(shown)));
 }
 
 int CSolutionDialog::DoModal()

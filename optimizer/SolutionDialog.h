@@ -47,12 +47,16 @@ public:
     double m_lineDeviation = 0.0;
     CTavoView* m_pView = nullptr;
 
+    // Ctrl+C: the solution shown, as tab-separated text on the clipboard.
+    void CopySolution();
+
 public slots:
     void accept() override;
     void reject() override;
 
 protected:
     bool OnInitDialog();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

@@ -56,6 +56,8 @@ bool SolutionWalk::BuildRecord() {
         const double value = m_t.At(r, 0);
         if (b >= firstArtificial && std::fabs(value) > kTolerance) return false;
         if (b <= n) {
+            if (m_record.shares.size() <= static_cast<size_t>(m_record.shareCount))
+                m_record.shares.resize(static_cast<size_t>(m_record.shareCount) + 1);
             SolutionShare& share = m_record.shares[static_cast<size_t>(m_record.shareCount++)];
             share.name = m_cells.TextMatrix(b, 1);
             share.weight = static_cast<float>(value);

@@ -15,6 +15,18 @@ constexpr double kLargestDouble = 1.7976931348623157e308;
 // never comes back.
 int32_t LastExaminedColumn(const Tableau& t) { return t.Cols() - 3; }
 
+// Beyond the worksheet's 1000 shares and ten periods the pivots' rounding
+// noise grows with the tableau, and a noise-sized entry taken as a pivot
+// multiplies that noise into every row (a 2000 x 60 model then reports a
+// negative deviation). There an entry must be above the noise to be a pivot.
+// Within the worksheet's size every positive entry is one, as it always was,
+// so that worksheets keep their pivots and figures to the bit.
+constexpr double kLeastLargePivot = 1e-6;
+
+double LeastPivot(const Tableau& t) {
+    return t.Periods() > 10 || t.Shares() > 1000 ? kLeastLargePivot : 0.0;
+}
+
 }  // namespace
 
 bool IsOptimal(const Tableau& t) {
@@ -71,11 +83,12 @@ int32_t FindEnteringColumn(const Tableau& t) {
 }
 
 int32_t FindLeavingRow(const Tableau& t, int32_t col) {
+    const double least = LeastPivot(t);
     double best = kLargestDouble;
     int32_t row = -1;
     for (int32_t r = 1; r < t.ZRow(); ++r) {
         const double entry = t.At(r, col);
-        if (entry > 0.0) {
+        if (entry > least) {
             const double q = t.At(r, 0) / entry;
             if (q < best) {
                 best = q;

@@ -1,7 +1,7 @@
 #pragma once
-#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace korvel {
 
@@ -12,9 +12,10 @@ struct SolutionShare {
 };
 
 // One reported basis. Entries past shareCount may hold an earlier record's
-// shares and are never read.
+// shares and are never read. A basis holds at most periods + 2 shares: 12 on
+// a worksheet, more on text given to korvel-solve.
 struct SolutionRecord {
-    std::array<SolutionShare, 13> shares;
+    std::vector<SolutionShare> shares = std::vector<SolutionShare>(13);
     int32_t shareCount = 0;
     double averageReturn = 0.0;
     double lineDeviation = 0.0;

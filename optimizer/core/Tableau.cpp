@@ -9,10 +9,12 @@
 namespace korvel {
 
 Tableau::Tableau(int32_t rows, int32_t cols) : m_rows(rows), m_cols(cols) {
-    // At least one period and one share; basis and basisCost have room for ten periods.
+    // At least one period and one share.
     if (rows < 5 || rows > kMaxTableauRows || cols < 2 * rows - 3)
         throw std::invalid_argument("tableau size fits no portfolio model");
     m_cells.assign(static_cast<size_t>(rows) * static_cast<size_t>(cols), 0.0);
+    basis.assign(static_cast<size_t>(rows), 0);
+    basisCost.assign(static_cast<size_t>(rows), 0.0);
 }
 
 // An infinity or NaN has every exponent bit set, and only then does adding one

@@ -2,20 +2,22 @@
 // The dense simplex tableau of the mean-absolute-deviation model.
 #include "worksheet/core/CellSource.h"
 
-#include <array>
 #include <cstdint>
 #include <vector>
 
 namespace korvel {
 
 inline constexpr double kBigM = 200000.0;
-inline constexpr int32_t kMaxTableauRows = 14;  // ten periods
+// The worksheet holds ten periods at most; text given to korvel-solve up to
+// ten years of weekly returns.
+inline constexpr int32_t kMaxPeriods = 520;
+inline constexpr int32_t kMaxTableauRows = kMaxPeriods + 4;
 
 class Tableau {
 public:
     // rows = periods + 4, cols = shares + 2 * periods + 4; every entry 0.0.
     // Throws std::invalid_argument for sizes that fit no model (fewer than one
-    // share or period, more than ten periods), std::bad_alloc when the memory
+    // share or period, more than kMaxPeriods), std::bad_alloc when the memory
     // cannot be had.
     Tableau(int32_t rows, int32_t cols);
 
@@ -32,9 +34,10 @@ public:
     // True when no entry is infinite or NaN.
     bool AllFinite() const;
 
-    // Basic column and starting basic cost of constraint rows 1..rows-2.
-    std::array<int32_t, kMaxTableauRows> basis{};
-    std::array<double, kMaxTableauRows> basisCost{};
+    // Basic column and starting basic cost of constraint rows 1..rows-2,
+    // indexed by row (0 and the last row unused).
+    std::vector<int32_t> basis;
+    std::vector<double> basisCost;
 
 private:
     int32_t m_rows;

@@ -8,6 +8,8 @@
 #include "worksheet/TavoView.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QScrollBar>
 #include <QLineEdit>
@@ -68,6 +70,7 @@ private slots:
     void fixedTextsTooltipsAndLook();
     void everyRunStartsFromTheTemplate();
     void keysAndButtonsEndTheRun();
+    void ctrlCCopiesTheShownSolution();
 
 private:
     CTavoDoc m_doc;
@@ -223,6 +226,30 @@ void SolutionDialogTest::keysAndButtonsEndTheRun()
     QCOMPARE(RunModalWith(dialog, m_view, [&] { dialog.ContinueButton()->click(); }), 1);
     QCOMPARE(RunModalWith(dialog, m_view, [&] { dialog.EnoughButton()->click(); }), 2);
     QCOMPARE(RunModalWith(dialog, m_view, [&] { QTest::keyClick(&dialog, Qt::Key_E, Qt::AltModifier); }), 2);
+}
+
+void SolutionDialogTest::ctrlCCopiesTheShownSolution()
+{
+    CSolutionDialog dialog;
+    const auto press = [](QWidget* target) {
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier);
+        return QApplication::clipboard()->text();
+    };
+    RunOnce(dialog, m_view, MakeRecord({{"Down", 0.5f}, {"Up, \"Ltd\"\tB", 0.123456f}}, 0.12341, 2.0),
+            [&](CSolutionDialog& live) {
+                live.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&live));
+                const QString shown = QStringLiteral(
+                    "Avg.Return\t0.1235\nLine Deviat.\t2\nDown\t0.5000\t10\n\"Up, \"\"Ltd\"\"\tB\"\t0.1235\t11\n");
+                QCOMPARE(press(live.ContinueButton()), shown);
+                // A figure box with nothing selected leaves the key to the window...
+                live.AverageReturnEdit()->setFocus();
+                QCOMPARE(press(live.AverageReturnEdit()), shown);
+                // ...and copies its own selection.
+                live.AverageReturnEdit()->selectAll();
+                QCOMPARE(press(live.AverageReturnEdit()), QStringLiteral("0.1235"));
+            });
 }
 
 KORVEL_TEST_MAIN(SolutionDialogTest)

@@ -1,0 +1,153 @@
+#include "cli/ConvertCommand.h"
+
+#include "cli/DataInput.h"
+#include "worksheet/core/DocumentFormat.h"
+#include "worksheet/core/FileReplace.h"
+#include "worksheet/core/TextExport.h"
+
+#include <exception>
+#include <optional>
+#include <ostream>
+
+namespace korvel::cli {
+namespace {
+
+constexpr int kConverted = 0, kRejected = 1, kFailed = 2;
+constexpr const char* kProgram = "korvel-convert";
+
+const std::string kConvertUsageLine = "Usage: korvel-convert [OPTION]... IN OUT\n";
+
+const std::string kConvertUsage = kConvertUsageLine + std::string(
+    "\n"
+    "Converts between Korvel worksheet documents and delimited text (CSV, TSV).\n"
+    "A name ending in .csv, .tsv or .txt (any letter case) is text, anything\n"
+    "else a worksheet document; - is standard input or output and needs --from\n"
+    "or --to. Text written has a header row Name,R1,...,RN, one row per share\n"
+    "and a row Min Return,TEXT. A worksheet takes 1 to 1000 shares, 3 to 10\n"
+    "periods, cell texts of up to 127 characters and a Min Return of up to 20.\n"
+    "\n"
+    "  --to KIND          write OUT as csv, tsv or worksheet, whatever its name\n") +
+    kInputOptionsHelp +
+    "  --help             show this help\n"
+    "\n"
+    "Exit status: 0 converted, 1 the input breaks a rule or a limit (the line and\n"
+    "field on stderr; OUT is left untouched), 2 a file cannot be read or written,\n"
+    "or the usage is wrong.\n";
+
+struct ConvertOptions {
+    bool help = false;
+    InputOptions input;
+    std::optional<DataKind> to;
+    std::vector<std::string> files;
+};
+
+bool ParseConvertArguments(const std::vector<std::string>& args, ConvertOptions& options, std::string& error) {
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+            options.files.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--to" || arg.starts_with("--to=")) {
+            const std::string value = arg == "--to" ? (i + 1 < args.size() ? args[++i] : "") : arg.substr(5);
+            DataKind kind{};
+            if (!ParseDataKind(value, kind)) {
+                error = "--to takes csv, tsv or worksheet";
+                return false;
+            }
+            options.to = kind;
+        } else if (const OptionMatch match = ParseInputOption(args, i, options.input, error);
+                   match != OptionMatch::NotMine) {
+            if (match == OptionMatch::Failed) return false;
+        } else {
+            error = "unknown option " + arg;
+            return false;
+        }
+    }
+    if (options.help) return true;
+    if (options.files.size() != 2) {
+        error = "IN and OUT are needed";
+        return false;
+    }
+    if (options.files[1] == "-" && !options.to) {
+        error = "standard output needs --to csv, tsv or worksheet";
+        return false;
+    }
+    return true;
+}
+
+// The bytes of OUT; false (exit 1) when the worksheet cannot be written as asked.
+bool Encode(const WorksheetTable& table, DataKind kind, std::string& bytes, std::string& reason) {
+    text::TextError error;
+    if (kind == DataKind::Worksheet) {
+        if (!text::CheckMinReturnText(table.minReturnText, text::kWorksheetLimits, error)) {
+            reason = error.Describe();
+            return false;
+        }
+        const std::vector<uint8_t> document = doc::SaveDocument(table);
+        bytes.assign(document.begin(), document.end());
+        return true;
+    }
+    if (!text::WriteDelimitedText(table, kind == DataKind::Tsv ? '\t' : ',', bytes, error)) {
+        reason = error.message;
+        return false;
+    }
+    return true;
+}
+
+int Convert(const ConvertOptions& options, std::ostream& out, std::ostream& err) {
+    const std::string& in = options.files[0];
+    const std::string& outPath = options.files[1];
+    const DataKind kind = options.to.value_or(KindOfName(outPath));
+    // A worksheet must fit what Tavo edits; text to text may be as large as
+    // korvel-solve takes.
+    const text::TextLimits& limits = kind == DataKind::Worksheet ? text::kWorksheetLimits : text::kLargeLimits;
+    WorksheetTable table;
+    switch (LoadInput(kProgram, in, options.input, limits, table, err)) {
+    case InputStatus::Rejected: return kRejected;
+    case InputStatus::Unreadable: return kFailed;
+    case InputStatus::Loaded: break;
+    }
+    std::string bytes, reason;
+    if (!Encode(table, kind, bytes, reason)) {
+        err << kProgram << ": " << in << ": " << reason << "\n";
+        return kRejected;
+    }
+    if (outPath == "-") {
+        out << bytes;
+        return out.flush() ? kConverted : kFailed;
+    }
+    if (!doc::WriteFileReplacing(outPath, bytes, reason)) {
+        err << kProgram << ": " << outPath << ": " << reason << "\n";
+        return kFailed;
+    }
+    return kConverted;
+}
+
+}  // namespace
+
+int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    ConvertOptions options;
+    std::string error;
+    if (!ParseConvertArguments(args, options, error)) {
+        err << kProgram << ": " << error << "\n" << kConvertUsageLine;
+        return kFailed;
+    }
+    if (options.help) {
+        out << kConvertUsage;
+        return kConverted;
+    }
+    try {
+        return Convert(options, out, err);
+    } catch (const std::exception& e) {
+        err << kProgram << ": " << e.what() << "\n";
+        return kFailed;
+    }
+}
+
+}  // namespace korvel::cli

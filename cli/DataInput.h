@@ -1,0 +1,48 @@
+#pragma once
+// Where korvel-solve and korvel-convert take their worksheet from: a worksheet
+// document, or delimited text (by the file's name or --from), with the options
+// both programs share.
+#include "worksheet/core/TextImport.h"
+#include "worksheet/core/WorksheetTable.h"
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvel::cli {
+
+enum class DataKind { Worksheet, Csv, Tsv };
+
+struct InputOptions {
+    std::optional<DataKind> from;           // else by the file's name
+    text::TextOptions text;
+    std::optional<std::string> minReturn;   // replaces the input's Min Return, as if typed
+};
+
+// A name ending in .csv or .txt is comma (or detected) text, .tsv tab text,
+// any letter case; anything else a worksheet document.
+DataKind KindOfName(const std::string& path);
+bool ParseDataKind(const std::string& word, DataKind& kind);
+
+enum class OptionMatch { NotMine, Taken, Failed };
+
+// One of the shared options at args[i] (its value, if any, taken too):
+// --from KIND, --sep ,|;|tab, --by-row, --by-column, --header, --no-header,
+// --prices, --min-return TEXT.
+OptionMatch ParseInputOption(const std::vector<std::string>& args, size_t& i, InputOptions& options,
+                             std::string& error);
+
+// How the shared options read in a usage text.
+extern const char* const kInputOptionsHelp;
+
+enum class InputStatus { Loaded, Rejected, Unreadable };
+
+// Loads path ("-" for standard input, which needs --from) into table, the Min
+// Return replaced when asked. Rejected: the text broke a rule or a limit;
+// Unreadable: the file cannot be read or is no worksheet document. Either way
+// the reason, naming line and field for text, goes to err after "program: path: ".
+InputStatus LoadInput(const std::string& program, const std::string& path, const InputOptions& options,
+                      const text::TextLimits& limits, WorksheetTable& table, std::ostream& err);
+
+}  // namespace korvel::cli
