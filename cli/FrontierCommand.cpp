@@ -12,7 +12,7 @@ namespace {
 int ExitStatus(FrontierOutcome outcome) {
     switch (outcome) {
     case FrontierOutcome::Done: return kExitRan;
-    case FrontierOutcome::Invalid:
+    case FrontierOutcome::Invalid: return kExitRejected;
     case FrontierOutcome::CheckFailed: return kExitUnsound;
     case FrontierOutcome::PivotLimit: return kExitPivotLimit;
     }

@@ -402,7 +402,7 @@ GridSetupTest::ProgramRun GridSetupTest::RunProgram(const QProcessEnvironment& e
     const QString program = QString::fromLocal8Bit(qgetenv("KORVEL_BIN_DIR")) + "/gridsetup";
     QProcess process;
     QProcessEnvironment withSystem = environment;
-    withSystem.insert(gridsetup::kSystemDirectoryVariable, System());
+    withSystem.insert(gridsetup::kSystemDirVariable, System());
     process.setProcessEnvironment(withSystem);
     process.setWorkingDirectory(Work());
     process.setChildProcessModifier([fileSizeLimit] {

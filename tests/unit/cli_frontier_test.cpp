@@ -28,7 +28,7 @@ TEST(FrontierArguments, CombinationsThatMeanNothingAreRefused) {
     EXPECT_TRUE(options.frontier && options.csv);
     EXPECT_EQ(options.plot, "a.SVG");
     for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"--csv", "f"}, {"--plot", "a.png", "f"}, {"--frontier", "--json", "--csv", "f"},
+         {std::vector<std::string>{"--plot", "a.png", "f"}, {"--frontier", "--json", "--csv", "f"},
           {"--frontier", "--plot", "a.jpg", "f"}, {"--frontier", "--min-return", "1", "f"},
           {"--frontier", "--plot"}}) {
         EXPECT_FALSE(cli::ParseSolveArguments(args, options, error)) << args[0] << " " << args[1];
