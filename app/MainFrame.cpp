@@ -9,7 +9,7 @@
 #include "worksheet/TavoDoc.h"
 #include "worksheet/TavoView.h"
 
-#include "app/framework/CmdUI.h"
+#include "framework/CmdUI.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -2,7 +2,7 @@
 #include "app/MainFrame.h"
 
 #include "app/MenuColumns.h"
-#include "app/framework/CmdUI.h"
+#include "framework/CmdUI.h"
 #include "resources/CommandIds.h"
 #include "resources/CommandStrings.h"
 #include "resources/MainFrameResources.h"

@@ -3,7 +3,7 @@
 // number of periods and the headers stay as they are.
 #include "app/MainFrame.h"
 
-#include "app/framework/MessageBox.h"
+#include "framework/MessageBox.h"
 #include "worksheet/CellEdit.h"
 #include "worksheet/TavoDoc.h"
 #include "worksheet/TavoView.h"

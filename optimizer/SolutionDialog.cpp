@@ -1,6 +1,6 @@
 #include "optimizer/SolutionDialog.h"
 
-#include "app/framework/DialogUnits.h"
+#include "framework/DialogUnits.h"
 #include "optimizer/PieChartPainter.h"
 #include "optimizer/SolutionValues.h"
 #include "resources/AppIcon.h"

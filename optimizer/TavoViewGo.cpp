@@ -1,7 +1,7 @@
 // The Go command of the worksheet view: the optimizer core checks, builds,
 // solves and walks the solutions; the view shows each one in the Single
 // solution dialog and reports the outcome in the command's message boxes.
-#include "app/framework/MessageBox.h"
+#include "framework/MessageBox.h"
 #include "optimizer/GridCellSource.h"
 #include "optimizer/SolutionDialog.h"
 #include "optimizer/core/GoCommand.h"

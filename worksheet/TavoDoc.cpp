@@ -1,9 +1,9 @@
 // The document's flag, name and its New, Open, Save and Save As.
 #include "worksheet/TavoDoc.h"
 
-#include "app/framework/CmdUI.h"
-#include "app/framework/FileDialogs.h"
-#include "app/framework/MessageBox.h"
+#include "framework/CmdUI.h"
+#include "framework/FileDialogs.h"
+#include "framework/MessageBox.h"
 #include "worksheet/TavoView.h"
 #include "worksheet/core/DocumentFormat.h"
 

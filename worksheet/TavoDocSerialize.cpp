@@ -1,7 +1,7 @@
 // The worksheet's way between the view's grid and the document's bytes.
 #include "worksheet/TavoDoc.h"
 
-#include "app/framework/UpDownControl.h"
+#include "framework/UpDownControl.h"
 #include "worksheet/CellEdit.h"
 #include "worksheet/TavoView.h"
 #include "worksheet/core/DocumentFormat.h"

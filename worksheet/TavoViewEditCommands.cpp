@@ -1,8 +1,8 @@
 // Insert share, Delete share and the four Edit commands of the form.
 #include "worksheet/TavoView.h"
 
-#include "app/framework/CmdUI.h"
-#include "app/framework/MessageBox.h"
+#include "framework/CmdUI.h"
+#include "framework/MessageBox.h"
 #include "worksheet/CellEdit.h"
 #include "worksheet/FieldText.h"
 #include "worksheet/TavoDoc.h"

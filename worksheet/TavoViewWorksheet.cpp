@@ -1,7 +1,7 @@
 // The worksheet's shape (Assets, Periods, reset) and the cell box's tie to the grid.
 #include "worksheet/TavoView.h"
 
-#include "app/framework/UpDownControl.h"
+#include "framework/UpDownControl.h"
 #include "worksheet/CellEdit.h"
 
 #include <QLineEdit>

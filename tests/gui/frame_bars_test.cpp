@@ -5,7 +5,7 @@
 #include "gui/app_test_support.h"
 
 #include "app/LockKeyIndicators.h"
-#include "app/framework/CmdUI.h"
+#include "framework/CmdUI.h"
 #include "worksheet/TavoView.h"
 #include "resources/CommandIds.h"
 

@@ -2,7 +2,7 @@
 // its number boxes, its fixed texts and how its keys end the modal run.
 #include "support/GridTestSupport.h"
 
-#include "app/framework/DialogUnits.h"
+#include "framework/DialogUnits.h"
 #include "optimizer/SolutionDialog.h"
 #include "worksheet/TavoDoc.h"
 #include "worksheet/TavoView.h"

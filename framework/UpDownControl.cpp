@@ -1,4 +1,4 @@
-#include "app/framework/UpDownControl.h"
+#include "framework/UpDownControl.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "app/framework/DialogUnits.h"
+#include "framework/DialogUnits.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
