@@ -3,6 +3,7 @@
 #include "support/GridTestSupport.h"
 
 #include "framework/DialogUnits.h"
+#include "optimizer/GoDialogs.h"
 #include "optimizer/SolutionDialog.h"
 #include "worksheet/TavoDoc.h"
 #include "worksheet/TavoView.h"
@@ -34,7 +35,7 @@ int RunOnce(CSolutionDialog& dialog, CTavoView& view, const korvel::SolutionReco
             const std::function<void(CSolutionDialog&)>& inspect, int answer = CSolutionDialog::IDOK)
 {
     view.m_solution = record;
-    dialog.m_pView = &view;
+    dialog.m_record = &view.m_solution;
     const auto previous = CSolutionDialog::SetModalRunHook([&](CSolutionDialog& live) {
         inspect(live);
         return answer;
@@ -48,7 +49,7 @@ int RunOnce(CSolutionDialog& dialog, CTavoView& view, const korvel::SolutionReco
 int RunModalWith(CSolutionDialog& dialog, CTavoView& view, const std::function<void()>& input)
 {
     view.m_solution = MakeRecord({{"A", 1.0f}});
-    dialog.m_pView = &view;
+    dialog.m_record = &view.m_solution;
     QTimer::singleShot(0, &dialog, input);
     return dialog.DoModal();
 }
@@ -65,6 +66,7 @@ private slots:
     void fixedTextsTooltipsAndLook();
     void everyRunStartsFromTheTemplate();
     void keysAndButtonsEndTheRun();
+    void presenterShowsTheRecordItIsHanded();
 
 private:
     CTavoDoc m_doc;
@@ -204,6 +206,26 @@ void SolutionDialogTest::keysAndButtonsEndTheRun()
     QCOMPARE(RunModalWith(dialog, m_view, [&] { dialog.ContinueButton()->click(); }), 1);
     QCOMPARE(RunModalWith(dialog, m_view, [&] { dialog.EnoughButton()->click(); }), 2);
     QCOMPARE(RunModalWith(dialog, m_view, [&] { QTest::keyClick(&dialog, Qt::Key_E, Qt::AltModifier); }), 2);
+}
+
+// The Go command hands each solution to the presenter; the dialog shows that
+// record, whatever any view holds.
+void SolutionDialogTest::presenterShowsTheRecordItIsHanded()
+{
+    m_view.m_solution = MakeRecord({{"Stale", 1.0f}});
+    CSolutionDialog dialog;
+    korvel::SolutionDialogPresenter presenter(dialog);
+    std::vector<std::string> shown;
+    const auto previous = CSolutionDialog::SetModalRunHook([&](CSolutionDialog& live) {
+        shown.push_back(live.m_grid.GetTextMatrix(1, 1));
+        return shown.size() == 1 ? int(CSolutionDialog::IDOK) : int(CSolutionDialog::IDCANCEL);
+    });
+    const korvel::SolutionRecord first = MakeRecord({{"First", 0.5f}, {"Other", 0.5f}});
+    const korvel::SolutionRecord second = MakeRecord({{"Second", 1.0f}});
+    QCOMPARE(presenter.Present(first), korvel::PresenterAnswer::Continue);
+    QCOMPARE(presenter.Present(second), korvel::PresenterAnswer::Enough);
+    CSolutionDialog::SetModalRunHook(previous);
+    QCOMPARE(shown, (std::vector<std::string>{"First", "Second"}));
 }
 
 KORVEL_TEST_MAIN(SolutionDialogTest)
