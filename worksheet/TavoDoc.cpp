@@ -147,8 +147,7 @@ bool CTavoDoc::OnOpenDocument(const QString& path)
     // Modified while being read: a failure from here on has touched the worksheet.
     SetModifiedFlag(true);
     if (!bytes.empty() && m_view) {
-        korvel::doc::DocumentReader in{std::span<const uint8_t>(bytes)};
-        switch (Serialize(in)) {
+        switch (ShowLoaded(korvel::doc::LoadDocument(bytes))) {
         case LoadOutcome::Loaded:
             break;
         case LoadOutcome::CountsOutOfRange:

@@ -69,6 +69,10 @@ struct LoadResult {
     // rest empty), or the reset worksheet if the counts or Min Return were cut.
     // CountsOutOfRange: the reset worksheet.
     WorksheetTable table;
+    // Whether the counts and Min Return were read, and how many cells after
+    // them (row by row): a window showing a short file takes only those.
+    bool headRead = false;
+    size_t cellsRead = 0;
 };
 
 // Whole-document load and store on a WorksheetTable.
