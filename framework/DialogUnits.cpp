@@ -44,9 +44,4 @@ int TwipsToPixels(int twips, const QWidget* widget)
     return static_cast<int>(twips * LogicalDpi(widget) / 1440.0 + 0.5);
 }
 
-int PixelsToTwips(int pixels, const QWidget* widget)
-{
-    return static_cast<int>(pixels * 1440.0 / LogicalDpi(widget) + 0.5);
-}
-
 }  // namespace korvel
