@@ -1,8 +1,8 @@
 #include "analysis/AnalysisDialog.h"
 
 #include "analysis/core/Statistics.h"
-#include "app/framework/MessageBox.h"
-#include "app/framework/UpDownControl.h"
+#include "framework/MessageBox.h"
+#include "framework/UpDownControl.h"
 #include "resources/AppIcon.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "analysis/AnalysisTemplate.h"
 
-#include "app/framework/DialogUnits.h"
-#include "app/framework/UpDownControl.h"
+#include "framework/DialogUnits.h"
+#include "framework/UpDownControl.h"
 
 #include <QComboBox>
 #include <QGroupBox>

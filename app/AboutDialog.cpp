@@ -1,6 +1,6 @@
 #include "app/AboutDialog.h"
 
-#include "app/framework/DialogUnits.h"
+#include "framework/DialogUnits.h"
 #include "resources/AppIcon.h"
 #include "resources/LinkCursor.h"
 

@@ -9,7 +9,7 @@
 #include "worksheet/TavoDoc.h"
 #include "worksheet/TavoView.h"
 
-#include "app/framework/CmdUI.h"
+#include "framework/CmdUI.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -30,6 +30,18 @@ CMainFrame::~CMainFrame()
     if (!m_destroyed)
         OnDestroy();
     qApp->removeEventFilter(this);
+    DisconnectOutsideSenders();
+}
+
+// QObject would cut these only after the widgets are gone, and focus moves
+// while they go: a handler would then run on a frame that is no longer one.
+void CMainFrame::DisconnectOutsideSenders()
+{
+    for (const QMetaObject::Connection& connection : std::as_const(m_outsideConnections))
+        disconnect(connection);
+    m_outsideConnections.clear();
+    disconnect(m_focusTextConnection);
+    disconnect(m_focusSelectionConnection);
 }
 
 bool CMainFrame::Create(CTavoDoc* document)
@@ -44,8 +56,9 @@ bool CMainFrame::Create(CTavoDoc* document)
     // A window that cannot be made leaves Analyse without a window to show.
     m_analysisReady = m_analysisDialog.Create();
 
-    connect(m_document, &CTavoDoc::TitleChanged, this, &CMainFrame::OnUpdateFrameTitle);
-    connect(m_document, &CTavoDoc::ModifiedChanged, this, &CMainFrame::ScheduleCommandStateUpdate);
+    m_outsideConnections << connect(m_document, &CTavoDoc::TitleChanged, this, &CMainFrame::OnUpdateFrameTitle);
+    m_outsideConnections << connect(m_document, &CTavoDoc::ModifiedChanged, this,
+                                    &CMainFrame::ScheduleCommandStateUpdate);
     OnUpdateFrameTitle();
     UpdateCommandStates();
 

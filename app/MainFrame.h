@@ -95,6 +95,7 @@ private:
     void WatchFocusWidget(QWidget* widget);
     bool IsOurAccelerator(const QKeyEvent* event) const;
     void OnDestroy();
+    void DisconnectOutsideSenders();
 
     QStatusBar* m_wndStatusBar = nullptr;
     QToolBar* m_wndToolBar = nullptr;
@@ -112,6 +113,9 @@ private:
     QSet<QKeySequence> m_acceleratorKeys;
     QMetaObject::Connection m_focusTextConnection;
     QMetaObject::Connection m_focusSelectionConnection;
+    // Connections to senders that outlive the frame (the application, the
+    // clipboard, the document): the frame cuts them before it goes.
+    QList<QMetaObject::Connection> m_outsideConnections;
     bool m_analysisReady = false;
     bool m_updatePending = false;
     bool m_destroyed = false;

@@ -2,7 +2,7 @@
 #include "app/MainFrame.h"
 
 #include "app/MenuColumns.h"
-#include "app/framework/CmdUI.h"
+#include "framework/CmdUI.h"
 #include "resources/CommandIds.h"
 #include "resources/CommandStrings.h"
 #include "resources/MainFrameResources.h"
@@ -163,12 +163,12 @@ void CMainFrame::CreateAccelerators()
     // Text boxes claim Ctrl+C, Ctrl+Z and the like for themselves; the
     // accelerators of this window come first (eventFilter).
     qApp->installEventFilter(this);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    m_outsideConnections << connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         WatchFocusWidget(now);
         ScheduleCommandStateUpdate();
     });
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
-            &CMainFrame::ScheduleCommandStateUpdate);
+    m_outsideConnections << connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+                                    &CMainFrame::ScheduleCommandStateUpdate);
 }
 
 bool CMainFrame::IsOurAccelerator(const QKeyEvent* event) const

@@ -4,7 +4,7 @@
 #include "app/CommandLine.h"
 #include "app/GridModule.h"
 #include "app/MainFrame.h"
-#include "app/framework/MessageBox.h"
+#include "framework/MessageBox.h"
 #include "grid/ControlRegistry.h"
 #include "resources/AppIcon.h"
 #include "resources/CommandIds.h"

@@ -1,4 +1,5 @@
-// libFuzzer target for the worksheet document reader. Besides not crashing,
+// libFuzzer target for the worksheet document reader, the one that Tavo and
+// korvel-solve both load through. Besides not crashing,
 // a document that loads must save to bytes that load to the same worksheet,
 // and saving that again must give the same bytes.
 #include "worksheet/core/DocumentFormat.h"
@@ -50,6 +51,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const LoadResult first = LoadDocument({data, size});
     Require(first.error == LoadError::None || first.error == LoadError::ShortFile ||
             first.error == LoadError::CountsOutOfRange);
+    // What a window takes of the result: never more cells than the worksheet has.
+    const size_t cells = size_t(first.table.Rows() - 1) * size_t(first.table.Cols() - 1);
+    Require(first.cellsRead <= cells);
+    Require(first.headRead || first.cellsRead == 0);
+    Require(first.error != LoadError::None || first.cellsRead == cells);
     if (first.error != LoadError::None)
         return 0;
     Require(CountsInRange(first.table.Rows(), first.table.Cols()));

@@ -1,11 +1,10 @@
 #include "optimizer/SolutionDialog.h"
 
-#include "app/framework/DialogUnits.h"
+#include "framework/DialogUnits.h"
 #include "optimizer/PieChartPainter.h"
 #include "optimizer/SolutionValues.h"
 #include "optimizer/core/SolutionText.h"
 #include "resources/AppIcon.h"
-#include "worksheet/TavoView.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -192,7 +191,7 @@ bool CSolutionDialog::OnInitDialog()
     m_grid.SetTextMatrix(0, 3, "* No");
     m_grid.SetColWidth(4, 320);
 
-    const korvel::SolutionRecord* record = m_pView ? &m_pView->m_solution : nullptr;
+    const korvel::SolutionRecord* record = m_record;
     const int n = record ? std::clamp(record->shareCount, 0, kMaxListedShares) : 0;
     if (n == 0)
         return true;
@@ -219,7 +218,7 @@ void CSolutionDialog::ResetGrid()
 
 void CSolutionDialog::FillShareList()
 {
-    const korvel::SolutionRecord& record = m_pView->m_solution;
+    const korvel::SolutionRecord& record = *m_record;
     const int n = std::clamp(record.shareCount, 0, kMaxListedShares);
     std::array<float, 14> weights{};
     for (int i = 0; i < n; ++i)

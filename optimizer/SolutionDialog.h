@@ -1,17 +1,17 @@
 #pragma once
 // CSolutionDialog: the modal "Single solution" window (template 141). It shows
-// one solution record of the view, the shares it holds with their weights and
+// one solution record, the shares it holds with their weights and
 // colour swatches, its average return and line deviation, and a pie chart of
 // the weights. It only reads the record.
 #include "grid/MSFlexGrid.h"
 #include "optimizer/PieChart.h"
+#include "optimizer/core/SolutionRecord.h"
 
 #include <QBrush>
 #include <QDialog>
 #include <array>
 #include <functional>
 
-class CTavoView;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -25,7 +25,7 @@ public:
     explicit CSolutionDialog(QWidget* parent = nullptr);
     ~CSolutionDialog() override;
 
-    // Shows the record of m_pView modally: 1 for "&Continue" or Enter, 2 for
+    // Shows m_record modally: 1 for "&Continue" or Enter, 2 for
     // "&Enough", Esc or the close box, -1 when the window cannot be made.
     int DoModal();
 
@@ -45,7 +45,8 @@ public:
     CMSFlexGrid m_grid;
     double m_averageReturn = 0.0;
     double m_lineDeviation = 0.0;
-    CTavoView* m_pView = nullptr;
+    // The record shown; none shows an empty list. Kept by the caller.
+    const korvel::SolutionRecord* m_record = nullptr;
 
     // Ctrl+C: the solution shown, as tab-separated text on the clipboard.
     void CopySolution();

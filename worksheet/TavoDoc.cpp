@@ -1,9 +1,9 @@
 // The document's flag, name and its New, Open, Save and Save As.
 #include "worksheet/TavoDoc.h"
 
-#include "app/framework/CmdUI.h"
-#include "app/framework/FileDialogs.h"
-#include "app/framework/MessageBox.h"
+#include "framework/CmdUI.h"
+#include "framework/FileDialogs.h"
+#include "framework/MessageBox.h"
 #include "worksheet/TavoView.h"
 #include "worksheet/core/DocumentFormat.h"
 
@@ -129,8 +129,7 @@ bool CTavoDoc::OnOpenDocument(const QString& path)
     // Modified while being read: a failure from here on has touched the worksheet.
     SetModifiedFlag(true);
     if (!bytes.empty() && m_view) {
-        korvel::doc::DocumentReader in{std::span<const uint8_t>(bytes)};
-        switch (Serialize(in)) {
+        switch (ShowLoaded(korvel::doc::LoadDocument(bytes))) {
         case LoadOutcome::Loaded:
             break;
         case LoadOutcome::CountsOutOfRange:

@@ -8,7 +8,7 @@
 class CTavoView;
 
 namespace korvel { class CCmdUI; }
-namespace korvel::doc { class DocumentReader; class DocumentWriter; }
+namespace korvel::doc { class DocumentWriter; struct LoadResult; }
 
 class CTavoDoc : public QObject {
     Q_OBJECT
@@ -53,7 +53,7 @@ protected:
     void Serialize(korvel::doc::DocumentWriter& out);
     // Throws nothing: reports a short file or counts out of range by its result.
     enum class LoadOutcome { Loaded, ShortFile, CountsOutOfRange };
-    LoadOutcome Serialize(korvel::doc::DocumentReader& in);
+    LoadOutcome ShowLoaded(const korvel::doc::LoadResult& loaded);
 
 private:
     // The worksheet's bytes into path, the previous file kept should the

@@ -1,7 +1,7 @@
 // The worksheet's way between the view's grid and the document's bytes.
 #include "worksheet/TavoDoc.h"
 
-#include "app/framework/UpDownControl.h"
+#include "framework/UpDownControl.h"
 #include "worksheet/CellEdit.h"
 #include "worksheet/TavoView.h"
 #include "worksheet/core/DocumentFormat.h"
@@ -29,23 +29,25 @@ void CTavoDoc::Serialize(korvel::doc::DocumentWriter& out)
             out.WriteString(grid.GetTextMatrix(row, col));
 }
 
-CTavoDoc::LoadOutcome CTavoDoc::Serialize(korvel::doc::DocumentReader& in)
+// The document's bytes are read by the format's one reader; the view takes
+// what it read, and of a short file only the cells before the cut, so that
+// the rest of the worksheet on screen stays as it was.
+CTavoDoc::LoadOutcome CTavoDoc::ShowLoaded(const korvel::doc::LoadResult& loaded)
 {
     CTavoView* view = GetFirstView();
     CMSFlexGrid& grid = view->m_grid;
     view->UpdateData(true);
-
-    int32_t rows = 0, cols = 0;
-    std::string text;
-    if (!in.ReadInt32(rows) || !in.ReadInt32(cols) || !in.ReadString(text))
+    if (!loaded.headRead)
         return LoadOutcome::ShortFile;
-    view->SetMinReturnBytes(text);
-    view->UpdateData(false);
-
-    if (!korvel::doc::CountsInRange(rows, cols)) {
+    if (loaded.error == korvel::doc::LoadError::CountsOutOfRange) {
         view->ResetWorksheet();
         return LoadOutcome::CountsOutOfRange;
     }
+    const korvel::WorksheetTable& table = loaded.table;
+    view->SetMinReturnBytes(table.minReturnText);
+    view->UpdateData(false);
+
+    const int32_t rows = table.Rows(), cols = table.Cols();
     // A position that changes runs OnChangeAssets / OnChangePeriods, which
     // size the grid and label it.
     view->m_assetsSpin->SetPos(rows - 1);
@@ -55,13 +57,12 @@ CTavoDoc::LoadOutcome CTavoDoc::Serialize(korvel::doc::DocumentReader& in)
     for (int32_t col = 1; col < cols; ++col)
         grid.SetColAlignment(col, kLeftAlignment);
 
-    for (int32_t row = 1; row < rows; ++row) {
-        for (int32_t col = 1; col < cols; ++col) {
-            if (!in.ReadString(text))
-                return LoadOutcome::ShortFile;
-            grid.SetTextMatrix(row, col, text);
-        }
-    }
+    size_t left = loaded.cellsRead;
+    for (int32_t row = 1; row < rows && left > 0; ++row)
+        for (int32_t col = 1; col < cols && left > 0; ++col, --left)
+            grid.SetTextMatrix(row, col, table.TextMatrix(row, col));
+    if (loaded.error == korvel::doc::LoadError::ShortFile)
+        return LoadOutcome::ShortFile;
     view->m_justLoaded = true;
     view->m_cellEdit->SetCellBytes(grid.GetText());
     return LoadOutcome::Loaded;

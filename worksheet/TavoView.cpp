@@ -1,9 +1,9 @@
 // The form of the view: its controls, the data exchange and the grid's size.
 #include "worksheet/TavoView.h"
 
-#include "app/framework/DialogUnits.h"
-#include "app/framework/MessageBox.h"
-#include "app/framework/UpDownControl.h"
+#include "framework/DialogUnits.h"
+#include "framework/MessageBox.h"
+#include "framework/UpDownControl.h"
 #include "worksheet/CellEdit.h"
 #include "worksheet/FieldText.h"
 #include "worksheet/TavoDoc.h"

@@ -6,9 +6,10 @@
 // Its handlers are spread by subject:
 //   worksheet/TavoView.cpp              form, data exchange, reset, resizing, cell box
 //   worksheet/TavoViewEditCommands.cpp  Insert/Delete share, Undo/Cut/Copy/Paste
-//   optimizer/TavoViewGo.cpp            the Go command
+//   worksheet/TavoViewGo.cpp            the Go command
 #include "grid/MSFlexGrid.h"
 #include "optimizer/core/SolutionRecord.h"
+#include "worksheet/core/WorksheetRules.h"
 
 #include <QRect>
 #include <QScrollArea>
@@ -32,8 +33,8 @@ public:
     static constexpr uint32_t kLeftCellColor = 0xFFFFFF;     // white
     static constexpr int kCellEditLimit = 127;
     static constexpr int kMinReturnLimit = 20;
-    static constexpr int kMinAssets = 1, kMaxAssets = 1000;
-    static constexpr int kMinPeriods = 3, kMaxPeriods = 10;
+    static constexpr int kMinAssets = korvel::kMinShares, kMaxAssets = korvel::kMaxShares;
+    static constexpr int kMinPeriods = korvel::kMinPeriods, kMaxPeriods = korvel::kMaxPeriods;
 
     explicit CTavoView(CTavoDoc* document, QWidget* parent = nullptr);
     ~CTavoView() override;

@@ -1,10 +1,11 @@
 // Insert share, Delete share and the four Edit commands of the form.
 #include "worksheet/TavoView.h"
 
-#include "app/framework/CmdUI.h"
-#include "app/framework/MessageBox.h"
+#include "framework/CmdUI.h"
+#include "framework/MessageBox.h"
 #include "worksheet/CellEdit.h"
 #include "worksheet/FieldText.h"
+#include "worksheet/GridCells.h"
 #include "worksheet/TavoDoc.h"
 
 #include <QApplication>
@@ -47,24 +48,6 @@ bool CanUndo(const QLineEdit* edit)
     return edit && edit->isUndoAvailable();
 }
 
-// Columns 1..cols-1 of a share row: its name and returns. Column 0 keeps the
-// row numbers in sequence, so it never moves.
-void CopyShareRow(CMSFlexGrid& grid, int32_t from, int32_t to, int32_t cols)
-{
-    for (int32_t col = 1; col < cols; ++col) {
-        // A copy, not the reference into the control's own storage that a set may move.
-        const std::string text = grid.GetTextMatrix(from, col);
-        grid.SetTextMatrix(to, col, text);
-    }
-}
-
-void ClearShareRow(CMSFlexGrid& grid, int32_t row, int32_t cols)
-{
-    static const std::string empty;
-    for (int32_t col = 1; col < cols; ++col)
-        grid.SetTextMatrix(row, col, empty);
-}
-
 // The cell box shows the blanked current cell, as loading it from the cell would.
 void ShowBlankCell(CCellEdit* cellEdit)
 {
@@ -91,7 +74,6 @@ void CTavoView::OnInsertShare()
     if (row < 1)
         return;
     const int32_t rows = m_grid.GetRows();
-    const int32_t cols = m_grid.GetCols();
     // At the largest worksheet there is no share count to grow to: leave it alone.
     if (rows - 1 >= kMaxAssets)
         return;
@@ -100,10 +82,8 @@ void CTavoView::OnInsertShare()
     // Should the view have refused the new count, there is no row to shift into.
     if (m_grid.GetRows() != rows + 1)
         return;
-    // From the bottom up, so that no share is overwritten before it moved.
-    for (int32_t i = rows; i > row; --i)
-        CopyShareRow(m_grid, i - 1, i, cols);
-    ClearShareRow(m_grid, row, cols);
+    GridCells cells(m_grid);
+    korvel::OpenShareRow(cells, row);
     ShowBlankCell(m_cellEdit);
 }
 
@@ -118,17 +98,16 @@ void CTavoView::OnDeleteShare()
                            korvel::MbIcon::Question) != korvel::IDYES)
         return;
 
-    const int32_t cols = m_grid.GetCols();
+    GridCells cells(m_grid);
     const int32_t rows = m_grid.GetRows();
     if (row == 1 && rows == 2) {
         // The worksheet keeps at least one share: the only one is blanked instead.
-        ClearShareRow(m_grid, 1, cols);
+        korvel::ClearShareRow(cells, 1);
         ShowBlankCell(m_cellEdit);
         MarkModified(GetDocument());
         return;
     }
-    for (int32_t i = row + 1; i < rows; ++i)
-        CopyShareRow(m_grid, i, i - 1, cols);
+    korvel::CloseShareRow(cells, row);
     // The last row, now a copy of the one above it, goes with the smaller count.
     m_assetsEdit->setText(QString::number(rows - 2));
 }

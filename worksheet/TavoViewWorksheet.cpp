@@ -1,8 +1,9 @@
 // The worksheet's shape (Assets, Periods, reset) and the cell box's tie to the grid.
 #include "worksheet/TavoView.h"
 
-#include "app/framework/UpDownControl.h"
+#include "framework/UpDownControl.h"
 #include "worksheet/CellEdit.h"
+#include "worksheet/GridCells.h"
 
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -32,9 +33,9 @@ bool CTavoView::ResetWorksheet()
     m_periodsSpin->SetPos(kMinPeriods);
 
     m_grid.SetColWidth(0, kResetColumnWidthTwips);
-    m_grid.SetTextMatrix(0, 0, "No");
-    m_grid.SetTextMatrix(0, 1, "Name");
-    m_grid.SetTextMatrix(1, 0, "1");
+    GridCells cells(m_grid);
+    korvel::LabelColumns(cells, 0, korvel::kFirstPeriodCol);
+    korvel::NumberRows(cells, 1, 2);
     m_grid.SetColAlignment(1, kLeftAlignment);
     for (int32_t col = 1; col <= kMinPeriods + 1; ++col)
         m_grid.SetTextMatrix(1, col, std::string());
@@ -73,8 +74,8 @@ void CTavoView::OnChangeAssets()
     m_grid.SetCurrentCellColor(kCurrentCellColor);
     LoadCellEdit();
     if (newRows > oldRows) {
-        for (int32_t row = std::max(oldRows - 1, 1); row < newRows; ++row)
-            m_grid.SetTextMatrix(row, 0, std::to_string(row));
+        GridCells cells(m_grid);
+        korvel::NumberRows(cells, std::max(oldRows - 1, 1), newRows);
     }
 }
 
@@ -87,10 +88,10 @@ void CTavoView::OnChangePeriods()
         return;
     const bool changed = periods + 2 != m_grid.GetCols();
     m_grid.SetCols(periods + 2);
-    for (int32_t col = 2; col <= periods + 1; ++col) {
+    for (int32_t col = korvel::kFirstPeriodCol; col <= periods + 1; ++col)
         m_grid.SetColAlignment(col, kLeftAlignment);
-        m_grid.SetTextMatrix(0, col, "R" + std::to_string(col - 1));
-    }
+    GridCells cells(m_grid);
+    korvel::LabelColumns(cells, korvel::kFirstPeriodCol, periods + 2);
     if (changed)
         MarkDocumentModified();
     LoadCellEdit();

@@ -4,7 +4,7 @@
 
 #include "app/MainFrame.h"
 #include "app/TavoApp.h"
-#include "app/framework/MessageBox.h"
+#include "framework/MessageBox.h"
 #include "worksheet/TavoDoc.h"
 #include "worksheet/TavoView.h"
 

@@ -3,8 +3,8 @@
 // in the Cell box. Each time includes the repaint the action asked for.
 #include "support/GridTestSupport.h"
 
-#include "app/framework/MessageBox.h"
-#include "app/framework/UpDownControl.h"
+#include "framework/MessageBox.h"
+#include "framework/UpDownControl.h"
 #include "worksheet/CellEdit.h"
 #include "worksheet/TavoDoc.h"
 #include "worksheet/TavoView.h"

@@ -5,7 +5,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/TavoApp.h"
-#include "app/framework/DialogUnits.h"
+#include "framework/DialogUnits.h"
 #include "resources/CommandIds.h"
 #include "resources/LinkCursor.h"
 

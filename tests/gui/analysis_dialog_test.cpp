@@ -1,7 +1,7 @@
 // The Single analysis window, driven through its controls as a user would.
 #include "analysis/AnalysisDialog.h"
-#include "app/framework/MessageBox.h"
-#include "app/framework/UpDownControl.h"
+#include "framework/MessageBox.h"
+#include "framework/UpDownControl.h"
 #include "resources/AppIcon.h"
 #include "support/GridTestSupport.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 // Shared by the application shell's tests: message boxes answered and
 // recorded without a display, and worksheet documents written to disk.
-#include "app/framework/FileDialogs.h"
-#include "app/framework/MessageBox.h"
+#include "framework/FileDialogs.h"
+#include "framework/MessageBox.h"
 #include "support/MessageBoxRecorder.h"
 
 #include "app/MainFrame.h"

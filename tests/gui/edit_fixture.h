@@ -3,7 +3,7 @@
 // seam that records each question and answers it.
 #include "support/GridTestSupport.h"
 
-#include "app/framework/MessageBox.h"
+#include "framework/MessageBox.h"
 #include "worksheet/CellEdit.h"
 #include "worksheet/FieldText.h"
 #include "worksheet/TavoDoc.h"

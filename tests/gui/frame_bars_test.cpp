@@ -5,17 +5,21 @@
 #include "gui/app_test_support.h"
 
 #include "app/LockKeyIndicators.h"
-#include "app/framework/CmdUI.h"
+#include "framework/CmdUI.h"
 #include "worksheet/TavoView.h"
 #include "resources/CommandIds.h"
 
+#include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
+
+#include <memory>
 
 using namespace korvel;
 using korvel::apptest::RecordedBoxes;
@@ -274,6 +278,32 @@ private slots:
         QVERIFY(!shown.frame.isVisible());
         QVERIFY(!shown.frame.AnalysisDialog().isVisible());
         QCOMPARE(closed.count(), 1);
+    }
+
+    // Focus moves while a frame's widgets go, and the document and the
+    // clipboard outlive it: none of their signals may reach the frame then.
+    // (Undefined behaviour that the sanitized run of this test catches.)
+    void destroyingAShownFrameWithAFocusedTextBoxLeavesNothingBehind()
+    {
+        CTavoDoc document;
+        auto frame = std::make_unique<CMainFrame>();
+        QVERIFY(frame->Create(&document) && document.FileNew());
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+        frame->activateWindow();
+        QLineEdit* edit = frame->GetActiveView()->m_minReturnEdit;
+        edit->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(edit));
+
+        frame.reset();
+        QLineEdit other;
+        other.show();
+        other.activateWindow();
+        other.setFocus();
+        document.SetModifiedFlag(true);
+        QGuiApplication::clipboard()->setText(QStringLiteral("after"));
+        QCoreApplication::processEvents();
+        QVERIFY(document.IsModified());
     }
 };
 

@@ -3,7 +3,7 @@
 // answered through their seams.
 #include "support/GridTestSupport.h"
 
-#include "app/framework/MessageBox.h"
+#include "framework/MessageBox.h"
 #include "optimizer/SolutionDialog.h"
 #include "worksheet/CellEdit.h"
 #include "worksheet/TavoDoc.h"

@@ -28,7 +28,7 @@ QImage RenderDialog(CTavoView& view, const std::vector<float>& weights)
         record.shares[i].row = static_cast<int32_t>(i + 1);
     }
     CSolutionDialog dialog;
-    dialog.m_pView = &view;
+    dialog.m_record = &view.m_solution;
     QImage image;
     const auto previous = CSolutionDialog::SetModalRunHook([&](CSolutionDialog& live) {
         image = live.grab().toImage();

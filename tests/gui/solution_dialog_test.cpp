@@ -2,7 +2,8 @@
 // its number boxes, its fixed texts and how its keys end the modal run.
 #include "support/GridTestSupport.h"
 
-#include "app/framework/DialogUnits.h"
+#include "framework/DialogUnits.h"
+#include "optimizer/GoDialogs.h"
 #include "optimizer/SolutionDialog.h"
 #include "worksheet/TavoDoc.h"
 #include "worksheet/TavoView.h"
@@ -38,7 +39,7 @@ int RunOnce(CSolutionDialog& dialog, CTavoView& view, const korvel::SolutionReco
             const std::function<void(CSolutionDialog&)>& inspect, int answer = CSolutionDialog::IDOK)
 {
     view.m_solution = record;
-    dialog.m_pView = &view;
+    dialog.m_record = &view.m_solution;
     const auto previous = CSolutionDialog::SetModalRunHook([&](CSolutionDialog& live) {
         inspect(live);
         return answer;
@@ -52,7 +53,7 @@ int RunOnce(CSolutionDialog& dialog, CTavoView& view, const korvel::SolutionReco
 int RunModalWith(CSolutionDialog& dialog, CTavoView& view, const std::function<void()>& input)
 {
     view.m_solution = MakeRecord({{"A", 1.0f}});
-    dialog.m_pView = &view;
+    dialog.m_record = &view.m_solution;
     QTimer::singleShot(0, &dialog, input);
     return dialog.DoModal();
 }
@@ -71,6 +72,7 @@ private slots:
     void everyRunStartsFromTheTemplate();
     void keysAndButtonsEndTheRun();
     void ctrlCCopiesTheShownSolution();
+    void presenterShowsTheRecordItIsHanded();
 
 private:
     CTavoDoc m_doc;
@@ -250,6 +252,26 @@ void SolutionDialogTest::ctrlCCopiesTheShownSolution()
                 live.AverageReturnEdit()->selectAll();
                 QCOMPARE(press(live.AverageReturnEdit()), QStringLiteral("0.1235"));
             });
+}
+
+// The Go command hands each solution to the presenter; the dialog shows that
+// record, whatever any view holds.
+void SolutionDialogTest::presenterShowsTheRecordItIsHanded()
+{
+    m_view.m_solution = MakeRecord({{"Stale", 1.0f}});
+    CSolutionDialog dialog;
+    korvel::SolutionDialogPresenter presenter(dialog);
+    std::vector<std::string> shown;
+    const auto previous = CSolutionDialog::SetModalRunHook([&](CSolutionDialog& live) {
+        shown.push_back(live.m_grid.GetTextMatrix(1, 1));
+        return shown.size() == 1 ? int(CSolutionDialog::IDOK) : int(CSolutionDialog::IDCANCEL);
+    });
+    const korvel::SolutionRecord first = MakeRecord({{"First", 0.5f}, {"Other", 0.5f}});
+    const korvel::SolutionRecord second = MakeRecord({{"Second", 1.0f}});
+    QCOMPARE(presenter.Present(first), korvel::PresenterAnswer::Continue);
+    QCOMPARE(presenter.Present(second), korvel::PresenterAnswer::Enough);
+    CSolutionDialog::SetModalRunHook(previous);
+    QCOMPARE(shown, (std::vector<std::string>{"First", "Second"}));
 }
 
 KORVEL_TEST_MAIN(SolutionDialogTest)

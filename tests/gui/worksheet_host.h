@@ -1,9 +1,9 @@
 #pragma once
 // A window that holds the worksheet view and its document the way the main
 // frame does, and answers message boxes and file dialogs without a display.
-#include "app/framework/FileDialogs.h"
-#include "app/framework/MessageBox.h"
-#include "app/framework/UpDownControl.h"
+#include "framework/FileDialogs.h"
+#include "framework/MessageBox.h"
+#include "framework/UpDownControl.h"
 #include "support/MessageBoxRecorder.h"
 #include "worksheet/CellEdit.h"
 #include "worksheet/TavoDoc.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Records every message box and answers from a queue (OK, or Cancel for a
 // question, when the queue is empty), for as long as it lives.
-#include "app/framework/MessageBox.h"
+#include "framework/MessageBox.h"
 
 #include <QString>
 

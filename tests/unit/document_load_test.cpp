@@ -115,6 +115,9 @@ TEST(DocumentLoad, ShortFileKeepsWhatWasRead)
     EXPECT_EQ(r.table.TextMatrix(2, 1), "B");
     EXPECT_EQ(r.table.TextMatrix(2, 2), "");
     EXPECT_EQ(r.table.TextMatrix(2, 0), "2");
+    // A window takes these five cells and leaves the rest of its worksheet.
+    EXPECT_TRUE(r.headRead);
+    EXPECT_EQ(r.cellsRead, 5u);
 }
 
 TEST(DocumentLoad, CutInsideCountsOrMinReturnIsShortWithTheResetWorksheet)
@@ -124,6 +127,8 @@ TEST(DocumentLoad, CutInsideCountsOrMinReturnIsShortWithTheResetWorksheet)
         const LoadResult r = LoadDocument(std::span(kAbcDocument).first(n));
         EXPECT_EQ(r.error, LoadError::ShortFile);
         ExpectSameWorksheet(r.table, WorksheetTable());
+        EXPECT_FALSE(r.headRead);
+        EXPECT_EQ(r.cellsRead, 0u);
     }
     // Counts out of range but nothing after them: cut before the range check.
     EXPECT_EQ(LoadDocument(Header(5000, 5, "")).error, LoadError::CountsOutOfRange);

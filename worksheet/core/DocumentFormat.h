@@ -3,6 +3,7 @@
 // Min Return string, then (Rows-1) x (Cols-1) cell strings row by row, columns
 // 1..Cols-1. Strings carry a 1-, 3- or 7-byte length prefix; the reader also
 // takes the 16-bit (UTF-16LE) form and turns it into UTF-8. No header, no version.
+#include "worksheet/core/WorksheetRules.h"
 #include "worksheet/core/WorksheetTable.h"
 
 #include <cstddef>
@@ -14,8 +15,8 @@
 
 namespace korvel::doc {
 
-inline constexpr int32_t kMinRows = 2, kMaxRows = 1001;
-inline constexpr int32_t kMinCols = 5, kMaxCols = 12;
+inline constexpr int32_t kMinRows = kMinShares + 1, kMaxRows = kMaxShares + 1;
+inline constexpr int32_t kMinCols = kMinPeriods + 2, kMaxCols = kMaxPeriods + 2;
 bool CountsInRange(int32_t rows, int32_t cols);
 
 // Reads from a byte buffer that the caller keeps alive. Every read is bounded by
@@ -68,6 +69,10 @@ struct LoadResult {
     // rest empty), or the reset worksheet if the counts or Min Return were cut.
     // CountsOutOfRange: the reset worksheet.
     WorksheetTable table;
+    // Whether the counts and Min Return were read, and how many cells after
+    // them (row by row): a window showing a short file takes only those.
+    bool headRead = false;
+    size_t cellsRead = 0;
 };
 
 // Whole-document load and store on a WorksheetTable.

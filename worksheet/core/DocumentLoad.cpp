@@ -12,6 +12,7 @@ LoadResult LoadDocument(std::span<const uint8_t> bytes)
         result.error = LoadError::ShortFile;
         return result;
     }
+    result.headRead = true;
     // Out-of-range counts leave the reset worksheet, Min Return included.
     if (!CountsInRange(rows, cols)) {
         result.error = LoadError::CountsOutOfRange;
@@ -28,6 +29,7 @@ LoadResult LoadDocument(std::span<const uint8_t> bytes)
                 return result;
             }
             table.SetTextMatrix(r, c, std::move(text));
+            ++result.cellsRead;
         }
     }
     return result;

@@ -1,5 +1,7 @@
 #include "worksheet/core/WorksheetTable.h"
 
+#include "worksheet/core/WorksheetRules.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -56,23 +58,7 @@ void WorksheetTable::Resize(int32_t rows, int32_t cols)
     }
     m_rows = rows;
     m_cols = cols;
-    LabelHeaders();
-}
-
-void WorksheetTable::LabelHeaders()
-{
-    if (m_rows == 0)
-        return;
-    for (int32_t c = 0; c < m_cols; ++c) {
-        if (c == 0)
-            SetTextMatrix(0, c, "No");
-        else if (c == 1)
-            SetTextMatrix(0, c, "Name");
-        else
-            SetTextMatrix(0, c, "R" + std::to_string(c - 1));
-    }
-    for (int32_t r = 1; r < m_rows; ++r)
-        SetTextMatrix(r, 0, std::to_string(r));
+    LabelWorksheet(*this);
 }
 
 }  // namespace korvel

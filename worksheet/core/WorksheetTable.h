@@ -1,14 +1,14 @@
 #pragma once
 // A worksheet held in memory without any window: what korvel-solve loads and
 // what the tests build. Laid out like the grid (see CellSource).
-#include "worksheet/core/CellSource.h"
+#include "worksheet/core/WorksheetCells.h"
 
 #include <string>
 #include <vector>
 
 namespace korvel {
 
-class WorksheetTable : public CellSource {
+class WorksheetTable : public WorksheetCells {
 public:
     // The reset worksheet: one share, three periods, every text empty, headers set.
     WorksheetTable();
@@ -17,7 +17,7 @@ public:
     int32_t Rows() const override { return m_rows; }
     int32_t Cols() const override { return m_cols; }
     const std::string& TextMatrix(int32_t row, int32_t col) const override;
-    void SetTextMatrix(int32_t row, int32_t col, std::string text);
+    void SetTextMatrix(int32_t row, int32_t col, std::string text) override;
 
     // Keeps the cells inside the new size, drops the rest, adds empty ones,
     // and labels headers ("No", "Name", "R%d") and row numbers ("%d").
@@ -26,8 +26,6 @@ public:
     std::string minReturnText;
 
 private:
-    void LabelHeaders();
-
     int32_t m_rows = 0;
     int32_t m_cols = 0;
     std::vector<std::string> m_cells;  // row-major, m_rows * m_cols

@@ -25,8 +25,6 @@ public:
     }
     QSize Size(int width, int height) const { return QSize(X(width), Y(height)); }
 
-    int BaseX() const { return m_baseX; }
-    int BaseY() const { return m_baseY; }
 
     // Places a child at a template rectangle and gives it the dialog font.
     void Place(QWidget* widget, int x, int y, int width, int height) const;
@@ -38,6 +36,5 @@ private:
 
 // Column widths are given in twips: 1440 to the inch.
 int TwipsToPixels(int twips, const QWidget* widget = nullptr);
-int PixelsToTwips(int pixels, const QWidget* widget = nullptr);
 
 }  // namespace korvel

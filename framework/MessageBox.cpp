@@ -1,4 +1,4 @@
-#include "app/framework/MessageBox.h"
+#include "framework/MessageBox.h"
 
 #include <QFontMetrics>
 #include <QGridLayout>

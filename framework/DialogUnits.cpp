@@ -1,4 +1,4 @@
-#include "app/framework/DialogUnits.h"
+#include "framework/DialogUnits.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -42,11 +42,6 @@ static double LogicalDpi(const QWidget* widget)
 int TwipsToPixels(int twips, const QWidget* widget)
 {
     return static_cast<int>(twips * LogicalDpi(widget) / 1440.0 + 0.5);
-}
-
-int PixelsToTwips(int pixels, const QWidget* widget)
-{
-    return static_cast<int>(pixels * 1440.0 / LogicalDpi(widget) + 0.5);
 }
 
 }  // namespace korvel

@@ -10,7 +10,6 @@ public:
     explicit CCmdUI(QAction* action) : m_action(action) {}
     void Enable(bool enabled = true);
     void SetCheck(bool checked = true);
-    QAction* Action() const { return m_action; }
 
 private:
     QAction* m_action;

@@ -38,10 +38,6 @@ public:
     // The text the control writes for a position.
     QString FormatPos(int pos) const;
 
-signals:
-    // The user stepped the control (buttons or arrow keys) by delta.
-    void Stepped(int delta);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

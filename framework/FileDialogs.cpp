@@ -1,4 +1,4 @@
-#include "app/framework/FileDialogs.h"
+#include "framework/FileDialogs.h"
 
 #include <QFileDialog>
 

@@ -1,4 +1,4 @@
-#include "app/framework/UpDownControl.h"
+#include "framework/UpDownControl.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -76,10 +76,7 @@ int UpDownControl::GetPos() const
 
 void UpDownControl::Step(int delta)
 {
-    const int before = GetPos();
-    SetPos(before + delta);
-    if (GetPos() != before)
-        emit Stepped(delta);
+    SetPos(GetPos() + delta);
 }
 
 bool UpDownControl::eventFilter(QObject* watched, QEvent* event)

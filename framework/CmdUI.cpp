@@ -1,4 +1,4 @@
-#include "app/framework/CmdUI.h"
+#include "framework/CmdUI.h"
 
 #include <QAction>
 

@@ -1,0 +1,1 @@
+// Nothing: the layer checks link whole static libraries into a shared object.
