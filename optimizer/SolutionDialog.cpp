@@ -135,9 +135,9 @@ bool CSolutionDialog::eventFilter(QObject* watched, QEvent* event)
 
 void CSolutionDialog::CopySolution()
 {
-    if (!m_pView)
+    if (!m_record)
         return;
-    korvel::SolutionRecord shown = m_pView->m_solution;
+    korvel::SolutionRecord shown = *m_record;
     shown.shareCount = std::clamp(shown.shareCount, 0, kMaxListedShares);
     QGuiApplication::clipboard()->setText(QString::fromStdString(korvel::SolutionAsTabText(shown)));
 }

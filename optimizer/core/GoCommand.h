@@ -45,7 +45,7 @@ inline bool HasErrorCaption(const GoResult& result) {
 
 // Exceptions thrown by the presenter, and std::bad_alloc for the tableau,
 // pass through to the caller; the tableau is freed on every path.
-// cells must hold 1 to kMaxPeriods periods and at least one share.
+// cells must hold 1 to kMaxModelPeriods periods and at least one share.
 GoResult RunGo(const std::string& minReturnText, const CellSource& cells, SolutionRecord& record,
                SolutionPresenter& presenter, int64_t pivotLimit = kDefaultPivotLimit);
 

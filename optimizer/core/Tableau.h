@@ -10,14 +10,14 @@ namespace korvel {
 inline constexpr double kBigM = 200000.0;
 // The worksheet holds ten periods at most; text given to korvel-solve up to
 // ten years of weekly returns.
-inline constexpr int32_t kMaxPeriods = 520;
-inline constexpr int32_t kMaxTableauRows = kMaxPeriods + 4;
+inline constexpr int32_t kMaxModelPeriods = 520;
+inline constexpr int32_t kMaxTableauRows = kMaxModelPeriods + 4;
 
 class Tableau {
 public:
     // rows = periods + 4, cols = shares + 2 * periods + 4; every entry 0.0.
     // Throws std::invalid_argument for sizes that fit no model (fewer than one
-    // share or period, more than kMaxPeriods), std::bad_alloc when the memory
+    // share or period, more than kMaxModelPeriods), std::bad_alloc when the memory
     // cannot be had.
     Tableau(int32_t rows, int32_t cols);
 
