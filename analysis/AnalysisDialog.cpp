@@ -34,8 +34,8 @@ QWidget* MainWindowOfApplication()
     return nullptr;
 }
 
-std::array<std::string, korvel::kAnalysisReturnBoxes> ToStdStrings(
-    const std::array<QString, korvel::kAnalysisReturnBoxes>& texts)
+std::array<std::string, korvel::kAnalysisReturnBoxes>
+ToStdStrings(const std::array<QString, korvel::kAnalysisReturnBoxes>& texts)
 {
     std::array<std::string, korvel::kAnalysisReturnBoxes> converted;
     for (std::size_t k = 0; k < texts.size(); ++k)
@@ -50,8 +50,8 @@ CAnalysisDialog::CAnalysisDialog(QWidget* parent) : QDialog(parent)
     // An ordinary top-level window with no owner: the user can bring the main
     // window in front of it, and Analyse brings it back. It never keeps the
     // program running once the main window has closed (the frame hides it).
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_QuitOnClose, false);
     setModal(false);
     setWindowTitle(QStringLiteral("Single analysis"));
@@ -157,9 +157,8 @@ void CAnalysisDialog::OnCalculate()
     const int n = m_controls.periodsSpin->GetPos();
     StoreReturnBoxes(m_asset);
 
-    const korvel::AnalysisOutcome outcome =
-        korvel::AnalyseTwoAssets(ToStdStrings(m_returnsFirst), ToStdStrings(m_returnsSecond), n,
-                                 m_controls.firstPartSpin->GetPos());
+    const korvel::AnalysisOutcome outcome = korvel::AnalyseTwoAssets(
+        ToStdStrings(m_returnsFirst), ToStdStrings(m_returnsSecond), n, m_controls.firstPartSpin->GetPos());
     if (const auto* invalid = std::get_if<korvel::InvalidReturn>(&outcome))
         ReportInvalidReturn(*invalid);
     else

@@ -154,8 +154,8 @@ void SetTabOrder(const AnalysisControls& c)
     QList<QWidget*> chain{c.asset};
     for (QLineEdit* box : c.returns)
         chain.append(box);
-    chain.append({c.periods, c.firstPart, c.secondPart, c.averageReturn, c.standardDeviation,
-                  c.correlation, c.calculate, c.clear, c.newData, c.ok});
+    chain.append({c.periods, c.firstPart, c.secondPart, c.averageReturn, c.standardDeviation, c.correlation,
+                  c.calculate, c.clear, c.newData, c.ok});
     for (qsizetype i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
 }

@@ -16,7 +16,11 @@ namespace fs = std::filesystem;
 class LoadedModule {
 public:
     explicit LoadedModule(void* handle) : m_handle(handle) {}
-    ~LoadedModule() { if (m_handle) dlclose(m_handle); }
+    ~LoadedModule()
+    {
+        if (m_handle)
+            dlclose(m_handle);
+    }
     LoadedModule(const LoadedModule&) = delete;
     LoadedModule& operator=(const LoadedModule&) = delete;
     void* Symbol(const char* name) const { return dlsym(m_handle, name); }

@@ -24,8 +24,7 @@ using XCloseDisplayFn = int (*)(Display*);
 
 class XkbLockQuery : public X11LockQuery {
 public:
-    XkbLockQuery(void* library, Display* display)
-        : m_library(library), m_display(display)
+    XkbLockQuery(void* library, Display* display) : m_library(library), m_display(display)
     {
         auto internAtom = reinterpret_cast<XInternAtomFn>(dlsym(library, "XInternAtom"));
         m_getIndicator = reinterpret_cast<XkbGetNamedIndicatorFn>(dlsym(library, "XkbGetNamedIndicator"));
@@ -178,7 +177,7 @@ bool LockKeyIndicators::eventFilter(QObject* watched, QEvent* event)
         } else if (m_x11) {
             Refresh();
         } else if (press) {
-            bool& state = key->key() == Qt::Key_CapsLock ? m_states.caps
+            bool& state = key->key() == Qt::Key_CapsLock  ? m_states.caps
                           : key->key() == Qt::Key_NumLock ? m_states.num
                                                           : m_states.scroll;
             state = !state;
@@ -197,4 +196,3 @@ bool LockKeyIndicators::eventFilter(QObject* watched, QEvent* event)
 }
 
 }  // namespace korvel
-

@@ -53,8 +53,8 @@ private:
     std::array<QLabel*, 3> m_panes{};
     LockStates m_states;
     std::unique_ptr<X11LockQuery> m_x11;
-    bool m_scrollIndicator = false;    // as the X server last reported it
-    bool m_scrollFollowsKey = false;   // the indicator did not follow the key
+    bool m_scrollIndicator = false;   // as the X server last reported it
+    bool m_scrollFollowsKey = false;  // the indicator did not follow the key
 };
 
 }  // namespace korvel

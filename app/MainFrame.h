@@ -5,9 +5,9 @@
 // and asks them for the commands' enabled states.
 #include "analysis/AnalysisDialog.h"
 
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QSet>
-#include <QKeySequence>
 #include <array>
 #include <map>
 

@@ -17,8 +17,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProxyStyle>
-#include <QStyleOption>
 #include <QStatusBar>
+#include <QStyleOption>
 #include <QTimer>
 #include <QToolBar>
 
@@ -46,10 +46,7 @@ QAction* NewCommandAction(int id, const QString& text, QObject* parent)
 // does nothing.
 class GreyedItemsSelectable : public QProxyStyle {
 public:
-    explicit GreyedItemsSelectable(QObject* owner) : QProxyStyle(QApplication::style()->name())
-    {
-        setParent(owner);
-    }
+    explicit GreyedItemsSelectable(QObject* owner) : QProxyStyle(QApplication::style()->name()) { setParent(owner); }
 
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* returnData) const override
@@ -65,8 +62,8 @@ public:
                      const QWidget* widget) const override
     {
         const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
-        if (element == CE_MenuItem && item && item->state.testFlag(State_Selected) &&
-            !item->state.testFlag(State_Enabled)) {
+        if (element == CE_MenuItem && item && item->state.testFlag(State_Selected)
+            && !item->state.testFlag(State_Enabled)) {
             QStyleOptionMenuItem greyed = *item;
             greyed.state |= State_Enabled;
             greyed.palette.setColor(QPalette::HighlightedText, item->palette.color(QPalette::Disabled, QPalette::Text));
@@ -240,14 +237,29 @@ void CMainFrame::RouteCommand(int id)
             emit RecentFileChosen(id - ID_FILE_MRU_FILE1);
         } else if (m_view) {
             switch (id) {
-            case ID_GO: m_view->OnGo(); break;
-            case ID_EDIT_UNDO: m_view->OnEditUndo(); break;
-            case ID_EDIT_CUT: m_view->OnEditCut(); break;
-            case ID_EDIT_COPY: m_view->OnEditCopy(); break;
-            case ID_EDIT_PASTE: m_view->OnEditPaste(); break;
-            case ID_INSERT_SHARE: m_view->OnInsertShare(); break;
-            case ID_DELETE_SHARE: m_view->OnDeleteShare(); break;
-            default: break;
+            case ID_GO:
+                m_view->OnGo();
+                break;
+            case ID_EDIT_UNDO:
+                m_view->OnEditUndo();
+                break;
+            case ID_EDIT_CUT:
+                m_view->OnEditCut();
+                break;
+            case ID_EDIT_COPY:
+                m_view->OnEditCopy();
+                break;
+            case ID_EDIT_PASTE:
+                m_view->OnEditPaste();
+                break;
+            case ID_INSERT_SHARE:
+                m_view->OnInsertShare();
+                break;
+            case ID_DELETE_SHARE:
+                m_view->OnDeleteShare();
+                break;
+            default:
+                break;
             }
         }
         break;

@@ -16,8 +16,8 @@ void CMainFrame::OnDeletePeriod()
         return;
     CMSFlexGrid& grid = view->m_grid;
     if (korvel::MessageBox(this, QStringLiteral("Are you sure \ndeleting the first period ?"),
-                           QStringLiteral("Question"), korvel::MbButtons::YesNo,
-                           korvel::MbIcon::Question) != korvel::IDYES)
+                           QStringLiteral("Question"), korvel::MbButtons::YesNo, korvel::MbIcon::Question)
+        != korvel::IDYES)
         return;
 
     GridCells cells(grid);

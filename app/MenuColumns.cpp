@@ -54,7 +54,10 @@ MenuColumnsWidget::MenuColumnsWidget(QList<QList<QAction*>> columns, QObject* st
     setFocusPolicy(Qt::NoFocus);
     for (const QList<QAction*>& column : m_columns) {
         for (QAction* action : column)
-            connect(action, &QAction::changed, this, [this] { Layout(); update(); });
+            connect(action, &QAction::changed, this, [this] {
+                Layout();
+                update();
+            });
     }
     Layout();
 }
@@ -66,7 +69,10 @@ QAction* MenuColumnsWidget::ActionAt(Position position) const
     return m_columns[position.column][position.row];
 }
 
-QAction* MenuColumnsWidget::SelectedAction() const { return ActionAt(m_selected); }
+QAction* MenuColumnsWidget::SelectedAction() const
+{
+    return ActionAt(m_selected);
+}
 
 QRect MenuColumnsWidget::ItemRect(const QAction* action) const
 {
@@ -78,8 +84,8 @@ QRect MenuColumnsWidget::ItemRect(const QAction* action) const
     return {};
 }
 
-void MenuColumnsWidget::InitStyleOption(QStyleOptionMenuItem* option, const QAction* action,
-                                        const QRect& rect, int tabWidth, bool selected) const
+void MenuColumnsWidget::InitStyleOption(QStyleOptionMenuItem* option, const QAction* action, const QRect& rect,
+                                        int tabWidth, bool selected) const
 {
     option->initFrom(this);
     option->palette = palette();
@@ -95,11 +101,9 @@ void MenuColumnsWidget::InitStyleOption(QStyleOptionMenuItem* option, const QAct
     option->font = action->font().resolve(font());
     option->fontMetrics = QFontMetrics(option->font);
     option->menuHasCheckableItems = false;
-    option->checkType = action->isCheckable() ? QStyleOptionMenuItem::NonExclusive
-                                              : QStyleOptionMenuItem::NotCheckable;
+    option->checkType = action->isCheckable() ? QStyleOptionMenuItem::NonExclusive : QStyleOptionMenuItem::NotCheckable;
     option->checked = action->isChecked();
-    option->menuItemType = action->isSeparator() ? QStyleOptionMenuItem::Separator
-                                                 : QStyleOptionMenuItem::Normal;
+    option->menuItemType = action->isSeparator() ? QStyleOptionMenuItem::Separator : QStyleOptionMenuItem::Normal;
     option->text = action->text();
     option->reservedShortcutWidth = tabWidth;
     option->maxIconWidth = 0;
@@ -162,7 +166,10 @@ void MenuColumnsWidget::Layout()
     updateGeometry();
 }
 
-QSize MenuColumnsWidget::sizeHint() const { return m_size; }
+QSize MenuColumnsWidget::sizeHint() const
+{
+    return m_size;
+}
 
 void MenuColumnsWidget::paintEvent(QPaintEvent*)
 {

@@ -53,8 +53,8 @@ private:
 
     void Layout();
     QSize ItemSize(const QAction* action, int tabWidth) const;
-    void InitStyleOption(QStyleOptionMenuItem* option, const QAction* action, const QRect& rect,
-                         int tabWidth, bool selected) const;
+    void InitStyleOption(QStyleOptionMenuItem* option, const QAction* action, const QRect& rect, int tabWidth,
+                         bool selected) const;
     Position HitTest(const QPoint& point) const;
     void Select(Position position);
     void Activate(Position position);

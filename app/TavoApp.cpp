@@ -82,8 +82,8 @@ bool CTavoApp::InitInstance(const QStringList& arguments)
 bool CTavoApp::RegisterGridControl()
 {
     GridModuleSearch search;
-    search.executableDir = (m_executableDir.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                      : m_executableDir).toStdString();
+    search.executableDir =
+        (m_executableDir.isEmpty() ? QCoreApplication::applicationDirPath() : m_executableDir).toStdString();
     search.systemDir = SystemDirectory();
     switch (RegisterGridModule(search)) {
     case GridRegistration::Registered:
@@ -92,8 +92,8 @@ bool CTavoApp::RegisterGridControl()
         m_registrationFailed = true;
         return true;
     case GridRegistration::NotFound:
-        MessageBox(nullptr, QStringLiteral("Msflxgrd.ocx not found !"), QStringLiteral("error"),
-                   MbButtons::Ok, MbIcon::None);
+        MessageBox(nullptr, QStringLiteral("Msflxgrd.ocx not found !"), QStringLiteral("error"), MbButtons::Ok,
+                   MbIcon::None);
         return Fail(kExitGridModuleMissing);
     case GridRegistration::NoEntryPoint:
         return Fail(kExitNoRegisterEntry);
@@ -130,10 +130,17 @@ bool CTavoApp::CreateMainWindow()
 void CTavoApp::OnApplicationCommand(int id)
 {
     switch (id) {
-    case ID_FILE_NEW: OnFileNew(); break;
-    case ID_FILE_OPEN: OnFileOpen(); break;
-    case ID_APP_ABOUT: OnAppAbout(); break;
-    default: break;
+    case ID_FILE_NEW:
+        OnFileNew();
+        break;
+    case ID_FILE_OPEN:
+        OnFileOpen();
+        break;
+    case ID_APP_ABOUT:
+        OnAppAbout();
+        break;
+    default:
+        break;
     }
 }
 

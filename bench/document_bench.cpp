@@ -11,8 +11,7 @@ using namespace korvel::doc;
 
 namespace {
 
-korvel::WorksheetTable LargestWorksheet()
-{
+korvel::WorksheetTable LargestWorksheet() {
     korvel::WorksheetTable t(1001, 12);
     t.minReturnText = "0.35";
     char text[32];
@@ -27,8 +26,7 @@ korvel::WorksheetTable LargestWorksheet()
     return t;
 }
 
-void BM_SaveDocument1000x10(benchmark::State& state)
-{
+void BM_SaveDocument1000x10(benchmark::State& state) {
     const korvel::WorksheetTable table = LargestWorksheet();
     for (auto _ : state) {
         std::vector<uint8_t> bytes = SaveDocument(table);
@@ -37,8 +35,7 @@ void BM_SaveDocument1000x10(benchmark::State& state)
 }
 BENCHMARK(BM_SaveDocument1000x10)->Unit(benchmark::kMicrosecond);
 
-void BM_LoadDocument1000x10(benchmark::State& state)
-{
+void BM_LoadDocument1000x10(benchmark::State& state) {
     const std::vector<uint8_t> bytes = SaveDocument(LargestWorksheet());
     for (auto _ : state) {
         LoadResult result = LoadDocument(bytes);
@@ -49,12 +46,11 @@ void BM_LoadDocument1000x10(benchmark::State& state)
 BENCHMARK(BM_LoadDocument1000x10)->Unit(benchmark::kMicrosecond);
 
 // The whole open: the file read (from the page cache) and the load.
-void BM_ReadFileAndLoad1000x10(benchmark::State& state)
-{
+void BM_ReadFileAndLoad1000x10(benchmark::State& state) {
     const std::vector<uint8_t> bytes = SaveDocument(LargestWorksheet());
     const std::string path = "/tmp/korvel-document-bench-" + std::to_string(::getpid());
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     std::vector<uint8_t> read;
     std::string error;
     for (auto _ : state) {

@@ -25,7 +25,8 @@ ShareReturns RandomReturns(int32_t shares, int32_t periods, uint32_t seed) {
     returns.periods = periods;
     for (int32_t i = 0; i < shares; ++i) {
         std::normal_distribution<double> period(shareMean(random), shareSpread(random));
-        for (int32_t p = 0; p < periods; ++p) returns.values.push_back(std::round(period(random) * 100) / 100);
+        for (int32_t p = 0; p < periods; ++p)
+            returns.values.push_back(std::round(period(random) * 100) / 100);
     }
     return returns;
 }

@@ -43,7 +43,8 @@ WorksheetTable StaircaseSheet(int32_t shares, int32_t periods) {
     std::mt19937 random(5);
     std::uniform_int_distribution<int> pattern(-500, 500);
     std::vector<int> base(static_cast<size_t>(periods));
-    for (int& b : base) b = pattern(random);
+    for (int& b : base)
+        b = pattern(random);
     WorksheetTable sheet(shares + 1, periods + 2);
     char text[32];
     for (int32_t i = 1; i <= shares; ++i) {
@@ -96,7 +97,8 @@ BENCHMARK(BM_Go_1000x10_Staircase)->Unit(benchmark::kMicrosecond);
 // The parts of one Go on the realistic worksheet.
 void BM_Validate_1000x10(benchmark::State& state) {
     static const WorksheetTable sheet = RandomSheet(1000, 10, 1);
-    for (auto _ : state) benchmark::DoNotOptimize(ValidateInput("1", sheet).ok());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ValidateInput("1", sheet).ok());
 }
 BENCHMARK(BM_Validate_1000x10)->Unit(benchmark::kMicrosecond);
 

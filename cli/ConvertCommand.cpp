@@ -17,22 +17,23 @@ constexpr const char* kProgram = "korvel-convert";
 
 const std::string kConvertUsageLine = "Usage: korvel-convert [OPTION]... IN OUT\n";
 
-const std::string kConvertUsage = kConvertUsageLine + std::string(
-    "\n"
-    "Converts between Korvel worksheet documents and delimited text (CSV, TSV).\n"
-    "A name ending in .csv, .tsv or .txt (any letter case) is text, anything\n"
-    "else a worksheet document; - is standard input or output and needs --from\n"
-    "or --to. Text written has a header row Name,R1,...,RN, one row per share\n"
-    "and a row Min Return,TEXT. A worksheet takes 1 to 1000 shares, 3 to 10\n"
-    "periods, cell texts of up to 127 characters and a Min Return of up to 20.\n"
-    "\n"
-    "  --to KIND          write OUT as csv, tsv or worksheet, whatever its name\n") +
-    kInputOptionsHelp +
-    "  --help             show this help\n"
-    "\n"
-    "Exit status: 0 converted, 1 the input breaks a rule or a limit (the line and\n"
-    "field on stderr; OUT is left untouched), 2 a file cannot be read or written,\n"
-    "or the usage is wrong.\n";
+const std::string kConvertUsage =
+    kConvertUsageLine
+    + std::string("\n"
+                  "Converts between Korvel worksheet documents and delimited text (CSV, TSV).\n"
+                  "A name ending in .csv, .tsv or .txt (any letter case) is text, anything\n"
+                  "else a worksheet document; - is standard input or output and needs --from\n"
+                  "or --to. Text written has a header row Name,R1,...,RN, one row per share\n"
+                  "and a row Min Return,TEXT. A worksheet takes 1 to 1000 shares, 3 to 10\n"
+                  "periods, cell texts of up to 127 characters and a Min Return of up to 20.\n"
+                  "\n"
+                  "  --to KIND          write OUT as csv, tsv or worksheet, whatever its name\n")
+    + kInputOptionsHelp
+    + "  --help             show this help\n"
+      "\n"
+      "Exit status: 0 converted, 1 the input breaks a rule or a limit (the line and\n"
+      "field on stderr; OUT is left untouched), 2 a file cannot be read or written,\n"
+      "or the usage is wrong.\n";
 
 struct ConvertOptions {
     bool help = false;
@@ -63,13 +64,15 @@ bool ParseConvertArguments(const std::vector<std::string>& args, ConvertOptions&
             options.to = kind;
         } else if (const OptionMatch match = ParseInputOption(args, i, options.input, error);
                    match != OptionMatch::NotMine) {
-            if (match == OptionMatch::Failed) return false;
+            if (match == OptionMatch::Failed)
+                return false;
         } else {
             error = "unknown option " + arg;
             return false;
         }
     }
-    if (options.help) return true;
+    if (options.help)
+        return true;
     if (options.files.size() != 2) {
         error = "IN and OUT are needed";
         return false;
@@ -109,9 +112,12 @@ int Convert(const ConvertOptions& options, std::ostream& out, std::ostream& err)
     const text::TextLimits& limits = kind == DataKind::Worksheet ? text::kWorksheetLimits : text::kLargeLimits;
     WorksheetTable table;
     switch (LoadInput(kProgram, in, options.input, limits, table, err)) {
-    case InputStatus::Rejected: return kRejected;
-    case InputStatus::Unreadable: return kFailed;
-    case InputStatus::Loaded: break;
+    case InputStatus::Rejected:
+        return kRejected;
+    case InputStatus::Unreadable:
+        return kFailed;
+    case InputStatus::Loaded:
+        break;
     }
     std::string bytes, reason;
     if (!Encode(table, kind, bytes, reason)) {

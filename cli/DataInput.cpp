@@ -24,26 +24,36 @@ const char* const kInputOptionsHelp =
 DataKind KindOfName(const std::string& path) {
     std::string lower = path.size() >= 4 ? path.substr(path.size() - 4) : path;
     std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-    if (lower == ".csv" || lower == ".txt") return DataKind::Csv;
-    if (lower == ".tsv") return DataKind::Tsv;
+    if (lower == ".csv" || lower == ".txt")
+        return DataKind::Csv;
+    if (lower == ".tsv")
+        return DataKind::Tsv;
     return DataKind::Worksheet;
 }
 
 bool ParseDataKind(const std::string& word, DataKind& kind) {
-    if (word == "csv") kind = DataKind::Csv;
-    else if (word == "tsv") kind = DataKind::Tsv;
-    else if (word == "worksheet") kind = DataKind::Worksheet;
-    else return false;
+    if (word == "csv")
+        kind = DataKind::Csv;
+    else if (word == "tsv")
+        kind = DataKind::Tsv;
+    else if (word == "worksheet")
+        kind = DataKind::Worksheet;
+    else
+        return false;
     return true;
 }
 
 namespace {
 
 bool ParseSeparator(const std::string& word, char& separator) {
-    if (word == "," || word == "comma") separator = ',';
-    else if (word == ";" || word == "semicolon") separator = ';';
-    else if (word == "tab" || word == "\t" || word == "\\t") separator = '\t';
-    else return false;
+    if (word == "," || word == "comma")
+        separator = ',';
+    else if (word == ";" || word == "semicolon")
+        separator = ';';
+    else if (word == "tab" || word == "\t" || word == "\\t")
+        separator = '\t';
+    else
+        return false;
     return true;
 }
 
@@ -73,25 +83,33 @@ OptionMatch ParseInputOption(const std::vector<std::string>& args, size_t& i, In
                              std::string& error) {
     const std::string& arg = args[i];
     std::optional<std::string> value;
-    if (arg == "--by-row") options.text.layout = text::TextLayout::ByRow;
-    else if (arg == "--by-column") options.text.layout = text::TextLayout::ByColumn;
-    else if (arg == "--header") options.text.header = text::HeaderRow::Present;
-    else if (arg == "--no-header") options.text.header = text::HeaderRow::Absent;
-    else if (arg == "--prices") options.text.prices = true;
+    if (arg == "--by-row")
+        options.text.layout = text::TextLayout::ByRow;
+    else if (arg == "--by-column")
+        options.text.layout = text::TextLayout::ByColumn;
+    else if (arg == "--header")
+        options.text.header = text::HeaderRow::Present;
+    else if (arg == "--no-header")
+        options.text.header = text::HeaderRow::Absent;
+    else if (arg == "--prices")
+        options.text.prices = true;
     else if (OptionValue(args, i, "--min-return", value)) {
         // The next argument is the text whatever it looks like: "-1" is a Min Return.
-        if (!value) return Missing("--min-return", error);
+        if (!value)
+            return Missing("--min-return", error);
         options.minReturn = *value;
     } else if (OptionValue(args, i, "--from", value)) {
         DataKind kind{};
-        if (!value) return Missing("--from", error);
+        if (!value)
+            return Missing("--from", error);
         if (!ParseDataKind(*value, kind)) {
             error = "--from takes csv, tsv or worksheet, not " + *value;
             return OptionMatch::Failed;
         }
         options.from = kind;
     } else if (OptionValue(args, i, "--sep", value)) {
-        if (!value) return Missing("--sep", error);
+        if (!value)
+            return Missing("--sep", error);
         if (!ParseSeparator(*value, options.text.separator)) {
             error = "--sep takes , ; or tab, not " + *value;
             return OptionMatch::Failed;
@@ -106,14 +124,15 @@ namespace {
 
 std::string LoadFailure(doc::LoadError error) {
     if (error == doc::LoadError::CountsOutOfRange)
-        return "unexpected file format: row or column count out of range (rows " +
-               std::to_string(doc::kMinRows) + " to " + std::to_string(doc::kMaxRows) + ", columns " +
-               std::to_string(doc::kMinCols) + " to " + std::to_string(doc::kMaxCols) + ")";
+        return "unexpected file format: row or column count out of range (rows " + std::to_string(doc::kMinRows)
+               + " to " + std::to_string(doc::kMaxRows) + ", columns " + std::to_string(doc::kMinCols) + " to "
+               + std::to_string(doc::kMaxCols) + ")";
     return "unexpected file format: the file ends early";
 }
 
 bool ReadInputBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& reason) {
-    if (path == "-") return doc::ReadDescriptorBytes(STDIN_FILENO, doc::kMaxFileBytes, bytes, reason);
+    if (path == "-")
+        return doc::ReadDescriptorBytes(STDIN_FILENO, doc::kMaxFileBytes, bytes, reason);
     return doc::ReadFileBytes(path, bytes, reason);
 }
 
@@ -145,7 +164,8 @@ InputStatus LoadInput(const std::string& program, const std::string& path, const
         table = std::move(loaded.table);
     } else {
         text::TextOptions textOptions = options.text;
-        if (kind == DataKind::Tsv && textOptions.separator == 0) textOptions.separator = '\t';
+        if (kind == DataKind::Tsv && textOptions.separator == 0)
+            textOptions.separator = '\t';
         const std::string_view content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         text::TextError error;
         if (!text::ReadDelimitedText(content, textOptions, limits, table, error)) {
@@ -153,7 +173,8 @@ InputStatus LoadInput(const std::string& program, const std::string& path, const
             return InputStatus::Rejected;
         }
     }
-    if (options.minReturn) table.minReturnText = *options.minReturn;
+    if (options.minReturn)
+        table.minReturnText = *options.minReturn;
     return InputStatus::Loaded;
 }
 

@@ -15,9 +15,9 @@ namespace korvel::cli {
 enum class DataKind { Worksheet, Csv, Tsv };
 
 struct InputOptions {
-    std::optional<DataKind> from;           // else by the file's name
+    std::optional<DataKind> from;  // else by the file's name
     text::TextOptions text;
-    std::optional<std::string> minReturn;   // replaces the input's Min Return, as if typed
+    std::optional<std::string> minReturn;  // replaces the input's Min Return, as if typed
 };
 
 // A name ending in .csv or .txt is comma (or detected) text, .tsv tab text,

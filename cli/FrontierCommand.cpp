@@ -11,17 +11,22 @@ namespace {
 
 int ExitStatus(FrontierOutcome outcome) {
     switch (outcome) {
-    case FrontierOutcome::Done: return kExitRan;
-    case FrontierOutcome::Invalid: return kExitRejected;
-    case FrontierOutcome::CheckFailed: return kExitUnsound;
-    case FrontierOutcome::PivotLimit: return kExitPivotLimit;
+    case FrontierOutcome::Done:
+        return kExitRan;
+    case FrontierOutcome::Invalid:
+        return kExitRejected;
+    case FrontierOutcome::CheckFailed:
+        return kExitUnsound;
+    case FrontierOutcome::PivotLimit:
+        return kExitPivotLimit;
     }
     return kExitRejected;
 }
 
 std::vector<std::string> NamesOf(const WorksheetTable& table) {
     std::vector<std::string> names;
-    for (int32_t row = 1; row < table.Rows(); ++row) names.push_back(table.TextMatrix(row, 1));
+    for (int32_t row = 1; row < table.Rows(); ++row)
+        names.push_back(table.TextMatrix(row, 1));
     return names;
 }
 
@@ -40,8 +45,7 @@ bool Draw(const FrontierRun& run, const ShareReturns& returns, const std::string
 
 }  // namespace
 
-int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table, std::ostream& out,
-                       std::ostream& err) {
+int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table, std::ostream& out, std::ostream& err) {
     FrontierRun run;
     ShareReturns returns;
     std::string message;
@@ -58,7 +62,8 @@ int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table,
         out << FormatFrontierJson(run);
     } else {
         out << (options.csv ? FormatFrontierCsv(run) : FormatFrontierText(run));
-        if (status != kExitRan) err << "korvel-solve: " << run.frontier.message << "\n";
+        if (status != kExitRan)
+            err << "korvel-solve: " << run.frontier.message << "\n";
     }
     if (status == kExitRan && !options.plot.empty() && !Draw(run, returns, options.plot, err))
         return kExitUnreadable;

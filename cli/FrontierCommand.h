@@ -8,7 +8,6 @@
 namespace korvel::cli {
 
 // The exit status as RunSolveCommand gives it.
-int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table, std::ostream& out,
-                       std::ostream& err);
+int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table, std::ostream& out, std::ostream& err);
 
 }  // namespace korvel::cli

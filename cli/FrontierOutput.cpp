@@ -8,10 +8,14 @@ namespace korvel::cli {
 
 const char* FrontierOutcomeName(FrontierOutcome outcome) {
     switch (outcome) {
-    case FrontierOutcome::Done: return "done";
-    case FrontierOutcome::Invalid: return "invalid";
-    case FrontierOutcome::CheckFailed: return "check failed";
-    case FrontierOutcome::PivotLimit: return "pivot limit";
+    case FrontierOutcome::Done:
+        return "done";
+    case FrontierOutcome::Invalid:
+        return "invalid";
+    case FrontierOutcome::CheckFailed:
+        return "check failed";
+    case FrontierOutcome::PivotLimit:
+        return "pivot limit";
     }
     return "invalid";
 }
@@ -39,7 +43,8 @@ void AppendCsvField(std::string& out, const std::string& field) {
     }
     out += '"';
     for (char c : field) {
-        if (c == '"') out += '"';
+        if (c == '"')
+            out += '"';
         out += c;
     }
     out += '"';
@@ -49,7 +54,8 @@ void AppendCsvField(std::string& out, const std::string& field) {
 
 std::string FormatFrontierText(const FrontierRun& run) {
     std::string out;
-    if (run.frontier.points.empty()) return out;
+    if (run.frontier.points.empty())
+        return out;
     out += " No  Avg.Return        Line Deviat.      Shares (weight)\n";
     char line[96];
     for (size_t k = 0; k < run.frontier.points.size(); ++k) {
@@ -58,7 +64,8 @@ std::string FormatFrontierText(const FrontierRun& run) {
                       Figure(point.lineDeviation).c_str());
         out += line;
         for (size_t i = 0; i < point.shares.size(); ++i) {
-            if (i > 0) out += ", ";
+            if (i > 0)
+                out += ", ";
             std::snprintf(line, sizeof line, " %.4f", point.shares[i].weight);
             out += NameOf(run, point.shares[i]) + line;
         }
@@ -71,8 +78,10 @@ std::string FormatFrontierJson(const FrontierRun& run) {
     std::string out = "{\"outcome\": ";
     AppendJsonString(out, FrontierOutcomeName(run.frontier.outcome));
     out += ", \"message\": ";
-    if (run.frontier.message.empty()) out += "null";
-    else AppendJsonString(out, run.frontier.message);
+    if (run.frontier.message.empty())
+        out += "null";
+    else
+        AppendJsonString(out, run.frontier.message);
     out += ", \"points\": [";
     for (size_t k = 0; k < run.frontier.points.size(); ++k) {
         const FrontierPoint& point = run.frontier.points[k];

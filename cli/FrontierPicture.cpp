@@ -9,7 +9,8 @@ FrontierPainter g_painter = nullptr;
 
 double OwnDeviation(const ShareReturns& returns, int32_t share, double mean) {
     double total = 0.0;
-    for (int32_t p = 0; p < returns.periods; ++p) total += std::fabs(returns.At(share, p) - mean);
+    for (int32_t p = 0; p < returns.periods; ++p)
+        total += std::fabs(returns.At(share, p) - mean);
     return total / static_cast<double>(returns.periods);
 }
 
@@ -29,7 +30,11 @@ FrontierPicture MakeFrontierPicture(const FrontierResult& frontier, const ShareR
     return picture;
 }
 
-void SetFrontierPainter(FrontierPainter painter) { g_painter = painter; }
-FrontierPainter CurrentFrontierPainter() { return g_painter; }
+void SetFrontierPainter(FrontierPainter painter) {
+    g_painter = painter;
+}
+FrontierPainter CurrentFrontierPainter() {
+    return g_painter;
+}
 
 }  // namespace korvel::cli

@@ -1,9 +1,9 @@
 #include "cli/SolveCommand.h"
 
+#include "cli/DataInput.h"
 #include "cli/FrontierCommand.h"
 #include "cli/SolveOptions.h"
 #include "cli/SolveOutput.h"
-#include "cli/DataInput.h"
 
 #include <exception>
 #include <ostream>
@@ -28,12 +28,16 @@ private:
 int ExitStatus(GoOutcome outcome) {
     switch (outcome) {
     case GoOutcome::Invalid:
-    case GoOutcome::NotFinite: return kExitRejected;
-    case GoOutcome::Unsound: return kExitUnsound;
-    case GoOutcome::PivotLimit: return kExitPivotLimit;
+    case GoOutcome::NotFinite:
+        return kExitRejected;
+    case GoOutcome::Unsound:
+        return kExitUnsound;
+    case GoOutcome::PivotLimit:
+        return kExitPivotLimit;
     case GoOutcome::Done:
     case GoOutcome::NoSolution:
-    case GoOutcome::Unbounded: break;
+    case GoOutcome::Unbounded:
+        break;
     }
     return kExitRan;
 }
@@ -41,11 +45,15 @@ int ExitStatus(GoOutcome outcome) {
 int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
     WorksheetTable table;
     switch (LoadInput("korvel-solve", options.file, options.input, text::kLargeLimits, table, err)) {
-    case InputStatus::Rejected: return kExitRejected;
-    case InputStatus::Unreadable: return kExitUnreadable;
-    case InputStatus::Loaded: break;
+    case InputStatus::Rejected:
+        return kExitRejected;
+    case InputStatus::Unreadable:
+        return kExitUnreadable;
+    case InputStatus::Loaded:
+        break;
     }
-    if (options.frontier) return RunFrontierCommand(options, table, out, err);
+    if (options.frontier)
+        return RunFrontierCommand(options, table, out, err);
     const std::string minReturn = options.minReturn.value_or(table.minReturnText);
 
     SolveRun run;
@@ -59,10 +67,12 @@ int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
     } else if (options.csv) {
         // Standard output stays CSV only; a closing message goes with the reasons.
         out << FormatCsv(run);
-        if (!run.go.message.empty()) err << "korvel-solve: " << run.go.message << "\n";
+        if (!run.go.message.empty())
+            err << "korvel-solve: " << run.go.message << "\n";
     } else {
         out << FormatText(run);
-        if (status != kExitRan) err << "korvel-solve: " << run.go.message << "\n";
+        if (status != kExitRan)
+            err << "korvel-solve: " << run.go.message << "\n";
     }
     return status;
 }

@@ -5,44 +5,45 @@
 
 namespace korvel::cli {
 
-const char* const kSolveUsageLine =
-    "Usage: korvel-solve [--json|--csv] [--min-return TEXT] [OPTION]... FILE\n"
-    "       korvel-solve --frontier [--json|--csv] [--plot PICTURE] [OPTION]... FILE\n";
+const char* const kSolveUsageLine = "Usage: korvel-solve [--json|--csv] [--min-return TEXT] [OPTION]... FILE\n"
+                                    "       korvel-solve --frontier [--json|--csv] [--plot PICTURE] [OPTION]... FILE\n";
 
-const std::string kSolveUsageText = std::string(
-    "Usage: korvel-solve [--json|--csv] [--min-return TEXT] [OPTION]... FILE\n"
-    "       korvel-solve --frontier [--json|--csv] [--plot PICTURE] [OPTION]... FILE\n"
-    "\n"
-    "Loads a Korvel worksheet document, or share returns as delimited text (a\n"
-    "FILE named .csv, .tsv or .txt; up to 10000 shares and 520 periods), runs\n"
-    "the Go command's checks and the optimizer, answers Continue to every\n"
-    "solution, and prints every solution the Single solution dialog would show,\n"
-    "in order.\n"
-    "\n"
-    "  --json             print one JSON object instead of text\n"
-    "  --csv              print CSV: solution, average return, line deviation,\n"
-    "                     row, name, weight; one line per share held\n"
-    "  --frontier         print every breakpoint of the efficient frontier instead:\n"
-    "                     from the least-deviation portfolio to the best share\n"
-    "  --plot PICTURE     with --frontier, also draw it into PICTURE (.png or .svg)\n") +
-    kInputOptionsHelp +
-    "  --help             show this help\n"
-    "\n"
-    "Exit status: 0 the command ran (solutions, \"No solution\" or \"No solution !\"),\n"
-    "1 the input was rejected (its message on stderr), 2 the file cannot be read or\n"
-    "the usage is wrong, 3 the optimizer stopped at its pivot limit, 4 a\n"
-    "portfolio failed the check against its data (nothing wrong is printed). Text\n"
-    "that breaks a rule gives 1, with its line and field on stderr.\n";
+const std::string kSolveUsageText =
+    std::string("Usage: korvel-solve [--json|--csv] [--min-return TEXT] [OPTION]... FILE\n"
+                "       korvel-solve --frontier [--json|--csv] [--plot PICTURE] [OPTION]... FILE\n"
+                "\n"
+                "Loads a Korvel worksheet document, or share returns as delimited text (a\n"
+                "FILE named .csv, .tsv or .txt; up to 10000 shares and 520 periods), runs\n"
+                "the Go command's checks and the optimizer, answers Continue to every\n"
+                "solution, and prints every solution the Single solution dialog would show,\n"
+                "in order.\n"
+                "\n"
+                "  --json             print one JSON object instead of text\n"
+                "  --csv              print CSV: solution, average return, line deviation,\n"
+                "                     row, name, weight; one line per share held\n"
+                "  --frontier         print every breakpoint of the efficient frontier instead:\n"
+                "                     from the least-deviation portfolio to the best share\n"
+                "  --plot PICTURE     with --frontier, also draw it into PICTURE (.png or .svg)\n")
+    + kInputOptionsHelp
+    + "  --help             show this help\n"
+      "\n"
+      "Exit status: 0 the command ran (solutions, \"No solution\" or \"No solution !\"),\n"
+      "1 the input was rejected (its message on stderr), 2 the file cannot be read or\n"
+      "the usage is wrong, 3 the optimizer stopped at its pivot limit, 4 a\n"
+      "portfolio failed the check against its data (nothing wrong is printed). Text\n"
+      "that breaks a rule gives 1, with its line and field on stderr.\n";
 
 const char* const kSolveUsage = kSolveUsageText.c_str();
 
 namespace {
 
 bool EndsWithFolded(std::string_view text, std::string_view suffix) {
-    if (text.size() < suffix.size()) return false;
+    if (text.size() < suffix.size())
+        return false;
     text.remove_prefix(text.size() - suffix.size());
     for (size_t i = 0; i < suffix.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(text[i])) != suffix[i]) return false;
+        if (std::tolower(static_cast<unsigned char>(text[i])) != suffix[i])
+            return false;
     return true;
 }
 
@@ -69,8 +70,10 @@ bool CheckModeOptions(const SolveOptions& options, std::string& error) {
 }  // namespace
 
 PictureKind PictureKindOf(std::string_view path) {
-    if (EndsWithFolded(path, ".png")) return PictureKind::Png;
-    if (EndsWithFolded(path, ".svg")) return PictureKind::Svg;
+    if (EndsWithFolded(path, ".png"))
+        return PictureKind::Png;
+    if (EndsWithFolded(path, ".svg"))
+        return PictureKind::Svg;
     return PictureKind::None;
 }
 
@@ -113,14 +116,17 @@ bool ParseSolveArguments(const std::vector<std::string>& args, SolveOptions& opt
             options.plot = arg.substr(std::string_view("--plot=").size());
         } else if (const OptionMatch match = ParseInputOption(args, i, options.input, error);
                    match != OptionMatch::NotMine) {
-            if (match == OptionMatch::Failed) return false;
+            if (match == OptionMatch::Failed)
+                return false;
         } else {
             error = "unknown option " + arg;
             return false;
         }
     }
-    if (options.help) return true;
-    if (!CheckModeOptions(options, error)) return false;
+    if (options.help)
+        return true;
+    if (!CheckModeOptions(options, error))
+        return false;
     if (files.size() != 1) {
         error = files.empty() ? "no FILE given" : "more than one FILE given";
         return false;

@@ -14,10 +14,10 @@ struct SolveOptions {
     bool help = false;
     bool json = false;
     bool csv = false;
-    InputOptions input;  // how FILE is read; its minReturn is not used (see minReturn)
+    InputOptions input;                    // how FILE is read; its minReturn is not used (see minReturn)
     std::optional<std::string> minReturn;  // replaces the document's text, as if typed
     bool frontier = false;
-    std::string plot;                      // with frontier: a .png or .svg to draw it into
+    std::string plot;  // with frontier: a .png or .svg to draw it into
     std::string file;
 };
 

@@ -18,13 +18,19 @@ std::string DialogFigure(double value) {
 
 const char* OutcomeName(GoOutcome outcome) {
     switch (outcome) {
-    case GoOutcome::Done: return "done";
-    case GoOutcome::NoSolution: return "no solution";
-    case GoOutcome::Unbounded: return "unbounded";
+    case GoOutcome::Done:
+        return "done";
+    case GoOutcome::NoSolution:
+        return "no solution";
+    case GoOutcome::Unbounded:
+        return "unbounded";
     case GoOutcome::Invalid:
-    case GoOutcome::NotFinite: return "invalid";
-    case GoOutcome::PivotLimit: return "pivot limit";
-    case GoOutcome::Unsound: return "unsound";
+    case GoOutcome::NotFinite:
+        return "invalid";
+    case GoOutcome::PivotLimit:
+        return "pivot limit";
+    case GoOutcome::Unsound:
+        return "unsound";
     }
     return "invalid";
 }
@@ -85,9 +91,10 @@ std::string TextAsUtf8(std::string_view bytes) {
     std::string out;
     for (size_t i = 0; i < units.size(); ++i) {
         char32_t c = units[i];
-        const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-                          units[i + 1] <= 0xDFFF;
-        if (pair) c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
+        const bool pair =
+            c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF;
+        if (pair)
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
         AppendUtf8(c, out);
     }
     return out;
@@ -114,11 +121,13 @@ void AppendJsonString(std::string& out, std::string_view bytes) {
 std::string FormatText(const SolveRun& run) {
     std::string out;
     for (size_t k = 0; k < run.solutions.size(); ++k) {
-        if (k > 0) out += "\n";
+        if (k > 0)
+            out += "\n";
         AppendSolutionText(out, k + 1, run.solutions[k]);
     }
     if (run.go.outcome == GoOutcome::NoSolution || run.go.outcome == GoOutcome::Unbounded) {
-        if (!run.solutions.empty()) out += "\n";
+        if (!run.solutions.empty())
+            out += "\n";
         out += run.go.message + "\n";
     }
     return out;
@@ -128,12 +137,12 @@ std::string FormatCsv(const SolveRun& run) {
     std::string out = "Solution,Avg.Return,Line Deviat.,Row,Name,Weight\n";
     for (size_t k = 0; k < run.solutions.size(); ++k) {
         const SolutionRecord& record = run.solutions[k];
-        const std::string figures = std::to_string(k + 1) + "," + text::ShortestText(record.averageReturn) + "," +
-                                    text::ShortestText(record.lineDeviation) + ",";
+        const std::string figures = std::to_string(k + 1) + "," + text::ShortestText(record.averageReturn) + ","
+                                    + text::ShortestText(record.lineDeviation) + ",";
         for (int32_t i = 0; i < record.shareCount; ++i) {
             const SolutionShare& share = record.shares[static_cast<size_t>(i)];
-            out += figures + std::to_string(share.row) + "," + text::QuoteField(share.name, ',') + "," +
-                   text::ShortestText(share.weight) + "\n";
+            out += figures + std::to_string(share.row) + "," + text::QuoteField(share.name, ',') + ","
+                   + text::ShortestText(share.weight) + "\n";
         }
     }
     return out;
@@ -143,8 +152,10 @@ std::string FormatJson(const SolveRun& run) {
     std::string out = "{\"outcome\": ";
     AppendJsonString(out, OutcomeName(run.go.outcome));
     out += ", \"message\": ";
-    if (run.go.message.empty()) out += "null";
-    else AppendJsonString(out, run.go.message);
+    if (run.go.message.empty())
+        out += "null";
+    else
+        AppendJsonString(out, run.go.message);
     out += ", \"solutions\": [";
     for (size_t k = 0; k < run.solutions.size(); ++k) {
         const SolutionRecord& record = run.solutions[k];

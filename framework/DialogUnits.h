@@ -19,12 +19,8 @@ public:
 
     int X(int units) const { return (units * m_baseX + 2) / 4; }
     int Y(int units) const { return (units * m_baseY + 4) / 8; }
-    QRect Rect(int x, int y, int width, int height) const
-    {
-        return QRect(X(x), Y(y), X(width), Y(height));
-    }
+    QRect Rect(int x, int y, int width, int height) const { return QRect(X(x), Y(y), X(width), Y(height)); }
     QSize Size(int width, int height) const { return QSize(X(width), Y(height)); }
-
 
     // Places a child at a template rectangle and gives it the dialog font.
     void Place(QWidget* widget, int x, int y, int width, int height) const;

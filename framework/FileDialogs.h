@@ -11,8 +11,7 @@ enum class FileDialogKind { Open, SaveAs };
 
 // Returns the chosen path, or an empty string when the user cancelled.
 // The dialogs offer only a filter for all files: documents have no extension.
-using FileDialogPresenter =
-    std::function<QString(QWidget* owner, FileDialogKind kind, const QString& suggestedPath)>;
+using FileDialogPresenter = std::function<QString(QWidget* owner, FileDialogKind kind, const QString& suggestedPath)>;
 
 QString ChooseDocumentPath(QWidget* owner, FileDialogKind kind, const QString& suggestedPath = {});
 

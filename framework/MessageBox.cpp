@@ -3,8 +3,8 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
-#include <QSpacerItem>
 #include <QPushButton>
+#include <QSpacerItem>
 
 namespace korvel {
 namespace {
@@ -12,11 +12,16 @@ namespace {
 QMessageBox::Icon ToQtIcon(MbIcon icon)
 {
     switch (icon) {
-    case MbIcon::Information: return QMessageBox::Information;
-    case MbIcon::Question: return QMessageBox::Question;
-    case MbIcon::Warning: return QMessageBox::Warning;
-    case MbIcon::Error: return QMessageBox::Critical;
-    case MbIcon::None: break;
+    case MbIcon::Information:
+        return QMessageBox::Information;
+    case MbIcon::Question:
+        return QMessageBox::Question;
+    case MbIcon::Warning:
+        return QMessageBox::Warning;
+    case MbIcon::Error:
+        return QMessageBox::Critical;
+    case MbIcon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -25,10 +30,14 @@ int ShowOnScreen(const MessageBoxRequest& request)
 {
     const std::unique_ptr<QMessageBox> box = MakeMessageBox(request);
     switch (box->exec()) {
-    case QMessageBox::Yes: return IDYES;
-    case QMessageBox::No: return IDNO;
-    case QMessageBox::Cancel: return IDCANCEL;
-    default: break;
+    case QMessageBox::Yes:
+        return IDYES;
+    case QMessageBox::No:
+        return IDNO;
+    case QMessageBox::Cancel:
+        return IDCANCEL;
+    default:
+        break;
     }
     // Ok, or the close box of a box whose only button is OK.
     return request.buttons == MbButtons::Ok ? IDOK : IDCANCEL;
@@ -83,11 +92,9 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBoxRequest& request)
     return box;
 }
 
-int MessageBox(QWidget* owner, const QString& text, const QString& caption, MbButtons buttons,
-               MbIcon icon)
+int MessageBox(QWidget* owner, const QString& text, const QString& caption, MbButtons buttons, MbIcon icon)
 {
-    MessageBoxRequest request{owner, text, caption.isEmpty() ? QString::fromLatin1(kAppTitle) : caption,
-                              buttons, icon};
+    MessageBoxRequest request{owner, text, caption.isEmpty() ? QString::fromLatin1(kAppTitle) : caption, buttons, icon};
     const MessageBoxPresenter& presenter = CurrentPresenter();
     return presenter ? presenter(request) : ShowOnScreen(request);
 }

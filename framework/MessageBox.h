@@ -20,7 +20,7 @@ enum MbResult : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 struct MessageBoxRequest {
     QWidget* owner = nullptr;  // null: no owner window
     QString text;
-    QString caption;           // already resolved: never empty
+    QString caption;  // already resolved: never empty
     MbButtons buttons = MbButtons::Ok;
     MbIcon icon = MbIcon::None;
 };
@@ -31,8 +31,8 @@ using MessageBoxPresenter = std::function<int(const MessageBoxRequest&)>;
 inline constexpr const char* kAppTitle = "Korvel";
 
 // Shows a box and returns the answer. An empty caption means the application title.
-int MessageBox(QWidget* owner, const QString& text, const QString& caption = {},
-               MbButtons buttons = MbButtons::Ok, MbIcon icon = MbIcon::None);
+int MessageBox(QWidget* owner, const QString& text, const QString& caption = {}, MbButtons buttons = MbButtons::Ok,
+               MbIcon icon = MbIcon::None);
 
 // The box the real presenter runs, unshown: at least as wide as the window
 // manager needs to show its whole caption.

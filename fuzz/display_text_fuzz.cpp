@@ -14,8 +14,14 @@ void Require(bool condition)
         std::abort();
 }
 
-bool IsHigh(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLow(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+bool IsHigh(char16_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool IsLow(char16_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
 
 void RequirePairedSurrogates(const std::u16string& text)
 {

@@ -49,8 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ReadAllStrings(data, size);
 
     const LoadResult first = LoadDocument({data, size});
-    Require(first.error == LoadError::None || first.error == LoadError::ShortFile ||
-            first.error == LoadError::CountsOutOfRange);
+    Require(first.error == LoadError::None || first.error == LoadError::ShortFile
+            || first.error == LoadError::CountsOutOfRange);
     // What a window takes of the result: never more cells than the worksheet has.
     const size_t cells = size_t(first.table.Rows() - 1) * size_t(first.table.Cols() - 1);
     Require(first.cellsRead <= cells);

@@ -18,10 +18,9 @@ QString ServerKey(const QString& classId)
 class Store : public QSettings {
 public:
     Store()
-        : QSettings(QSettings::IniFormat, QSettings::UserScope,
-                    QStringLiteral("ComponentRegistry"), QStringLiteral("classes"))
-    {
-    }
+        : QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ComponentRegistry"),
+                    QStringLiteral("classes"))
+    {}
 };
 
 bool Flush(QSettings& store)

@@ -29,10 +29,10 @@ inline constexpr const char* kFlexGridCreateEntry = "FlexGridCreateControl";
 // Events the control fires, synchronously, into the sink its owner gives it.
 class IFlexGridEvents {
 public:
-    virtual void OnClick() = 0;        // the user clicked the grid (after any cell change)
-    virtual void OnLeaveCell() = 0;    // before the current cell changes
-    virtual void OnRowColChange() = 0; // after the current cell changed
-    virtual void OnEnterCell() = 0;    // after the current cell changed, after RowColChange
+    virtual void OnClick() = 0;         // the user clicked the grid (after any cell change)
+    virtual void OnLeaveCell() = 0;     // before the current cell changes
+    virtual void OnRowColChange() = 0;  // after the current cell changed
+    virtual void OnEnterCell() = 0;     // after the current cell changed, after RowColChange
 
 protected:
     ~IFlexGridEvents() = default;
@@ -64,9 +64,9 @@ public:
     // 0..8 as the classic control (1 = left, vertically centred); 9, the
     // default, puts numbers right and other text left.
     virtual void SetColAlignment(int32_t col, int16_t alignment) = 0;
-    virtual int32_t GetColWidth(int32_t col) const = 0;   // twips
+    virtual int32_t GetColWidth(int32_t col) const = 0;        // twips
     virtual void SetColWidth(int32_t col, int32_t twips) = 0;  // negative: the default width
-    virtual void SetCurrentCellColor(uint32_t colorBgr) = 0; // 0x00BBGGRR
+    virtual void SetCurrentCellColor(uint32_t colorBgr) = 0;   // 0x00BBGGRR
     // The background shown: the colour set on the cell, else white, or grey
     // for fixed cells.
     virtual uint32_t GetCellColor(int32_t row, int32_t col) const = 0;

@@ -38,10 +38,7 @@ std::shared_ptr<CMSFlexGrid::Module> CMSFlexGrid::LoadModule(const QString& path
     return module;
 }
 
-CMSFlexGrid::CMSFlexGrid(QObject* parent)
-    : QObject(parent)
-{
-}
+CMSFlexGrid::CMSFlexGrid(QObject* parent) : QObject(parent) {}
 
 CMSFlexGrid::~CMSFlexGrid()
 {
@@ -80,18 +77,60 @@ QWidget* CMSFlexGrid::Widget() const
     return Control() ? m_widget.data() : nullptr;
 }
 
-int32_t CMSFlexGrid::GetRows() const { return Control() ? m_control->GetRows() : 0; }
-void CMSFlexGrid::SetRows(int32_t rows) { if (Control()) m_control->SetRows(rows); }
-int32_t CMSFlexGrid::GetCols() const { return Control() ? m_control->GetCols() : 0; }
-void CMSFlexGrid::SetCols(int32_t cols) { if (Control()) m_control->SetCols(cols); }
-int32_t CMSFlexGrid::GetFixedRows() const { return Control() ? m_control->GetFixedRows() : 0; }
-void CMSFlexGrid::SetFixedRows(int32_t rows) { if (Control()) m_control->SetFixedRows(rows); }
-int32_t CMSFlexGrid::GetFixedCols() const { return Control() ? m_control->GetFixedCols() : 0; }
-void CMSFlexGrid::SetFixedCols(int32_t cols) { if (Control()) m_control->SetFixedCols(cols); }
-int32_t CMSFlexGrid::GetRow() const { return Control() ? m_control->GetRow() : 0; }
-void CMSFlexGrid::SetRow(int32_t row) { if (Control()) m_control->SetRow(row); }
-int32_t CMSFlexGrid::GetCol() const { return Control() ? m_control->GetCol() : 0; }
-void CMSFlexGrid::SetCol(int32_t col) { if (Control()) m_control->SetCol(col); }
+int32_t CMSFlexGrid::GetRows() const
+{
+    return Control() ? m_control->GetRows() : 0;
+}
+void CMSFlexGrid::SetRows(int32_t rows)
+{
+    if (Control())
+        m_control->SetRows(rows);
+}
+int32_t CMSFlexGrid::GetCols() const
+{
+    return Control() ? m_control->GetCols() : 0;
+}
+void CMSFlexGrid::SetCols(int32_t cols)
+{
+    if (Control())
+        m_control->SetCols(cols);
+}
+int32_t CMSFlexGrid::GetFixedRows() const
+{
+    return Control() ? m_control->GetFixedRows() : 0;
+}
+void CMSFlexGrid::SetFixedRows(int32_t rows)
+{
+    if (Control())
+        m_control->SetFixedRows(rows);
+}
+int32_t CMSFlexGrid::GetFixedCols() const
+{
+    return Control() ? m_control->GetFixedCols() : 0;
+}
+void CMSFlexGrid::SetFixedCols(int32_t cols)
+{
+    if (Control())
+        m_control->SetFixedCols(cols);
+}
+int32_t CMSFlexGrid::GetRow() const
+{
+    return Control() ? m_control->GetRow() : 0;
+}
+void CMSFlexGrid::SetRow(int32_t row)
+{
+    if (Control())
+        m_control->SetRow(row);
+}
+int32_t CMSFlexGrid::GetCol() const
+{
+    return Control() ? m_control->GetCol() : 0;
+}
+void CMSFlexGrid::SetCol(int32_t col)
+{
+    if (Control())
+        m_control->SetCol(col);
+}
 
 std::string CMSFlexGrid::GetText() const
 {

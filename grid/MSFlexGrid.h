@@ -67,7 +67,7 @@ private:
 
     struct Module;
     static std::shared_ptr<Module> LoadModule(const QString& path);
-    std::shared_ptr<Module> m_module;   // the loaded module, shared by every grid
+    std::shared_ptr<Module> m_module;  // the loaded module, shared by every grid
     IFlexGridControl* m_control = nullptr;
-    QPointer<QWidget> m_widget;         // the control's widget, owned by its parent
+    QPointer<QWidget> m_widget;  // the control's widget, owned by its parent
 };

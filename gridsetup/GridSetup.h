@@ -19,11 +19,11 @@ inline constexpr const char* kFailureText = "Failure";
 inline constexpr const char* kResultCaption = "result";
 
 enum class Outcome {
-    NoCurrentDirectory,    // cannot be read, or too long to name the file in it
-    Moved,                 // copied and the source deleted
-    CopiedSourceKept,      // copied, but the source could not be deleted
-    NotCopiedButPresent,   // copy failed; a module already stands in the system directory
-    Failed,                // copy failed and there is no module in the system directory
+    NoCurrentDirectory,   // cannot be read, or too long to name the file in it
+    Moved,                // copied and the source deleted
+    CopiedSourceKept,     // copied, but the source could not be deleted
+    NotCopiedButPresent,  // copy failed; a module already stands in the system directory
+    Failed,               // copy failed and there is no module in the system directory
 };
 
 // One run, without showing anything.

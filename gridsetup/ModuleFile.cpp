@@ -88,9 +88,10 @@ int OpenRegularFile(const std::string& path)
 
 bool SameDirectory(const std::string& a, const std::string& b)
 {
-    struct stat first {}, second {};
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    struct stat first {
+    }, second{};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev
+           && first.st_ino == second.st_ino;
 }
 
 std::string ParentOf(const std::string& path)
@@ -109,11 +110,9 @@ bool CopyThroughTemporary(int source, const std::string& directory)
     Descriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
     if (out.get() < 0)
         return false;
-    const bool written = CopyContents(source, out.get()) && ::fchmod(out.get(), 0755) == 0 &&
-                         ::fsync(out.get()) == 0;
+    const bool written = CopyContents(source, out.get()) && ::fchmod(out.get(), 0755) == 0 && ::fsync(out.get()) == 0;
     const bool closed = out.Close();
-    if (!written || !closed ||
-        ::rename(temporary.c_str(), JoinPath(directory, kGridModuleName).c_str()) != 0) {
+    if (!written || !closed || ::rename(temporary.c_str(), JoinPath(directory, kGridModuleName).c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
     }
@@ -162,8 +161,7 @@ bool CopyReplacing(const std::string& source, const std::string& directory)
         return false;
     std::error_code error;
     std::filesystem::create_directories(directory, error);
-    if (error || SameDirectory(ParentOf(source), directory) ||
-        !CopyThroughTemporary(in.get(), directory))
+    if (error || SameDirectory(ParentOf(source), directory) || !CopyThroughTemporary(in.get(), directory))
         return false;
     RemoveOtherSpellings(directory);
     return true;

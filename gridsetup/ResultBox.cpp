@@ -30,8 +30,8 @@ bool NonEmptyVariable(const char* name)
 bool IsHeadlessPlatform(const QString& name)
 {
     const QString plugin = name.section(QLatin1Char(':'), 0, 0).trimmed();
-    return plugin == QLatin1String("offscreen") || plugin == QLatin1String("minimal") ||
-           plugin == QLatin1String("minimalegl");
+    return plugin == QLatin1String("offscreen") || plugin == QLatin1String("minimal")
+           || plugin == QLatin1String("minimalegl");
 }
 
 // The platform asked for first; its options and any fallbacks left aside.
@@ -42,8 +42,7 @@ QString RequestedPlatform()
 
 bool WindowSystemNamed()
 {
-    return NonEmptyVariable("QT_QPA_PLATFORM") || NonEmptyVariable("DISPLAY") ||
-           NonEmptyVariable("WAYLAND_DISPLAY");
+    return NonEmptyVariable("QT_QPA_PLATFORM") || NonEmptyVariable("DISPLAY") || NonEmptyVariable("WAYLAND_DISPLAY");
 }
 
 // Qt ends the process when no platform it is asked for can start, and a
@@ -102,8 +101,8 @@ void ShowResultBox(const std::string& text, const std::string& caption)
         WriteToStandardError(text, caption);
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption),
-                    QString::fromStdString(text), QMessageBox::Ok, nullptr);
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok,
+                    nullptr);
     box.exec();
 }
 

@@ -11,10 +11,7 @@ public:
 
     int32_t Rows() const override { return m_grid.GetRows(); }
     int32_t Cols() const override { return m_grid.GetCols(); }
-    const std::string& TextMatrix(int32_t row, int32_t col) const override
-    {
-        return m_grid.GetTextMatrix(row, col);
-    }
+    const std::string& TextMatrix(int32_t row, int32_t col) const override { return m_grid.GetTextMatrix(row, col); }
 
 private:
     const CMSFlexGrid& m_grid;

@@ -43,7 +43,10 @@ constexpr uint32_t ToBgr(Rgb c)
 
 // A share below this weight gets no slice and no colour of its own.
 inline constexpr float kSliceThreshold = 0.015f;
-inline bool TakesSlice(float weight) { return weight >= kSliceThreshold; }
+inline bool TakesSlice(float weight)
+{
+    return weight >= kSliceThreshold;
+}
 
 // Palette index of each share, in record order: the next slice colour for a
 // share that takes a slice, kOtherColour for the rest. Never more than 13
@@ -66,8 +69,8 @@ struct EdgeRect {
 };
 
 struct ChartLayout {
-    EdgeRect box;      // the framed white box
-    int radius;        // horizontal radius of the pie
+    EdgeRect box;  // the framed white box
+    int radius;    // horizontal radius of the pie
     Point centre;
     EdgeRect ellipse;  // outline of the pie, one pixel out from the slices
     Point title;       // top-left of "Assets' weights"

@@ -33,8 +33,7 @@ void FrameRect(QPainter& painter, const EdgeRect& r, const QBrush& brush)
 void DrawOpaqueText(QPainter& painter, Point topLeft, const QString& text)
 {
     const QFontMetrics metrics(painter.font());
-    painter.fillRect(QRect(topLeft.x, topLeft.y, metrics.horizontalAdvance(text), metrics.height()),
-                     Qt::white);
+    painter.fillRect(QRect(topLeft.x, topLeft.y, metrics.horizontalAdvance(text), metrics.height()), Qt::white);
     painter.setPen(Qt::black);
     painter.drawText(QPoint(topLeft.x, topLeft.y + metrics.ascent()), text);
 }
@@ -68,13 +67,12 @@ void DrawPie(QPainter& painter, const ChartLayout& layout, const std::vector<Sli
     painter.drawEllipse(OutlineRect(layout.ellipse));
     DrawOpaqueText(painter, layout.title, QString::fromLatin1(kChartTitle));
     for (const Slice& slice : slices)
-        FillSlice(painter, layout.centre, layout.radius, slice.start, slice.end,
-                  ToQColor(palette[slice.colour]), yScale);
+        FillSlice(painter, layout.centre, layout.radius, slice.start, slice.end, ToQColor(palette[slice.colour]),
+                  yScale);
     painter.restore();
 }
 
-void FillSlice(QPainter& painter, Point centre, int radius, float start, float end,
-               const QColor& colour, double yScale)
+void FillSlice(QPainter& painter, Point centre, int radius, float start, float end, const QColor& colour, double yScale)
 {
     const std::vector<Point> vertices = SliceVertices(centre, radius, start, end, yScale);
     if (vertices.empty())

@@ -25,7 +25,7 @@ void DrawPie(QPainter& painter, const ChartLayout& layout, const std::vector<Sli
 
 // One slice as a winding-rule polygon of its vertices; nothing when the
 // slice runs backwards.
-void FillSlice(QPainter& painter, Point centre, int radius, float start, float end,
-               const QColor& colour, double yScale);
+void FillSlice(QPainter& painter, Point centre, int radius, float start, float end, const QColor& colour,
+               double yScale);
 
 }  // namespace korvel::chart

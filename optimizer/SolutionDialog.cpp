@@ -59,9 +59,8 @@ QLineEdit* MakeReadOnlyBox(QWidget* parent, const DialogUnits& units, QRect rect
 }  // namespace
 
 CSolutionDialog::CSolutionDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QStringLiteral("Single solution"));
     setFont(korvel::DialogFont());
@@ -109,8 +108,8 @@ void CSolutionDialog::CreateControls()
     MakeLabel(this, units, "Line Deviat.", QRect(7, 30, 39, 8));
     m_lineDeviationEdit = MakeReadOnlyBox(this, units, QRect(57, 24, 65, 14));
 
-    m_theoryLabel = MakeLabel(this, units, "It is only an obsolete theory !  Listen to yourself !",
-                              QRect(7, 162, 168, 8));
+    m_theoryLabel =
+        MakeLabel(this, units, "It is only an obsolete theory !  Listen to yourself !", QRect(7, 162, 168, 8));
     QPalette palette = m_theoryLabel->palette();
     palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
     m_theoryLabel->setPalette(palette);
@@ -171,8 +170,7 @@ void CSolutionDialog::reject()
 
 QRect CSolutionDialog::ChartBox() const
 {
-    return QRect(rect().left() + kChartOffsetX, rect().top() + kChartOffsetY, m_chartWidth,
-                 m_chartHeight);
+    return QRect(rect().left() + kChartOffsetX, rect().top() + kChartOffsetY, m_chartWidth, m_chartHeight);
 }
 
 bool CSolutionDialog::OnInitDialog()
@@ -253,8 +251,7 @@ void CSolutionDialog::paintEvent(QPaintEvent* event)
     QDialog::paintEvent(event);
     m_chartLeft = rect().left() + kChartOffsetX;
     m_chartTop = rect().top() + kChartOffsetY;
-    const chart::EdgeRect box{m_chartLeft, m_chartTop, m_chartLeft + m_chartWidth,
-                              m_chartTop + m_chartHeight};
+    const chart::EdgeRect box{m_chartLeft, m_chartTop, m_chartLeft + m_chartWidth, m_chartTop + m_chartHeight};
     if (!event->region().intersects(ChartBox()))
         return;
 
@@ -264,6 +261,5 @@ void CSolutionDialog::paintEvent(QPaintEvent* event)
         return;
     const chart::ChartLayout layout =
         chart::LayoutChart(m_chartLeft, m_chartTop, m_chartWidth, m_chartHeight, m_pieYScale);
-    chart::DrawPie(painter, layout, chart::PlanSlices(m_weights.data(), m_shareCount), m_palette,
-                   m_pieYScale);
+    chart::DrawPie(painter, layout, chart::PlanSlices(m_weights.data(), m_shareCount), m_palette, m_pieYScale);
 }

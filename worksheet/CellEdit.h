@@ -47,7 +47,7 @@ private:
     CMSFlexGrid* m_pGrid = nullptr;
     bool m_shiftDown = false;
     bool m_userEdited = false;
-    int m_limit = 32767;           // the plain edit box's own limit until the view sets one
+    int m_limit = 32767;  // the plain edit box's own limit until the view sets one
     std::string m_loadedBytes;
     QString m_loadedText;
 };

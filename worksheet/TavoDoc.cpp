@@ -7,8 +7,8 @@
 #include "worksheet/TavoView.h"
 #include "worksheet/core/DocumentFormat.h"
 
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 
 #include <exception>
 #include <span>
@@ -71,8 +71,8 @@ bool CTavoDoc::FileNew()
 
 bool CTavoDoc::FileOpen()
 {
-    const QString path = korvel::ChooseDocumentPath(m_view, korvel::FileDialogKind::Open,
-                                                    QFileInfo(m_pathName).absolutePath());
+    const QString path =
+        korvel::ChooseDocumentPath(m_view, korvel::FileDialogKind::Open, QFileInfo(m_pathName).absolutePath());
     return !path.isEmpty() && OpenDocumentFile(path);
 }
 
@@ -122,8 +122,8 @@ bool CTavoDoc::OnOpenDocument(const QString& path)
     std::string reason;
     if (!korvel::doc::ReadFileBytes(path.toStdString(), bytes, reason)) {
         korvel::MessageBox(m_view,
-                           tr("Cannot open the document \"%1\".\n%2.").arg(name, QString::fromStdString(reason)),
-                           {}, korvel::MbButtons::Ok, korvel::MbIcon::Warning);
+                           tr("Cannot open the document \"%1\".\n%2.").arg(name, QString::fromStdString(reason)), {},
+                           korvel::MbButtons::Ok, korvel::MbIcon::Warning);
         return false;
     }
     // Modified while being read: a failure from here on has touched the worksheet.
@@ -135,7 +135,8 @@ bool CTavoDoc::OnOpenDocument(const QString& path)
         case LoadOutcome::CountsOutOfRange:
             korvel::MessageBox(m_view,
                                tr("Failed to open the document \"%1\".\nIts numbers of shares and periods "
-                                  "are out of range.").arg(name),
+                                  "are out of range.")
+                                   .arg(name),
                                {}, korvel::MbButtons::Ok, korvel::MbIcon::Warning);
             return false;
         case LoadOutcome::ShortFile:
@@ -144,7 +145,8 @@ bool CTavoDoc::OnOpenDocument(const QString& path)
             m_view->LoadCellEdit();
             korvel::MessageBox(m_view,
                                tr("Unexpected file format.\n\"%1\" ends before the worksheet it "
-                                  "describes.").arg(name),
+                                  "describes.")
+                                   .arg(name),
                                {}, korvel::MbButtons::Ok, korvel::MbIcon::Warning);
             return false;
         }

@@ -7,8 +7,13 @@
 
 class CTavoView;
 
-namespace korvel { class CCmdUI; }
-namespace korvel::doc { class DocumentWriter; struct LoadResult; }
+namespace korvel {
+class CCmdUI;
+}
+namespace korvel::doc {
+class DocumentWriter;
+struct LoadResult;
+}  // namespace korvel::doc
 
 class CTavoDoc : public QObject {
     Q_OBJECT
@@ -33,10 +38,10 @@ public:
     // happen (cancelled, or failed with a message already shown).
     bool FileNew();
     bool OpenDocumentFile(const QString& path);
-    bool FileOpen();           // asks for a path, then OpenDocumentFile
+    bool FileOpen();  // asks for a path, then OpenDocumentFile
     bool FileSave();
     bool FileSaveAs();
-    bool SaveModified();       // "save changes?" prompt; false means cancel
+    bool SaveModified();  // "save changes?" prompt; false means cancel
 
     void OnUpdateFileSave(korvel::CCmdUI* cmdUI) const;
 

@@ -27,8 +27,8 @@ namespace {
 constexpr int kGridMinWidth = 522, kGridMinHeight = 160;
 constexpr int kGridMarginX = 53, kGridMarginY = 96;
 
-QLabel* AddLabel(QWidget* form, const korvel::DialogUnits& du, const QString& caption,
-                 QWidget* buddy, int x, int y, int width, int height)
+QLabel* AddLabel(QWidget* form, const korvel::DialogUnits& du, const QString& caption, QWidget* buddy, int x, int y,
+                 int width, int height)
 {
     auto* label = new QLabel(caption, form);
     du.Place(label, x, y, width, height);
@@ -54,8 +54,8 @@ void ShowAsReadOnly(QLineEdit* edit)
 }
 
 // The spin sits on its buddy's right edge and the buddy gives up that width.
-korvel::UpDownControl* AddSpin(QWidget* form, const korvel::DialogUnits& du, QLineEdit* buddy,
-                               int widthUnits, int lower, int upper)
+korvel::UpDownControl* AddSpin(QWidget* form, const korvel::DialogUnits& du, QLineEdit* buddy, int widthUnits,
+                               int lower, int upper)
 {
     auto* spin = new korvel::UpDownControl(form);
     const int width = du.X(widthUnits);
@@ -73,8 +73,7 @@ korvel::UpDownControl* AddSpin(QWidget* form, const korvel::DialogUnits& du, QLi
 
 }  // namespace
 
-CTavoView::CTavoView(CTavoDoc* document, QWidget* parent)
-    : QScrollArea(parent), m_document(document)
+CTavoView::CTavoView(CTavoDoc* document, QWidget* parent) : QScrollArea(parent), m_document(document)
 {
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);
@@ -98,9 +97,9 @@ CTavoView::~CTavoView()
     viewport()->removeEventFilter(this);
     m_minReturnEdit->removeEventFilter(this);
     disconnect(qApp, nullptr, this, nullptr);
-    for (QObject* control : {static_cast<QObject*>(m_assetsEdit), static_cast<QObject*>(m_periodsEdit),
-                             static_cast<QObject*>(m_minReturnEdit), static_cast<QObject*>(m_cellEdit),
-                             static_cast<QObject*>(&m_grid)})
+    for (QObject* control :
+         {static_cast<QObject*>(m_assetsEdit), static_cast<QObject*>(m_periodsEdit),
+          static_cast<QObject*>(m_minReturnEdit), static_cast<QObject*>(m_cellEdit), static_cast<QObject*>(&m_grid)})
         disconnect(control, nullptr, this, nullptr);
     if (m_document && m_document->GetFirstView() == this)
         m_document->SetView(nullptr);
@@ -183,8 +182,8 @@ bool CTavoView::DoDataExchange(bool saveAndValidate)
     // run this exchange again under it: one message is enough.
     const bool inKillFocus = m_inKillFocus;
     m_inKillFocus = true;
-    korvel::MessageBox(this, tr("Min Return: enter no more than %1 characters.").arg(kMinReturnLimit),
-                       {}, korvel::MbButtons::Ok, korvel::MbIcon::Warning);
+    korvel::MessageBox(this, tr("Min Return: enter no more than %1 characters.").arg(kMinReturnLimit), {},
+                       korvel::MbButtons::Ok, korvel::MbIcon::Warning);
     m_inKillFocus = inKillFocus;
     m_minReturnEdit->setFocus(Qt::OtherFocusReason);
     m_minReturnEdit->selectAll();

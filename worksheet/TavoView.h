@@ -24,7 +24,10 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 
-namespace korvel { class CCmdUI; class UpDownControl; }
+namespace korvel {
+class CCmdUI;
+class UpDownControl;
+}  // namespace korvel
 
 class CTavoView : public QScrollArea {
     Q_OBJECT
@@ -92,9 +95,9 @@ public:
     CCellEdit* m_cellEdit = nullptr;
     korvel::UpDownControl* m_periodsSpin = nullptr;
     korvel::UpDownControl* m_assetsSpin = nullptr;
-    QLineEdit* m_assetsEdit = nullptr;    // control 1002, buddy of m_assetsSpin
-    QLineEdit* m_periodsEdit = nullptr;   // control 1003, buddy of m_periodsSpin
-    QLineEdit* m_minReturnEdit = nullptr; // control 1008
+    QLineEdit* m_assetsEdit = nullptr;     // control 1002, buddy of m_assetsSpin
+    QLineEdit* m_periodsEdit = nullptr;    // control 1003, buddy of m_periodsSpin
+    QLineEdit* m_minReturnEdit = nullptr;  // control 1008
     QString m_minReturnText;
     double m_minReturn = 0.0;
     korvel::SolutionRecord m_solution;
@@ -120,9 +123,9 @@ private:
 
     CTavoDoc* m_document;
     QWidget* m_form = nullptr;
-    QRect m_gridPlace;              // the grid's rectangle on the form, in pixels
-    bool m_controlsBound = false;   // set by the first data exchange
-    bool m_inKillFocus = false;     // the validation message takes the focus too
+    QRect m_gridPlace;                   // the grid's rectangle on the form, in pixels
+    bool m_controlsBound = false;        // set by the first data exchange
+    bool m_inKillFocus = false;          // the validation message takes the focus too
     bool m_minReturnLentToMenu = false;  // the menu bar holds the focus for Min Return
     std::string m_minReturnLoadedBytes;
     QString m_minReturnLoadedText;

@@ -95,7 +95,8 @@ void CTavoView::OnDeleteShare()
     const QString question = QStringLiteral("Delete ") + korvel::DisplayTextFromBytes(m_grid.GetTextMatrix(row, 1))
                              + QStringLiteral(" on row ") + QString::number(row);
     if (korvel::MessageBox(this, question, QStringLiteral("Question"), korvel::MbButtons::YesNo,
-                           korvel::MbIcon::Question) != korvel::IDYES)
+                           korvel::MbIcon::Question)
+        != korvel::IDYES)
         return;
 
     GridCells cells(m_grid);

@@ -104,8 +104,8 @@ std::string FormatFixed4(double value)
     }
 }
 
-AnalysisOutcome AnalyseTwoAssets(std::span<const std::string> first, std::span<const std::string> second,
-                                 int periods, int firstPart)
+AnalysisOutcome AnalyseTwoAssets(std::span<const std::string> first, std::span<const std::string> second, int periods,
+                                 int firstPart)
 {
     const std::size_t n = std::min({static_cast<std::size_t>(std::max(periods, 0)), first.size(), second.size()});
     std::vector<double> a;

@@ -52,7 +52,7 @@ using AnalysisOutcome = std::variant<AnalysisFigures, InvalidReturn>;
 // invalid text; texts beyond periods are not looked at. firstPart is the
 // percentage invested in First. Periods beyond the shorter list are not used;
 // with no period to use every figure is "n.a.".
-AnalysisOutcome AnalyseTwoAssets(std::span<const std::string> first,
-                                 std::span<const std::string> second, int periods, int firstPart);
+AnalysisOutcome AnalyseTwoAssets(std::span<const std::string> first, std::span<const std::string> second, int periods,
+                                 int firstPart);
 
 }  // namespace korvel

@@ -17,11 +17,12 @@ namespace {
 
 CTavoApp* g_app = nullptr;
 
-CTavoView& View() { return *g_app->MainFrame()->GetActiveView(); }
+CTavoView& View() {
+    return *g_app->MainFrame()->GetActiveView();
+}
 
 // shares x periods of distinct texts, the current cell in row 1.
-void FillWorksheet(int shares, int periods)
-{
+void FillWorksheet(int shares, int periods) {
     CTavoView& view = View();
     view.m_periodsEdit->setText(QString::number(periods));
     view.m_assetsEdit->setText(QString::number(shares));
@@ -38,10 +39,11 @@ void FillWorksheet(int shares, int periods)
 }
 
 // The command's time as the user sees it: the command, then the repaint it asked for.
-void FinishRepaint() { QCoreApplication::processEvents(); }
+void FinishRepaint() {
+    QCoreApplication::processEvents();
+}
 
-void BM_InsertShareInRow1Of999x10(benchmark::State& state)
-{
+void BM_InsertShareInRow1Of999x10(benchmark::State& state) {
     FillWorksheet(999, 10);
     CTavoView& view = View();
     for (auto _ : state) {
@@ -57,8 +59,7 @@ void BM_InsertShareInRow1Of999x10(benchmark::State& state)
 }
 BENCHMARK(BM_InsertShareInRow1Of999x10)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-void BM_DeletePeriodOn1000x10(benchmark::State& state)
-{
+void BM_DeletePeriodOn1000x10(benchmark::State& state) {
     FillWorksheet(1000, 10);
     CMainFrame& frame = *g_app->MainFrame();
     for (auto _ : state) {
@@ -73,8 +74,7 @@ BENCHMARK(BM_DeletePeriodOn1000x10)->Unit(benchmark::kMillisecond)->Repetitions(
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     korvel::test::IsolatedHome home;
     korvel::test::UseOffscreenPlatformByDefault();
     QApplication qtApp(argc, argv);

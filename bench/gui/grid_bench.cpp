@@ -19,8 +19,7 @@ struct Worksheet {
     QWidget parent;
     CMSFlexGrid grid;
 
-    Worksheet()
-    {
+    Worksheet() {
         parent.resize(800, 600);
         if (!grid.Create(&parent, QRect(0, 0, 800, 600)))
             qFatal("the grid control could not be created");
@@ -35,8 +34,7 @@ struct Worksheet {
         QApplication::processEvents();
     }
 
-    void Fill()
-    {
+    void Fill() {
         for (int r = 0; r < kRows; ++r)
             for (int c = 0; c < kCols; ++c)
                 grid.SetTextMatrix(r, c, r == 0 || c == 0 ? std::to_string(r) : "0.0" + std::to_string(r % 97));
@@ -46,8 +44,7 @@ struct Worksheet {
     void Repaint() { Area()->viewport()->repaint(); }
 };
 
-void BM_FillTexts(benchmark::State& state)
-{
+void BM_FillTexts(benchmark::State& state) {
     Worksheet sheet;
     for (auto _ : state)
         sheet.Fill();
@@ -55,16 +52,14 @@ void BM_FillTexts(benchmark::State& state)
 }
 BENCHMARK(BM_FillTexts)->Unit(benchmark::kMillisecond);
 
-void BM_FullRepaint(benchmark::State& state)
-{
+void BM_FullRepaint(benchmark::State& state) {
     Worksheet sheet;
     for (auto _ : state)
         sheet.Repaint();
 }
 BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMillisecond);
 
-void BM_ScrollStep(benchmark::State& state)
-{
+void BM_ScrollStep(benchmark::State& state) {
     Worksheet sheet;
     QScrollBar* bar = sheet.Area()->verticalScrollBar();
     for (auto _ : state) {
@@ -76,8 +71,7 @@ BENCHMARK(BM_ScrollStep)->Unit(benchmark::kMillisecond);
 
 // A far jump: SetRow fires the cell events, recolours two cells and scrolls
 // the new current cell into view.
-void BM_SetRowScrollIntoView(benchmark::State& state)
-{
+void BM_SetRowScrollIntoView(benchmark::State& state) {
     Worksheet sheet;
     bool far = false;
     for (auto _ : state) {
@@ -89,8 +83,7 @@ void BM_SetRowScrollIntoView(benchmark::State& state)
 BENCHMARK(BM_SetRowScrollIntoView)->Unit(benchmark::kMillisecond);
 
 // One Assets step at 1000 shares: the grid loses and regains its last row.
-void BM_SetRowsStep(benchmark::State& state)
-{
+void BM_SetRowsStep(benchmark::State& state) {
     Worksheet sheet;
     bool shrink = false;
     for (auto _ : state) {
@@ -103,8 +96,7 @@ BENCHMARK(BM_SetRowsStep)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     korvel::test::IsolatedHome home;
     korvel::test::UseOffscreenPlatformByDefault();
     QApplication app(argc, argv);

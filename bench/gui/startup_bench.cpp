@@ -16,8 +16,7 @@
 
 namespace {
 
-QString BinDir()
-{
+QString BinDir() {
     return QFileInfo(korvel::test::GridControlModulePath()).absolutePath();
 }
 
@@ -29,10 +28,9 @@ public:
     bool painted = false;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint && watched->isWidgetType() &&
-            static_cast<QWidget*>(watched)->window() == m_window)
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && watched->isWidgetType()
+            && static_cast<QWidget*>(watched)->window() == m_window)
             painted = true;
         return false;
     }
@@ -41,8 +39,7 @@ private:
     QWidget* m_window;
 };
 
-bool StartAndPaint(CTavoApp& app, const QStringList& arguments)
-{
+bool StartAndPaint(CTavoApp& app, const QStringList& arguments) {
     app.SetExecutableDir(BinDir());
     if (!app.InitInstance(arguments))
         return false;
@@ -54,8 +51,7 @@ bool StartAndPaint(CTavoApp& app, const QStringList& arguments)
     return paint.painted;
 }
 
-void RunStartups(benchmark::State& state, const QStringList& arguments)
-{
+void RunStartups(benchmark::State& state, const QStringList& arguments) {
     for (auto _ : state) {
         auto app = std::make_unique<CTavoApp>();
         if (!StartAndPaint(*app, arguments)) {
@@ -70,24 +66,22 @@ void RunStartups(benchmark::State& state, const QStringList& arguments)
 }
 
 // The first start-up of the process: fonts, styles and the module loaded for the first time.
-void BM_FirstStartupToPaint(benchmark::State& state)
-{
+void BM_FirstStartupToPaint(benchmark::State& state) {
     RunStartups(state, {});
 }
 BENCHMARK(BM_FirstStartupToPaint)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-void BM_StartupToPaint(benchmark::State& state)
-{
+void BM_StartupToPaint(benchmark::State& state) {
     RunStartups(state, {});
 }
 BENCHMARK(BM_StartupToPaint)->Unit(benchmark::kMillisecond);
 
 // A worksheet of 1000 shares by 10 periods named on the command line.
-void BM_StartupWithLargestDocument(benchmark::State& state)
-{
+void BM_StartupWithLargestDocument(benchmark::State& state) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("largest"));
-    QByteArray bytes = QByteArray::fromHex("E90300000C00000001" "31");
+    QByteArray bytes = QByteArray::fromHex("E90300000C00000001"
+                                           "31");
     for (int row = 1; row <= 1000; ++row) {
         const QByteArray name = "Share " + QByteArray::number(row);
         bytes.append(char(name.size())).append(name);
@@ -107,8 +101,7 @@ void BM_StartupWithLargestDocument(benchmark::State& state)
 BENCHMARK(BM_StartupWithLargestDocument)->Unit(benchmark::kMillisecond);
 
 // The module check alone: find, load, register, unload.
-void BM_GridModuleRegistration(benchmark::State& state)
-{
+void BM_GridModuleRegistration(benchmark::State& state) {
     const korvel::GridModuleSearch search{BinDir().toStdString(), korvel::SystemDirectory(), true};
     for (auto _ : state) {
         if (korvel::RegisterGridModule(search) != korvel::GridRegistration::Registered) {
@@ -121,8 +114,7 @@ BENCHMARK(BM_GridModuleRegistration)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     korvel::test::IsolatedHome home;
     korvel::test::UseOffscreenPlatformByDefault();
     QApplication application(argc, argv);

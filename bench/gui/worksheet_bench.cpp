@@ -29,8 +29,7 @@ Host* g_host = nullptr;
 QString g_largestPath;
 
 // 1000 shares x 10 periods of distinct texts.
-QString WriteLargestDocument(const QTemporaryDir& dir)
-{
+QString WriteLargestDocument(const QTemporaryDir& dir) {
     korvel::WorksheetTable table(1001, 12);
     for (int32_t row = 1; row < 1001; ++row) {
         table.SetTextMatrix(row, 1, "Share " + std::to_string(row));
@@ -47,17 +46,17 @@ QString WriteLargestDocument(const QTemporaryDir& dir)
     return path;
 }
 
-void FinishRepaint() { QCoreApplication::processEvents(); }
+void FinishRepaint() {
+    QCoreApplication::processEvents();
+}
 
-void OpenLargest(benchmark::State& state)
-{
+void OpenLargest(benchmark::State& state) {
     if (!g_host->document.OpenDocumentFile(g_largestPath) || g_host->view->m_grid.GetRows() != 1001)
         state.SkipWithError("the 1000 x 10 document did not open");
     FinishRepaint();
 }
 
-void BM_Open1000x10IntoNewWorksheet(benchmark::State& state)
-{
+void BM_Open1000x10IntoNewWorksheet(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         g_host->document.FileNew();
@@ -69,8 +68,7 @@ void BM_Open1000x10IntoNewWorksheet(benchmark::State& state)
 BENCHMARK(BM_Open1000x10IntoNewWorksheet)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // Down then up, one step each, with the focus in the Assets box as a user does it.
-void BM_AssetsStepOn1000x10(benchmark::State& state)
-{
+void BM_AssetsStepOn1000x10(benchmark::State& state) {
     OpenLargest(state);
     QLineEdit* assets = g_host->view->m_assetsEdit;
     assets->setFocus();
@@ -86,8 +84,7 @@ void BM_AssetsStepOn1000x10(benchmark::State& state)
 BENCHMARK(BM_AssetsStepOn1000x10)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // A character typed, then one rubbed out, in a cell in the middle of the worksheet.
-void BM_CellKeystrokeOn1000x10(benchmark::State& state)
-{
+void BM_CellKeystrokeOn1000x10(benchmark::State& state) {
     OpenLargest(state);
     CTavoView& view = *g_host->view;
     view.m_grid.SetRow(500);
@@ -111,8 +108,7 @@ BENCHMARK(BM_CellKeystrokeOn1000x10)->Unit(benchmark::kMillisecond)->Repetitions
 
 }  // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     korvel::test::IsolatedHome home;
     korvel::test::UseOffscreenPlatformByDefault();
     QApplication app(argc, argv);

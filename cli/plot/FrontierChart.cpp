@@ -55,18 +55,23 @@ ChartFrame FrameFor(const QRectF& area, const cli::FrontierPicture& picture) {
         yLow = std::min(yLow, ret);
         yHigh = std::max(yHigh, ret);
     };
-    for (const cli::PictureShare& share : picture.shares) take(share.deviation, share.mean);
-    for (const FrontierPoint& point : picture.points) take(point.lineDeviation, point.averageReturn);
+    for (const cli::PictureShare& share : picture.shares)
+        take(share.deviation, share.mean);
+    for (const FrontierPoint& point : picture.points)
+        take(point.lineDeviation, point.averageReturn);
     const QRectF plot = area.adjusted(84, 44, -28, -64);
     return ChartFrame(plot, NiceAxis(0.0, xHigh), NiceAxis(yLow, yHigh));
 }
 
 QString TickText(double value, double step) {
-    if (std::fabs(value) < step * 1e-9) value = 0.0;
+    if (std::fabs(value) < step * 1e-9)
+        value = 0.0;
     return QString::number(value, 'g', 6);
 }
 
-int TickCount(const ChartAxis& axis) { return static_cast<int>(std::lround((axis.high - axis.low) / axis.step)); }
+int TickCount(const ChartAxis& axis) {
+    return static_cast<int>(std::lround((axis.high - axis.low) / axis.step));
+}
 
 void DrawGridAndTicks(QPainter& painter, const ChartFrame& frame) {
     const QRectF& plot = frame.Plot();
@@ -118,18 +123,21 @@ void DrawAxesAndTitles(QPainter& painter, const ChartFrame& frame, const QRectF&
 void DrawShares(QPainter& painter, const ChartFrame& frame, const cli::FrontierPicture& picture) {
     painter.setPen(QPen(kShareColour.darker(130), 0.8));
     painter.setBrush(kShareColour);
-    for (const cli::PictureShare& share : picture.shares) painter.drawEllipse(frame.At(share.deviation, share.mean), 3, 3);
+    for (const cli::PictureShare& share : picture.shares)
+        painter.drawEllipse(frame.At(share.deviation, share.mean), 3, 3);
 }
 
 void DrawFrontier(QPainter& painter, const ChartFrame& frame, const cli::FrontierPicture& picture) {
     QPolygonF line;
-    for (const FrontierPoint& point : picture.points) line << frame.At(point.lineDeviation, point.averageReturn);
+    for (const FrontierPoint& point : picture.points)
+        line << frame.At(point.lineDeviation, point.averageReturn);
     painter.setPen(QPen(kFrontierColour, 2));
     painter.setBrush(Qt::NoBrush);
     painter.drawPolyline(line);
     painter.setPen(QPen(kFrontierColour.darker(130), 1));
     painter.setBrush(kFrontierColour);
-    for (const QPointF& at : line) painter.drawRect(QRectF(at.x() - 3, at.y() - 3, 6, 6));
+    for (const QPointF& at : line)
+        painter.drawRect(QRectF(at.x() - 3, at.y() - 3, 6, 6));
 }
 
 QPolygonF Diamond(const QPointF& at, double size) {
@@ -137,7 +145,8 @@ QPolygonF Diamond(const QPointF& at, double size) {
 }
 
 void DrawLeastDeviation(QPainter& painter, const ChartFrame& frame, const cli::FrontierPicture& picture) {
-    if (picture.points.empty()) return;
+    if (picture.points.empty())
+        return;
     const FrontierPoint& least = picture.points.front();
     const QPointF at = frame.At(least.lineDeviation, least.averageReturn);
     painter.setPen(QPen(kLeastColour.darker(130), 1));

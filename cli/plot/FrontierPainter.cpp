@@ -19,9 +19,8 @@ constexpr int kWidth = 800;
 constexpr int kHeight = 560;
 
 QString TitleOf(const cli::PictureShare& share) {
-    return QString::fromStdString(share.name) + QStringLiteral(": Avg.Return ") +
-           QString::number(share.mean, 'g', 6) + QStringLiteral(", Line Deviat. ") +
-           QString::number(share.deviation, 'g', 6);
+    return QString::fromStdString(share.name) + QStringLiteral(": Avg.Return ") + QString::number(share.mean, 'g', 6)
+           + QStringLiteral(", Line Deviat. ") + QString::number(share.deviation, 'g', 6);
 }
 
 // The generator writes an ellipse with equal radii as a circle.
@@ -41,7 +40,8 @@ bool AddShareTitles(const QByteArray& svg, const cli::FrontierPicture& picture, 
     size_t ellipses = 0;
     while (!reader.atEnd()) {
         reader.readNext();
-        if (reader.hasError()) return false;
+        if (reader.hasError())
+            return false;
         if (reader.isEndElement() && IsRound(reader.qualifiedName()) && ellipses < picture.shares.size())
             writer.writeTextElement(QStringLiteral("title"), TitleOf(picture.shares[ellipses++]));
         writer.writeCurrentToken(reader);
@@ -53,7 +53,8 @@ bool Save(const QString& path, const std::function<bool(QIODevice&)>& write, std
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !write(file) || !file.commit()) {
         error = file.errorString().toStdString();
-        if (error.empty() || error == "Unknown error") error = "the picture cannot be written";
+        if (error.empty() || error == "Unknown error")
+            error = "the picture cannot be written";
         return false;
     }
     return true;
@@ -66,7 +67,8 @@ bool PaintPng(const cli::FrontierPicture& picture, const QString& path, std::str
         QPainter painter(&image);
         DrawFrontierChart(painter, QRectF(0, 0, kWidth, kHeight), picture);
     }
-    return Save(path, [&](QIODevice& device) { return image.save(&device, "PNG"); }, error);
+    return Save(
+        path, [&](QIODevice& device) { return image.save(&device, "PNG"); }, error);
 }
 
 bool PaintSvg(const cli::FrontierPicture& picture, const QString& path, std::string& error) {
@@ -87,7 +89,8 @@ bool PaintSvg(const cli::FrontierPicture& picture, const QString& path, std::str
         error = "the drawing could not be given its share names";
         return false;
     }
-    return Save(path, [&](QIODevice& device) { return device.write(titled) == titled.size(); }, error);
+    return Save(
+        path, [&](QIODevice& device) { return device.write(titled) == titled.size(); }, error);
 }
 
 }  // namespace
@@ -95,8 +98,10 @@ bool PaintSvg(const cli::FrontierPicture& picture, const QString& path, std::str
 bool PaintFrontier(const cli::FrontierPicture& picture, const std::string& path, cli::PictureKind kind,
                    std::string& error) {
     const QString file = QString::fromStdString(path);
-    if (kind == cli::PictureKind::Svg) return PaintSvg(picture, file, error);
-    if (kind == cli::PictureKind::Png) return PaintPng(picture, file, error);
+    if (kind == cli::PictureKind::Svg)
+        return PaintSvg(picture, file, error);
+    if (kind == cli::PictureKind::Png)
+        return PaintPng(picture, file, error);
     error = "the picture must be a .png or .svg file";
     return false;
 }

@@ -63,12 +63,24 @@ void FlexGridWidget::MoveByKey(int key, Qt::KeyboardModifiers modifiers)
     const bool control = modifiers & Qt::ControlModifier;
     CellPos target = current;
     switch (key) {
-    case Qt::Key_Up: --target.row; break;
-    case Qt::Key_Down: ++target.row; break;
-    case Qt::Key_Left: --target.col; break;
-    case Qt::Key_Right: ++target.col; break;
-    case Qt::Key_PageUp: target.row -= m_geometry.PageRows(); break;
-    case Qt::Key_PageDown: target.row += m_geometry.PageRows(); break;
+    case Qt::Key_Up:
+        --target.row;
+        break;
+    case Qt::Key_Down:
+        ++target.row;
+        break;
+    case Qt::Key_Left:
+        --target.col;
+        break;
+    case Qt::Key_Right:
+        ++target.col;
+        break;
+    case Qt::Key_PageUp:
+        target.row -= m_geometry.PageRows();
+        break;
+    case Qt::Key_PageDown:
+        target.row += m_geometry.PageRows();
+        break;
     case Qt::Key_Home:
         target.col = 0;
         if (control)
@@ -79,7 +91,8 @@ void FlexGridWidget::MoveByKey(int key, Qt::KeyboardModifiers modifiers)
         if (control)
             target.row = m_model.Rows() - 1;
         break;
-    default: break;
+    default:
+        break;
     }
     target = m_model.ClampToScrollable(target);
     if (target == current)

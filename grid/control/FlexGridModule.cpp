@@ -31,7 +31,8 @@ extern "C" Q_DECL_EXPORT int DllRegisterServer()
 
 extern "C" Q_DECL_EXPORT IFlexGridControl* FlexGridCreateControl(const char* classId, QWidget* parent)
 {
-    if (!classId || QString::fromLatin1(classId).compare(QString::fromLatin1(kFlexGridClassId), Qt::CaseInsensitive) != 0)
+    if (!classId
+        || QString::fromLatin1(classId).compare(QString::fromLatin1(kFlexGridClassId), Qt::CaseInsensitive) != 0)
         return nullptr;
     // Widgets need a running application object; without one, refuse cleanly.
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))

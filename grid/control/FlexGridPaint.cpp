@@ -13,7 +13,7 @@ namespace korvel::grid {
 
 namespace {
 
-const QColor kBackground(128, 128, 128);   // beyond the last row and column
+const QColor kBackground(128, 128, 128);  // beyond the last row and column
 const QColor kGridLine(192, 192, 192);
 const QColor kFixedGridLine(128, 128, 128);
 constexpr int kTextMargin = 3;

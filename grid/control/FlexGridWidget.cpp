@@ -19,8 +19,7 @@ constexpr int32_t kMinRowHeightTwips = 240;
 
 }  // namespace
 
-FlexGridWidget::FlexGridWidget(QWidget* parent)
-    : QAbstractScrollArea(parent)
+FlexGridWidget::FlexGridWidget(QWidget* parent) : QAbstractScrollArea(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -168,8 +167,8 @@ void FlexGridWidget::RefreshLayout()
         m_widthsPx[c] = TwipsToPixels(m_model.ColWidthTwips(c), dpiX);
     m_geometry.SetColumnWidths(m_widthsPx);
     m_geometry.SetRowCount(m_model.Rows());
-    m_geometry.SetRowHeight(std::max(TwipsToPixels(kMinRowHeightTwips, logicalDpiY()),
-                                     QFontMetrics(font()).height() + 4));
+    m_geometry.SetRowHeight(
+        std::max(TwipsToPixels(kMinRowHeightTwips, logicalDpiY()), QFontMetrics(font()).height() + 4));
     m_geometry.SetFixed(m_model.FixedRows(), m_model.FixedCols());
     m_geometry.SetViewport(viewport()->width(), viewport()->height());
     SyncScrollBars();
@@ -238,8 +237,7 @@ void FlexGridWidget::changeEvent(QEvent* event)
 
 QRect FlexGridWidget::CellRect(int32_t row, int32_t col) const
 {
-    return QRect(m_geometry.ColLeft(col), m_geometry.RowTop(row),
-                 m_geometry.ColumnWidth(col), m_geometry.RowHeight());
+    return QRect(m_geometry.ColLeft(col), m_geometry.RowTop(row), m_geometry.ColumnWidth(col), m_geometry.RowHeight());
 }
 
 QRect FlexGridWidget::cellRect(int row, int col) const

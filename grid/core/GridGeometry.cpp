@@ -112,8 +112,7 @@ CellPos GridGeometry::HitTest(int32_t x, int32_t y) const
     const CellPos none{-1, -1};
     if (x < 0 || y < 0 || x >= m_viewWidth || y >= m_viewHeight)
         return none;
-    const int32_t row = y < FixedHeight() ? y / m_rowHeight
-                                          : m_firstRow + (y - FixedHeight()) / m_rowHeight;
+    const int32_t row = y < FixedHeight() ? y / m_rowHeight : m_firstRow + (y - FixedHeight()) / m_rowHeight;
     // Unscrolled x of the point, then the column whose span holds it.
     const int32_t unscrolledX = x < FixedWidth() ? x : x - FixedWidth() + m_colX[m_firstCol];
     const auto after = std::upper_bound(m_colX.begin(), m_colX.end(), unscrolledX);

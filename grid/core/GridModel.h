@@ -21,9 +21,15 @@ inline constexpr uint32_t kFixedGrey = 0x00C8D0D4;  // RGB(212, 208, 200)
 
 // Column alignments, as the classic control numbers them.
 enum Alignment : int16_t {
-    kAlignLeftTop = 0, kAlignLeftCenter = 1, kAlignLeftBottom = 2,
-    kAlignCenterTop = 3, kAlignCenterCenter = 4, kAlignCenterBottom = 5,
-    kAlignRightTop = 6, kAlignRightCenter = 7, kAlignRightBottom = 8,
+    kAlignLeftTop = 0,
+    kAlignLeftCenter = 1,
+    kAlignLeftBottom = 2,
+    kAlignCenterTop = 3,
+    kAlignCenterCenter = 4,
+    kAlignCenterBottom = 5,
+    kAlignRightTop = 6,
+    kAlignRightCenter = 7,
+    kAlignRightBottom = 8,
     kAlignGeneral = 9,  // numbers right, other text left; vertically centred
 };
 
@@ -108,7 +114,7 @@ private:
     int32_t m_fixedRows = 1;
     int32_t m_fixedCols = 1;
     CellPos m_current{1, 1};
-    std::vector<int32_t> m_colWidths;   // twips, -1 = default
+    std::vector<int32_t> m_colWidths;  // twips, -1 = default
     std::vector<int16_t> m_alignments;
 };
 

@@ -12,7 +12,10 @@ namespace korvel {
 
 namespace {
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 }  // namespace
 
@@ -30,9 +33,9 @@ std::string SystemDirectory()
 bool IsGridModuleName(std::string_view name)
 {
     const std::string_view module(kGridModuleName);
-    return name.size() == module.size() &&
-           std::equal(name.begin(), name.end(), module.begin(),
-                      [](char a, char b) { return LowerAscii(a) == LowerAscii(b); });
+    return name.size() == module.size() && std::equal(name.begin(), name.end(), module.begin(), [](char a, char b) {
+               return LowerAscii(a) == LowerAscii(b);
+           });
 }
 
 std::vector<std::string> GridModuleEntries(const std::string& dir)

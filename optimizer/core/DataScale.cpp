@@ -8,12 +8,14 @@
 namespace korvel {
 
 int32_t ScaleExponentFor(double largest) {
-    if (largest >= kSmallestUnscaled && largest <= kLargestUnscaled) return 0;
+    if (largest >= kSmallestUnscaled && largest <= kLargestUnscaled)
+        return 0;
     return UnitScaleExponentFor(largest);
 }
 
 int32_t UnitScaleExponentFor(double largest) {
-    if (!(largest > 0.0) || !std::isfinite(largest)) return 0;
+    if (!(largest > 0.0) || !std::isfinite(largest))
+        return 0;
     // largest = f * 2^e with f in [0.5, 1): times 2^-e it is f. A power of
     // two itself (f = 0.5) goes to 1 instead, the top of the band.
     int exponent = 0;

@@ -6,8 +6,7 @@
 
 namespace korvel {
 
-double RoundUpToFourDecimals(double value)
-{
+double RoundUpToFourDecimals(double value) {
     // A sum that should be 2 may come out as 2.0000000000000004, a few ulps
     // above; rounding that up would show 2.0001. Only such a value, within a
     // few ulps of a 4-decimal step, keeps the step; anything further above is
@@ -26,8 +25,7 @@ double RoundUpToFourDecimals(double value)
 namespace {
 
 // to_chars with a format and a precision is specified as printf in the C locale.
-std::string ToChars(double value, std::chars_format format, int precision)
-{
+std::string ToChars(double value, std::chars_format format, int precision) {
     char text[400];  // "%.4f" of the largest double needs 314 characters
     const auto result = std::to_chars(text, text + sizeof text, value, format, precision);
     return std::string(text, result.ptr);
@@ -35,13 +33,11 @@ std::string ToChars(double value, std::chars_format format, int precision)
 
 }  // namespace
 
-std::string FormatG15(double value)
-{
+std::string FormatG15(double value) {
     return ToChars(value, std::chars_format::general, 15);
 }
 
-std::string FormatWeightFigure(double value)
-{
+std::string FormatWeightFigure(double value) {
     return ToChars(value, std::chars_format::fixed, 4);
 }
 

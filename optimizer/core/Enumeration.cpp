@@ -19,8 +19,8 @@ class SolutionWalk {
 public:
     SolutionWalk(Tableau& t, const CellSource& cells, double minReturn, SolutionRecord& record,
                  SolutionPresenter& presenter, const TableauScale& scale)
-        : m_t(t), m_cells(cells), m_minReturn(minReturn), m_record(record), m_presenter(presenter),
-          m_scale(scale), m_tableauMinReturn(scale.ToTableau(minReturn)),
+        : m_t(t), m_cells(cells), m_minReturn(minReturn), m_record(record), m_presenter(presenter), m_scale(scale),
+          m_tableauMinReturn(scale.ToTableau(minReturn)),
           m_tableauNoise(ObjectiveNoiseFloor(scale.ToTableau(scale.largest))) {}
 
     EnumerationResult Run();
@@ -54,7 +54,8 @@ bool SolutionWalk::BuildRecord() {
     for (int32_t r = 1; r < m_t.ZRow(); ++r) {
         const int32_t b = m_t.basis[r];
         const double value = m_t.At(r, 0);
-        if (b >= firstArtificial && std::fabs(value) > kTolerance) return false;
+        if (b >= firstArtificial && std::fabs(value) > kTolerance)
+            return false;
         if (b <= n) {
             if (m_record.shares.size() <= static_cast<size_t>(m_record.shareCount))
                 m_record.shares.resize(static_cast<size_t>(m_record.shareCount) + 1);
@@ -86,9 +87,12 @@ PortfolioClaim SolutionWalk::Claim() const {
     for (int32_t r = 1; r < m_t.ZRow(); ++r) {
         const int32_t b = m_t.basis[r];
         const double value = m_t.At(r, 0);
-        if (b == m_t.Cols() - 1) claim.budgetArtificial = value;
-        if (b == m_t.Cols() - 2) claim.returnArtificial = m_scale.ToWorksheet(value);
-        if (b > n) continue;
+        if (b == m_t.Cols() - 1)
+            claim.budgetArtificial = value;
+        if (b == m_t.Cols() - 2)
+            claim.returnArtificial = m_scale.ToWorksheet(value);
+        if (b > n)
+            continue;
         HeldShare share;
         share.weight = value;
         for (int32_t p = 1; p <= m_t.Periods(); ++p) {
@@ -104,41 +108,51 @@ PortfolioClaim SolutionWalk::Claim() const {
 }
 
 ReportOutcome SolutionWalk::Report() {
-    if (!BuildRecord()) return ReportOutcome::NoSolution;
-    if (!(m_tableauReturn - m_lastShownReturn > kTolerance)) return ReportOutcome::Passed;
+    if (!BuildRecord())
+        return ReportOutcome::NoSolution;
+    if (!(m_tableauReturn - m_lastShownReturn > kTolerance))
+        return ReportOutcome::Passed;
     if (CheckPortfolio(Claim(), m_minReturn, m_scale.ToWorksheet(m_tableauNoise)) != PortfolioFault::None)
         return ReportOutcome::Unsound;
     m_lastShownReturn = m_tableauReturn;
     ++m_shown;
-    return m_presenter.Present(m_record) == PresenterAnswer::Enough ? ReportOutcome::Stopped
-                                                                    : ReportOutcome::Shown;
+    return m_presenter.Present(m_record) == PresenterAnswer::Enough ? ReportOutcome::Stopped : ReportOutcome::Shown;
 }
 
 bool SolutionWalk::IsBasic(int32_t col) const {
     for (int32_t r = 1; r < m_t.ZRow(); ++r)
-        if (m_t.basis[r] == col) return true;
+        if (m_t.basis[r] == col)
+            return true;
     return false;
 }
 
 std::optional<EnumerationOutcome> Ending(ReportOutcome report) {
-    if (report == ReportOutcome::NoSolution) return EnumerationOutcome::NoSolution;
-    if (report == ReportOutcome::Stopped) return EnumerationOutcome::Stopped;
-    if (report == ReportOutcome::Unsound) return EnumerationOutcome::Unsound;
+    if (report == ReportOutcome::NoSolution)
+        return EnumerationOutcome::NoSolution;
+    if (report == ReportOutcome::Stopped)
+        return EnumerationOutcome::Stopped;
+    if (report == ReportOutcome::Unsound)
+        return EnumerationOutcome::Unsound;
     return std::nullopt;
 }
 
 EnumerationOutcome SolutionWalk::Walk(int& pivots) {
-    if (auto end = Ending(Report())) return *end;
+    if (auto end = Ending(Report()))
+        return *end;
     const double* z = m_t.Row(m_t.ZRow());
     const int32_t n = m_t.Shares();
     // One pass in increasing order; a pivot never sends the walk back.
     for (int32_t j = 1; j <= n; ++j) {
-        if (!(std::fabs(z[j]) < kTolerance) || IsBasic(j)) continue;
+        if (!(std::fabs(z[j]) < kTolerance) || IsBasic(j))
+            continue;
         const int32_t row = FindLeavingRow(m_t, j);
-        if (row < 0) continue;
+        if (row < 0)
+            continue;
         ++pivots;
-        if (!Pivot(m_t, j, row)) return EnumerationOutcome::NotFinite;
-        if (auto end = Ending(Report())) return *end;
+        if (!Pivot(m_t, j, row))
+            return EnumerationOutcome::NotFinite;
+        if (auto end = Ending(Report()))
+            return *end;
     }
     return EnumerationOutcome::Finished;
 }
@@ -153,8 +167,7 @@ EnumerationResult SolutionWalk::Run() {
 }  // namespace
 
 EnumerationResult EnumerateSolutions(Tableau& tableau, const CellSource& cells, double minReturn,
-                                     SolutionRecord& record, SolutionPresenter& presenter,
-                                     const TableauScale& scale) {
+                                     SolutionRecord& record, SolutionPresenter& presenter, const TableauScale& scale) {
     return SolutionWalk(tableau, cells, minReturn, record, presenter, scale).Run();
 }
 

@@ -16,15 +16,15 @@ public:
     virtual PresenterAnswer Present(const SolutionRecord& record) = 0;
 };
 
-inline constexpr const char* kMsgNoSolution = "No solution";          // infeasible optimum
-inline constexpr const char* kMsgNoSolutionUnbounded = "No solution !"; // unbounded problem
+inline constexpr const char* kMsgNoSolution = "No solution";             // infeasible optimum
+inline constexpr const char* kMsgNoSolutionUnbounded = "No solution !";  // unbounded problem
 
 enum class EnumerationOutcome {
-    Finished,   // the walk passed every share column
-    Stopped,    // the presenter answered Enough
-    NoSolution, // an artificial variable is basic above 1e-10: "No solution"
-    NotFinite,  // a walk pivot overflowed: the tableau holds an infinity or NaN
-    Unsound,    // the basis to be shown failed its check against the worksheet
+    Finished,    // the walk passed every share column
+    Stopped,     // the presenter answered Enough
+    NoSolution,  // an artificial variable is basic above 1e-10: "No solution"
+    NotFinite,   // a walk pivot overflowed: the tableau holds an infinity or NaN
+    Unsound,     // the basis to be shown failed its check against the worksheet
 };
 
 inline constexpr const char* kMsgUnsound =

@@ -12,7 +12,8 @@ namespace korvel {
 
 double ShareReturns::Mean(int32_t share) const {
     double sum = 0.0;
-    for (int32_t p = 0; p < periods; ++p) sum = sum + At(share, p);
+    for (int32_t p = 0; p < periods; ++p)
+        sum = sum + At(share, p);
     return sum / static_cast<double>(periods);
 }
 
@@ -29,8 +30,8 @@ bool ReadShareReturns(const CellSource& cells, ShareReturns& returns, std::strin
                 message = text;
                 return false;
             }
-            returns.values[static_cast<size_t>(i - 1) * static_cast<size_t>(returns.periods) +
-                           static_cast<size_t>(c - 2)] = value;
+            returns.values[static_cast<size_t>(i - 1) * static_cast<size_t>(returns.periods)
+                           + static_cast<size_t>(c - 2)] = value;
         }
     }
     return true;
@@ -49,14 +50,17 @@ struct DataScale {
 
 DataScale ScaleOf(const ShareReturns& returns) {
     DataScale scale;
-    for (double value : returns.values) scale.largest = std::max(scale.largest, std::fabs(value));
-    if (scale.largest > 0.0) std::frexp(scale.largest, &scale.exponent);
+    for (double value : returns.values)
+        scale.largest = std::max(scale.largest, std::fabs(value));
+    if (scale.largest > 0.0)
+        std::frexp(scale.largest, &scale.exponent);
     return scale;
 }
 
 ShareReturns Scaled(const ShareReturns& returns, int exponent) {
     ShareReturns scaled = returns;
-    for (double& value : scaled.values) value = std::ldexp(value, -exponent);
+    for (double& value : scaled.values)
+        value = std::ldexp(value, -exponent);
     return scaled;
 }
 
@@ -83,8 +87,7 @@ void DropZeroWeights(FrontierPoint& point) {
 void DropFlatStart(std::vector<FrontierPoint>& points, double largest) {
     const double tolerance = 1e-12 * largest;
     size_t first = 0;
-    while (first + 1 < points.size() &&
-           points[first + 1].lineDeviation - points[first].lineDeviation <= tolerance)
+    while (first + 1 < points.size() && points[first + 1].lineDeviation - points[first].lineDeviation <= tolerance)
         ++first;
     points.erase(points.begin(), points.begin() + static_cast<std::ptrdiff_t>(first));
 }

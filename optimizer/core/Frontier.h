@@ -30,8 +30,8 @@ struct FrontierShare {
 
 struct FrontierPoint {
     double averageReturn = 0.0;
-    double lineDeviation = 0.0;           // mean absolute deviation per period
-    std::vector<FrontierShare> shares;    // in worksheet row order
+    double lineDeviation = 0.0;         // mean absolute deviation per period
+    std::vector<FrontierShare> shares;  // in worksheet row order
 };
 
 enum class FrontierOutcome {
@@ -43,13 +43,12 @@ enum class FrontierOutcome {
 
 struct FrontierResult {
     FrontierOutcome outcome = FrontierOutcome::Done;
-    std::string message;               // empty for Done
-    std::vector<FrontierPoint> points; // rising return; on failure the points that passed
-    int64_t pivots = 0;                // to the least-deviation portfolio and along the frontier
+    std::string message;                // empty for Done
+    std::vector<FrontierPoint> points;  // rising return; on failure the points that passed
+    int64_t pivots = 0;                 // to the least-deviation portfolio and along the frontier
 };
 
-inline constexpr const char* kMsgFrontierPivotLimit =
-    "The frontier stopped: its pivots did not come to an end.";
+inline constexpr const char* kMsgFrontierPivotLimit = "The frontier stopped: its pivots did not come to an end.";
 
 // From the least-deviation portfolio (the one with the highest return among
 // ties) up to the highest attainable average return. Consecutive points share

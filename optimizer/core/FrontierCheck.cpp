@@ -9,13 +9,14 @@ namespace {
 // A double's noise after some hundred pivots on data of unit scale is far
 // below these; a real fault (a wrong basis, a lost row) is far above them.
 constexpr double kWeightTolerance = 1e-9;
-constexpr double kReturnTolerance = 1e-9;       // times the data's scale
+constexpr double kReturnTolerance = 1e-9;  // times the data's scale
 constexpr double kDeviationRelative = 1e-7;
-constexpr double kDeviationAbsolute = 1e-9;     // times the data's scale
+constexpr double kDeviationAbsolute = 1e-9;  // times the data's scale
 
 double RecomputedDeviation(const ShareReturns& returns, const FrontierPoint& point) {
     std::vector<double> means;
-    for (const FrontierShare& share : point.shares) means.push_back(returns.Mean(share.row - 1));
+    for (const FrontierShare& share : point.shares)
+        means.push_back(returns.Mean(share.row - 1));
     double total = 0.0;
     for (int32_t p = 0; p < returns.periods; ++p) {
         double deviation = 0.0;
@@ -30,8 +31,7 @@ double RecomputedDeviation(const ShareReturns& returns, const FrontierPoint& poi
 
 }  // namespace
 
-bool CheckFrontierPoint(const ShareReturns& returns, const FrontierPoint& point, double scale,
-                        std::string& reason) {
+bool CheckFrontierPoint(const ShareReturns& returns, const FrontierPoint& point, double scale, std::string& reason) {
     double weightSum = 0.0;
     double averageReturn = 0.0;
     for (const FrontierShare& share : point.shares) {

@@ -11,7 +11,6 @@ namespace korvel {
 // line deviation recomputed from them equal to the claimed one. The
 // tolerances are relative to scale, the largest return in absolute value.
 // reason names the first failing item.
-bool CheckFrontierPoint(const ShareReturns& returns, const FrontierPoint& point, double scale,
-                        std::string& reason);
+bool CheckFrontierPoint(const ShareReturns& returns, const FrontierPoint& point, double scale, std::string& reason);
 
 }  // namespace korvel

@@ -24,13 +24,10 @@ constexpr int kDegenerateRunBeforeBland = 50;
 }  // namespace
 
 FrontierTableau::FrontierTableau(const ShareReturns& returns)
-    : m_shares(returns.shares),
-      m_periods(returns.periods),
-      m_rows(returns.periods + 2),
+    : m_shares(returns.shares), m_periods(returns.periods), m_rows(returns.periods + 2),
       m_cols(returns.shares + 2 * returns.periods + 3),
       m_cells(static_cast<size_t>(m_rows + 1) * static_cast<size_t>(m_cols), 0.0),
-      m_basis(static_cast<size_t>(m_rows), -1),
-      m_pivotLimit(20 * static_cast<int64_t>(m_cols + m_rows) + 1000) {
+      m_basis(static_cast<size_t>(m_rows), -1), m_pivotLimit(20 * static_cast<int64_t>(m_cols + m_rows) + 1000) {
     Fill(returns);
     StartBasis();
     FillCostRow();
@@ -46,7 +43,8 @@ void FrontierTableau::Fill(const ShareReturns& returns) {
         lowestMean = std::min(lowestMean, mean);
         Row(0)[i] = 1.0;
         Row(1)[i] = mean;
-        for (int32_t p = 0; p < m_periods; ++p) Row(2 + p)[i] = returns.At(i, p) - mean;
+        for (int32_t p = 0; p < m_periods; ++p)
+            Row(2 + p)[i] = returns.At(i, p) - mean;
     }
     Row(0)[RhsColumn()] = 1.0;
     Row(1)[SurplusColumn()] = -1.0;
@@ -69,7 +67,8 @@ void FrontierTableau::StartBasis() {
     double least = std::numeric_limits<double>::infinity();
     for (int32_t i = 0; i < m_shares; ++i) {
         double deviation = 0.0;
-        for (int32_t p = 0; p < m_periods; ++p) deviation += std::fabs(Row(2 + p)[i]);
+        for (int32_t p = 0; p < m_periods; ++p)
+            deviation += std::fabs(Row(2 + p)[i]);
         if (deviation < least) {
             least = deviation;
             start = i;
@@ -78,7 +77,8 @@ void FrontierTableau::StartBasis() {
     Pivot(0, start);
     Pivot(1, SurplusColumn());
     for (int32_t p = 0; p < m_periods; ++p)
-        if (Rhs(2 + p) < 0.0) Pivot(2 + p, m_shares + 2 + 2 * p);
+        if (Rhs(2 + p) < 0.0)
+            Pivot(2 + p, m_shares + 2 + 2 * p);
     m_pivots = 0;
 }
 
@@ -87,25 +87,32 @@ void FrontierTableau::StartBasis() {
 void FrontierTableau::FillCostRow() {
     double* cost = Row(CostRow());
     std::fill(cost, cost + m_cols, 0.0);
-    for (int32_t j = m_shares + 1; j < RhsColumn(); ++j) cost[j] = 1.0;
+    for (int32_t j = m_shares + 1; j < RhsColumn(); ++j)
+        cost[j] = 1.0;
     for (int32_t r = 0; r < m_rows; ++r) {
-        if (m_basis[static_cast<size_t>(r)] <= m_shares) continue;
+        if (m_basis[static_cast<size_t>(r)] <= m_shares)
+            continue;
         const double* row = Row(r);
-        for (int32_t j = 0; j < m_cols; ++j) cost[j] -= row[j];
+        for (int32_t j = 0; j < m_cols; ++j)
+            cost[j] -= row[j];
     }
 }
 
 void FrontierTableau::Pivot(int32_t row, int32_t col) {
     double* pivotRow = Row(row);
     const double p = pivotRow[col];
-    for (int32_t k = 0; k < m_cols; ++k) pivotRow[k] /= p;
+    for (int32_t k = 0; k < m_cols; ++k)
+        pivotRow[k] /= p;
     pivotRow[col] = 1.0;
     for (int32_t i = 0; i <= m_rows; ++i) {
-        if (i == row) continue;
+        if (i == row)
+            continue;
         double* target = Row(i);
         const double f = target[col];
-        if (f == 0.0) continue;
-        for (int32_t k = 0; k < m_cols; ++k) target[k] -= f * pivotRow[k];
+        if (f == 0.0)
+            continue;
+        for (int32_t k = 0; k < m_cols; ++k)
+            target[k] -= f * pivotRow[k];
         target[col] = 0.0;
     }
     m_basis[static_cast<size_t>(row)] = col;
@@ -119,7 +126,8 @@ int32_t FrontierTableau::PrimalEntering(bool bland) const {
     int32_t column = -1;
     for (int32_t j = 0; j < RhsColumn(); ++j) {
         if (cost[j] < best) {
-            if (bland) return j;
+            if (bland)
+                return j;
             best = cost[j];
             column = j;
         }
@@ -134,7 +142,8 @@ int32_t FrontierTableau::PrimalLeaving(int32_t col, bool bland, double& ratio) c
     ratio = std::numeric_limits<double>::infinity();
     for (int32_t r = 0; r < m_rows; ++r) {
         const double entry = Row(r)[col];
-        if (!(entry > kPivotTolerance)) continue;
+        if (!(entry > kPivotTolerance))
+            continue;
         const double q = std::max(Rhs(r), 0.0) / entry;
         const bool tie = leaving >= 0 && std::fabs(q - ratio) <= kTieTolerance;
         bool better = q < ratio && !tie;
@@ -155,16 +164,20 @@ FrontierWalkOutcome FrontierTableau::MinimiseDeviation() {
     for (;;) {
         const bool bland = degenerateRun > kDegenerateRunBeforeBland;
         const int32_t col = PrimalEntering(bland);
-        if (col < 0) return FrontierWalkOutcome::Done;
+        if (col < 0)
+            return FrontierWalkOutcome::Done;
         double ratio = 0.0;
         const int32_t row = PrimalLeaving(col, bland, ratio);
         // The budget row bounds every column, so an unbounded column means
         // the arithmetic has gone astray.
-        if (row < 0) return FrontierWalkOutcome::Lost;
-        if (m_pivots >= m_pivotLimit) return FrontierWalkOutcome::PivotLimit;
+        if (row < 0)
+            return FrontierWalkOutcome::Lost;
+        if (m_pivots >= m_pivotLimit)
+            return FrontierWalkOutcome::PivotLimit;
         degenerateRun = ratio <= kStepTolerance ? degenerateRun + 1 : 0;
         Pivot(row, col);
-        if (!Feasible()) return FrontierWalkOutcome::Lost;
+        if (!Feasible())
+            return FrontierWalkOutcome::Lost;
     }
 }
 
@@ -174,7 +187,8 @@ int32_t FrontierTableau::BoundLeaving(double& step) const {
     step = std::numeric_limits<double>::infinity();
     for (int32_t r = 0; r < m_rows; ++r) {
         const double direction = Row(r)[DirectionColumn()];
-        if (!(direction < -kDirectionTolerance)) continue;
+        if (!(direction < -kDirectionTolerance))
+            continue;
         const double q = std::max(Rhs(r), 0.0) / -direction;
         if (q < step) {
             step = q;
@@ -194,7 +208,8 @@ int32_t FrontierTableau::DualEntering(int32_t row) const {
     double best = std::numeric_limits<double>::infinity();
     for (int32_t j = 0; j < RhsColumn(); ++j) {
         const double entry = entries[j];
-        if (!(entry < -kPivotTolerance)) continue;
+        if (!(entry < -kPivotTolerance))
+            continue;
         const double q = std::max(cost[j], 0.0) / -entry;
         const bool tie = entering >= 0 && std::fabs(q - best) <= kTieTolerance;
         if ((q < best && !tie) || (tie && entry < entries[entering])) {
@@ -210,8 +225,10 @@ int32_t FrontierTableau::DualEntering(int32_t row) const {
 bool FrontierTableau::Feasible() {
     for (int32_t r = 0; r < m_rows; ++r) {
         double& value = Row(r)[RhsColumn()];
-        if (value < -kFeasibilityTolerance || !std::isfinite(value)) return false;
-        if (value < 0.0) value = 0.0;
+        if (value < -kFeasibilityTolerance || !std::isfinite(value))
+            return false;
+        if (value < 0.0)
+            value = 0.0;
     }
     return true;
 }
@@ -219,24 +236,32 @@ bool FrontierTableau::Feasible() {
 bool FrontierTableau::RaiseBound(std::vector<FrontierVertex>& vertices, bool first, int32_t& row) {
     double step = 0.0;
     row = BoundLeaving(step);
-    if (row < 0) return false;
-    for (int32_t r = 0; r < m_rows; ++r) Row(r)[RhsColumn()] += step * Row(r)[DirectionColumn()];
+    if (row < 0)
+        return false;
+    for (int32_t r = 0; r < m_rows; ++r)
+        Row(r)[RhsColumn()] += step * Row(r)[DirectionColumn()];
     Row(row)[RhsColumn()] = 0.0;
     m_bound += step;
-    if (!Feasible()) return false;
-    if (first || step > kStepTolerance) vertices.push_back(Vertex());
+    if (!Feasible())
+        return false;
+    if (first || step > kStepTolerance)
+        vertices.push_back(Vertex());
     return true;
 }
 
 FrontierWalkOutcome FrontierTableau::Walk(std::vector<FrontierVertex>& vertices) {
     const FrontierWalkOutcome least = MinimiseDeviation();
-    if (least != FrontierWalkOutcome::Done) return least;
+    if (least != FrontierWalkOutcome::Done)
+        return least;
     for (bool first = true;; first = false) {
         int32_t row = -1;
-        if (!RaiseBound(vertices, first, row)) return FrontierWalkOutcome::Lost;
+        if (!RaiseBound(vertices, first, row))
+            return FrontierWalkOutcome::Lost;
         const int32_t col = DualEntering(row);
-        if (col < 0) return FrontierWalkOutcome::Done;
-        if (m_pivots >= m_pivotLimit) return FrontierWalkOutcome::PivotLimit;
+        if (col < 0)
+            return FrontierWalkOutcome::Done;
+        if (m_pivots >= m_pivotLimit)
+            return FrontierWalkOutcome::PivotLimit;
         Pivot(row, col);
     }
 }
@@ -247,9 +272,12 @@ FrontierVertex FrontierTableau::Vertex() const {
     double deviation = 0.0;
     for (int32_t r = 0; r < m_rows; ++r) {
         const int32_t b = m_basis[static_cast<size_t>(r)];
-        if (b < m_shares) vertex.shares.push_back({b + 1, Rhs(r)});
-        else if (b == SurplusColumn()) vertex.averageReturn += Rhs(r);
-        else deviation += Rhs(r);
+        if (b < m_shares)
+            vertex.shares.push_back({b + 1, Rhs(r)});
+        else if (b == SurplusColumn())
+            vertex.averageReturn += Rhs(r);
+        else
+            deviation += Rhs(r);
     }
     vertex.lineDeviation = deviation / static_cast<double>(m_periods);
     std::sort(vertex.shares.begin(), vertex.shares.end(),

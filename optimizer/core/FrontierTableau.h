@@ -37,9 +37,7 @@ private:
     int32_t DirectionColumn() const { return m_cols - 1; }
     int32_t CostRow() const { return m_rows; }
     double* Row(int32_t r) { return m_cells.data() + static_cast<size_t>(r) * static_cast<size_t>(m_cols); }
-    const double* Row(int32_t r) const {
-        return m_cells.data() + static_cast<size_t>(r) * static_cast<size_t>(m_cols);
-    }
+    const double* Row(int32_t r) const { return m_cells.data() + static_cast<size_t>(r) * static_cast<size_t>(m_cols); }
     double Rhs(int32_t r) const { return Row(r)[RhsColumn()]; }
 
     void Fill(const ShareReturns& returns);

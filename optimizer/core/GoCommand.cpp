@@ -13,21 +13,29 @@ GoResult Ended(GoResult result, GoOutcome outcome, const char* message) {
 
 GoOutcome FromEnumeration(EnumerationOutcome outcome) {
     switch (outcome) {
-    case EnumerationOutcome::NoSolution: return GoOutcome::NoSolution;
-    case EnumerationOutcome::NotFinite: return GoOutcome::NotFinite;
-    case EnumerationOutcome::Unsound: return GoOutcome::Unsound;
+    case EnumerationOutcome::NoSolution:
+        return GoOutcome::NoSolution;
+    case EnumerationOutcome::NotFinite:
+        return GoOutcome::NotFinite;
+    case EnumerationOutcome::Unsound:
+        return GoOutcome::Unsound;
     case EnumerationOutcome::Finished:
-    case EnumerationOutcome::Stopped: break;
+    case EnumerationOutcome::Stopped:
+        break;
     }
     return GoOutcome::Done;
 }
 
 const char* MessageOf(GoOutcome outcome) {
     switch (outcome) {
-    case GoOutcome::NoSolution: return kMsgNoSolution;
-    case GoOutcome::NotFinite: return kMsgNotFinite;
-    case GoOutcome::Unsound: return kMsgUnsound;
-    default: return "";
+    case GoOutcome::NoSolution:
+        return kMsgNoSolution;
+    case GoOutcome::NotFinite:
+        return kMsgNotFinite;
+    case GoOutcome::Unsound:
+        return kMsgUnsound;
+    default:
+        return "";
     }
 }
 
@@ -37,7 +45,8 @@ const char* MessageOf(GoOutcome outcome) {
 bool MinReturnAboveEveryMean(const Tableau& t) {
     const double minReturn = t.At(2, 0);
     for (int32_t i = 1; i <= t.Shares(); ++i)
-        if (!(t.At(2, i) < minReturn)) return false;
+        if (!(t.At(2, i) < minReturn))
+            return false;
     return true;
 }
 
@@ -53,18 +62,23 @@ GoResult SolveAndEnumerate(GoResult result, const CellSource& cells, double minR
     BuildTableau(tableau, cells, minReturn, scale.exponent);
     // Finite returns can still overflow in a sum or a product; an infinity or
     // NaN in the tableau would make every later comparison meaningless.
-    if (!tableau.AllFinite()) return Ended(result, GoOutcome::NotFinite, kMsgNotFinite);
+    if (!tableau.AllFinite())
+        return Ended(result, GoOutcome::NotFinite, kMsgNotFinite);
     const bool unreachable = MinReturnAboveEveryMean(tableau);
 
     switch (Solve(tableau, pivotLimit, &result.solvePivots)) {
     case SolveOutcome::Unbounded:
-        if (unreachable) return Ended(result, GoOutcome::NoSolution, kMsgNoSolution);
+        if (unreachable)
+            return Ended(result, GoOutcome::NoSolution, kMsgNoSolution);
         return Ended(result, GoOutcome::Unbounded, kMsgNoSolutionUnbounded);
-    case SolveOutcome::PivotLimit: return Ended(result, GoOutcome::PivotLimit, kMsgPivotLimit);
+    case SolveOutcome::PivotLimit:
+        return Ended(result, GoOutcome::PivotLimit, kMsgPivotLimit);
     case SolveOutcome::NotFinite:
-        if (unreachable) return Ended(result, GoOutcome::NoSolution, kMsgNoSolution);
+        if (unreachable)
+            return Ended(result, GoOutcome::NoSolution, kMsgNoSolution);
         return Ended(result, GoOutcome::NotFinite, kMsgNotFinite);
-    case SolveOutcome::Optimal: break;
+    case SolveOutcome::Optimal:
+        break;
     }
 
     const EnumerationResult walk = EnumerateSolutions(tableau, cells, minReturn, record, presenter, scale);

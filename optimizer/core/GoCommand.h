@@ -21,26 +21,24 @@ enum class GoOutcome {
 
 struct GoResult {
     GoOutcome outcome = GoOutcome::Done;
-    std::string message;            // the exact text to show; empty for Done
+    std::string message;  // the exact text to show; empty for Done
     ValidationError validation = ValidationError::None;
-    double minReturn = 0.0;         // as parsed by validation
-    int solutionsShown = 0;         // also when a later basis ended in "No solution"
+    double minReturn = 0.0;  // as parsed by validation
+    int solutionsShown = 0;  // also when a later basis ended in "No solution"
     bool stoppedByPresenter = false;
-    int64_t solvePivots = 0;        // pivots of the engine
-    int walkPivots = 0;             // pivots of the enumeration walk
+    int64_t solvePivots = 0;  // pivots of the engine
+    int walkPivots = 0;       // pivots of the enumeration walk
 };
 
-inline constexpr const char* kMsgPivotLimit =
-    "The optimizer stopped: no optimum was reached within the pivot limit.";
-inline constexpr const char* kMsgNotFinite =
-    "The numbers are too large: the optimizer's arithmetic overflowed.";
+inline constexpr const char* kMsgPivotLimit = "The optimizer stopped: no optimum was reached within the pivot limit.";
+inline constexpr const char* kMsgNotFinite = "The numbers are too large: the optimizer's arithmetic overflowed.";
 
 // How a message is shown: the two Min Return messages carry the caption "Error"
 // and the information icon; every other message has no caption of its own (the
 // application title) and an OK button only.
 inline bool HasErrorCaption(const GoResult& result) {
-    return result.validation == ValidationError::MinReturnNotValid ||
-           result.validation == ValidationError::MinReturnNotPositive;
+    return result.validation == ValidationError::MinReturnNotValid
+           || result.validation == ValidationError::MinReturnNotPositive;
 }
 
 // Exceptions thrown by the presenter, and std::bad_alloc for the tableau,

@@ -22,13 +22,13 @@ struct PortfolioClaim {
 
 enum class PortfolioFault {
     None,
-    NotFinite,               // a weight, return or figure is infinite or NaN
+    NotFinite,  // a weight, return or figure is infinite or NaN
     NegativeWeight,
     WeightsDoNotSumToOne,
     ArtificialNotZero,
     BelowMinReturn,
-    AverageReturnDiffers,    // from the mean return the weights give
-    LineDeviationDiffers,    // from the mean absolute deviation the weights give
+    AverageReturnDiffers,  // from the mean return the weights give
+    LineDeviationDiffers,  // from the mean absolute deviation the weights give
 };
 
 // Weights may miss 0 and their sum 1 by kWeightSlack; a figure may miss what

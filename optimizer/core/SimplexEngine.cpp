@@ -13,7 +13,9 @@ constexpr double kLargestDouble = 1.7976931348623157e308;
 // Columns the engine examines: shares, surplus and deviation variables; the two
 // artificial columns at the end are never examined, so a leaving artificial
 // never comes back.
-int32_t LastExaminedColumn(const Tableau& t) { return t.Cols() - 3; }
+int32_t LastExaminedColumn(const Tableau& t) {
+    return t.Cols() - 3;
+}
 
 // Beyond the worksheet's 1000 shares and ten periods the pivots' rounding
 // noise grows with the tableau, and a noise-sized entry taken as a pivot
@@ -33,7 +35,8 @@ bool IsOptimal(const Tableau& t) {
     const double* z = t.Row(t.ZRow());
     const int32_t last = LastExaminedColumn(t);
     for (int32_t j = 1; j <= last; ++j)
-        if (z[j] > 0.0) return false;
+        if (z[j] > 0.0)
+            return false;
     return true;
 }
 
@@ -63,7 +66,8 @@ bool IsBounded(const Tableau& t) {
             }
             count = kept;
         }
-        if (count > 0) return false;
+        if (count > 0)
+            return false;
     }
     return true;
 }
@@ -158,7 +162,8 @@ bool Pivot(Tableau& t, int32_t col, int32_t row) {
     uint64_t carries = DivideRow(pivotRow, pivotRow[col], k);
     pivotRow[col] = 1.0;
     for (int32_t i = 1; i <= t.ZRow(); ++i) {
-        if (i == row) continue;
+        if (i == row)
+            continue;
         double* target = t.Row(i);
         carries |= EliminateRow(target, pivotRow, target[col], k);
     }
@@ -192,9 +197,9 @@ SolveOutcome Solve(Tableau& t, int64_t pivotLimit, int64_t* pivotsMade) {
             break;
         }
     }
-    if (pivotsMade) *pivotsMade = pivots;
+    if (pivotsMade)
+        *pivotsMade = pivots;
     return outcome;
 }
 
 }  // namespace korvel
-

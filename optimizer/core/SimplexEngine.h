@@ -19,8 +19,8 @@ inline constexpr int64_t kDefaultPivotLimit = 200000;
 
 bool IsOptimal(const Tableau& t);
 bool IsBounded(const Tableau& t);
-int32_t FindEnteringColumn(const Tableau& t);          // -1 when none
-int32_t FindLeavingRow(const Tableau& t, int32_t col); // -1 when none
+int32_t FindEnteringColumn(const Tableau& t);           // -1 when none
+int32_t FindLeavingRow(const Tableau& t, int32_t col);  // -1 when none
 // Pivots on (row, col) and records col as the row's basic column. True when
 // every entry it wrote is finite; the tableau's rows 1..Z then all are, since
 // a pivot rewrites each of them.

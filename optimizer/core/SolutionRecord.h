@@ -6,9 +6,9 @@
 namespace korvel {
 
 struct SolutionShare {
-    std::string name;   // worksheet text at (row, 1) when the record was built
+    std::string name;  // worksheet text at (row, 1) when the record was built
     float weight = 0.0f;
-    int32_t row = 0;    // worksheet row 1..N, equal to the share's tableau column
+    int32_t row = 0;  // worksheet row 1..N, equal to the share's tableau column
 };
 
 // One reported basis. Entries past shareCount may hold an earlier record's

@@ -54,7 +54,8 @@ void FillShareColumn(Tableau& t, const CellSource& cells, int32_t i, int32_t sca
     const double mean = sum / static_cast<double>(m);
     t.At(1, i) = 1.0;
     t.At(2, i) = mean;
-    for (int32_t p = 1; p <= m; ++p) t.At(2 + p, i) = t.At(2 + p, i) - mean;
+    for (int32_t p = 1; p <= m; ++p)
+        t.At(2 + p, i) = t.At(2 + p, i) - mean;
 }
 
 void FillSlackAndArtificialColumns(Tableau& t, double minReturn) {
@@ -89,21 +90,25 @@ void FillSlackAndArtificialColumns(Tableau& t, double minReturn) {
 void FillReducedCostRow(Tableau& t) {
     const int32_t k = t.Cols();
     double* z = t.Row(t.ZRow());
-    for (int32_t j = 0; j < k; ++j) z[j] = 0.0;
+    for (int32_t j = 0; j < k; ++j)
+        z[j] = 0.0;
     for (int32_t r = 1; r < t.ZRow(); ++r) {
         const double cost = t.basisCost[r];
         const double* row = t.Row(r);
-        for (int32_t j = 0; j < k; ++j) z[j] = z[j] + cost * row[j];
+        for (int32_t j = 0; j < k; ++j)
+            z[j] = z[j] + cost * row[j];
     }
     const double* costs = t.Row(0);
-    for (int32_t j = 0; j < k; ++j) z[j] = z[j] - costs[j];
+    for (int32_t j = 0; j < k; ++j)
+        z[j] = z[j] - costs[j];
 }
 
 }  // namespace
 
 void BuildTableau(Tableau& tableau, const CellSource& cells, double minReturn, int32_t scaleExponent) {
     const int32_t n = tableau.Shares();
-    for (int32_t i = 1; i <= n; ++i) FillShareColumn(tableau, cells, i, scaleExponent);
+    for (int32_t i = 1; i <= n; ++i)
+        FillShareColumn(tableau, cells, i, scaleExponent);
     FillSlackAndArtificialColumns(tableau, ScaledBy(minReturn, scaleExponent));
     FillReducedCostRow(tableau);
 }

@@ -16,7 +16,8 @@ namespace {
 // process has set, so "1.5" means one and a half on every desktop.
 locale_t ClassicLocale() {
     static const locale_t classic = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    if (classic == static_cast<locale_t>(nullptr)) throw std::bad_alloc();
+    if (classic == static_cast<locale_t>(nullptr))
+        throw std::bad_alloc();
     return classic;
 }
 
@@ -27,13 +28,13 @@ locale_t ClassicLocale() {
 // strtod returns. Everything else (blanks, signs other than a leading minus,
 // exponents, hexadecimal, inf, nan, long digit strings) goes to strtod_l.
 bool ParsePlainDecimal(std::string_view text, double& value) {
-    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                              1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     constexpr uint64_t kExactLimit = uint64_t{1} << 53;
     size_t pos = 0;
     const bool negative = !text.empty() && text[0] == '-';
-    if (negative) ++pos;
+    if (negative)
+        ++pos;
     uint64_t digits = 0;
     int digitCount = 0;
     int fractionDigits = 0;
@@ -44,13 +45,17 @@ bool ParsePlainDecimal(std::string_view text, double& value) {
             point = true;
             continue;
         }
-        if (c < '0' || c > '9') return false;
+        if (c < '0' || c > '9')
+            return false;
         digits = digits * 10 + static_cast<uint64_t>(c - '0');
-        if (digits > kExactLimit) return false;
+        if (digits > kExactLimit)
+            return false;
         ++digitCount;
-        if (point) ++fractionDigits;
+        if (point)
+            ++fractionDigits;
     }
-    if (digitCount == 0 || fractionDigits > 22) return false;
+    if (digitCount == 0 || fractionDigits > 22)
+        return false;
     const double magnitude = static_cast<double>(digits) / kPowersOfTen[fractionDigits];
     value = negative ? -magnitude : magnitude;
     return true;
@@ -64,14 +69,16 @@ bool ParseTerminated(const char* text, size_t size, double& value) {
 
 // Consumed to the end, whatever the value, infinities and NaN included.
 bool ReadWholeNumber(std::string_view text, double& value) {
-    if (ParsePlainDecimal(text, value)) return true;
+    if (ParsePlainDecimal(text, value))
+        return true;
     // strtod needs a terminated string. Texts typed into the worksheet fit the
     // stack buffer; a longer one (only a loaded file can bring it) is parsed
     // whole from a heap copy rather than cut short.
     constexpr size_t kBuffer = 128;
     if (text.size() < kBuffer) {
         char buffer[kBuffer];
-        if (!text.empty()) std::memcpy(buffer, text.data(), text.size());
+        if (!text.empty())
+            std::memcpy(buffer, text.data(), text.size());
         buffer[text.size()] = '\0';
         return ParseTerminated(buffer, text.size(), value);
     }

@@ -21,10 +21,10 @@ enum class ValidationError { None, MinReturnNotValid, MinReturnNotPositive, Inva
 
 struct ValidationResult {
     ValidationError error = ValidationError::None;
-    std::string message;       // the exact text shown to the user; empty when valid
-    double minReturn = 0.0;    // as parsed, whatever followed
-    int32_t period = 0;        // for InvalidReturn: period number (column - 1)
-    int32_t row = 0;           // for InvalidReturn: worksheet row
+    std::string message;         // the exact text shown to the user; empty when valid
+    double minReturn = 0.0;      // as parsed, whatever followed
+    int32_t period = 0;          // for InvalidReturn: period number (column - 1)
+    int32_t row = 0;             // for InvalidReturn: worksheet row
     double largestReturn = 0.0;  // the largest |return| of the worksheet, when valid
     bool ok() const { return error == ValidationError::None; }
 };

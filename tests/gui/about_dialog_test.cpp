@@ -1,7 +1,7 @@
 // The About box: its template, the link's look and colours through a run,
 // the mailto: request, and the hand cursor over the link only.
-#include "support/GridTestSupport.h"
 #include "gui/app_test_support.h"
+#include "support/GridTestSupport.h"
 
 #include "app/AboutDialog.h"
 #include "app/TavoApp.h"

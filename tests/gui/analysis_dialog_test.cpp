@@ -20,8 +20,8 @@ namespace {
 
 struct Shown {
     korvel::MessageBoxRequest request;
-    int asset = -1;          // the asset the boxes showed while the box was up
-    QStringList returns;     // the return boxes' texts at that moment
+    int asset = -1;       // the asset the boxes showed while the box was up
+    QStringList returns;  // the return boxes' texts at that moment
 };
 
 }  // namespace
@@ -48,10 +48,7 @@ private slots:
 private:
     QLineEdit* Box(const char* name) const { return m_dialog->findChild<QLineEdit*>(QLatin1String(name)); }
     QLineEdit* Return(int k) const { return Box(QByteArray("return" + QByteArray::number(k)).constData()); }
-    QPushButton* Button(const char* name) const
-    {
-        return m_dialog->findChild<QPushButton*>(QLatin1String(name));
-    }
+    QPushButton* Button(const char* name) const { return m_dialog->findChild<QPushButton*>(QLatin1String(name)); }
     void Click(const char* button) { QTest::mouseClick(Button(button), Qt::LeftButton); }
     QComboBox* Asset() const { return m_dialog->findChild<QComboBox*>(QStringLiteral("asset")); }
     void TypeReturns(const QStringList& texts);
@@ -153,8 +150,8 @@ void AnalysisDialogTest::startsHiddenWithTheTemplatesControlsAndData()
     QCOMPARE(Box("periods")->text(), QStringLiteral("10"));
     QCOMPARE(Box("firstPart")->text(), QStringLiteral("50"));
     QCOMPARE(Box("secondPart")->text(), QStringLiteral("50"));
-    for (const char* readOnly : {"periods", "firstPart", "secondPart", "averageReturn", "standardDeviation",
-                                 "correlation"})
+    for (const char* readOnly :
+         {"periods", "firstPart", "secondPart", "averageReturn", "standardDeviation", "correlation"})
         QVERIFY2(Box(readOnly)->isReadOnly(), readOnly);
     QVERIFY(Stale());
     QCOMPARE(Button("calculate")->text(), QStringLiteral("Ca&lculate"));
@@ -189,14 +186,10 @@ void AnalysisDialogTest::labelsAndTooltipsBelongToTheirControls()
         QVERIFY2(buddies.contains(plain), plain);
 
     const QList<QPair<QWidget*, QString>> tips{
-        {Asset(), "Select asset"},
-        {Button("calculate"), "Calculate coeficents"},
-        {Button("ok"), "Close the window"},
-        {Button("clear"), "Clear returns of the asset"},
-        {Button("new"), "Resets all data"},
-        {Box("secondPart"), "Part invested in asset Second"},
-        {Box("periods"), "Periods to use"},
-        {Box("firstPart"), "Part invested in asset First"},
+        {Asset(), "Select asset"},          {Button("calculate"), "Calculate coeficents"},
+        {Button("ok"), "Close the window"}, {Button("clear"), "Clear returns of the asset"},
+        {Button("new"), "Resets all data"}, {Box("secondPart"), "Part invested in asset Second"},
+        {Box("periods"), "Periods to use"}, {Box("firstPart"), "Part invested in asset First"},
     };
     for (const auto& [widget, tip] : tips)
         QCOMPARE(widget->toolTip(), tip);

@@ -1,7 +1,7 @@
 // The recent-file list: four documents, most recent first, kept in the
 // per-user settings store across runs, shown in the File menu.
-#include "support/GridTestSupport.h"
 #include "gui/app_test_support.h"
+#include "support/GridTestSupport.h"
 
 #include "app/MainFrame.h"
 #include "app/RecentFileList.h"
@@ -86,10 +86,7 @@ private slots:
         QDir::setCurrent(m_docs.path());
     }
 
-    void init()
-    {
-        QSettings(QStringLiteral("Hestrel"), QStringLiteral("Korvel")).clear();
-    }
+    void init() { QSettings(QStringLiteral("Hestrel"), QStringLiteral("Korvel")).clear(); }
 
     void listKeepsFourMostRecentFirst()
     {
@@ -113,8 +110,7 @@ private slots:
     {
         QCOMPARE(RecentEntryText(0, "/work/docs/growth", "/work/docs"), std::string("&1 growth"));
         QCOMPARE(RecentEntryText(3, "/work/r&d/plan", "/home"), std::string("&4 /work/r&&d/plan"));
-        QCOMPARE(RecentEntryText(1, "/home/someone/portfolios/2024/quarterly/long-term",
-                                 "/home"),
+        QCOMPARE(RecentEntryText(1, "/home/someone/portfolios/2024/quarterly/long-term", "/home"),
                  std::string("&2 /.../2024/quarterly/long-term"));
         QCOMPARE(AbbreviatePath("/short/path"), std::string("/short/path"));
         // A name that does not fit even alone is shown whole.

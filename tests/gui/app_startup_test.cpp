@@ -1,8 +1,8 @@
 // Start-up: the grid control's module is found, loaded and registered before
 // any window, or the program ends; then the command line decides between a
 // new worksheet and a named document.
-#include "support/GridTestSupport.h"
 #include "gui/app_test_support.h"
+#include "support/GridTestSupport.h"
 
 #include "app/GridModule.h"
 #include "app/MainFrame.h"
@@ -165,8 +165,8 @@ private slots:
         QTemporaryDir config;
         QVERIFY(apptest::WriteFile(config.filePath(QStringLiteral("ComponentRegistry")), "not a folder"));
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
-        const auto restore = qScopeGuard(
-            [&] { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, savedPath); });
+        const auto restore =
+            qScopeGuard([&] { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, savedPath); });
 
         RecordedBoxes boxes;
         CTavoApp app;

@@ -23,9 +23,12 @@ using RecordedBoxes = korvel::test::MessageBoxRecorder;
 // One share named name with the returns 1.5, 2 and -0.5, Min Return 1.
 inline QByteArray OneShareDocument(const QByteArray& name)
 {
-    QByteArray bytes = QByteArray::fromHex("0200000005000000" "0131");
+    QByteArray bytes = QByteArray::fromHex("0200000005000000"
+                                           "0131");
     bytes.append(char(name.size())).append(name);
-    bytes.append(QByteArray::fromHex("03312E35" "0132" "042D302E35"));
+    bytes.append(QByteArray::fromHex("03312E35"
+                                     "0132"
+                                     "042D302E35"));
     return bytes;
 }
 

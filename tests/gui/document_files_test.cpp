@@ -154,7 +154,10 @@ private slots:
             MessageBoxRecorder boxes;
             const QString good = PathOf("good"), bad = PathOf("bad");
             QVERIFY(WriteWholeFile(good, DocumentBytes(SampleTable(3, 4, "2"))));
-            QVERIFY(WriteWholeFile(bad, Counts(rows, cols) + QByteArray("\x01" "5", 2)));
+            QVERIFY(WriteWholeFile(bad, Counts(rows, cols)
+                                            + QByteArray("\x01"
+                                                         "5",
+                                                         2)));
             QVERIFY(host.document.OpenDocumentFile(good));
 
             QVERIFY(!host.document.OpenDocumentFile(bad));
@@ -175,7 +178,13 @@ private slots:
         host.SetShares(2);
         host.Grid().SetTextMatrix(2, 3, "earlier");
         QByteArray bytes = Counts(3, 5);
-        bytes += QByteArray("\x03" "1.5" "\x01" "A" "\x01" "1", 8);
+        bytes += QByteArray("\x03"
+                            "1.5"
+                            "\x01"
+                            "A"
+                            "\x01"
+                            "1",
+                            8);
         const QString path = PathOf("short");
         QVERIFY(WriteWholeFile(path, bytes));
 
@@ -226,7 +235,9 @@ private slots:
     void foreignAndLongTextsSaveBackUnchanged()
     {
         WorksheetHost host;
-        korvel::WorksheetTable table = SampleTable(3, 3, "\xB1" "5%");
+        korvel::WorksheetTable table = SampleTable(3, 3,
+                                                   "\xB1"
+                                                   "5%");
         table.SetTextMatrix(1, 1, std::string(200, 'x'));  // current after the load
         table.SetTextMatrix(2, 1, "Nestl\xE9");
         table.SetTextMatrix(3, 2, "\xFF\xFE\x80");

@@ -88,8 +88,8 @@ private slots:
         FileDialogAnswers dialogs;
         const QString folder = m_dir.filePath("locked");
         QVERIFY(QDir().mkpath(folder));
-        QVERIFY(QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                                        QFile::ReadOther | QFile::ExeOther));
+        QVERIFY(QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                        | QFile::ReadOther | QFile::ExeOther));
         const QString path = folder + "/sheet";
         const QString theirs = folder + "/theirs";
         QVERIFY(WriteWholeFile(path, DocumentBytes(OneShare("Before"))));

@@ -33,7 +33,10 @@ EnabledStates AskEnabledStates(CTavoView& view)
     return {undo.isEnabled(), copyCut.isEnabled(), paste.isEnabled()};
 }
 
-QClipboard* Clipboard() { return QGuiApplication::clipboard(); }
+QClipboard* Clipboard()
+{
+    return QGuiApplication::clipboard();
+}
 
 // A shown, active form whose cell (1, 1) holds "Alpha", not modified.
 struct ShownForm : Form {

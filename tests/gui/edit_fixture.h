@@ -34,7 +34,10 @@ private:
 };
 
 // Cell (row, col) of share `row`: name "S<row>", returns "<row>.<period>".
-inline std::string NameOf(int32_t row) { return "S" + std::to_string(row); }
+inline std::string NameOf(int32_t row)
+{
+    return "S" + std::to_string(row);
+}
 inline std::string ReturnOf(int32_t row, int32_t period)
 {
     return std::to_string(row) + "." + std::to_string(period);

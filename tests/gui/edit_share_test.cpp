@@ -14,7 +14,10 @@ std::vector<std::string> BlankRow(int32_t number)
     return {std::to_string(number), "", "", "", ""};
 }
 
-QString CellBoxText(const Form& form) { return form.view.m_cellEdit->text(); }
+QString CellBoxText(const Form& form)
+{
+    return form.view.m_cellEdit->text();
+}
 
 QString CurrentCellText(const Form& form)
 {

@@ -2,8 +2,8 @@
 // in the main window, a text box of the form included, which would otherwise
 // keep Ctrl+C, Ctrl+Z, Shift+Del and the like for itself; a disabled command
 // ignores its keys.
-#include "support/GridTestSupport.h"
 #include "gui/app_test_support.h"
+#include "support/GridTestSupport.h"
 
 #include "resources/CommandIds.h"
 #include "worksheet/TavoView.h"

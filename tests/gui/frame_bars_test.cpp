@@ -1,13 +1,13 @@
 // The main frame's toolbars and status bar: buttons and their images, the
 // docking rows, the View toggles with their check marks, the fly-by prompt,
 // the lock-key panes, and the Single analysis window's life with the frame.
-#include "support/GridTestSupport.h"
 #include "gui/app_test_support.h"
+#include "support/GridTestSupport.h"
 
 #include "app/LockKeyIndicators.h"
 #include "framework/CmdUI.h"
-#include "worksheet/TavoView.h"
 #include "resources/CommandIds.h"
+#include "worksheet/TavoView.h"
 
 #include <QClipboard>
 #include <QLabel>
@@ -68,10 +68,10 @@ private slots:
         QVERIFY(shown.Show());
         QToolBar* main = shown.frame.MainToolBar();
         QToolBar* action = shown.frame.ActionToolBar();
-        QCOMPARE(ButtonIds(main), (QList<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_CUT,
-                                               ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_APP_ABOUT}));
-        QCOMPARE(ButtonIds(action), (QList<int>{ID_GO, ID_DELETE_PERIOD, 0, ID_ANALYSE, 0, ID_INSERT_SHARE,
-                                                 ID_DELETE_SHARE}));
+        QCOMPARE(ButtonIds(main), (QList<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_CUT, ID_EDIT_COPY,
+                                              ID_EDIT_PASTE, 0, ID_APP_ABOUT}));
+        QCOMPARE(ButtonIds(action),
+                 (QList<int>{ID_GO, ID_DELETE_PERIOD, 0, ID_ANALYSE, 0, ID_INSERT_SHARE, ID_DELETE_SHARE}));
         QCOMPARE(main->iconSize(), QSize(16, 15));
         QCOMPARE(action->iconSize(), QSize(16, 16));
         for (QToolBar* bar : {main, action}) {
@@ -120,8 +120,8 @@ private slots:
         CMainFrame& frame = shown.frame;
         QToolBar* main = frame.MainToolBar();
         QToolBar* action = frame.ActionToolBar();
-        QVERIFY(Checked(frame, ID_TOGGLE_ACTION_BAR) && Checked(frame, ID_VIEW_TOOLBAR) &&
-                Checked(frame, ID_VIEW_STATUS_BAR));
+        QVERIFY(Checked(frame, ID_TOGGLE_ACTION_BAR) && Checked(frame, ID_VIEW_TOOLBAR)
+                && Checked(frame, ID_VIEW_STATUS_BAR));
         const QRect place = action->geometry();
 
         frame.CommandAction(ID_TOGGLE_ACTION_BAR)->trigger();

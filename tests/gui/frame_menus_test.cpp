@@ -1,8 +1,8 @@
 // The main frame's menu bar: every item with its text, separators and the
 // Action menu's second column, the prompts and tooltips of every command, and
 // the menus' keyboard and mouse handling.
-#include "support/GridTestSupport.h"
 #include "gui/app_test_support.h"
+#include "support/GridTestSupport.h"
 
 #include "app/MenuColumns.h"
 #include "resources/CommandIds.h"

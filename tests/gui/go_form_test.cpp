@@ -132,8 +132,7 @@ void GoFormTest::mirroredSharesShowOneHalfAndHalfSolution()
     const ShownSolution& shown = seams.dialogs[0];
     QCOMPARE(shown.averageReturn, QStringLiteral("2"));
     QCOMPARE(shown.lineDeviation, QStringLiteral("0"));
-    const std::vector<std::vector<std::string>> rows{{"1", "Share 2", "0.5000", "2"},
-                                                     {"2", "Share 1", "0.5000", "1"}};
+    const std::vector<std::vector<std::string>> rows{{"1", "Share 2", "0.5000", "2"}, {"2", "Share 1", "0.5000", "1"}};
     QVERIFY(shown.rows == rows);
     QCOMPARE(form.view.m_minReturn, 1.0);
 }
@@ -204,11 +203,17 @@ void GoFormTest::validationMessagesCarryTheirCaptionAndIcon_data()
 
     const QString notPositive = QStringLiteral("Min Return must be positive value !");
     const QString notValid = QStringLiteral("MinReturn not valid !");
-    QTest::newRow("empty") << "" << "3" << notPositive << 0.0;
-    QTest::newRow("negative") << "-1" << "3" << notPositive << -1.0;
-    QTest::newRow("trailing percent") << "5%" << "3" << notValid << 5.0;
-    QTest::newRow("bad cell") << "1" << "3 " << "Invalid Return3 on row 1" << 1.0;
-    QTest::newRow("leading blank accepted") << " 0.0001" << "3" << QString() << 0.0001;
+    QTest::newRow("empty") << ""
+                           << "3" << notPositive << 0.0;
+    QTest::newRow("negative") << "-1"
+                              << "3" << notPositive << -1.0;
+    QTest::newRow("trailing percent") << "5%"
+                                      << "3" << notValid << 5.0;
+    QTest::newRow("bad cell") << "1"
+                              << "3 "
+                              << "Invalid Return3 on row 1" << 1.0;
+    QTest::newRow("leading blank accepted") << " 0.0001"
+                                            << "3" << QString() << 0.0001;
 }
 
 void GoFormTest::validationMessagesCarryTheirCaptionAndIcon()

@@ -2,9 +2,9 @@
 // and add cells, fixed cells that never become current, byte-exact texts,
 // per-cell colours, widths in twips, and the cell events in their order for
 // program moves as well as for the mouse and the keyboard.
-#include "support/GridTestSupport.h"
 #include "grid/MSFlexGrid.h"
 #include "grid/core/DisplayText.h"
+#include "support/GridTestSupport.h"
 
 #include <QAbstractScrollArea>
 #include <QWidget>
@@ -14,8 +14,7 @@ namespace {
 // Records the grid's events, in order, as short names.
 class EventLog : public QObject {
 public:
-    explicit EventLog(CMSFlexGrid& grid)
-        : m_grid(grid)
+    explicit EventLog(CMSFlexGrid& grid) : m_grid(grid)
     {
         connect(&grid, &CMSFlexGrid::LeaveCell, this, [this] { Add("Leave"); });
         connect(&grid, &CMSFlexGrid::RowColChange, this, [this] { Add("Change"); });
@@ -118,7 +117,7 @@ private slots:
         EventLog log(grid);
         grid.SetRow(0);
         grid.SetCol(0);
-        grid.SetRow(5);   // beyond the last row
+        grid.SetRow(5);  // beyond the last row
         grid.SetCol(-1);
         QCOMPARE(grid.GetRow(), 1);
         QCOMPARE(grid.GetCol(), 1);
@@ -155,8 +154,8 @@ private slots:
         log.Take();
         grid.SetRow(0);
         grid.SetCol(0);
-        QCOMPARE(log.Take(), QStringList({"Leave(4,1)", "Change(0,1)", "Enter(0,1)",
-                                          "Leave(0,1)", "Change(0,0)", "Enter(0,0)"}));
+        QCOMPARE(log.Take(),
+                 QStringList({"Leave(4,1)", "Change(0,1)", "Enter(0,1)", "Leave(0,1)", "Change(0,0)", "Enter(0,0)"}));
         QCOMPARE(grid.GetCellColor(0, 0), 0xFFFFFFu);  // no longer a header
     }
 
@@ -169,8 +168,8 @@ private slots:
         grid.SetRow(4);
         grid.SetCol(3);
         grid.SetRow(4);  // no change, no events
-        QCOMPARE(log.Take(), QStringList({"Leave(1,1)", "Change(4,1)", "Enter(4,1)",
-                                          "Leave(4,1)", "Change(4,3)", "Enter(4,3)"}));
+        QCOMPARE(log.Take(),
+                 QStringList({"Leave(1,1)", "Change(4,1)", "Enter(4,1)", "Leave(4,1)", "Change(4,3)", "Enter(4,3)"}));
         // Shrinking past the current cell pulls it in, with the same events;
         // the leave event still finds the old cell in place.
         QStringList leftTexts;
@@ -178,8 +177,8 @@ private slots:
         grid.SetText("old");
         grid.SetRows(3);
         grid.SetCols(3);
-        QCOMPARE(log.Take(), QStringList({"Leave(4,3)", "Change(2,3)", "Enter(2,3)",
-                                          "Leave(2,3)", "Change(2,2)", "Enter(2,2)"}));
+        QCOMPARE(log.Take(),
+                 QStringList({"Leave(4,3)", "Change(2,3)", "Enter(2,3)", "Leave(2,3)", "Change(2,2)", "Enter(2,2)"}));
         QCOMPARE(leftTexts.value(0), QStringLiteral("old"));
         grid.SetRows(20);  // growing leaves the current cell alone
         QCOMPARE(log.Take(), QStringList());
@@ -197,7 +196,7 @@ private slots:
         grid.SetRow(3);
         QCOMPARE(grid.GetCellColor(1, 1), 0xFFFFFFu);
         QCOMPARE(grid.GetCellColor(3, 1), 0xC0FFFFu);
-        QCOMPARE(grid.GetCellColor(2, 2), 0xFFFFFFu);  // never set: white
+        QCOMPARE(grid.GetCellColor(2, 2), 0xFFFFFFu);   // never set: white
         QVERIFY(grid.GetCellColor(0, 2) != 0xFFFFFFu);  // headers are grey
         QCOMPARE(grid.GetCellColor(0, 2), grid.GetCellColor(2, 0));
     }
@@ -227,8 +226,8 @@ private slots:
         EventLog log(grid);
         QTest::keyClick(grid.Widget(), Qt::Key_Down);
         QTest::keyClick(grid.Widget(), Qt::Key_Right);
-        QCOMPARE(log.Take(), QStringList({"Leave(1,1)", "Change(2,1)", "Enter(2,1)",
-                                          "Leave(2,1)", "Change(2,2)", "Enter(2,2)"}));
+        QCOMPARE(log.Take(),
+                 QStringList({"Leave(1,1)", "Change(2,1)", "Enter(2,1)", "Leave(2,1)", "Change(2,2)", "Enter(2,2)"}));
         QTest::keyClick(grid.Widget(), Qt::Key_End);
         QCOMPARE(grid.GetCol(), 11);
         QTest::keyClick(grid.Widget(), Qt::Key_Right);  // at the edge: nothing

@@ -1,8 +1,8 @@
 // What the user sees of a full worksheet (1001 rows by 12 columns): the
 // current cell in its own colour, grey headers that stay in place while the
 // rest scrolls, and texts decoded for display without touching their bytes.
-#include "support/GridTestSupport.h"
 #include "grid/MSFlexGrid.h"
+#include "support/GridTestSupport.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>
@@ -137,8 +137,8 @@ private slots:
         CMSFlexGrid& grid = *m_grid;
         QWidget* viewport = Area(grid)->viewport();
         const QPoint at = viewport->rect().center();
-        QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
         QApplication::sendEvent(viewport, &wheel);
         QVERIFY(Area(grid)->verticalScrollBar()->value() > 0);
         QVERIFY(CellRect(grid, 1, 1).isEmpty());
@@ -157,7 +157,7 @@ private slots:
     void invalidUtf8ShowsAsWindows1252()
     {
         CMSFlexGrid& grid = *m_grid;
-        grid.SetTextMatrix(2, 2, "Caf\xe9 \x80");          // Windows-1252 bytes
+        grid.SetTextMatrix(2, 2, "Caf\xe9 \x80");              // Windows-1252 bytes
         grid.SetTextMatrix(3, 2, "Caf\xc3\xa9 \xe2\x82\xac");  // the same text in UTF-8
         grid.SetTextMatrix(4, 2, "Cafe E");
         const QImage image = Shot(grid);

@@ -1,9 +1,9 @@
 // The grid control reaches Tavo only through its registration: the registry
 // names the module file, CMSFlexGrid loads it from there, and without the
 // registration every grid operation is a harmless no-op.
-#include "support/GridTestSupport.h"
 #include "grid/ControlRegistry.h"
 #include "grid/MSFlexGrid.h"
+#include "support/GridTestSupport.h"
 
 #include <QFileInfo>
 #include <QLibrary>
@@ -24,8 +24,8 @@ private slots:
                  QFileInfo(korvel::test::GridControlModulePath()).canonicalFilePath());
         QVERIFY(QFileInfo(registered).isAbsolute());
         // The store lives under the temporary XDG_CONFIG_HOME, not the user's.
-        QSettings store(QSettings::IniFormat, QSettings::UserScope,
-                        QStringLiteral("ComponentRegistry"), QStringLiteral("classes"));
+        QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ComponentRegistry"),
+                        QStringLiteral("classes"));
         QVERIFY(store.fileName().startsWith(qEnvironmentVariable("XDG_CONFIG_HOME")));
         // Class ids match whatever their letter case.
         QCOMPARE(korvel::LookupControlModule(QString::fromLatin1(kFlexGridClassId).toLower()), registered);

@@ -14,10 +14,10 @@
 #include <QtTest>
 
 #include <climits>
-#include <optional>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -139,11 +139,10 @@ Outcome GridSetupTest::Run(const QString& currentDirectory)
 
 // Runs this program as the probe in a private mount namespace where
 // readOnlyDirectory is a read-only bind mount of itself.
-std::optional<Outcome> GridSetupTest::RunReadOnly(const QString& readOnlyDirectory,
-                                                  const QString& currentDirectory)
+std::optional<Outcome> GridSetupTest::RunReadOnly(const QString& readOnlyDirectory, const QString& currentDirectory)
 {
-    const QString script = QStringLiteral(
-        "mount --bind \"$1\" \"$1\" && mount -o remount,bind,ro \"$1\" && cd \"$2\" && exec \"$3\"");
+    const QString script =
+        QStringLiteral("mount --bind \"$1\" \"$1\" && mount -o remount,bind,ro \"$1\" && cd \"$2\" && exec \"$3\"");
     QProcess probe;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(kProbeVariable, "1");
@@ -154,8 +153,8 @@ std::optional<Outcome> GridSetupTest::RunReadOnly(const QString& readOnlyDirecto
         qFatal("probe did not finish");
     const QString out = QString::fromLocal8Bit(probe.readAllStandardOutput());
     if (!out.contains(kProbeMarker)) {
-        m_namespaceError = "a read-only folder for root needs a private mount namespace: " +
-                           QString::fromLocal8Bit(probe.readAllStandardError()).trimmed();
+        m_namespaceError = "a read-only folder for root needs a private mount namespace: "
+                           + QString::fromLocal8Bit(probe.readAllStandardError()).trimmed();
         return std::nullopt;
     }
     for (const QString& line : out.split('\n')) {
@@ -396,8 +395,7 @@ void GridSetupTest::realProgramMovesTheFileEndToEnd()
 
 // The built program in Work(), under a time limit: it must never wait for an
 // answer nobody can give.
-GridSetupTest::ProgramRun GridSetupTest::RunProgram(const QProcessEnvironment& environment,
-                                                    rlim_t fileSizeLimit)
+GridSetupTest::ProgramRun GridSetupTest::RunProgram(const QProcessEnvironment& environment, rlim_t fileSizeLimit)
 {
     const QString program = QString::fromLocal8Bit(qgetenv("KORVEL_BIN_DIR")) + "/gridsetup";
     QProcess process;
@@ -428,11 +426,16 @@ void GridSetupTest::realProgramEndsAtOnceWhereNoBoxCanBeShown_data()
     QTest::addColumn<QString>("display");
     QTest::addColumn<QString>("platform");
     // A display number nobody serves, as under sudo from a desktop session.
-    QTest::newRow("display that does not answer") << ":917" << "";
-    QTest::newRow("named platform, display that does not answer") << ":917" << "xcb";
-    QTest::newRow("offscreen") << "" << "offscreen";
-    QTest::newRow("minimal") << "" << "minimal";
-    QTest::newRow("offscreen beside a display") << ":917" << "offscreen";
+    QTest::newRow("display that does not answer") << ":917"
+                                                  << "";
+    QTest::newRow("named platform, display that does not answer") << ":917"
+                                                                  << "xcb";
+    QTest::newRow("offscreen") << ""
+                               << "offscreen";
+    QTest::newRow("minimal") << ""
+                             << "minimal";
+    QTest::newRow("offscreen beside a display") << ":917"
+                                                << "offscreen";
 }
 
 void GridSetupTest::realProgramEndsAtOnceWhereNoBoxCanBeShown()

@@ -15,8 +15,8 @@ class MessageBoxTest : public QObject {
 private slots:
     void aShortTextLeavesRoomForTheCaption()
     {
-        const std::unique_ptr<QMessageBox> box =
-            MakeMessageBox({nullptr, QStringLiteral("No solution"), QStringLiteral("Korvel"), MbButtons::Ok, MbIcon::None});
+        const std::unique_ptr<QMessageBox> box = MakeMessageBox(
+            {nullptr, QStringLiteral("No solution"), QStringLiteral("Korvel"), MbButtons::Ok, MbIcon::None});
         box->show();
         QVERIFY(QTest::qWaitForWindowExposed(box.get()));
         QCOMPARE(box->windowTitle(), QStringLiteral("Korvel"));

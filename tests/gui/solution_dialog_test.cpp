@@ -12,15 +12,15 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
-#include <QScrollBar>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 
 namespace {
 
-korvel::SolutionRecord MakeRecord(std::vector<std::pair<std::string, float>> shares,
-                                  double averageReturn = 1.0, double lineDeviation = 0.0)
+korvel::SolutionRecord MakeRecord(std::vector<std::pair<std::string, float>> shares, double averageReturn = 1.0,
+                                  double lineDeviation = 0.0)
 {
     korvel::SolutionRecord record;
     record.shareCount = static_cast<int32_t>(shares.size());
@@ -98,37 +98,34 @@ void SolutionDialogTest::aLongListOpensAtItsFirstShare()
 void SolutionDialogTest::listsEverySharesNumberNameWeightAndRow()
 {
     CSolutionDialog dialog;
-    RunOnce(dialog, m_view, MakeRecord({{"Down", 0.5f}, {"Up", 0.123456f}, {"Tiny", 0.0f}}),
-            [](CSolutionDialog& d) {
-                CMSFlexGrid& grid = d.m_grid;
-                QCOMPARE(grid.GetRows(), 4);
-                QCOMPARE(grid.GetCols(), 5);
-                QCOMPARE(grid.GetFixedRows(), 1);
-                QCOMPARE(grid.GetFixedCols(), 1);
-                QCOMPARE(grid.GetTextMatrix(0, 0), std::string());
-                QCOMPARE(grid.GetTextMatrix(0, 1), std::string("Name"));
-                QCOMPARE(grid.GetTextMatrix(0, 2), std::string("Weight"));
-                QCOMPARE(grid.GetTextMatrix(0, 3), std::string("* No"));
-                QCOMPARE(grid.GetTextMatrix(0, 4), std::string());
-                QCOMPARE(grid.GetColWidth(0), 500);
-                QCOMPARE(grid.GetColWidth(3), 700);
-                QCOMPARE(grid.GetColWidth(4), 320);
+    RunOnce(dialog, m_view, MakeRecord({{"Down", 0.5f}, {"Up", 0.123456f}, {"Tiny", 0.0f}}), [](CSolutionDialog& d) {
+        CMSFlexGrid& grid = d.m_grid;
+        QCOMPARE(grid.GetRows(), 4);
+        QCOMPARE(grid.GetCols(), 5);
+        QCOMPARE(grid.GetFixedRows(), 1);
+        QCOMPARE(grid.GetFixedCols(), 1);
+        QCOMPARE(grid.GetTextMatrix(0, 0), std::string());
+        QCOMPARE(grid.GetTextMatrix(0, 1), std::string("Name"));
+        QCOMPARE(grid.GetTextMatrix(0, 2), std::string("Weight"));
+        QCOMPARE(grid.GetTextMatrix(0, 3), std::string("* No"));
+        QCOMPARE(grid.GetTextMatrix(0, 4), std::string());
+        QCOMPARE(grid.GetColWidth(0), 500);
+        QCOMPARE(grid.GetColWidth(3), 700);
+        QCOMPARE(grid.GetColWidth(4), 320);
 
-                const char* expected[3][4] = {{"1", "Down", "0.5000", "10"},
-                                              {"2", "Up", "0.1235", "11"},
-                                              {"3", "Tiny", "0.0000", "12"}};
-                for (int row = 1; row <= 3; ++row)
-                    for (int col = 0; col < 4; ++col)
-                        QCOMPARE(grid.GetTextMatrix(row, col), std::string(expected[row - 1][col]));
-            });
+        const char* expected[3][4] = {
+            {"1", "Down", "0.5000", "10"}, {"2", "Up", "0.1235", "11"}, {"3", "Tiny", "0.0000", "12"}};
+        for (int row = 1; row <= 3; ++row)
+            for (int col = 0; col < 4; ++col)
+                QCOMPARE(grid.GetTextMatrix(row, col), std::string(expected[row - 1][col]));
+    });
 }
 
 void SolutionDialogTest::swatchesFollowTheColourRule()
 {
     // 0.0149 takes no colour, so the 0.015 after it takes the next one (yellow).
     CSolutionDialog dialog;
-    RunOnce(dialog, m_view,
-            MakeRecord({{"a", 0.5f}, {"b", 0.0149f}, {"c", 0.015f}, {"d", 0.0f}, {"e", 0.4701f}}),
+    RunOnce(dialog, m_view, MakeRecord({{"a", 0.5f}, {"b", 0.0149f}, {"c", 0.015f}, {"d", 0.0f}, {"e", 0.4701f}}),
             [](CSolutionDialog& d) {
                 const uint32_t expected[] = {0x0000FF, 0xFFFFFF, 0x00FFFF, 0xFFFFFF, 0x00FF00};
                 for (int row = 1; row <= 5; ++row)
@@ -139,9 +136,8 @@ void SolutionDialogTest::swatchesFollowTheColourRule()
     // packed with red in the low byte.
     std::vector<std::pair<std::string, float>> shares(13, {"s", 1.0f / 13});
     RunOnce(dialog, m_view, MakeRecord(shares), [](CSolutionDialog& d) {
-        const uint32_t expected[] = {0x0000FF, 0x00FFFF, 0x00FF00, 0xFF0000, 0xFF80FF,
-                                     0xFFFF80, 0x408000, 0x4080FF, 0x80FF80, 0xFF00FF,
-                                     0x80FFFF, 0xFF0080, 0xC080FF};
+        const uint32_t expected[] = {0x0000FF, 0x00FFFF, 0x00FF00, 0xFF0000, 0xFF80FF, 0xFFFF80, 0x408000,
+                                     0x4080FF, 0x80FF80, 0xFF00FF, 0x80FFFF, 0xFF0080, 0xC080FF};
         for (int row = 1; row <= 13; ++row)
             QCOMPARE(d.m_grid.GetCellColor(row, 4), expected[row - 1]);
     });
@@ -192,8 +188,7 @@ void SolutionDialogTest::fixedTextsTooltipsAndLook()
         QVERIFY(d.LineDeviationEdit()->isReadOnly());
         QVERIFY(d.AverageReturnEdit()->toolTip().isEmpty());
 
-        QCOMPARE(d.TheoryLabel()->text(),
-                 QStringLiteral("It is only an obsolete theory !  Listen to yourself !"));
+        QCOMPARE(d.TheoryLabel()->text(), QStringLiteral("It is only an obsolete theory !  Listen to yourself !"));
         QCOMPARE(d.TheoryLabel()->palette().color(QPalette::WindowText), QColor(0, 0, 255));
         QStringList labels;
         for (const QLabel* label : d.findChildren<QLabel*>())

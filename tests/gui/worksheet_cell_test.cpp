@@ -148,8 +148,7 @@ private slots:
         auto* grid = qobject_cast<QAbstractScrollArea*>(host.Grid().Widget());
         QVERIFY(grid);
         QRect cell;
-        QVERIFY(QMetaObject::invokeMethod(grid, "cellRect", Q_RETURN_ARG(QRect, cell), Q_ARG(int, 3),
-                                          Q_ARG(int, 2)));
+        QVERIFY(QMetaObject::invokeMethod(grid, "cellRect", Q_RETURN_ARG(QRect, cell), Q_ARG(int, 3), Q_ARG(int, 2)));
         QVERIFY(!cell.isEmpty());
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(host.Grid().GetRow(), 3);
@@ -158,8 +157,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(host.CellEdit()));
         QVERIFY(BoxShowsCurrentCell(host));
         QCOMPARE(host.Grid().GetCellColor(1, 1), CTavoView::kLeftCellColor);
-        QCOMPARE(host.Grid().GetCellColor(host.Grid().GetRow(), host.Grid().GetCol()),
-                 CTavoView::kCurrentCellColor);
+        QCOMPARE(host.Grid().GetCellColor(host.Grid().GetRow(), host.Grid().GetCol()), CTavoView::kCurrentCellColor);
     }
 
     void shrinkingMovesTheCurrentCellIntoTheWorksheet()

@@ -70,7 +70,10 @@ public:
     bool created = false;
 };
 
-inline std::string Bytes(const QByteArray& data) { return std::string(data.constData(), data.size()); }
+inline std::string Bytes(const QByteArray& data)
+{
+    return std::string(data.constData(), data.size());
+}
 
 inline QByteArray ReadWholeFile(const QString& path)
 {

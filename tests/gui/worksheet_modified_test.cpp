@@ -159,8 +159,8 @@ private slots:
         QTest::keyRelease(box, Qt::Key_Control);
         QVERIFY(!host->document.IsModified());
 
-        for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End, Qt::Key_Down,
-                                  Qt::Key_Up, Qt::Key_Shift})
+        for (const Qt::Key key :
+             {Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End, Qt::Key_Down, Qt::Key_Up, Qt::Key_Shift})
             QTest::keyClick(box, key);
         QTest::keyClick(box, Qt::Key_Right, Qt::ShiftModifier);
         QTest::keyClick(box, Qt::Key_Left, Qt::ShiftModifier);
@@ -206,8 +206,8 @@ private slots:
         for (const char* text : {"A", "1", "2", "3", "B", "real", "5", "6"})
             out.WriteString(text);
         const QString path = m_dir.filePath("short");
-        QVERIFY(WriteWholeFile(path, QByteArray(reinterpret_cast<const char*>(out.Bytes().data()),
-                                                qsizetype(out.Bytes().size()))));
+        QVERIFY(WriteWholeFile(
+            path, QByteArray(reinterpret_cast<const char*>(out.Bytes().data()), qsizetype(out.Bytes().size()))));
         QVERIFY(!host.document.OpenDocumentFile(path));
         QVERIFY(boxes.LastText().contains("Unexpected file format"));
 
@@ -233,8 +233,8 @@ private slots:
         out.WriteInt32(5);
         out.WriteString("5");
         const QString path = m_dir.filePath("huge");
-        QVERIFY(WriteWholeFile(path, QByteArray(reinterpret_cast<const char*>(out.Bytes().data()),
-                                                qsizetype(out.Bytes().size()))));
+        QVERIFY(WriteWholeFile(
+            path, QByteArray(reinterpret_cast<const char*>(out.Bytes().data()), qsizetype(out.Bytes().size()))));
 
         QVERIFY(!host.document.OpenDocumentFile(path));
         QCOMPARE(boxes.requests.size(), size_t(2));

@@ -8,8 +8,7 @@
 
 namespace korvel::test {
 
-IsolatedHome::IsolatedHome()
-    : m_dir(std::make_unique<QTemporaryDir>())
+IsolatedHome::IsolatedHome() : m_dir(std::make_unique<QTemporaryDir>())
 {
     const QString home = m_dir->path();
     const auto point = [&](const char* variable, const QString& sub) {
@@ -22,8 +21,7 @@ IsolatedHome::IsolatedHome()
     point("XDG_DATA_HOME", QStringLiteral(".local/share"));
     point("XDG_CACHE_HOME", QStringLiteral(".cache"));
     point("XDG_RUNTIME_DIR", QStringLiteral("runtime"));
-    QFile::setPermissions(home + QStringLiteral("/runtime"),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(home + QStringLiteral("/runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 IsolatedHome::~IsolatedHome() = default;

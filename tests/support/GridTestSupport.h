@@ -49,16 +49,16 @@ inline char* toString(const std::string& text)
 }
 }  // namespace QTest
 
-#define KORVEL_TEST_MAIN(TestClass)                                        \
-    int main(int argc, char* argv[])                                       \
-    {                                                                      \
-        korvel::test::IsolatedHome isolatedHome;                           \
-        korvel::test::UseOffscreenPlatformByDefault();                     \
-        QApplication app(argc, argv);                                      \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                           \
-        if (!korvel::test::RegisterGridControlForTests())                  \
-            qWarning("the grid control could not be registered");          \
-        TestClass testObject;                                              \
-        QTEST_SET_MAIN_SOURCE_PATH                                         \
-        return QTest::qExec(&testObject, argc, argv);                      \
+#define KORVEL_TEST_MAIN(TestClass)                                                                                    \
+    int main(int argc, char* argv[])                                                                                   \
+    {                                                                                                                  \
+        korvel::test::IsolatedHome isolatedHome;                                                                       \
+        korvel::test::UseOffscreenPlatformByDefault();                                                                 \
+        QApplication app(argc, argv);                                                                                  \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                                       \
+        if (!korvel::test::RegisterGridControlForTests())                                                              \
+            qWarning("the grid control could not be registered");                                                      \
+        TestClass testObject;                                                                                          \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
+        return QTest::qExec(&testObject, argc, argv);                                                                  \
     }

@@ -14,24 +14,19 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-AnalysisFigures Figures(const Texts& first, const Texts& second, int periods, int firstPart)
-{
+AnalysisFigures Figures(const Texts& first, const Texts& second, int periods, int firstPart) {
     const AnalysisOutcome outcome = AnalyseTwoAssets(first, second, periods, firstPart);
     EXPECT_TRUE(std::holds_alternative<AnalysisFigures>(outcome));
-    return std::holds_alternative<AnalysisFigures>(outcome) ? std::get<AnalysisFigures>(outcome)
-                                                            : AnalysisFigures{};
+    return std::holds_alternative<AnalysisFigures>(outcome) ? std::get<AnalysisFigures>(outcome) : AnalysisFigures{};
 }
 
-InvalidReturn Invalid(const Texts& first, const Texts& second, int periods)
-{
+InvalidReturn Invalid(const Texts& first, const Texts& second, int periods) {
     const AnalysisOutcome outcome = AnalyseTwoAssets(first, second, periods, 50);
     EXPECT_TRUE(std::holds_alternative<InvalidReturn>(outcome));
-    return std::holds_alternative<InvalidReturn>(outcome) ? std::get<InvalidReturn>(outcome)
-                                                          : InvalidReturn{-1, -1};
+    return std::holds_alternative<InvalidReturn>(outcome) ? std::get<InvalidReturn>(outcome) : InvalidReturn{-1, -1};
 }
 
-std::string PrintfFixed4(double value)
-{
+std::string PrintfFixed4(double value) {
     std::vector<char> buffer(512);
     std::snprintf(buffer.data(), buffer.size(), "%.4f", value);
     return buffer.data();
@@ -39,16 +34,14 @@ std::string PrintfFixed4(double value)
 
 }  // namespace
 
-TEST(AnalysisFigures, OppositeAssetsHedgeEachOtherAtEqualParts)
-{
+TEST(AnalysisFigures, OppositeAssetsHedgeEachOtherAtEqualParts) {
     const AnalysisFigures f = Figures({"1", "2", "3"}, {"3", "2", "1"}, 3, 50);
     EXPECT_EQ(f.correlation, "-1.0000");
     EXPECT_EQ(f.averageReturn, "2.0000");
     EXPECT_EQ(f.standardDeviation, "0.0000");
 }
 
-TEST(AnalysisFigures, DeviationIsThePopulationFigure)
-{
+TEST(AnalysisFigures, DeviationIsThePopulationFigure) {
     // sqrt(2/3), not the sample figure 1.0000.
     const AnalysisFigures all = Figures({"1", "2", "3"}, {"3", "2", "1"}, 3, 100);
     EXPECT_EQ(all.averageReturn, "2.0000");
@@ -59,8 +52,7 @@ TEST(AnalysisFigures, DeviationIsThePopulationFigure)
     EXPECT_EQ(none.standardDeviation, "2.8284");  // sqrt(8)
 }
 
-TEST(AnalysisFigures, MixWeighsFirstByF)
-{
+TEST(AnalysisFigures, MixWeighsFirstByF) {
     // meanA 2, meanB 10, f 0.25: 0.75 * 10 + 0.25 * 2.
     const AnalysisFigures f = Figures({"1", "2", "3"}, {"10", "10", "10"}, 3, 25);
     EXPECT_EQ(f.averageReturn, "8.0000");
@@ -68,8 +60,7 @@ TEST(AnalysisFigures, MixWeighsFirstByF)
     EXPECT_EQ(f.standardDeviation, "0.2041");
 }
 
-TEST(AnalysisFigures, ConstantAssetHasNoCorrelation)
-{
+TEST(AnalysisFigures, ConstantAssetHasNoCorrelation) {
     const AnalysisFigures f = Figures({"2", "2", "2"}, {"1", "2", "3"}, 3, 50);
     EXPECT_EQ(f.correlation, "n.a.");
     EXPECT_EQ(f.averageReturn, "2.0000");
@@ -81,17 +72,14 @@ TEST(AnalysisFigures, ConstantAssetHasNoCorrelation)
     EXPECT_EQ(Figures({"0", "1e-4", "0"}, {"0", "1e-4", "0"}, 3, 50).correlation, "1.0000");
 }
 
-TEST(AnalysisFigures, PerfectHedgeRoundedBelowZeroShowsZeroDeviation)
-{
+TEST(AnalysisFigures, PerfectHedgeRoundedBelowZeroShowsZeroDeviation) {
     // With these figures the variance of the mix comes out a hair below zero.
-    const PairMoments m = ComputePairMoments(std::vector<double>{4.4, -1.1, -1.9},
-                                             std::vector<double>{-3.4, 2.1, 2.9});
+    const PairMoments m = ComputePairMoments(std::vector<double>{4.4, -1.1, -1.9}, std::vector<double>{-3.4, 2.1, 2.9});
     EXPECT_EQ(MixStandardDeviation(m, 0.5), 0.0);
     EXPECT_EQ(Figures({"4.4", "-1.1", "-1.9"}, {"-3.4", "2.1", "2.9"}, 3, 50).standardDeviation, "0.0000");
 }
 
-TEST(AnalysisFigures, OnlyThePeriodsInUseAreReadOrChecked)
-{
+TEST(AnalysisFigures, OnlyThePeriodsInUseAreReadOrChecked) {
     const Texts first{"1", "2", "3", "oops", "100"};
     const Texts second{"3", "2", "1", "1,5", "-100"};
     const AnalysisFigures f = Figures(first, second, 3, 50);
@@ -100,8 +88,7 @@ TEST(AnalysisFigures, OnlyThePeriodsInUseAreReadOrChecked)
     EXPECT_EQ(Invalid(first, second, 4).position, 4);
 }
 
-TEST(AnalysisFigures, PeriodsBeyondTheListsUseWhatTheyHold)
-{
+TEST(AnalysisFigures, PeriodsBeyondTheListsUseWhatTheyHold) {
     const AnalysisFigures f = Figures({"1", "2", "3"}, {"3", "2", "1"}, 12, 100);
     EXPECT_EQ(f.standardDeviation, "0.8165");
     const AnalysisFigures none = Figures({"1"}, {"1"}, 0, 50);
@@ -110,8 +97,7 @@ TEST(AnalysisFigures, PeriodsBeyondTheListsUseWhatTheyHold)
     EXPECT_EQ(none.correlation, "n.a.");
 }
 
-TEST(AnalysisFigures, FirstInvalidTextIsFirstsBeforeSeconds)
-{
+TEST(AnalysisFigures, FirstInvalidTextIsFirstsBeforeSeconds) {
     const InvalidReturn inFirst = Invalid({"1", "x", "3"}, {"1", "2", "y"}, 3);
     EXPECT_EQ(inFirst.asset, 0);
     EXPECT_EQ(inFirst.position, 2);
@@ -121,8 +107,7 @@ TEST(AnalysisFigures, FirstInvalidTextIsFirstsBeforeSeconds)
     EXPECT_EQ(inSecond.position, 3);
 }
 
-TEST(AnalysisFigures, HugeReturnsNeitherOverflowNorShowNonsense)
-{
+TEST(AnalysisFigures, HugeReturnsNeitherOverflowNorShowNonsense) {
     const AnalysisFigures f = Figures({"1e200", "0", "0"}, {"1", "2", "3"}, 3, 50);
     // The average is finite and printed in full; the spreads overflow.
     EXPECT_EQ(f.averageReturn, PrintfFixed4(0.5 * 2 + 0.5 * (1e200 / 3)));
@@ -143,8 +128,7 @@ TEST(AnalysisFigures, HugeReturnsNeitherOverflowNorShowNonsense)
     EXPECT_EQ(both.correlation, "n.a.");
 }
 
-TEST(ReturnText, BlanksAroundANumberAreIgnoredAndBlankIsZero)
-{
+TEST(ReturnText, BlanksAroundANumberAreIgnoredAndBlankIsZero) {
     EXPECT_EQ(ReadReturnText(""), 0.0);
     EXPECT_EQ(ReadReturnText("   "), 0.0);
     EXPECT_EQ(ReadReturnText(" 0.5 "), 0.5);
@@ -153,17 +137,18 @@ TEST(ReturnText, BlanksAroundANumberAreIgnoredAndBlankIsZero)
     EXPECT_EQ(ReadReturnText("0x10"), 16.0);  // strtod reads hexadecimal too
 }
 
-TEST(ReturnText, AnythingLeftUnreadOrNotFiniteIsInvalid)
-{
-    for (const char* text : {"0.5%", "1,5", "1 5", "abc", "1e", "--1", "inf", "-inf", "infinity", "nan",
-                             "NAN(1)", "1e999", "-1e999"})
+TEST(ReturnText, AnythingLeftUnreadOrNotFiniteIsInvalid) {
+    for (const char* text :
+         {"0.5%", "1,5", "1 5", "abc", "1e", "--1", "inf", "-inf", "infinity", "nan", "NAN(1)", "1e999", "-1e999"})
         EXPECT_FALSE(ReadReturnText(text).has_value()) << text;
-    EXPECT_FALSE(ReadReturnText(std::string("1\0" "2", 3)).has_value());
+    EXPECT_FALSE(ReadReturnText(std::string("1\0"
+                                            "2",
+                                            3))
+                     .has_value());
     EXPECT_EQ(ReadReturnText("1e-400"), 0.0);  // underflow is a number, if a small one
 }
 
-TEST(ReturnText, DecimalPointWhateverTheProcessLocale)
-{
+TEST(ReturnText, DecimalPointWhateverTheProcessLocale) {
     const std::string saved = std::setlocale(LC_ALL, nullptr);
     bool switched = false;
     for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"})
@@ -182,8 +167,7 @@ TEST(ReturnText, DecimalPointWhateverTheProcessLocale)
     EXPECT_EQ(formatted, "1.5000");
 }
 
-TEST(FormatFixed4, MatchesPrintfForAnySize)
-{
+TEST(FormatFixed4, MatchesPrintfForAnySize) {
     for (double value : {0.0, -0.0, 2.0, -1.0, 0.81649658, 0.00005, 0.00015, -0.00004, 123456.78915, 1e20, 1e200,
                          -1.7976931348623157e308})
         EXPECT_EQ(FormatFixed4(value), PrintfFixed4(value)) << value;

@@ -27,10 +27,11 @@ TEST(FrontierArguments, CombinationsThatMeanNothingAreRefused) {
     EXPECT_TRUE(cli::ParseSolveArguments({"--frontier", "--csv", "--plot", "a.SVG", "f"}, options, error));
     EXPECT_TRUE(options.frontier && options.csv);
     EXPECT_EQ(options.plot, "a.SVG");
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"--plot", "a.png", "f"}, {"--frontier", "--json", "--csv", "f"},
-          {"--frontier", "--plot", "a.jpg", "f"}, {"--frontier", "--min-return", "1", "f"},
-          {"--frontier", "--plot"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--plot", "a.png", "f"},
+                                                 {"--frontier", "--json", "--csv", "f"},
+                                                 {"--frontier", "--plot", "a.jpg", "f"},
+                                                 {"--frontier", "--min-return", "1", "f"},
+                                                 {"--frontier", "--plot"}}) {
         EXPECT_FALSE(cli::ParseSolveArguments(args, options, error)) << args[0] << " " << args[1];
         EXPECT_FALSE(error.empty());
     }
@@ -78,8 +79,8 @@ protected:
         fs::create_directories(m_dir);
         // Three shares: the frontier runs from the hedged pair through a mix of
         // Down and Star (return 8/3, deviation 2/9) to Star alone.
-        WorksheetTable sheet = testing::MakeSheet({{"1", "2", "3"}, {"3", "2", "1"}, {"1", "5", "6"}},
-                                                  {"Up", "Down", "Star"});
+        WorksheetTable sheet =
+            testing::MakeSheet({{"1", "2", "3"}, {"3", "2", "1"}, {"1", "5", "6"}}, {"Up", "Down", "Star"});
         const std::vector<uint8_t> bytes = doc::SaveDocument(sheet);
         m_sheet = (m_dir / "sheet.kvl").string();
         std::ofstream(m_sheet, std::ios::binary)
@@ -88,8 +89,8 @@ protected:
     void TearDown() override { fs::remove_all(m_dir); }
 
     ProcessRun Run(const std::string& arguments) {
-        const std::string command = (m_bin / "korvel-solve").string() + " " + arguments + " >" +
-                                    (m_dir / "out").string() + " 2>" + (m_dir / "err").string();
+        const std::string command = (m_bin / "korvel-solve").string() + " " + arguments + " >"
+                                    + (m_dir / "out").string() + " 2>" + (m_dir / "err").string();
         ProcessRun run;
         const int raw = std::system(command.c_str());
         run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -107,15 +108,14 @@ protected:
 TEST_F(FrontierBinary, JsonAndTableOfTheBreakpoints) {
     ProcessRun run = Run("--frontier --json " + m_sheet);
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out,
-              "{\"outcome\": \"done\", \"message\": null, \"points\": ["
-              "{\"averageReturn\": 2, \"lineDeviation\": 0, \"shares\": [{\"name\": \"Up\", \"weight\": 0.5, "
-              "\"row\": 1}, {\"name\": \"Down\", \"weight\": 0.5, \"row\": 2}]}, "
-              "{\"averageReturn\": 2.6666666666666665, \"lineDeviation\": 0.22222222222222221, \"shares\": "
-              "[{\"name\": \"Down\", \"weight\": 0.66666666666666663, \"row\": 2}, {\"name\": \"Star\", "
-              "\"weight\": 0.33333333333333331, \"row\": 3}]}, "
-              "{\"averageReturn\": 4, \"lineDeviation\": 2, \"shares\": [{\"name\": \"Star\", \"weight\": 1, "
-              "\"row\": 3}]}]}\n");
+    EXPECT_EQ(run.out, "{\"outcome\": \"done\", \"message\": null, \"points\": ["
+                       "{\"averageReturn\": 2, \"lineDeviation\": 0, \"shares\": [{\"name\": \"Up\", \"weight\": 0.5, "
+                       "\"row\": 1}, {\"name\": \"Down\", \"weight\": 0.5, \"row\": 2}]}, "
+                       "{\"averageReturn\": 2.6666666666666665, \"lineDeviation\": 0.22222222222222221, \"shares\": "
+                       "[{\"name\": \"Down\", \"weight\": 0.66666666666666663, \"row\": 2}, {\"name\": \"Star\", "
+                       "\"weight\": 0.33333333333333331, \"row\": 3}]}, "
+                       "{\"averageReturn\": 4, \"lineDeviation\": 2, \"shares\": [{\"name\": \"Star\", \"weight\": 1, "
+                       "\"row\": 3}]}]}\n");
     run = Run("--frontier " + m_sheet);
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("  1  2                 0                 Up 0.5000, Down 0.5000\n"), std::string::npos)
@@ -136,7 +136,8 @@ TEST_F(FrontierBinary, InvalidCellIsRejectedWithTheGoMessage) {
 }
 
 TEST_F(FrontierBinary, SvgHasTheFrontierLineAndANamedDotPerShare) {
-    if (!HasPlotProgram()) GTEST_SKIP() << "korvel-solve-plot is not built";
+    if (!HasPlotProgram())
+        GTEST_SKIP() << "korvel-solve-plot is not built";
     const std::string svg = (m_dir / "frontier.svg").string();
     const ProcessRun run = Run("--frontier --plot " + svg + " " + m_sheet);
     ASSERT_EQ(run.status, 0) << run.err;
@@ -152,12 +153,14 @@ TEST_F(FrontierBinary, SvgHasTheFrontierLineAndANamedDotPerShare) {
     std::istringstream points(match[1].str());
     std::string point;
     int count = 0;
-    while (points >> point) ++count;
+    while (points >> point)
+        ++count;
     EXPECT_EQ(count, 3);
 }
 
 TEST_F(FrontierBinary, PngOfTheChosenSizeWithoutADisplay) {
-    if (!HasPlotProgram()) GTEST_SKIP() << "korvel-solve-plot is not built";
+    if (!HasPlotProgram())
+        GTEST_SKIP() << "korvel-solve-plot is not built";
     const std::string png = (m_dir / "frontier.PNG").string();
     const ProcessRun run = Run("--frontier --csv --plot " + png + " " + m_sheet);
     ASSERT_EQ(run.status, 0) << run.err;
@@ -166,15 +169,16 @@ TEST_F(FrontierBinary, PngOfTheChosenSizeWithoutADisplay) {
     ASSERT_GT(bytes.size(), 24u);
     EXPECT_EQ(bytes.substr(1, 3), "PNG");
     auto word = [&](size_t at) {
-        return (static_cast<unsigned char>(bytes[at]) << 24) | (static_cast<unsigned char>(bytes[at + 1]) << 16) |
-               (static_cast<unsigned char>(bytes[at + 2]) << 8) | static_cast<unsigned char>(bytes[at + 3]);
+        return (static_cast<unsigned char>(bytes[at]) << 24) | (static_cast<unsigned char>(bytes[at + 1]) << 16)
+               | (static_cast<unsigned char>(bytes[at + 2]) << 8) | static_cast<unsigned char>(bytes[at + 3]);
     };
     EXPECT_EQ(word(16), 800u);
     EXPECT_EQ(word(20), 560u);
 }
 
 TEST_F(FrontierBinary, UnwritablePictureExitsWithTwoAndKeepsNoFile) {
-    if (!HasPlotProgram()) GTEST_SKIP() << "korvel-solve-plot is not built";
+    if (!HasPlotProgram())
+        GTEST_SKIP() << "korvel-solve-plot is not built";
     const std::string svg = (m_dir / "missing-folder" / "frontier.svg").string();
     const ProcessRun run = Run("--frontier --plot " + svg + " " + m_sheet);
     EXPECT_EQ(run.status, 2);

@@ -108,15 +108,14 @@ TEST(SolveOutput, TextListsEachSolutionThenTheClosingMessage) {
     run.solutions = {TwoShareRecord()};
     run.go.outcome = GoOutcome::NoSolution;
     run.go.message = "No solution";
-    EXPECT_EQ(FormatText(run),
-              "Solution 1\n"
-              "Avg.Return    2.0001\n"
-              "Line Deviat.  0\n"
-              " No  Weight     Row  Name\n"
-              "  1  0.5000       2  Down\n"
-              "  2  0.3333       1  Up\n"
-              "\n"
-              "No solution\n");
+    EXPECT_EQ(FormatText(run), "Solution 1\n"
+                               "Avg.Return    2.0001\n"
+                               "Line Deviat.  0\n"
+                               " No  Weight     Row  Name\n"
+                               "  1  0.5000       2  Down\n"
+                               "  2  0.3333       1  Up\n"
+                               "\n"
+                               "No solution\n");
 }
 
 TEST(SolveOutput, JsonShape) {
@@ -130,8 +129,7 @@ TEST(SolveOutput, JsonShape) {
     run.solutions.clear();
     run.go.outcome = GoOutcome::Unbounded;
     run.go.message = "No solution !";
-    EXPECT_EQ(FormatJson(run),
-              "{\"outcome\": \"unbounded\", \"message\": \"No solution !\", \"solutions\": []}\n");
+    EXPECT_EQ(FormatJson(run), "{\"outcome\": \"unbounded\", \"message\": \"No solution !\", \"solutions\": []}\n");
     EXPECT_EQ(FormatText(run), "No solution !\n");
     EXPECT_STREQ(OutcomeName(GoOutcome::NotFinite), "invalid");
 }

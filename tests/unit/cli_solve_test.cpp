@@ -33,7 +33,8 @@ std::string ReadAll(const fs::path& path) {
 
 std::string Quoted(const std::string& text) {
     std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
 }
 
@@ -61,7 +62,8 @@ protected:
 
     ProcessRun Solve(const std::vector<std::string>& args) {
         std::string command = Quoted(m_binary.string());
-        for (const std::string& arg : args) command += " " + Quoted(arg);
+        for (const std::string& arg : args)
+            command += " " + Quoted(arg);
         command += " >" + Quoted((m_dir / "out").string()) + " 2>" + Quoted((m_dir / "err").string());
         ProcessRun run;
         const int raw = std::system(command.c_str());
@@ -85,29 +87,27 @@ TEST_F(SolveBinary, TextOutputUsesTheDocumentsMinReturn) {
     const ProcessRun run = Solve({Write("mirror.kvl", Mirrored("1"))});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.out,
-              "Solution 1\n"
-              "Avg.Return    2\n"
-              "Line Deviat.  0\n"
-              " No  Weight     Row  Name\n"
-              "  1  0.5000       2  Down\n"
-              "  2  0.5000       1  Up\n");
+    EXPECT_EQ(run.out, "Solution 1\n"
+                       "Avg.Return    2\n"
+                       "Line Deviat.  0\n"
+                       " No  Weight     Row  Name\n"
+                       "  1  0.5000       2  Down\n"
+                       "  2  0.5000       1  Up\n");
 }
 
 TEST_F(SolveBinary, JsonOfEverySolutionInOrder) {
-    WorksheetTable sheet = testing::MakeSheet(
-        {{"1", "2", "3"}, {"1", "2", "3"}, {"2", "3", "4"}, {"3", "4", "5"}}, {"A", "B", "C", "D"});
+    WorksheetTable sheet =
+        testing::MakeSheet({{"1", "2", "3"}, {"1", "2", "3"}, {"2", "3", "4"}, {"3", "4", "5"}}, {"A", "B", "C", "D"});
     sheet.minReturnText = "9";  // replaced below
     const ProcessRun run = Solve({"--json", "--min-return", "1", Write("stairs.kvl", sheet)});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out,
-              "{\"outcome\": \"done\", \"message\": null, \"solutions\": ["
-              "{\"averageReturn\": 2, \"lineDeviation\": 0.66666666666666663, \"shares\": "
-              "[{\"name\": \"A\", \"weight\": 1, \"row\": 1}]}, "
-              "{\"averageReturn\": 3, \"lineDeviation\": 0.66666666666666663, \"shares\": "
-              "[{\"name\": \"C\", \"weight\": 1, \"row\": 3}]}, "
-              "{\"averageReturn\": 4, \"lineDeviation\": 0.66666666666666663, \"shares\": "
-              "[{\"name\": \"D\", \"weight\": 1, \"row\": 4}]}]}\n");
+    EXPECT_EQ(run.out, "{\"outcome\": \"done\", \"message\": null, \"solutions\": ["
+                       "{\"averageReturn\": 2, \"lineDeviation\": 0.66666666666666663, \"shares\": "
+                       "[{\"name\": \"A\", \"weight\": 1, \"row\": 1}]}, "
+                       "{\"averageReturn\": 3, \"lineDeviation\": 0.66666666666666663, \"shares\": "
+                       "[{\"name\": \"C\", \"weight\": 1, \"row\": 3}]}, "
+                       "{\"averageReturn\": 4, \"lineDeviation\": 0.66666666666666663, \"shares\": "
+                       "[{\"name\": \"D\", \"weight\": 1, \"row\": 4}]}]}\n");
 }
 
 TEST_F(SolveBinary, NoSolutionIsARunThatEndsWithItsMessage) {
@@ -131,9 +131,8 @@ TEST_F(SolveBinary, RejectedInputExitsWithOne) {
 
     run = Solve({"--json", "--min-return", "", file});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out,
-              "{\"outcome\": \"invalid\", \"message\": \"Min Return must be positive value !\", "
-              "\"solutions\": []}\n");
+    EXPECT_EQ(run.out, "{\"outcome\": \"invalid\", \"message\": \"Min Return must be positive value !\", "
+                       "\"solutions\": []}\n");
 
     // Scaled, a Min Return far above every mean is simply out of reach.
     run = Solve({"--min-return", "1e305", Write("mirror.kvl", Mirrored("1"))});

@@ -18,16 +18,14 @@ namespace {
 
 class DocumentFile : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         char pattern[] = "/tmp/korvel-docfile-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         m_dir = pattern;
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
-    fs::path Write(const std::string& name, const std::string& content)
-    {
+    fs::path Write(const std::string& name, const std::string& content) {
         const fs::path path = m_dir / name;
         std::ofstream(path, std::ios::binary) << content;
         return path;
@@ -38,8 +36,7 @@ protected:
 
 }  // namespace
 
-TEST_F(DocumentFile, ReadsWholeFilesIncludingEmptyOnes)
-{
+TEST_F(DocumentFile, ReadsWholeFilesIncludingEmptyOnes) {
     std::vector<uint8_t> bytes = {1, 2, 3};
     std::string error = "stale";
     ASSERT_TRUE(ReadFileBytes(Write("empty", ""), bytes, error));
@@ -52,8 +49,7 @@ TEST_F(DocumentFile, ReadsWholeFilesIncludingEmptyOnes)
     EXPECT_EQ(LoadDocument(bytes).error, LoadError::None);
 }
 
-TEST_F(DocumentFile, RefusesWhatIsNotARegularFileWithAReason)
-{
+TEST_F(DocumentFile, RefusesWhatIsNotARegularFileWithAReason) {
     std::vector<uint8_t> bytes;
     std::string error;
     EXPECT_FALSE(ReadFileBytes((m_dir / "missing").string(), bytes, error));
@@ -74,8 +70,7 @@ TEST_F(DocumentFile, RefusesWhatIsNotARegularFileWithAReason)
     EXPECT_EQ(error, "not a regular file");
 }
 
-TEST_F(DocumentFile, RefusesFilesLargerThanAnyWorksheetWithoutReadingThem)
-{
+TEST_F(DocumentFile, RefusesFilesLargerThanAnyWorksheetWithoutReadingThem) {
     const fs::path path = Write("sparse", "");
     fs::resize_file(path, kMaxFileBytes + 1);  // sparse: costs no disk
     std::vector<uint8_t> bytes;
@@ -87,24 +82,21 @@ TEST_F(DocumentFile, RefusesFilesLargerThanAnyWorksheetWithoutReadingThem)
 
 namespace {
 
-std::string Content(const fs::path& path)
-{
+std::string Content(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-bool Save(const fs::path& path, const std::string& content, std::string& error)
-{
-    return WriteFileBytes(path.string(),
-                          std::span(reinterpret_cast<const uint8_t*>(content.data()), content.size()), error);
+bool Save(const fs::path& path, const std::string& content, std::string& error) {
+    return WriteFileBytes(path.string(), std::span(reinterpret_cast<const uint8_t*>(content.data()), content.size()),
+                          error);
 }
 
 // A file size limit for as long as it lives; SIGXFSZ keeps its default action,
 // which ends the process should a write ever exceed the limit unhandled.
 class FileSizeLimit {
 public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
+    explicit FileSizeLimit(rlim_t bytes) {
         ::getrlimit(RLIMIT_FSIZE, &m_original);
         rlimit tight = m_original;
         tight.rlim_cur = bytes;
@@ -116,8 +108,7 @@ private:
     rlimit m_original{};
 };
 
-std::vector<std::string> Names(const fs::path& folder)
-{
+std::vector<std::string> Names(const fs::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
@@ -127,8 +118,7 @@ std::vector<std::string> Names(const fs::path& folder)
 
 }  // namespace
 
-TEST_F(DocumentFile, SavingReplacesTheFileKeepingItsModeAndLinks)
-{
+TEST_F(DocumentFile, SavingReplacesTheFileKeepingItsModeAndLinks) {
     std::string error = "stale";
     const fs::path path = Write("sheet", "old");
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
@@ -153,8 +143,7 @@ TEST_F(DocumentFile, SavingReplacesTheFileKeepingItsModeAndLinks)
     EXPECT_EQ(error, "No such file or directory");
 }
 
-TEST_F(DocumentFile, SavingOverTheSizeLimitFailsAndKeepsTheFile)
-{
+TEST_F(DocumentFile, SavingOverTheSizeLimitFailsAndKeepsTheFile) {
     const fs::path path = Write("sheet", "previous");
     std::string error;
     {
@@ -166,8 +155,7 @@ TEST_F(DocumentFile, SavingOverTheSizeLimitFailsAndKeepsTheFile)
     EXPECT_EQ(Names(m_dir), std::vector<std::string>{"sheet"});
 }
 
-TEST_F(DocumentFile, NamesAtTheSystemLimitSaveLongerOnesSayWhy)
-{
+TEST_F(DocumentFile, NamesAtTheSystemLimitSaveLongerOnesSayWhy) {
     const std::string longest(255, 'n');
     std::string error;
     ASSERT_TRUE(Save(m_dir / longest, "whole", error)) << error;
@@ -180,8 +168,7 @@ TEST_F(DocumentFile, NamesAtTheSystemLimitSaveLongerOnesSayWhy)
 
 // Root passes every permission check, so the folder is locked for a plain
 // user's file-system identity instead.
-TEST_F(DocumentFile, AFolderWithoutWriteAccessIsWrittenInPlaceAndPutBackOnFailure)
-{
+TEST_F(DocumentFile, AFolderWithoutWriteAccessIsWrittenInPlaceAndPutBackOnFailure) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root to take a plain user's file-system identity";
     const fs::path path = Write("sheet", "previous content");
@@ -217,8 +204,7 @@ TEST_F(DocumentFile, AFolderWithoutWriteAccessIsWrittenInPlaceAndPutBackOnFailur
     EXPECT_EQ(Names(m_dir), (std::vector<std::string>{"sheet", "theirs"}));
 }
 
-TEST_F(DocumentFile, AFileTheUserMayNotWriteIsNotReplaced)
-{
+TEST_F(DocumentFile, AFileTheUserMayNotWriteIsNotReplaced) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root to take a plain user's file-system identity";
     const fs::path path = Write("theirs", "not yours");

@@ -17,8 +17,7 @@ const Bytes kAbcDocument = {0x02, 0x00, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00, 0x01
                             0x43, 0x03, 0x31, 0x2E, 0x35, 0x01, 0x32, 0x04, 0x2D, 0x30, 0x2E, 0x35};
 const Bytes kResetDocument = {0x02, 0x00, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
 
-Bytes Header(int32_t rows, int32_t cols, const std::string& minReturn)
-{
+Bytes Header(int32_t rows, int32_t cols, const std::string& minReturn) {
     DocumentWriter out;
     out.WriteInt32(rows);
     out.WriteInt32(cols);
@@ -26,8 +25,7 @@ Bytes Header(int32_t rows, int32_t cols, const std::string& minReturn)
     return out.TakeBytes();
 }
 
-WorksheetTable FilledTable(int32_t rows, int32_t cols)
-{
+WorksheetTable FilledTable(int32_t rows, int32_t cols) {
     WorksheetTable t(rows, cols);
     t.minReturnText = "0.75";
     for (int32_t r = 1; r < rows; ++r)
@@ -36,8 +34,7 @@ WorksheetTable FilledTable(int32_t rows, int32_t cols)
     return t;
 }
 
-void ExpectSameWorksheet(const WorksheetTable& a, const WorksheetTable& b)
-{
+void ExpectSameWorksheet(const WorksheetTable& a, const WorksheetTable& b) {
     ASSERT_EQ(a.Rows(), b.Rows());
     ASSERT_EQ(a.Cols(), b.Cols());
     EXPECT_EQ(a.minReturnText, b.minReturnText);
@@ -48,8 +45,7 @@ void ExpectSameWorksheet(const WorksheetTable& a, const WorksheetTable& b)
 
 }  // namespace
 
-TEST(DocumentLoad, ExampleDocumentsByteForByte)
-{
+TEST(DocumentLoad, ExampleDocumentsByteForByte) {
     WorksheetTable abc;
     abc.minReturnText = "1";
     abc.SetTextMatrix(1, 1, "ABC");
@@ -68,8 +64,7 @@ TEST(DocumentLoad, ExampleDocumentsByteForByte)
     ExpectSameWorksheet(reset.table, WorksheetTable());
 }
 
-TEST(DocumentLoad, RoundTripAtTheLargestSizeRebuildsHeaders)
-{
+TEST(DocumentLoad, RoundTripAtTheLargestSizeRebuildsHeaders) {
     const WorksheetTable big = FilledTable(1001, 12);
     const LoadResult loaded = LoadDocument(SaveDocument(big));
     ASSERT_EQ(loaded.error, LoadError::None);
@@ -78,10 +73,9 @@ TEST(DocumentLoad, RoundTripAtTheLargestSizeRebuildsHeaders)
     EXPECT_EQ(loaded.table.TextMatrix(0, 11), "R10");
 }
 
-TEST(DocumentLoad, CountsOutsideTheRangesAreRejectedBeforeAnyCell)
-{
-    const std::pair<int32_t, int32_t> bad[] = {{1002, 5}, {1, 5}, {0, 5}, {-1, 5}, {2, 4}, {2, 13},
-                                               {INT32_MIN, INT32_MAX}};
+TEST(DocumentLoad, CountsOutsideTheRangesAreRejectedBeforeAnyCell) {
+    const std::pair<int32_t, int32_t> bad[] = {
+        {1002, 5}, {1, 5}, {0, 5}, {-1, 5}, {2, 4}, {2, 13}, {INT32_MIN, INT32_MAX}};
     for (const auto& [rows, cols] : bad) {
         SCOPED_TRACE(testing::Message() << rows << "x" << cols);
         Bytes bytes = Header(rows, cols, "2");
@@ -94,8 +88,7 @@ TEST(DocumentLoad, CountsOutsideTheRangesAreRejectedBeforeAnyCell)
     EXPECT_TRUE(CountsInRange(1001, 12));
 }
 
-TEST(DocumentLoad, ShortFileKeepsWhatWasRead)
-{
+TEST(DocumentLoad, ShortFileKeepsWhatWasRead) {
     // Two shares, three periods; the file stops after the first cell of row 2.
     Bytes bytes = Header(3, 5, "1.25");
     DocumentWriter cells;
@@ -120,8 +113,7 @@ TEST(DocumentLoad, ShortFileKeepsWhatWasRead)
     EXPECT_EQ(r.cellsRead, 5u);
 }
 
-TEST(DocumentLoad, CutInsideCountsOrMinReturnIsShortWithTheResetWorksheet)
-{
+TEST(DocumentLoad, CutInsideCountsOrMinReturnIsShortWithTheResetWorksheet) {
     for (size_t n : {size_t{0}, size_t{3}, size_t{4}, size_t{7}, size_t{8}}) {
         SCOPED_TRACE(n);
         const LoadResult r = LoadDocument(std::span(kAbcDocument).first(n));
@@ -137,8 +129,7 @@ TEST(DocumentLoad, CutInsideCountsOrMinReturnIsShortWithTheResetWorksheet)
     EXPECT_EQ(LoadDocument(noMinReturn).error, LoadError::ShortFile);
 }
 
-TEST(DocumentLoad, HugeAnnouncedLengthFailsAsShortFile)
-{
+TEST(DocumentLoad, HugeAnnouncedLengthFailsAsShortFile) {
     // A 100-byte file announcing a 4 GiB name must fail, not allocate.
     Bytes bytes = Header(2, 5, "1");
     bytes.insert(bytes.end(), {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
@@ -149,8 +140,7 @@ TEST(DocumentLoad, HugeAnnouncedLengthFailsAsShortFile)
     EXPECT_EQ(r.table.TextMatrix(1, 1), "");
 }
 
-TEST(DocumentLoad, TrailingBytesAreIgnored)
-{
+TEST(DocumentLoad, TrailingBytesAreIgnored) {
     Bytes bytes = kAbcDocument;
     bytes.insert(bytes.end(), {0xFF, 0xFF, 0xFF, 0xFF, 0x07, 'j', 'u', 'n', 'k'});
     const LoadResult r = LoadDocument(bytes);
@@ -158,13 +148,13 @@ TEST(DocumentLoad, TrailingBytesAreIgnored)
     EXPECT_EQ(SaveDocument(r.table), kAbcDocument);
 }
 
-TEST(DocumentLoad, EightBitTextsSaveBackByteForByte)
-{
+TEST(DocumentLoad, EightBitTextsSaveBackByteForByte) {
     // Written on a Windows-1252 system: "Müller & Söhne", "€12" and a long name.
     Bytes bytes = Header(2, 5, "0,5\xA0");
     DocumentWriter cells;
     cells.WriteString("M\xFCller & S\xF6hne");
-    cells.WriteString("\x80" "12");
+    cells.WriteString("\x80"
+                      "12");
     cells.WriteString(std::string(300, '\xE9'));
     cells.WriteString("\xFF\xFE\xFF");
     bytes.insert(bytes.end(), cells.Bytes().begin(), cells.Bytes().end());
@@ -175,8 +165,7 @@ TEST(DocumentLoad, EightBitTextsSaveBackByteForByte)
     EXPECT_EQ(SaveDocument(r.table), bytes);
 }
 
-TEST(DocumentLoad, WideTextsLoadAsUtf8AndSaveInTheEightBitForm)
-{
+TEST(DocumentLoad, WideTextsLoadAsUtf8AndSaveInTheEightBitForm) {
     Bytes bytes = Header(2, 5, "");
     bytes.insert(bytes.end(), {0xFF, 0xFE, 0xFF, 0x02, 0xDC, 0x00, 0x21, 0x00});  // "Ü!"
     bytes.insert(bytes.end(), {0x00, 0x00, 0x00});
@@ -185,7 +174,6 @@ TEST(DocumentLoad, WideTextsLoadAsUtf8AndSaveInTheEightBitForm)
     EXPECT_EQ(r.table.TextMatrix(1, 1), "\xC3\x9C!");
     const Bytes saved = SaveDocument(r.table);
     const Bytes expectedCell = {0x03, 0xC3, 0x9C, '!'};
-    EXPECT_TRUE(std::search(saved.begin(), saved.end(), expectedCell.begin(), expectedCell.end()) !=
-                saved.end());
+    EXPECT_TRUE(std::search(saved.begin(), saved.end(), expectedCell.begin(), expectedCell.end()) != saved.end());
     EXPECT_EQ(saved.size(), 9u + 4u + 3u);
 }

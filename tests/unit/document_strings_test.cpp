@@ -10,15 +10,13 @@ using Bytes = std::vector<uint8_t>;
 
 namespace {
 
-Bytes Written(const std::string& text)
-{
+Bytes Written(const std::string& text) {
     DocumentWriter out;
     out.WriteString(text);
     return out.Bytes();
 }
 
-bool ReadOne(const Bytes& bytes, std::string& text, size_t* left = nullptr)
-{
+bool ReadOne(const Bytes& bytes, std::string& text, size_t* left = nullptr) {
     DocumentReader in(bytes);
     const bool ok = in.ReadString(text);
     if (left)
@@ -26,13 +24,17 @@ bool ReadOne(const Bytes& bytes, std::string& text, size_t* left = nullptr)
     return ok;
 }
 
-Bytes Prefix(const Bytes& bytes, size_t n) { return Bytes(bytes.begin(), bytes.begin() + n); }
+Bytes Prefix(const Bytes& bytes, size_t n) {
+    return Bytes(bytes.begin(), bytes.begin() + n);
+}
 
 }  // namespace
 
-TEST(DocumentStrings, LengthFormBoundaries)
-{
-    struct Case { size_t length; Bytes prefix; };
+TEST(DocumentStrings, LengthFormBoundaries) {
+    struct Case {
+        size_t length;
+        Bytes prefix;
+    };
     const Case cases[] = {
         {0, {0x00}},
         {254, {0xFE}},
@@ -55,8 +57,7 @@ TEST(DocumentStrings, LengthFormBoundaries)
     }
 }
 
-TEST(DocumentStrings, LongFormsAreReadEvenForShortTexts)
-{
+TEST(DocumentStrings, LongFormsAreReadEvenForShortTexts) {
     // Other writers may use a longer prefix than needed.
     std::string text;
     ASSERT_TRUE(ReadOne({0xFF, 0x02, 0x00, 'h', 'i'}, text));
@@ -65,8 +66,7 @@ TEST(DocumentStrings, LongFormsAreReadEvenForShortTexts)
     EXPECT_EQ(text, "z");
 }
 
-TEST(DocumentStrings, BytesAreKeptAsTheyAre)
-{
+TEST(DocumentStrings, BytesAreKeptAsTheyAre) {
     // Windows-1252 "Café" with a NUL and a lone 0xFF inside: not UTF-8.
     const std::string text("Caf\xE9\0\xFF", 6);
     std::string back;
@@ -75,24 +75,23 @@ TEST(DocumentStrings, BytesAreKeptAsTheyAre)
     EXPECT_EQ(Written(back), Written(text));
 }
 
-TEST(DocumentStrings, WideFormBecomesUtf8)
-{
+TEST(DocumentStrings, WideFormBecomesUtf8) {
     std::string text;
     // "Aé€" then U+1F600 as a surrogate pair.
-    ASSERT_TRUE(ReadOne({0xFF, 0xFE, 0xFF, 0x05, 'A', 0, 0xE9, 0, 0xAC, 0x20, 0x3D, 0xD8, 0x00, 0xDE},
-                        text));
+    ASSERT_TRUE(ReadOne({0xFF, 0xFE, 0xFF, 0x05, 'A', 0, 0xE9, 0, 0xAC, 0x20, 0x3D, 0xD8, 0x00, 0xDE}, text));
     EXPECT_EQ(text, "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
 
     // Unpaired surrogates: a lone low, a high followed by a non-surrogate, a high at the end.
     ASSERT_TRUE(ReadOne({0xFF, 0xFE, 0xFF, 0x04, 0x00, 0xDC, 0x00, 0xD8, 'B', 0, 0x01, 0xDB}, text));
-    EXPECT_EQ(text, "\xEF\xBF\xBD\xEF\xBF\xBD" "B" "\xEF\xBF\xBD");
+    EXPECT_EQ(text, "\xEF\xBF\xBD\xEF\xBF\xBD"
+                    "B"
+                    "\xEF\xBF\xBD");
 
     ASSERT_TRUE(ReadOne({0xFF, 0xFE, 0xFF, 0x00}, text));
     EXPECT_EQ(text, "");
 }
 
-TEST(DocumentStrings, WideFormLongLengths)
-{
+TEST(DocumentStrings, WideFormLongLengths) {
     Bytes bytes = {0xFF, 0xFE, 0xFF, 0xFF, 0x2C, 0x01};  // 300 units
     for (int i = 0; i < 300; ++i)
         bytes.insert(bytes.end(), {'q', 0});
@@ -107,8 +106,7 @@ TEST(DocumentStrings, WideFormLongLengths)
     EXPECT_EQ(text, "ok");
 }
 
-TEST(DocumentStrings, TruncatedOrOversizedFailWithoutConsuming)
-{
+TEST(DocumentStrings, TruncatedOrOversizedFailWithoutConsuming) {
     const Bytes cases[] = {
         {},
         {0x03, 'a', 'b'},
@@ -116,7 +114,7 @@ TEST(DocumentStrings, TruncatedOrOversizedFailWithoutConsuming)
         {0xFF, 0x00},
         {0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00},
         {0xFF, 0xFE, 0xFF},
-        {0xFF, 0xFE, 0xFF, 0x02, 'a', 0, 'b'},           // half a unit missing
+        {0xFF, 0xFE, 0xFF, 0x02, 'a', 0, 'b'},            // half a unit missing
         {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 'x'},  // 4 GiB - 1 announced
         {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 'x', 0},
     };
@@ -129,8 +127,7 @@ TEST(DocumentStrings, TruncatedOrOversizedFailWithoutConsuming)
     }
 }
 
-TEST(DocumentStrings, Int32IsLittleEndianAndSigned)
-{
+TEST(DocumentStrings, Int32IsLittleEndianAndSigned) {
     DocumentWriter out;
     out.WriteInt32(0x01020304);
     out.WriteInt32(-2);

@@ -8,8 +8,7 @@ namespace {
 
 // 20 rows of 10 px, columns 30, 40, 50, 60, 70 px; one fixed row and column;
 // a 150 x 65 px viewport: 5 scrolled rows fit, 2 columns after the fixed one.
-GridGeometry Sample()
-{
+GridGeometry Sample() {
     GridGeometry g;
     g.SetColumnWidths({30, 40, 50, 60, 70});
     g.SetRowCount(20);
@@ -21,11 +20,10 @@ GridGeometry Sample()
 
 }  // namespace
 
-TEST(GridGeometry, PagesAndScrollLimitsKeepTheLastCellWhollyVisible)
-{
+TEST(GridGeometry, PagesAndScrollLimitsKeepTheLastCellWhollyVisible) {
     GridGeometry g = Sample();
     EXPECT_EQ(g.PageRows(), 5);
-    EXPECT_EQ(g.PageCols(), 2);   // 40 + 50 fit in 120, 60 more does not
+    EXPECT_EQ(g.PageCols(), 2);  // 40 + 50 fit in 120, 60 more does not
     EXPECT_EQ(g.MaxFirstRow(), 15);
     EXPECT_EQ(g.MaxFirstCol(), 4);  // 70 fits in 120, 60 + 70 does not
     g.SetFirstRow(99);
@@ -38,8 +36,7 @@ TEST(GridGeometry, PagesAndScrollLimitsKeepTheLastCellWhollyVisible)
     EXPECT_EQ(g.FirstCol(), 1);
 }
 
-TEST(GridGeometry, EdgesAndHitTestAgreeForFixedAndScrolledCells)
-{
+TEST(GridGeometry, EdgesAndHitTestAgreeForFixedAndScrolledCells) {
     GridGeometry g = Sample();
     g.SetFirstRow(5);
     g.SetFirstCol(2);
@@ -65,8 +62,7 @@ TEST(GridGeometry, EdgesAndHitTestAgreeForFixedAndScrolledCells)
     EXPECT_FALSE(g.IsColShown(5));
 }
 
-TEST(GridGeometry, HitTestPastTheLastRowOrColumnFindsNothing)
-{
+TEST(GridGeometry, HitTestPastTheLastRowOrColumnFindsNothing) {
     GridGeometry g;
     g.SetColumnWidths({20, 20});
     g.SetRowCount(3);
@@ -78,8 +74,7 @@ TEST(GridGeometry, HitTestPastTheLastRowOrColumnFindsNothing)
     EXPECT_EQ(g.HitTest(25, 35), (CellPos{-1, -1}));
 }
 
-TEST(GridGeometry, ScrollIntoViewMovesAsLittleAsPossible)
-{
+TEST(GridGeometry, ScrollIntoViewMovesAsLittleAsPossible) {
     GridGeometry g = Sample();
     g.ScrollIntoView({8, 1});
     EXPECT_EQ(g.FirstRow(), 4);  // row 8 becomes the last whole row

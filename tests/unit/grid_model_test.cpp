@@ -4,8 +4,7 @@
 
 using namespace korvel::grid;
 
-TEST(GridModel, ResizeKeepsCellsInsideAndEmptiesThoseThatCameBack)
-{
+TEST(GridModel, ResizeKeepsCellsInsideAndEmptiesThoseThatCameBack) {
     GridModel m(4, 4);
     m.SetText(1, 1, "a");
     m.SetText(3, 3, "corner");
@@ -20,8 +19,7 @@ TEST(GridModel, ResizeKeepsCellsInsideAndEmptiesThoseThatCameBack)
     EXPECT_EQ(m.Color(3, 3), kWhite);
 }
 
-TEST(GridModel, CountsAreClampedToLeaveOneFreeRowAndColumnAndABoundedSize)
-{
+TEST(GridModel, CountsAreClampedToLeaveOneFreeRowAndColumnAndABoundedSize) {
     GridModel m(5, 5);
     m.SetRows(0);
     EXPECT_EQ(m.Rows(), 2);  // one fixed row plus one free
@@ -37,8 +35,7 @@ TEST(GridModel, CountsAreClampedToLeaveOneFreeRowAndColumnAndABoundedSize)
     EXPECT_EQ(m.FixedCols(), 0);
 }
 
-TEST(GridModel, CurrentCellFollowsShrinkingAndFixedChangesAndRefusesFixedCells)
-{
+TEST(GridModel, CurrentCellFollowsShrinkingAndFixedChangesAndRefusesFixedCells) {
     GridModel m(10, 6);
     ASSERT_TRUE(m.SetCurrent({8, 5}));
     EXPECT_EQ(m.CurrentAfterRows(4), (CellPos{3, 5}));
@@ -60,8 +57,7 @@ TEST(GridModel, CurrentCellFollowsShrinkingAndFixedChangesAndRefusesFixedCells)
     EXPECT_EQ(m.ClampToScrollable({-5, 99}), (CellPos{2, 2}));
 }
 
-TEST(GridModel, OutsideCellsReadDefaultsAndIgnoreWrites)
-{
+TEST(GridModel, OutsideCellsReadDefaultsAndIgnoreWrites) {
     GridModel m(3, 3);
     for (auto [row, col] : {std::pair{-1, 0}, {0, -1}, {3, 0}, {0, 3}}) {
         m.SetText(row, col, "x");
@@ -74,8 +70,7 @@ TEST(GridModel, OutsideCellsReadDefaultsAndIgnoreWrites)
     EXPECT_EQ(m.Color(1, 1), 0x123456u);
 }
 
-TEST(GridModel, WidthsAndAlignmentsDefaultClampAndRejectUnknownValues)
-{
+TEST(GridModel, WidthsAndAlignmentsDefaultClampAndRejectUnknownValues) {
     GridModel m(3, 3);
     EXPECT_EQ(m.ColWidthTwips(1), GridModel::kDefaultColWidthTwips);
     m.SetColWidthTwips(1, 500);

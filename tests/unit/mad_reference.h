@@ -26,21 +26,27 @@ inline std::optional<Row> SolveSquare(std::vector<Row> a, Row b) {
     for (size_t c = 0; c < n; ++c) {
         size_t pivot = c;
         for (size_t r = c + 1; r < n; ++r)
-            if (std::fabs(a[r][c]) > std::fabs(a[pivot][c])) pivot = r;
+            if (std::fabs(a[r][c]) > std::fabs(a[pivot][c]))
+                pivot = r;
         long double largest = 0;
-        for (size_t k = 0; k < n; ++k) largest = std::fmax(largest, std::fabs(a[pivot][k]));
-        if (largest == 0 || std::fabs(a[pivot][c]) <= 1e-14L * largest) return std::nullopt;
+        for (size_t k = 0; k < n; ++k)
+            largest = std::fmax(largest, std::fabs(a[pivot][k]));
+        if (largest == 0 || std::fabs(a[pivot][c]) <= 1e-14L * largest)
+            return std::nullopt;
         std::swap(a[c], a[pivot]);
         std::swap(b[c], b[pivot]);
         for (size_t r = 0; r < n; ++r) {
-            if (r == c) continue;
+            if (r == c)
+                continue;
             const long double f = a[r][c] / a[c][c];
-            for (size_t k = c; k < n; ++k) a[r][k] -= f * a[c][k];
+            for (size_t k = c; k < n; ++k)
+                a[r][k] -= f * a[c][k];
             b[r] -= f * b[c];
         }
     }
     Row x(n);
-    for (size_t i = 0; i < n; ++i) x[i] = b[i] / a[i][i];
+    for (size_t i = 0; i < n; ++i)
+        x[i] = b[i] / a[i][i];
     return x;
 }
 
@@ -48,8 +54,7 @@ inline std::optional<Row> SolveSquare(std::vector<Row> a, Row b) {
 
 // returns[i][p]: share i, period p, as the optimizer parses them. nullopt when
 // no portfolio reaches minReturn.
-inline std::optional<MadOptimum> BestMadPortfolio(const std::vector<std::vector<double>>& returns,
-                                                  double minReturn) {
+inline std::optional<MadOptimum> BestMadPortfolio(const std::vector<std::vector<double>>& returns, double minReturn) {
     using mad_detail::Row;
     const size_t n = returns.size();
     const size_t m = returns[0].size();
@@ -75,7 +80,8 @@ inline std::optional<MadOptimum> BestMadPortfolio(const std::vector<std::vector<
     targets.push_back(minReturn);
     std::vector<Row> deviations(m, Row(n, 0));
     for (size_t p = 0; p < m; ++p) {
-        for (size_t i = 0; i < n; ++i) deviations[p][i] = returns[i][p] - mean[i];
+        for (size_t i = 0; i < n; ++i)
+            deviations[p][i] = returns[i][p] - mean[i];
         planes.push_back(deviations[p]);
         targets.push_back(0);
     }
@@ -83,7 +89,8 @@ inline std::optional<MadOptimum> BestMadPortfolio(const std::vector<std::vector<
         long double sum = 0;
         for (size_t p = 0; p < m; ++p) {
             long double d = 0;
-            for (size_t i = 0; i < n; ++i) d += deviations[p][i] * x[i];
+            for (size_t i = 0; i < n; ++i)
+                d += deviations[p][i] * x[i];
             sum += std::fabs(d);
         }
         return sum / static_cast<long double>(m);
@@ -91,7 +98,8 @@ inline std::optional<MadOptimum> BestMadPortfolio(const std::vector<std::vector<
 
     std::optional<MadOptimum> best;
     std::vector<size_t> pick(n - 1);
-    for (size_t k = 0; k < pick.size(); ++k) pick[k] = k;
+    for (size_t k = 0; k < pick.size(); ++k)
+        pick[k] = k;
     const size_t count = planes.size();
     for (;;) {
         std::vector<Row> a{Row(n, 1)};
@@ -110,15 +118,19 @@ inline std::optional<MadOptimum> BestMadPortfolio(const std::vector<std::vector<
             feasible = feasible && average >= minReturn - 1e-12L * scale;
             if (feasible) {
                 const long double deviation = deviationOf(*x);
-                if (!best || deviation < best->lineDeviation) best = MadOptimum{deviation, *x};
+                if (!best || deviation < best->lineDeviation)
+                    best = MadOptimum{deviation, *x};
             }
         }
         // Next combination of n - 1 planes out of count.
         size_t k = pick.size();
-        while (k > 0 && pick[k - 1] == count - pick.size() + k - 1) --k;
-        if (k == 0) break;
+        while (k > 0 && pick[k - 1] == count - pick.size() + k - 1)
+            --k;
+        if (k == 0)
+            break;
         ++pick[k - 1];
-        for (size_t j = k; j < pick.size(); ++j) pick[j] = pick[j - 1] + 1;
+        for (size_t j = k; j < pick.size(); ++j)
+            pick[j] = pick[j - 1] + 1;
     }
     return best;
 }

@@ -17,8 +17,7 @@ namespace fs = std::filesystem;
 
 class ScratchFolder {
 public:
-    ScratchFolder()
-    {
+    ScratchFolder() {
         std::string pattern = (fs::temp_directory_path() / "korvel-location-XXXXXX").string();
         m_path = ::mkdtemp(pattern.data());
     }
@@ -30,8 +29,7 @@ private:
     fs::path m_path;
 };
 
-TEST(ModuleLocation, EntriesTakeEverySpellingExactNameFirstThenNameOrder)
-{
+TEST(ModuleLocation, EntriesTakeEverySpellingExactNameFirstThenNameOrder) {
     const ScratchFolder folder;
     for (const char* name : {"msflxgrd.OCX", "Msflxgrd.ocx.bak", "MSFLXGRD.ocx", "Msflxgrd.ocx", "Msflxgrd"})
         folder.Touch(name);
@@ -48,8 +46,7 @@ TEST(ModuleLocation, EntriesTakeEverySpellingExactNameFirstThenNameOrder)
     EXPECT_FALSE(IsGridModuleName("Msflxgrd.ocy"));
 }
 
-TEST(ModuleLocation, TheEnvironmentOverridesTheConfiguredFolderUnlessEmpty)
-{
+TEST(ModuleLocation, TheEnvironmentOverridesTheConfiguredFolderUnlessEmpty) {
     EXPECT_STREQ(DefaultSystemDir(), KORVEL_CONFIGURED_SYSTEM_DIR);
     ::setenv(kSystemDirVariable, "/opt/elsewhere", 1);
     EXPECT_EQ(SystemDirectory(), "/opt/elsewhere");

@@ -13,11 +13,14 @@ namespace {
 
 // A tableau of 3 constraint rows (rows 1..3, Z = 4) and columns 0..9: column 0
 // the right-hand side, 1..7 examined, 8 and 9 the artificials.
-Tableau Small() { return Tableau(5, 10); }
+Tableau Small() {
+    return Tableau(5, 10);
+}
 
 void SetRow(Tableau& t, int32_t r, std::initializer_list<double> values) {
     int32_t c = 0;
-    for (double v : values) t.At(r, c++) = v;
+    for (double v : values)
+        t.At(r, c++) = v;
 }
 
 TEST(SimplexEngine, EnteringColumnIsTheLargestReducedCostLowestIndexFirst) {
@@ -49,18 +52,23 @@ TEST(SimplexEngine, ArtificialColumnsNeverEnter) {
 
 TEST(SimplexEngine, LeavingRowHasTheSmallestRatioLowestRowFirst) {
     Tableau t = Small();
-    t.At(1, 0) = 0.0;  t.At(1, 3) = 0.0;   // zero entry: never leaves, though its rhs is 0
-    t.At(2, 0) = 4.0;  t.At(2, 3) = 2.0;   // ratio 2
-    t.At(3, 0) = 6.0;  t.At(3, 3) = 3.0;   // ratio 2, later row
+    t.At(1, 0) = 0.0;
+    t.At(1, 3) = 0.0;  // zero entry: never leaves, though its rhs is 0
+    t.At(2, 0) = 4.0;
+    t.At(2, 3) = 2.0;  // ratio 2
+    t.At(3, 0) = 6.0;
+    t.At(3, 3) = 3.0;  // ratio 2, later row
     EXPECT_EQ(FindLeavingRow(t, 3), 2);
 
-    t.At(1, 3) = -5.0;                     // negative entry: never leaves
+    t.At(1, 3) = -5.0;  // negative entry: never leaves
     EXPECT_EQ(FindLeavingRow(t, 3), 2);
-    t.At(3, 0) = 5.0;                      // now strictly smaller
+    t.At(3, 0) = 5.0;  // now strictly smaller
     EXPECT_EQ(FindLeavingRow(t, 3), 3);
 
-    t.At(4, 3) = 1.0;  t.At(4, 0) = 0.0;   // row Z is never a candidate
-    t.At(2, 3) = 0.0;  t.At(3, 3) = 0.0;
+    t.At(4, 3) = 1.0;
+    t.At(4, 0) = 0.0;  // row Z is never a candidate
+    t.At(2, 3) = 0.0;
+    t.At(3, 3) = 0.0;
     EXPECT_EQ(FindLeavingRow(t, 3), -1);
 }
 
@@ -100,7 +108,8 @@ TEST(SimplexEngine, PivotDividesEliminatesAndCleans) {
     EXPECT_EQ(t.At(4, 0), 6.0);
     EXPECT_EQ(t.At(4, 1), 0.0);
     EXPECT_EQ(t.At(4, 2), -5.0);
-    for (int32_t c = 0; c < t.Cols(); ++c) EXPECT_EQ(t.At(0, c), 0.0);
+    for (int32_t c = 0; c < t.Cols(); ++c)
+        EXPECT_EQ(t.At(0, c), 0.0);
 }
 
 TEST(SimplexEngine, EveryImprovingColumnIsTestedForBoundedness) {
@@ -152,10 +161,10 @@ TEST(SimplexEngine, AnOverflowingPivotEndsTheSolve) {
 Tableau BealeCycle() {
     Tableau t = Small();
     //           rhs  x1 x2 x3  x4     x5   x6    x7  aR aB
-    SetRow(t, 1, {0,  1, 0, 0, 0.25,  -8,  -1,    9,  0, 0});
-    SetRow(t, 2, {0,  0, 1, 0, 0.5,  -12, -0.5,   3,  0, 0});
-    SetRow(t, 3, {1,  0, 0, 1, 0,      0,   1,    0,  0, 0});
-    SetRow(t, 4, {0,  0, 0, 0, 0.75, -20,  0.5,  -6,  0, 0});
+    SetRow(t, 1, {0, 1, 0, 0, 0.25, -8, -1, 9, 0, 0});
+    SetRow(t, 2, {0, 0, 1, 0, 0.5, -12, -0.5, 3, 0, 0});
+    SetRow(t, 3, {1, 0, 0, 1, 0, 0, 1, 0, 0, 0});
+    SetRow(t, 4, {0, 0, 0, 0, 0.75, -20, 0.5, -6, 0, 0});
     t.basis = {0, 1, 2, 3, 0};
     return t;
 }

@@ -19,8 +19,7 @@ using testing::RecordingPresenter;
 // Shares with the same deviations and rising means: every portfolio has the
 // same deviation, so each share is an alternative optimum with a higher return.
 WorksheetTable Staircase() {
-    return MakeSheet({{"1", "2", "3"}, {"1", "2", "3"}, {"2", "3", "4"}, {"3", "4", "5"}},
-                     {"A", "B", "C", "D"});
+    return MakeSheet({{"1", "2", "3"}, {"1", "2", "3"}, {"2", "3", "4"}, {"3", "4", "5"}}, {"A", "B", "C", "D"});
 }
 
 TEST(Enumeration, ShowsEachRisingReturnInTurn) {
@@ -114,7 +113,8 @@ TEST(Enumeration, RecordFollowsTheBasisRowByRow) {
                 int32_t k = 0;
                 for (int32_t r = 1; r < t->ZRow(); ++r) {
                     const int32_t b = t->basis[r];
-                    if (b > t->Shares()) continue;
+                    if (b > t->Shares())
+                        continue;
                     EXPECT_EQ(record.shares[k].row, b);
                     EXPECT_EQ(record.shares[k].name, "S" + std::to_string(b));
                     EXPECT_EQ(record.shares[k].weight, static_cast<float>(t->At(r, 0)));
@@ -123,8 +123,10 @@ TEST(Enumeration, RecordFollowsTheBasisRowByRow) {
                 EXPECT_EQ(record.shareCount, k);
                 // A perfect hedge's objective is noise of either sign, shown as zero.
                 const double objective = t->At(t->ZRow(), 0) / t->Periods();
-                if (std::fabs(objective) > 1e-7) EXPECT_EQ(record.lineDeviation, objective);
-                if (std::fabs(objective) < 1e-9) EXPECT_EQ(record.lineDeviation, 0.0);
+                if (std::fabs(objective) > 1e-7)
+                    EXPECT_EQ(record.lineDeviation, objective);
+                if (std::fabs(objective) < 1e-9)
+                    EXPECT_EQ(record.lineDeviation, 0.0);
                 return PresenterAnswer::Continue;
             }
         } checker;
@@ -150,21 +152,27 @@ double BestDeviationOfTwo(const std::vector<double>& a, const std::vector<double
     // Feasible t: t * meanA + (1 - t) * meanB >= minReturn, 0 <= t <= 1.
     double low = 0.0, high = 1.0;
     const double slope = meanA - meanB;
-    if (slope > 0) low = std::max(low, (minReturn - meanB) / slope);
-    else if (slope < 0) high = std::min(high, (minReturn - meanB) / slope);
-    else if (meanB < minReturn) low = 2.0;
+    if (slope > 0)
+        low = std::max(low, (minReturn - meanB) / slope);
+    else if (slope < 0)
+        high = std::min(high, (minReturn - meanB) / slope);
+    else if (meanB < minReturn)
+        low = 2.0;
     feasible = low <= high;
     auto deviation = [&](double t) {
         double sum = 0.0;
-        for (size_t p = 0; p < m; ++p) sum += std::fabs(t * (a[p] - meanA) + (1 - t) * (b[p] - meanB));
+        for (size_t p = 0; p < m; ++p)
+            sum += std::fabs(t * (a[p] - meanA) + (1 - t) * (b[p] - meanB));
         return sum / static_cast<double>(m);
     };
     double best = std::min(deviation(low), deviation(high));
     for (size_t p = 0; p < m; ++p) {
         const double da = a[p] - meanA, db = b[p] - meanB;
-        if (da == db) continue;
+        if (da == db)
+            continue;
         const double t = db / (db - da);
-        if (t > low && t < high) best = std::min(best, deviation(t));
+        if (t > low && t < high)
+            best = std::min(best, deviation(t));
     }
     return best;
 }
@@ -205,7 +213,8 @@ TEST(Enumeration, OptimalDeviationMatchesAnIndependentCheckOnTwoShares) {
             EXPECT_NEAR(shown.lineDeviation, expected, 1e-7) << "run " << run;
             EXPECT_GE(shown.averageReturn, minReturn - 1e-9);
             float total = 0.0f;
-            for (int32_t k = 0; k < shown.shareCount; ++k) total += shown.shares[k].weight;
+            for (int32_t k = 0; k < shown.shareCount; ++k)
+                total += shown.shares[k].weight;
             EXPECT_NEAR(total, 1.0f, 1e-5f);
         }
     }

@@ -10,7 +10,9 @@ namespace {
 using testing::MakeSheet;
 using testing::RecordingPresenter;
 
-WorksheetTable TwoMirroredShares() { return MakeSheet({{"1", "2", "3"}, {"3", "2", "1"}}, {"Up", "Down"}); }
+WorksheetTable TwoMirroredShares() {
+    return MakeSheet({{"1", "2", "3"}, {"3", "2", "1"}}, {"Up", "Down"});
+}
 
 TEST(OptimizerExamples, ThreePivotsWithTheirEnteringAndLeavingSequence) {
     const WorksheetTable sheet = TwoMirroredShares();

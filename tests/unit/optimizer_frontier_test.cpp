@@ -18,19 +18,22 @@ ShareReturns Returns(const std::vector<std::vector<double>>& rows) {
     ShareReturns r;
     r.shares = static_cast<int32_t>(rows.size());
     r.periods = static_cast<int32_t>(rows[0].size());
-    for (const auto& row : rows) r.values.insert(r.values.end(), row.begin(), row.end());
+    for (const auto& row : rows)
+        r.values.insert(r.values.end(), row.begin(), row.end());
     return r;
 }
 
 double WeightOf(const FrontierPoint& point, int32_t row) {
     for (const FrontierShare& share : point.shares)
-        if (share.row == row) return share.weight;
+        if (share.row == row)
+            return share.weight;
     return 0.0;
 }
 
 std::vector<double> Weights(const FrontierPoint& point, int32_t shares) {
     std::vector<double> weights(static_cast<size_t>(shares), 0.0);
-    for (const FrontierShare& share : point.shares) weights[static_cast<size_t>(share.row - 1)] = share.weight;
+    for (const FrontierShare& share : point.shares)
+        weights[static_cast<size_t>(share.row - 1)] = share.weight;
     return weights;
 }
 
@@ -38,7 +41,8 @@ double DeviationOf(const ShareReturns& r, const std::vector<double>& weights) {
     double total = 0.0;
     for (int32_t p = 0; p < r.periods; ++p) {
         double d = 0.0;
-        for (int32_t i = 0; i < r.shares; ++i) d += weights[static_cast<size_t>(i)] * (r.At(i, p) - r.Mean(i));
+        for (int32_t i = 0; i < r.shares; ++i)
+            d += weights[static_cast<size_t>(i)] * (r.At(i, p) - r.Mean(i));
         total += std::fabs(d);
     }
     return total / r.periods;
@@ -46,13 +50,15 @@ double DeviationOf(const ShareReturns& r, const std::vector<double>& weights) {
 
 double ReturnOf(const ShareReturns& r, const std::vector<double>& weights) {
     double total = 0.0;
-    for (int32_t i = 0; i < r.shares; ++i) total += weights[static_cast<size_t>(i)] * r.Mean(i);
+    for (int32_t i = 0; i < r.shares; ++i)
+        total += weights[static_cast<size_t>(i)] * r.Mean(i);
     return total;
 }
 
 double BestMean(const ShareReturns& r) {
     double best = -INFINITY;
-    for (int32_t i = 0; i < r.shares; ++i) best = std::max(best, r.Mean(i));
+    for (int32_t i = 0; i < r.shares; ++i)
+        best = std::max(best, r.Mean(i));
     return best;
 }
 
@@ -87,11 +93,12 @@ void ExpectExactFrontier(const ShareReturns& r, const FrontierResult& result) {
             const double between = a.lineDeviation + t * (b.lineDeviation - a.lineDeviation);
             const auto optimum = testing::ReferenceMinimum(r, bound);
             ASSERT_TRUE(optimum.has_value());
-            EXPECT_NEAR(optimum->deviation, between, tolerance) << "between " << a.averageReturn << " and "
-                                                                 << b.averageReturn;
+            EXPECT_NEAR(optimum->deviation, between, tolerance)
+                << "between " << a.averageReturn << " and " << b.averageReturn;
             std::vector<double> w = Weights(a, r.shares);
             const std::vector<double> wb = Weights(b, r.shares);
-            for (size_t i = 0; i < w.size(); ++i) w[i] += t * (wb[i] - w[i]);
+            for (size_t i = 0; i < w.size(); ++i)
+                w[i] += t * (wb[i] - w[i]);
             EXPECT_NEAR(DeviationOf(r, w), between, tolerance);
         }
     }
@@ -174,7 +181,8 @@ TEST(FrontierRandom, SeededWorksheetsMatchTheVertexOptimum) {
             r.values.push_back(useCoarse ? coarse(random) : std::round(fine(random) * 100) / 100);
         SCOPED_TRACE("sheet " + std::to_string(sheet));
         ExpectExactFrontier(r, ComputeFrontier(r));
-        if (::testing::Test::HasFailure()) return;
+        if (::testing::Test::HasFailure())
+            return;
     }
 }
 
@@ -184,12 +192,14 @@ TEST(FrontierRandom, PowerOfTwoScalesGiveTheSameWeightsAndScaledFigures) {
     ShareReturns r;
     r.shares = 40;
     r.periods = 6;
-    for (int k = 0; k < r.shares * r.periods; ++k) r.values.push_back(std::round(value(random) * 100) / 100);
+    for (int k = 0; k < r.shares * r.periods; ++k)
+        r.values.push_back(std::round(value(random) * 100) / 100);
     const FrontierResult unit = ComputeFrontier(r);
     ASSERT_EQ(unit.outcome, FrontierOutcome::Done) << unit.message;
     for (int exponent : {-1000, -40, 30, 1000}) {
         ShareReturns scaled = r;
-        for (double& x : scaled.values) x = std::ldexp(x, exponent);
+        for (double& x : scaled.values)
+            x = std::ldexp(x, exponent);
         const FrontierResult result = ComputeFrontier(scaled);
         ASSERT_EQ(result.outcome, FrontierOutcome::Done) << exponent << ": " << result.message;
         ASSERT_EQ(result.points.size(), unit.points.size()) << exponent;

@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
 
@@ -31,14 +31,16 @@ struct Sheet {
         std::vector<std::vector<std::string>> texts;
         for (const auto& share : returns) {
             texts.emplace_back();
-            for (double r : share) texts.back().push_back(Text(r));
+            for (double r : share)
+                texts.back().push_back(Text(r));
         }
         return MakeSheet(texts);
     }
     double Largest() const {
         double largest = minReturn;
         for (const auto& share : returns)
-            for (double r : share) largest = std::fmax(largest, std::fabs(r));
+            for (double r : share)
+                largest = std::fmax(largest, std::fabs(r));
         return largest;
     }
 };
@@ -67,7 +69,8 @@ Sheet RandomSheet(std::mt19937& random, double scale) {
     }
     const bool above = random() % 8 == 0;
     sheet.minReturn = above ? highMean * 1.25 : lowMean + where(random) * (highMean - lowMean);
-    if (!(sheet.minReturn > 0)) sheet.minReturn = 0.01 * scale;
+    if (!(sheet.minReturn > 0))
+        sheet.minReturn = 0.01 * scale;
     return sheet;
 }
 
@@ -92,7 +95,8 @@ void ExpectSound(const Sheet& sheet, const GoResult& result, const std::vector<S
             EXPECT_GE(share.weight, 0.0f) << what;
             total += share.weight;
             double mean = 0;
-            for (double r : sheet.returns[static_cast<size_t>(share.row - 1)]) mean += r;
+            for (double r : sheet.returns[static_cast<size_t>(share.row - 1)])
+                mean += r;
             average += share.weight * mean / static_cast<double>(sheet.returns[0].size());
         }
         EXPECT_NEAR(total, 1.0, 1e-6) << what;
@@ -105,7 +109,8 @@ Sheet FromTexts(const std::vector<std::vector<std::string>>& texts, double minRe
     Sheet sheet;
     for (const auto& share : texts) {
         sheet.returns.emplace_back();
-        for (const std::string& text : share) sheet.returns.back().push_back(std::strtod(text.c_str(), nullptr));
+        for (const std::string& text : share)
+            sheet.returns.back().push_back(std::strtod(text.c_str(), nullptr));
     }
     sheet.minReturn = minReturn;
     return sheet;

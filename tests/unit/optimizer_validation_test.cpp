@@ -19,14 +19,18 @@ namespace {
 
 using testing::MakeSheet;
 
-bool Parses(const std::string& text, double& value) { return ParseWholeNumber(text, value); }
+bool Parses(const std::string& text, double& value) {
+    return ParseWholeNumber(text, value);
+}
 
 TEST(ParseWholeNumber, AcceptsWhatStrtodConsumesToTheEnd) {
-    struct Case { const char* text; double value; };
+    struct Case {
+        const char* text;
+        double value;
+    };
     const Case cases[] = {
-        {"", 0.0},          {" 5", 5.0},     {"\t-2.5", -2.5}, {"+7", 7.0},
-        {"5.", 5.0},        {".25", 0.25},   {"-.5", -0.5},    {"1e3", 1000.0},
-        {"0x10", 16.0},     {"0x1p-2", 0.25}, {"1E-2", 0.01},  {"0.0001", 0.0001},
+        {"", 0.0},     {" 5", 5.0},     {"\t-2.5", -2.5}, {"+7", 7.0},      {"5.", 5.0},    {".25", 0.25},
+        {"-.5", -0.5}, {"1e3", 1000.0}, {"0x10", 16.0},   {"0x1p-2", 0.25}, {"1E-2", 0.01}, {"0.0001", 0.0001},
     };
     for (const Case& c : cases) {
         double value = -99.0;
@@ -39,10 +43,13 @@ TEST(ParseWholeNumber, AcceptsWhatStrtodConsumesToTheEnd) {
 }
 
 TEST(ParseWholeNumber, RejectsLeftoversAndKeepsTheValueRead) {
-    struct Case { const char* text; double value; };
+    struct Case {
+        const char* text;
+        double value;
+    };
     const Case cases[] = {
-        {"5 ", 5.0}, {"5%", 5.0}, {"   ", 0.0}, {"-", 0.0}, {".", 0.0},
-        {"1,5", 1.0}, {"abc", 0.0}, {"1e", 1.0}, {"2.5.1", 2.5},
+        {"5 ", 5.0},  {"5%", 5.0},  {"   ", 0.0}, {"-", 0.0},     {".", 0.0},
+        {"1,5", 1.0}, {"abc", 0.0}, {"1e", 1.0},  {"2.5.1", 2.5},
     };
     for (const Case& c : cases) {
         double value = -99.0;
@@ -78,7 +85,10 @@ TEST(ParseWholeNumber, ParsesLongTextsWhole) {
 
 TEST(ParseWholeNumber, TextWithNulInsideIsNotConsumed) {
     double value = 0.0;
-    EXPECT_FALSE(Parses(std::string("5\0" "1", 3), value));
+    EXPECT_FALSE(Parses(std::string("5\0"
+                                    "1",
+                                    3),
+                        value));
     EXPECT_EQ(value, 5.0);
 }
 
@@ -92,7 +102,8 @@ TEST(ParseWholeNumber, AgreesWithStrtodOnRandomDecimals) {
         const int digits = length(random);
         const int point = static_cast<int>(random() % (digits + 1));
         for (int d = 0; d < digits; ++d) {
-            if (d == point) text += '.';
+            if (d == point)
+                text += '.';
             text += static_cast<char>('0' + digit(random));
         }
         double value = 0.0;
@@ -112,10 +123,12 @@ protected:
         if (!std::filesystem::exists(dir / "de_DE.UTF-8" / "LC_NUMERIC")) {
             const std::string command =
                 "localedef -i de_DE -f UTF-8 '" + (dir / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
-            if (std::system(command.c_str()) != 0) GTEST_SKIP() << "localedef cannot build de_DE";
+            if (std::system(command.c_str()) != 0)
+                GTEST_SKIP() << "localedef cannot build de_DE";
         }
         setenv("LOCPATH", dir.c_str(), 1);
-        if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE not available";
+        if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+            GTEST_SKIP() << "de_DE not available";
     }
     void TearDown() override {
         std::setlocale(LC_ALL, "C");
@@ -136,7 +149,11 @@ TEST_F(CommaLocale, ReadsAPointWhateverTheProcessLocale) {
 
 TEST(ValidateInput, MinReturnMessagesAndCaption) {
     const WorksheetTable sheet = MakeSheet({{"1", "2", "3"}});
-    struct Case { const char* text; ValidationError error; const char* message; };
+    struct Case {
+        const char* text;
+        ValidationError error;
+        const char* message;
+    };
     const Case cases[] = {
         {"", ValidationError::MinReturnNotPositive, "Min Return must be positive value !"},
         {"0", ValidationError::MinReturnNotPositive, "Min Return must be positive value !"},
@@ -185,10 +202,12 @@ TEST(ValidateInput, ReportsOnlyTheFirstBadCellRowByRow) {
 }
 
 TEST(ValidateInput, CellRules) {
-    struct Case { const char* cell; bool valid; };
-    const Case cases[] = {{"", true}, {" 5", true}, {"-3.5", true}, {"1e2", true},
-                          {"5 ", false}, {"5%", false}, {" ", false}, {"inf", false},
-                          {"nan", false}, {"1e999", false}};
+    struct Case {
+        const char* cell;
+        bool valid;
+    };
+    const Case cases[] = {{"", true},    {" 5", true}, {"-3.5", true}, {"1e2", true},  {"5 ", false},
+                          {"5%", false}, {" ", false}, {"inf", false}, {"nan", false}, {"1e999", false}};
     for (const Case& c : cases) {
         const WorksheetTable sheet = MakeSheet({{"1", "2", "3"}, {"4", "5", c.cell}});
         const ValidationResult result = ValidateInput("1", sheet);

@@ -28,8 +28,7 @@ public:
     explicit RecordingPresenter(int limit = -1) : m_limit(limit) {}
     PresenterAnswer Present(const SolutionRecord& record) override {
         shown.push_back(record);
-        return static_cast<int>(shown.size()) == m_limit ? PresenterAnswer::Enough
-                                                         : PresenterAnswer::Continue;
+        return static_cast<int>(shown.size()) == m_limit ? PresenterAnswer::Enough : PresenterAnswer::Continue;
     }
     std::vector<SolutionRecord> shown;
 

@@ -43,11 +43,12 @@ Recomputed Recompute(const WorksheetTable& sheet, const SolutionRecord& record) 
         r.weightSum += share.weight;
         r.lowestWeight = std::min(r.lowestWeight, static_cast<double>(share.weight));
         for (int32_t p = 0; p < periods; ++p)
-            portfolio[static_cast<size_t>(p)] +=
-                share.weight * std::atof(sheet.TextMatrix(share.row, p + 2).c_str());
+            portfolio[static_cast<size_t>(p)] += share.weight * std::atof(sheet.TextMatrix(share.row, p + 2).c_str());
     }
-    for (double value : portfolio) r.averageReturn += value / periods;
-    for (double value : portfolio) r.lineDeviation += std::fabs(value - r.averageReturn) / periods;
+    for (double value : portfolio)
+        r.averageReturn += value / periods;
+    for (double value : portfolio)
+        r.lineDeviation += std::fabs(value - r.averageReturn) / periods;
     return r;
 }
 
@@ -75,8 +76,7 @@ TEST(PortfolioCheck, LargeModelsGiveSoundPortfolios) {
         for (const SolutionRecord& shown : presenter.shown) {
             // The weights are single precision, so the figures they give agree to about 1e-6.
             const Recomputed r = Recompute(sheet, shown);
-            const std::string where = std::string(minReturn) + " #" +
-                                      std::to_string(&shown - presenter.shown.data());
+            const std::string where = std::string(minReturn) + " #" + std::to_string(&shown - presenter.shown.data());
             EXPECT_NEAR(r.weightSum, 1.0, 1e-5) << where;
             EXPECT_GE(r.lowestWeight, 0.0) << where;
             EXPECT_GE(r.averageReturn, std::atof(minReturn) - 1e-5) << where;

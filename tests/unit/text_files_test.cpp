@@ -34,7 +34,8 @@ std::string ReadAll(const fs::path& path) {
 
 std::string Quoted(const std::string& text) {
     std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
 }
 
@@ -42,7 +43,8 @@ std::string Quoted(const std::string& text) {
 std::string Cells(const WorksheetTable& table) {
     std::string text;
     for (int32_t r = 1; r < table.Rows(); ++r) {
-        for (int32_t c = 1; c < table.Cols(); ++c) text += (c > 1 ? "|" : "") + table.TextMatrix(r, c);
+        for (int32_t c = 1; c < table.Cols(); ++c)
+            text += (c > 1 ? "|" : "") + table.TextMatrix(r, c);
         text += "\n";
     }
     return text;
@@ -71,7 +73,8 @@ protected:
 
     ProcessRun Run(const std::string& program, const std::vector<std::string>& args) {
         std::string command = Quoted((m_bin / program).string());
-        for (const std::string& arg : args) command += " " + Quoted(arg);
+        for (const std::string& arg : args)
+            command += " " + Quoted(arg);
         command += " >" + Quoted(Temp("stdout")) + " 2>" + Quoted(Temp("stderr"));
         ProcessRun run;
         const int raw = std::system(command.c_str());
@@ -88,8 +91,8 @@ protected:
         const ProcessRun run = Run("korvel-convert", options);
         EXPECT_EQ(run.status, 0) << run.err;
         const std::string bytes = ReadAll(Temp("out.kvl"));
-        doc::LoadResult loaded = doc::LoadDocument(
-            std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+        doc::LoadResult loaded =
+            doc::LoadDocument(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
         EXPECT_EQ(loaded.error, doc::LoadError::None);
         return loaded.table;
     }
@@ -111,8 +114,8 @@ protected:
 const char* const kSample = "AAA|1.5|2|-0.5\nBBB|0.25||3\n";
 
 TEST_F(TextFiles, EverySeparatorAndLayoutGivesTheSameWorksheet) {
-    for (const char* name : {"comma.csv", "tab.tsv", "semicolon_decimal_comma_bom_crlf.csv",
-                             "by_column_dates.csv", "by_column_plain.csv"}) {
+    for (const char* name : {"comma.csv", "tab.tsv", "semicolon_decimal_comma_bom_crlf.csv", "by_column_dates.csv",
+                             "by_column_plain.csv"}) {
         const WorksheetTable sheet = ToWorksheet(Data(name));
         EXPECT_EQ(Cells(sheet), kSample) << name;
         EXPECT_EQ(sheet.minReturnText, "") << name;
@@ -124,8 +127,7 @@ TEST_F(TextFiles, EverySeparatorAndLayoutGivesTheSameWorksheet) {
 }
 
 TEST_F(TextFiles, QuotesHeadersAndTheMinReturnRow) {
-    EXPECT_EQ(Cells(ToWorksheet(Data("quoted.csv"))),
-              "Bank, \"North\" Ltd|1|2|3\nTwo\nLines|4|5|6\nPadded|7|8|9\n");
+    EXPECT_EQ(Cells(ToWorksheet(Data("quoted.csv"))), "Bank, \"North\" Ltd|1|2|3\nTwo\nLines|4|5|6\nPadded|7|8|9\n");
     EXPECT_EQ(Cells(ToWorksheet(Data("no_header.csv"))), "AAA|1|2|3\nBBB|4|5|6\n");
     // Forced, the first row is a share of its own.
     ExpectRejected(Data("comma.csv"), "line 1, field 2: \"R1\" is not a number", {"--no-header"});
@@ -143,8 +145,8 @@ TEST_F(TextFiles, PricesBecomePeriodReturnsInPercent) {
     ASSERT_EQ(sheet.Rows(), 3);
     ASSERT_EQ(sheet.Cols(), 5);
     const auto change = [](double from, double to) { return text::ShortestText(100.0 * (to / from - 1.0)); };
-    EXPECT_EQ(Cells(sheet), "AAA|" + change(100, 110) + "|" + change(110, 99) + "|0\n" +
-                                "BBB|0|" + change(50, 40) + "|25\n");
+    EXPECT_EQ(Cells(sheet),
+              "AAA|" + change(100, 110) + "|" + change(110, 99) + "|0\n" + "BBB|0|" + change(50, 40) + "|25\n");
     double value = 0.0;
     ASSERT_TRUE(text::ReadsAsWorksheetNumber(sheet.TextMatrix(1, 2), value));
     EXPECT_EQ(value, 100.0 * (110.0 / 100.0 - 1.0));  // the shortest text reads back exactly
@@ -159,14 +161,16 @@ TEST_F(TextFiles, EveryFaultNamesItsLineAndFieldAndLeavesTheOutputAlone) {
     ExpectRejected(Data("eleven_periods.csv"), "line 2, field 12: 11 returns per share; at most 10 are taken");
     ExpectRejected(Data("two_periods.csv"), "line 2, field 3: 2 returns per share; at least 3 are needed");
     // A decimal comma is a number only where the separator is a semicolon.
-    ExpectRejected(WriteText("comma_decimal.csv", "A,1,2,3\nB,\"1,5\",2,3\n"), "line 2, field 2: \"1,5\" is not a number");
+    ExpectRejected(WriteText("comma_decimal.csv", "A,1,2,3\nB,\"1,5\",2,3\n"),
+                   "line 2, field 2: \"1,5\" is not a number");
     ExpectRejected(WriteText("negative.csv", "D,A\n1,5\n2,-5\n3,5\n4,6\n"),
                    "line 3, field 2: the price \"-5\" is not positive", {"--prices"});
 }
 
 TEST_F(TextFiles, TheWorksheetLimitsAreCheckedBeforeWriting) {
     std::string text = "Name,R1,R2,R3\n";
-    for (int i = 1; i <= 1001; ++i) text += "S" + std::to_string(i) + ",1,2,3\n";
+    for (int i = 1; i <= 1001; ++i)
+        text += "S" + std::to_string(i) + ",1,2,3\n";
     ExpectRejected(WriteText("many.csv", text), "line 1002: more than 1000 shares");
     EXPECT_EQ(ToWorksheet(WriteText("enough.csv", text.substr(0, text.find("S1001")))).Rows(), 1001);
 
@@ -176,16 +180,17 @@ TEST_F(TextFiles, TheWorksheetLimitsAreCheckedBeforeWriting) {
                    "line 2, field 1: the name is longer than 127 characters");
     // Characters, not bytes: 127 two-byte letters fit.
     std::string wide;
-    for (int i = 0; i < 127; ++i) wide += "\xC3\xA9";
+    for (int i = 0; i < 127; ++i)
+        wide += "\xC3\xA9";
     EXPECT_EQ(ToWorksheet(WriteText("wide.csv", wide + ",1,2,3\n")).TextMatrix(1, 1), wide);
     ExpectRejected(Data("comma.csv"), "the Min Return is longer than 20 characters",
                    {"--min-return", "123456789012345678901"});
 }
 
 TEST_F(TextFiles, AWorksheetToTextAndBackGivesTheSameBytes) {
-    WorksheetTable sheet = testing::MakeSheet(
-        {{"1.50", "", " 5"}, {"1e3", "-0", "0x10"}, {"", "", ""}, {"7", "8", "9"}, {"1", "2", "3"}},
-        {"Plain", "Bank, \"North\"\nLtd", "", "Min Return", " Padded "});
+    WorksheetTable sheet =
+        testing::MakeSheet({{"1.50", "", " 5"}, {"1e3", "-0", "0x10"}, {"", "", ""}, {"7", "8", "9"}, {"1", "2", "3"}},
+                           {"Plain", "Bank, \"North\"\nLtd", "", "Min Return", " Padded "});
     sheet.minReturnText = "1,5";
     const std::vector<uint8_t> original = doc::SaveDocument(sheet);
     std::ofstream(m_dir / "sheet.kvl", std::ios::binary)
@@ -265,10 +270,9 @@ TEST_F(TextFiles, SolveOnTextMatchesSolveOnTheConvertedWorksheet) {
 TEST_F(TextFiles, CsvOutputHasALinePerShareHeld) {
     ProcessRun run = Run("korvel-solve", {"--csv", "--min-return", "1", Data("comma.csv")});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out,
-              "Solution,Avg.Return,Line Deviat.,Row,Name,Weight\n"
-              "1,1.0365853658536583,0.05691056909502853,1,AAA,0.5609756\n"
-              "1,1.0365853658536583,0.05691056909502853,2,BBB,0.4390244\n");
+    EXPECT_EQ(run.out, "Solution,Avg.Return,Line Deviat.,Row,Name,Weight\n"
+                       "1,1.0365853658536583,0.05691056909502853,1,AAA,0.5609756\n"
+                       "1,1.0365853658536583,0.05691056909502853,2,BBB,0.4390244\n");
     run = Run("korvel-solve", {"--csv", "--min-return", "50", Data("comma.csv")});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "Solution,Avg.Return,Line Deviat.,Row,Name,Weight\n");

@@ -11,8 +11,7 @@ using korvel::WorksheetTable;
 namespace {
 
 // Share i (row i) named "Si" with returns "i.1", "i.2", ...
-WorksheetTable Numbered(int32_t shares, int32_t periods)
-{
+WorksheetTable Numbered(int32_t shares, int32_t periods) {
     WorksheetTable t(shares + 1, periods + 2);
     for (int32_t row = 1; row <= shares; ++row) {
         t.SetTextMatrix(row, 1, "S" + std::to_string(row));
@@ -22,8 +21,7 @@ WorksheetTable Numbered(int32_t shares, int32_t periods)
     return t;
 }
 
-std::vector<std::string> Row(const WorksheetTable& t, int32_t row)
-{
+std::vector<std::string> Row(const WorksheetTable& t, int32_t row) {
     std::vector<std::string> texts;
     for (int32_t col = 0; col < t.Cols(); ++col)
         texts.push_back(t.TextMatrix(row, col));
@@ -34,8 +32,7 @@ using Texts = std::vector<std::string>;
 
 }  // namespace
 
-TEST(WorksheetRules, HeadersAndLimitsAreTheDocumentsOwn)
-{
+TEST(WorksheetRules, HeadersAndLimitsAreTheDocumentsOwn) {
     EXPECT_EQ(korvel::ColumnHeader(0), "No");
     EXPECT_EQ(korvel::ColumnHeader(1), "Name");
     EXPECT_EQ(korvel::ColumnHeader(2), "R1");
@@ -55,8 +52,7 @@ TEST(WorksheetRules, HeadersAndLimitsAreTheDocumentsOwn)
     EXPECT_EQ(t.TextMatrix(0, 3), "kept");
 }
 
-TEST(WorksheetRules, InsertedShareOpensAnEmptyRowAndMovesTheRestDown)
-{
+TEST(WorksheetRules, InsertedShareOpensAnEmptyRowAndMovesTheRestDown) {
     WorksheetTable t = Numbered(3, 3);
     t.Resize(5, 5);  // the count has grown by one
     korvel::OpenShareRow(t, 2);
@@ -66,8 +62,7 @@ TEST(WorksheetRules, InsertedShareOpensAnEmptyRowAndMovesTheRestDown)
     EXPECT_EQ(Row(t, 4), (Texts{"4", "S3", "3.1", "3.2", "3.3"}));
 }
 
-TEST(WorksheetRules, InsertAtTheLastRowOnlyMovesThatShare)
-{
+TEST(WorksheetRules, InsertAtTheLastRowOnlyMovesThatShare) {
     WorksheetTable t = Numbered(2, 3);
     t.Resize(4, 5);
     korvel::OpenShareRow(t, 2);
@@ -75,8 +70,7 @@ TEST(WorksheetRules, InsertAtTheLastRowOnlyMovesThatShare)
     EXPECT_EQ(Row(t, 3), (Texts{"3", "S2", "2.1", "2.2", "2.3"}));
 }
 
-TEST(WorksheetRules, DeletedShareIsClosedOverAndTheLastRowLeftForTheCaller)
-{
+TEST(WorksheetRules, DeletedShareIsClosedOverAndTheLastRowLeftForTheCaller) {
     WorksheetTable t = Numbered(4, 3);
     korvel::CloseShareRow(t, 2);
     EXPECT_EQ(Row(t, 1), (Texts{"1", "S1", "1.1", "1.2", "1.3"}));
@@ -88,8 +82,7 @@ TEST(WorksheetRules, DeletedShareIsClosedOverAndTheLastRowLeftForTheCaller)
     EXPECT_EQ(Row(t, 4), (Texts{"4", "", "", "", ""}));
 }
 
-TEST(WorksheetRules, DeletePeriodShiftsReturnsLeftAndEmptiesTheLastColumn)
-{
+TEST(WorksheetRules, DeletePeriodShiftsReturnsLeftAndEmptiesTheLastColumn) {
     WorksheetTable t = Numbered(2, 4);
     korvel::DeleteFirstPeriod(t);
     EXPECT_EQ(Row(t, 0), (Texts{"No", "Name", "R1", "R2", "R3", "R4"}));

@@ -4,8 +4,7 @@
 
 using korvel::WorksheetTable;
 
-TEST(WorksheetTable, ResetStateHasOneShareThreePeriodsAndHeaders)
-{
+TEST(WorksheetTable, ResetStateHasOneShareThreePeriodsAndHeaders) {
     WorksheetTable t;
     EXPECT_EQ(t.Rows(), 2);
     EXPECT_EQ(t.Cols(), 5);
@@ -19,8 +18,7 @@ TEST(WorksheetTable, ResetStateHasOneShareThreePeriodsAndHeaders)
     EXPECT_EQ(t.minReturnText, "");
 }
 
-TEST(WorksheetTable, ResizeKeepsInsideDropsOutsideAndLabelsNewParts)
-{
+TEST(WorksheetTable, ResizeKeepsInsideDropsOutsideAndLabelsNewParts) {
     WorksheetTable t(4, 6);
     t.SetTextMatrix(1, 1, "A");
     t.SetTextMatrix(3, 5, "corner");
@@ -38,8 +36,7 @@ TEST(WorksheetTable, ResizeKeepsInsideDropsOutsideAndLabelsNewParts)
     EXPECT_EQ(t.TextMatrix(0, 6), "R5");
 }
 
-TEST(WorksheetTable, ResizeWithSameColumnCountKeepsCells)
-{
+TEST(WorksheetTable, ResizeWithSameColumnCountKeepsCells) {
     WorksheetTable t(3, 5);
     t.SetTextMatrix(2, 3, "x");
     t.Resize(1001, 5);
@@ -48,8 +45,7 @@ TEST(WorksheetTable, ResizeWithSameColumnCountKeepsCells)
     EXPECT_EQ(t.TextMatrix(1000, 4), "");
 }
 
-TEST(WorksheetTable, CellsOutsideReadEmptyAndIgnoreWrites)
-{
+TEST(WorksheetTable, CellsOutsideReadEmptyAndIgnoreWrites) {
     WorksheetTable t;
     t.SetTextMatrix(2, 0, "x");
     t.SetTextMatrix(-1, 0, "x");

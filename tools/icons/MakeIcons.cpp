@@ -23,10 +23,9 @@ int main(int argc, char* argv[])
     for (int i = 2; i < argc; ++i) {
         const int size = std::atoi(argv[i]);
         const QString dir = QStringLiteral("%1/%2x%2/apps").arg(outDir).arg(size);
-        if (size <= 0 || !QDir().mkpath(dir) ||
-            !korvel::AppIconPixmap(size).save(dir + QStringLiteral("/korvel.png"), "PNG")) {
-            std::fprintf(stderr, "%s: cannot write the %s pixel icon into %s\n", argv[0], argv[i],
-                         qPrintable(dir));
+        if (size <= 0 || !QDir().mkpath(dir)
+            || !korvel::AppIconPixmap(size).save(dir + QStringLiteral("/korvel.png"), "PNG")) {
+            std::fprintf(stderr, "%s: cannot write the %s pixel icon into %s\n", argv[0], argv[i], qPrintable(dir));
             return 1;
         }
     }

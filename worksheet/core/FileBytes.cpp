@@ -11,7 +11,10 @@ namespace korvel::doc {
 
 namespace {
 
-std::string SystemReason(int error) { return std::strerror(error); }
+std::string SystemReason(int error)
+{
+    return std::strerror(error);
+}
 
 // Non-blocking, so that a FIFO without a writer cannot hang the open; the
 // descriptor is refused below unless it is a regular file anyway.
@@ -40,8 +43,8 @@ bool CheckRegularFile(int fd, size_t& size, std::string& error)
         return false;
     }
     if (info.st_size < 0 || static_cast<uint64_t>(info.st_size) > kMaxFileBytes) {
-        error = "file too large (" + std::to_string(info.st_size) + " bytes; at most " +
-                std::to_string(kMaxFileBytes) + ")";
+        error = "file too large (" + std::to_string(info.st_size) + " bytes; at most " + std::to_string(kMaxFileBytes)
+                + ")";
         return false;
     }
     size = static_cast<size_t>(info.st_size);

@@ -10,19 +10,24 @@
 namespace korvel::doc {
 namespace {
 
-bool WriteAll(int fd, std::string_view bytes) {
+bool WriteAll(int fd, std::string_view bytes)
+{
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
         bytes.remove_prefix(static_cast<size_t>(n));
     }
     return true;
 }
 
-mode_t ModeFor(const std::string& path) {
+mode_t ModeFor(const std::string& path)
+{
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) return info.st_mode & 07777;
+    if (::stat(path.c_str(), &info) == 0)
+        return info.st_mode & 07777;
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
@@ -30,7 +35,8 @@ mode_t ModeFor(const std::string& path) {
 
 }  // namespace
 
-bool WriteFileReplacing(const std::string& path, std::string_view bytes, std::string& error) {
+bool WriteFileReplacing(const std::string& path, std::string_view bytes, std::string& error)
+{
     std::string temporary = path + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
@@ -48,17 +54,20 @@ bool WriteFileReplacing(const std::string& path, std::string_view bytes, std::st
     return true;
 }
 
-bool ReadDescriptorBytes(int fd, uint64_t maxBytes, std::vector<uint8_t>& bytes, std::string& error) {
+bool ReadDescriptorBytes(int fd, uint64_t maxBytes, std::vector<uint8_t>& bytes, std::string& error)
+{
     bytes.clear();
     uint8_t chunk[65536];
     while (true) {
         const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EINTR)
+            continue;
         if (n < 0) {
             error = std::strerror(errno);
             return false;
         }
-        if (n == 0) return true;
+        if (n == 0)
+            return true;
         if (bytes.size() + static_cast<size_t>(n) > maxBytes) {
             error = "more than " + std::to_string(maxBytes) + " bytes";
             return false;

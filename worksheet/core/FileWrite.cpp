@@ -14,7 +14,10 @@ namespace korvel::doc {
 
 namespace {
 
-std::string SystemReason(int error) { return std::strerror(error); }
+std::string SystemReason(int error)
+{
+    return std::strerror(error);
+}
 
 // Past a file size limit the kernel sends SIGXFSZ, whose default action ends
 // the program with the user's edit; ignored, the write fails with EFBIG.
@@ -141,7 +144,10 @@ int CreateTemporaryBeside(const std::string& target, std::string& temporary)
     return fd;
 }
 
-bool FolderRefusesNewFiles(int error) { return error == EACCES || error == EPERM || error == EROFS; }
+bool FolderRefusesNewFiles(int error)
+{
+    return error == EACCES || error == EPERM || error == EROFS;
+}
 
 mode_t NewFileMode()
 {

@@ -5,10 +5,12 @@
 
 namespace korvel::text {
 
-bool WriteDelimitedText(const WorksheetTable& table, char separator, std::string& out, TextError& error) {
+bool WriteDelimitedText(const WorksheetTable& table, char separator, std::string& out, TextError& error)
+{
     out = "Name";
     const int32_t periods = table.Cols() - 2;
-    for (int32_t p = 1; p <= periods; ++p) out += separator + ("R" + std::to_string(p));
+    for (int32_t p = 1; p <= periods; ++p)
+        out += separator + ("R" + std::to_string(p));
     out += '\n';
     for (int32_t r = 1; r < table.Rows(); ++r) {
         const std::string& name = table.TextMatrix(r, 1);
@@ -18,8 +20,9 @@ bool WriteDelimitedText(const WorksheetTable& table, char separator, std::string
             const std::string& cell = table.TextMatrix(r, c);
             double value = 0.0;
             if (!ReadsAsWorksheetNumber(cell, value)) {
-                error = TextError{r + 1, c, "return " + std::to_string(c - 1) + " of row " + std::to_string(r) +
-                                                ", \"" + cell + "\", is not a number"};
+                error = TextError{r + 1, c,
+                                  "return " + std::to_string(c - 1) + " of row " + std::to_string(r) + ", \"" + cell
+                                      + "\", is not a number"};
                 return false;
             }
             out += separator + QuoteField(cell, separator);

@@ -6,8 +6,14 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-bool IsHighSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool IsLowSurrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+bool IsHighSurrogate(char32_t u)
+{
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+bool IsLowSurrogate(char32_t u)
+{
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
 
 char32_t UnitAt(const uint8_t* bytes, size_t i)
 {

@@ -52,8 +52,7 @@ void WorksheetTable::Resize(int32_t rows, int32_t cols)
         const int32_t keptCols = std::min(cols, m_cols);
         for (int32_t r = 0; r < keptRows; ++r)
             for (int32_t c = 0; c < keptCols; ++c)
-                cells[static_cast<size_t>(r) * cols + c] =
-                    std::move(m_cells[static_cast<size_t>(r) * m_cols + c]);
+                cells[static_cast<size_t>(r) * cols + c] = std::move(m_cells[static_cast<size_t>(r) * m_cols + c]);
         m_cells = std::move(cells);
     }
     m_rows = rows;
