@@ -1,5 +1,7 @@
 #include "optimizer/core/FrontierCheck.h"
 
+#include "optimizer/core/PortfolioCheck.h"
+
 #include <cmath>
 #include <vector>
 
@@ -29,8 +31,30 @@ double RecomputedDeviation(const ShareReturns& returns, const FrontierPoint& poi
     return total / static_cast<double>(returns.periods);
 }
 
+// The check every portfolio Go shows must pass, with the point's own return
+// as the bound it was found at.
+bool PassesPortfolioCheck(const ShareReturns& returns, const FrontierPoint& point, std::string& reason) {
+    PortfolioClaim claim;
+    claim.averageReturn = point.averageReturn;
+    claim.lineDeviation = point.lineDeviation;
+    for (const FrontierShare& share : point.shares) {
+        HeldShare held;
+        held.weight = share.weight;
+        for (int32_t p = 0; p < returns.periods; ++p)
+            held.returns.push_back(returns.At(share.row - 1, p));
+        claim.shares.push_back(std::move(held));
+    }
+    const PortfolioFault fault = CheckPortfolio(claim, point.averageReturn);
+    if (fault == PortfolioFault::None)
+        return true;
+    reason = DescribePortfolioFault(fault);
+    return false;
+}
+
 }  // namespace
 
+// Tighter tolerances than Go's, since the frontier's tableau starts feasible
+// and carries no big M, and then Go's own check as well.
 bool CheckFrontierPoint(const ShareReturns& returns, const FrontierPoint& point, double scale, std::string& reason) {
     double weightSum = 0.0;
     double averageReturn = 0.0;
@@ -60,7 +84,7 @@ bool CheckFrontierPoint(const ShareReturns& returns, const FrontierPoint& point,
         reason = "the weights do not give the line deviation";
         return false;
     }
-    return true;
+    return PassesPortfolioCheck(returns, point, reason);
 }
 
 }  // namespace korvel

@@ -5,6 +5,8 @@
 #include "optimizer_worksheets.h"
 #include "worksheet/core/DocumentFormat.h"
 
+#include "process_run.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -55,18 +57,9 @@ TEST(FrontierOutput, CsvQuotesNamesAndJsonKeepsSeventeenDigits) {
               "\"row\": 1}, {\"name\": \"Comma, \\\"quoted\\\"\", \"weight\": 0.75, \"row\": 2}]}]}\n");
 }
 
-struct ProcessRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using testing::ProcessRun;
+using testing::Quoted;
+using testing::ReadAll;
 
 class FrontierBinary : public ::testing::Test {
 protected:
@@ -89,14 +82,7 @@ protected:
     void TearDown() override { fs::remove_all(m_dir); }
 
     ProcessRun Run(const std::string& arguments) {
-        const std::string command = (m_bin / "korvel-solve").string() + " " + arguments + " >"
-                                    + (m_dir / "out").string() + " 2>" + (m_dir / "err").string();
-        ProcessRun run;
-        const int raw = std::system(command.c_str());
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = ReadAll(m_dir / "out");
-        run.err = ReadAll(m_dir / "err");
-        return run;
+        return testing::RunCommandLine((m_bin / "korvel-solve").string() + " " + arguments, m_dir);
     }
     bool HasPlotProgram() const { return fs::exists(m_bin / "korvel-solve-plot"); }
 

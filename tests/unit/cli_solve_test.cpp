@@ -2,6 +2,8 @@
 #include "optimizer_worksheets.h"
 #include "worksheet/core/DocumentFormat.h"
 
+#include "process_run.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -18,25 +20,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ProcessRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
+using testing::ProcessRun;
+using testing::Quoted;
+using testing::ReadAll;
 
 class SolveBinary : public ::testing::Test {
 protected:
@@ -60,18 +46,7 @@ protected:
         return path.string();
     }
 
-    ProcessRun Solve(const std::vector<std::string>& args) {
-        std::string command = Quoted(m_binary.string());
-        for (const std::string& arg : args)
-            command += " " + Quoted(arg);
-        command += " >" + Quoted((m_dir / "out").string()) + " 2>" + Quoted((m_dir / "err").string());
-        ProcessRun run;
-        const int raw = std::system(command.c_str());
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = ReadAll(m_dir / "out");
-        run.err = ReadAll(m_dir / "err");
-        return run;
-    }
+    ProcessRun Solve(const std::vector<std::string>& args) { return testing::RunProgram(m_binary, args, m_dir); }
 
     WorksheetTable Mirrored(const std::string& minReturn) {
         WorksheetTable sheet = testing::MakeSheet({{"1", "2", "3"}, {"3", "2", "1"}}, {"Up", "Down"});

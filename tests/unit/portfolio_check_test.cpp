@@ -57,7 +57,7 @@ Recomputed Recompute(const WorksheetTable& sheet, const SolutionRecord& record) 
 TEST(PortfolioCheck, LargeModelsGiveSoundPortfolios) {
     std::mt19937 random(1);
     std::normal_distribution<double> unit(0.0, 1.0);
-    for (const auto [shares, periods, minReturn] : {std::tuple{2000, 60, "1"}, std::tuple{2000, 60, "3"}}) {
+    for (const auto& [shares, periods, minReturn] : {std::tuple{2000, 60, "1"}, std::tuple{2000, 60, "3"}}) {
         WorksheetTable sheet(shares + 1, periods + 2);
         for (int32_t i = 1; i <= shares; ++i) {
             const double mean = 1.0 + 1.5 * unit(random);

@@ -3,6 +3,8 @@
 #include "worksheet/core/DocumentFormat.h"
 #include "worksheet/core/NumberText.h"
 
+#include "process_run.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -19,25 +21,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ProcessRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
+using testing::ProcessRun;
+using testing::Quoted;
+using testing::ReadAll;
 
 // Names and returns of a worksheet, row by row, "|" between cells.
 std::string Cells(const WorksheetTable& table) {
@@ -72,16 +58,7 @@ protected:
     }
 
     ProcessRun Run(const std::string& program, const std::vector<std::string>& args) {
-        std::string command = Quoted((m_bin / program).string());
-        for (const std::string& arg : args)
-            command += " " + Quoted(arg);
-        command += " >" + Quoted(Temp("stdout")) + " 2>" + Quoted(Temp("stderr"));
-        ProcessRun run;
-        const int raw = std::system(command.c_str());
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = ReadAll(Temp("stdout"));
-        run.err = ReadAll(Temp("stderr"));
-        return run;
+        return testing::RunProgram(m_bin / program, args, m_dir);
     }
 
     // Converts a file to a worksheet document and loads it back.
