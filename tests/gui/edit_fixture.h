@@ -2,6 +2,7 @@
 // The real worksheet form with a named, filled worksheet, and the message-box
 // seam that records each question and answers it.
 #include "support/GridTestSupport.h"
+#include "support/MessageBoxRecorder.h"
 
 #include "framework/MessageBox.h"
 #include "worksheet/CellEdit.h"
@@ -15,22 +16,12 @@
 
 namespace edit_test {
 
-class AnsweredQuestions {
+// Answers every question alike and keeps what was asked.
+class AnsweredQuestions : public korvel::test::MessageBoxRecorder {
 public:
-    explicit AnsweredQuestions(int answer = korvel::IDYES) : m_answer(answer)
-    {
-        m_previous = korvel::SetMessageBoxPresenter([this](const korvel::MessageBoxRequest& request) {
-            asked.push_back(request);
-            return m_answer;
-        });
-    }
-    ~AnsweredQuestions() { korvel::SetMessageBoxPresenter(std::move(m_previous)); }
+    explicit AnsweredQuestions(int answer = korvel::IDYES) : MessageBoxRecorder(answer) {}
 
-    std::vector<korvel::MessageBoxRequest> asked;
-
-private:
-    int m_answer;
-    korvel::MessageBoxPresenter m_previous;
+    const std::vector<korvel::MessageBoxRequest>& asked = requests;
 };
 
 // Cell (row, col) of share `row`: name "S<row>", returns "<row>.<period>".

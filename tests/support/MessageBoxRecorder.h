@@ -1,30 +1,34 @@
 #pragma once
-// Records every message box and answers from a queue (OK, or Cancel for a
-// question, when the queue is empty), for as long as it lives.
+// Records every message box and answers from a queue; when the queue is
+// empty, with `everyAnswer` if given, else OK, or Cancel for a question. The
+// presenter it replaced is back in place when it goes.
 #include "framework/MessageBox.h"
 
 #include <QString>
 
 #include <deque>
+#include <optional>
 #include <vector>
 
 namespace korvel::test {
 
 class MessageBoxRecorder {
 public:
-    MessageBoxRecorder()
+    explicit MessageBoxRecorder(std::optional<int> everyAnswer = std::nullopt)
     {
-        SetMessageBoxPresenter([this](const MessageBoxRequest& request) {
+        m_previous = SetMessageBoxPresenter([this, everyAnswer](const MessageBoxRequest& request) {
             requests.push_back(request);
             if (!answers.empty()) {
                 const int answer = answers.front();
                 answers.pop_front();
                 return answer;
             }
+            if (everyAnswer)
+                return *everyAnswer;
             return request.buttons == MbButtons::Ok ? int(IDOK) : int(IDCANCEL);
         });
     }
-    ~MessageBoxRecorder() { SetMessageBoxPresenter({}); }
+    ~MessageBoxRecorder() { SetMessageBoxPresenter(std::move(m_previous)); }
     MessageBoxRecorder(const MessageBoxRecorder&) = delete;
     MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
 
@@ -32,6 +36,9 @@ public:
 
     std::vector<MessageBoxRequest> requests;
     std::deque<int> answers;
+
+private:
+    MessageBoxPresenter m_previous;
 };
 
 }  // namespace korvel::test
