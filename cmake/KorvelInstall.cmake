@@ -85,8 +85,9 @@ with a rising return, each with a pie chart of its weights. A second window
 gives the statistics of a two-asset mix.
 
 The package holds the desktop program (Tavo), the grid control's module and
-its installer (gridsetup), and korvel-solve, which solves worksheets from
-the command line.")
+its installer (gridsetup), korvel-solve, which solves worksheets and draws
+their efficient frontier from the command line, and korvel-convert, which
+turns spreadsheet exports of returns or prices into worksheets and back.")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
