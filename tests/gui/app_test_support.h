@@ -6,6 +6,7 @@
 #include "support/MessageBoxRecorder.h"
 
 #include "app/MainFrame.h"
+#include "app/TavoApp.h"
 #include "worksheet/TavoDoc.h"
 
 #include <QByteArray>
@@ -50,6 +51,27 @@ struct ShownFrame {
         frame.resize(900, 700);
         frame.show();
         return QTest::qWaitForWindowExposed(&frame);
+    }
+};
+
+// Tavo as it starts: a new worksheet in the shown, active main window.
+struct StartedTavo {
+    CTavoApp app;
+    CMainFrame* frame = nullptr;
+    CTavoView* view = nullptr;
+    CTavoDoc* doc = nullptr;
+
+    StartedTavo()
+    {
+        app.SetExecutableDir(QStringLiteral(KORVEL_BIN_DIR));
+        if (!app.InitInstance({}))
+            qFatal("Tavo did not start");
+        frame = app.MainFrame();
+        view = frame->GetActiveView();
+        doc = app.Document();
+        frame->activateWindow();
+        if (!QTest::qWaitForWindowActive(frame))
+            qWarning("the main window did not become active");
     }
 };
 

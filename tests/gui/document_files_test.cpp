@@ -7,8 +7,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
-
 using korvel::test::Bytes;
 using korvel::test::FileDialogAnswers;
 using korvel::test::MessageBoxRecorder;
@@ -278,13 +276,7 @@ private slots:
 
         // A file size limit makes the write fail as a full disk would, for
         // root too; the save handles SIGXFSZ itself.
-        rlimit original{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &original), 0);
-        rlimit tight = original;
-        tight.rlim_cur = 64;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &tight), 0);
-        const bool saved = host.document.FileSave();
-        setrlimit(RLIMIT_FSIZE, &original);
+        const bool saved = korvel::test::SaveUnderFileSizeLimit(host.document, 64);
 
         QVERIFY(!saved);
         QCOMPARE(ReadWholeFile(path), previous);

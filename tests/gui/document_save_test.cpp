@@ -7,7 +7,6 @@
 #include <QTemporaryDir>
 
 #include <sys/fsuid.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -133,13 +132,7 @@ private slots:
         host.SetShares(500);
         host.Grid().SetTextMatrix(500, 1, "Last");
 
-        rlimit original{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &original), 0);
-        rlimit tight = original;
-        tight.rlim_cur = 2000;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &tight), 0);
-        const bool saved = host.document.FileSave();
-        setrlimit(RLIMIT_FSIZE, &original);
+        const bool saved = korvel::test::SaveUnderFileSizeLimit(host.document, 2000);
 
         QVERIFY(!saved);
         QCOMPARE(boxes.requests.size(), size_t(1));

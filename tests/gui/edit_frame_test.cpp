@@ -1,5 +1,6 @@
 // The editing commands on the real main window: Delete Period, the enabled
 // states the frame shows, and the accelerators while a text box has the focus.
+#include "app_test_support.h"
 #include "edit_fixture.h"
 
 #include "app/MainFrame.h"
@@ -15,26 +16,8 @@ using namespace korvel;
 
 namespace {
 
-// Tavo as it starts: a new worksheet in the shown, active main window.
-struct Tavo {
-    CTavoApp app;
-    CMainFrame* frame = nullptr;
-    CTavoView* view = nullptr;
-    CTavoDoc* doc = nullptr;
-
-    Tavo()
-    {
-        app.SetExecutableDir(QStringLiteral(KORVEL_BIN_DIR));
-        if (!app.InitInstance({}))
-            qFatal("Tavo did not start");
-        frame = app.MainFrame();
-        view = frame->GetActiveView();
-        doc = app.Document();
-        frame->activateWindow();
-        if (!QTest::qWaitForWindowActive(frame))
-            qWarning("the main window did not become active");
-    }
-
+// Tavo as it starts, with the worksheet filled as the editing tests need it.
+struct Tavo : korvel::apptest::StartedTavo {
     CMSFlexGrid& Grid() { return view->m_grid; }
 
     // Shares S1.. with returns "<row>.<period>", nothing modified.

@@ -1,5 +1,6 @@
 // The form in the main window: the menu bar does not take Min Return's focus
 // away, the text boxes keep their keys, and read-only boxes look read-only.
+#include "app_test_support.h"
 #include "support/GridTestSupport.h"
 #include "worksheet_host.h"
 
@@ -15,24 +16,7 @@ using korvel::test::WorksheetHost;
 
 namespace {
 
-// Tavo as it starts, shown and active.
-struct Tavo {
-    CTavoApp app;
-    CMainFrame* frame = nullptr;
-    CTavoView* view = nullptr;
-
-    Tavo()
-    {
-        app.SetExecutableDir(QStringLiteral(KORVEL_BIN_DIR));
-        if (!app.InitInstance({}))
-            qFatal("Tavo did not start");
-        frame = app.MainFrame();
-        view = frame->GetActiveView();
-        frame->activateWindow();
-        if (!QTest::qWaitForWindowActive(frame))
-            qWarning("the main window did not become active");
-    }
-};
+using Tavo = korvel::apptest::StartedTavo;
 
 // The colour inside a box, right of its (left-aligned) text and inside its frame.
 QColor InsideColour(QWidget* box)

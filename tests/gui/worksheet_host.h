@@ -15,6 +15,8 @@
 #include <QStringList>
 #include <QtTest/QtTest>
 
+#include <sys/resource.h>
+
 #include <deque>
 #include <memory>
 #include <string>
@@ -91,6 +93,22 @@ inline bool WriteWholeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Saves with the process's file-size limit at `limit` bytes, so that the
+// write fails as on a full disk, for root too; the limit is put back after.
+inline bool SaveUnderFileSizeLimit(CTavoDoc& document, rlim_t limit)
+{
+    rlimit original{};
+    if (getrlimit(RLIMIT_FSIZE, &original) != 0)
+        qFatal("no file-size limit to read");
+    rlimit tight = original;
+    tight.rlim_cur = limit;
+    if (setrlimit(RLIMIT_FSIZE, &tight) != 0)
+        qFatal("the file-size limit cannot be set");
+    const bool saved = document.FileSave();
+    setrlimit(RLIMIT_FSIZE, &original);
+    return saved;
 }
 
 }  // namespace korvel::test
