@@ -1,5 +1,5 @@
 // Reading and writing a worksheet document of 1000 shares x 10 periods.
-#include "worksheet/core/DocumentFormat.h"
+#include "core/worksheet/DocumentFormat.h"
 
 #include <benchmark/benchmark.h>
 

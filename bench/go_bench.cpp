@@ -1,6 +1,6 @@
 // The Go command without windows on the largest worksheet: 1000 shares x 10 periods.
 #include "optimizer/core/GoCommand.h"
-#include "worksheet/core/WorksheetTable.h"
+#include "core/worksheet/WorksheetTable.h"
 
 #include <benchmark/benchmark.h>
 

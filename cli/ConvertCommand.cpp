@@ -1,9 +1,9 @@
 #include "cli/ConvertCommand.h"
 
 #include "cli/DataInput.h"
-#include "worksheet/core/DocumentFormat.h"
-#include "worksheet/core/FileReplace.h"
-#include "worksheet/core/TextExport.h"
+#include "core/worksheet/DocumentFormat.h"
+#include "core/worksheet/FileReplace.h"
+#include "core/worksheet/TextExport.h"
 
 #include <exception>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "cli/DataInput.h"
 
-#include "worksheet/core/DocumentFormat.h"
-#include "worksheet/core/FileReplace.h"
+#include "core/worksheet/DocumentFormat.h"
+#include "core/worksheet/FileReplace.h"
 
 #include <algorithm>
 #include <ostream>

@@ -2,8 +2,8 @@
 // Where korvel-solve and korvel-convert take their worksheet from: a worksheet
 // document, or delimited text (by the file's name or --from), with the options
 // both programs share.
-#include "worksheet/core/TextImport.h"
-#include "worksheet/core/WorksheetTable.h"
+#include "core/worksheet/TextImport.h"
+#include "core/worksheet/WorksheetTable.h"
 
 #include <iosfwd>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 // korvel-solve --frontier: the breakpoints of a loaded worksheet, printed and drawn.
 #include "cli/SolveOptions.h"
-#include "worksheet/core/WorksheetTable.h"
+#include "core/worksheet/WorksheetTable.h"
 
 #include <iosfwd>
 

@@ -2,8 +2,8 @@
 
 #include "grid/core/DisplayText.h"
 #include "optimizer/core/DisplayFigures.h"
-#include "worksheet/core/DelimitedText.h"
-#include "worksheet/core/NumberText.h"
+#include "core/worksheet/DelimitedText.h"
+#include "core/worksheet/NumberText.h"
 
 #include <algorithm>
 #include <charconv>

@@ -2,7 +2,7 @@
 // korvel-solve both load through. Besides not crashing,
 // a document that loads must save to bytes that load to the same worksheet,
 // and saving that again must give the same bytes.
-#include "worksheet/core/DocumentFormat.h"
+#include "core/worksheet/DocumentFormat.h"
 
 #include <cstdlib>
 

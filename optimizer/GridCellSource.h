@@ -1,7 +1,7 @@
 #pragma once
 // The worksheet as the optimizer reads it, straight from the view's grid.
 #include "grid/MSFlexGrid.h"
-#include "worksheet/core/CellSource.h"
+#include "core/worksheet/CellSource.h"
 
 namespace korvel {
 

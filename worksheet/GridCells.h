@@ -1,7 +1,7 @@
 #pragma once
 // The worksheet's editing rules applied straight to the form's grid.
 #include "grid/MSFlexGrid.h"
-#include "worksheet/core/WorksheetCells.h"
+#include "core/worksheet/WorksheetCells.h"
 
 class GridCells : public korvel::WorksheetCells {
 public:

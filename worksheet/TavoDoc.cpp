@@ -5,7 +5,7 @@
 #include "framework/FileDialogs.h"
 #include "framework/MessageBox.h"
 #include "worksheet/TavoView.h"
-#include "worksheet/core/DocumentFormat.h"
+#include "core/worksheet/DocumentFormat.h"
 
 #include <QFile>
 #include <QFileInfo>

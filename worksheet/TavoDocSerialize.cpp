@@ -4,7 +4,7 @@
 #include "framework/UpDownControl.h"
 #include "worksheet/CellEdit.h"
 #include "worksheet/TavoView.h"
-#include "worksheet/core/DocumentFormat.h"
+#include "core/worksheet/DocumentFormat.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 //   worksheet/TavoViewGo.cpp            the Go command
 #include "grid/MSFlexGrid.h"
 #include "optimizer/core/SolutionRecord.h"
-#include "worksheet/core/WorksheetRules.h"
+#include "core/worksheet/WorksheetRules.h"
 
 #include <QRect>
 #include <QScrollArea>

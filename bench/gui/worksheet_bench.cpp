@@ -8,7 +8,7 @@
 #include "worksheet/CellEdit.h"
 #include "worksheet/TavoDoc.h"
 #include "worksheet/TavoView.h"
-#include "worksheet/core/DocumentFormat.h"
+#include "core/worksheet/DocumentFormat.h"
 
 #include <QFile>
 #include <QLineEdit>

@@ -2,7 +2,7 @@
 #include "optimizer/core/DataScale.h"
 #include "optimizer/core/SolutionRecord.h"
 #include "optimizer/core/Tableau.h"
-#include "worksheet/core/CellSource.h"
+#include "core/worksheet/CellSource.h"
 
 namespace korvel {
 

@@ -1,7 +1,7 @@
 #include "optimizer/core/SolutionText.h"
 
 #include "optimizer/core/DisplayFigures.h"
-#include "worksheet/core/DelimitedText.h"
+#include "core/worksheet/DelimitedText.h"
 
 namespace korvel {
 

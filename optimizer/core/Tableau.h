@@ -1,6 +1,6 @@
 #pragma once
 // The dense simplex tableau of the mean-absolute-deviation model.
-#include "worksheet/core/CellSource.h"
+#include "core/worksheet/CellSource.h"
 
 #include <cstdint>
 #include <vector>

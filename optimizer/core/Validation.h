@@ -1,5 +1,5 @@
 #pragma once
-#include "worksheet/core/CellSource.h"
+#include "core/worksheet/CellSource.h"
 
 #include <string>
 #include <string_view>

@@ -2,7 +2,7 @@
 #include "support/GridTestSupport.h"
 #include "worksheet_host.h"
 
-#include "worksheet/core/DocumentFormat.h"
+#include "core/worksheet/DocumentFormat.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

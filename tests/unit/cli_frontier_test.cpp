@@ -3,7 +3,7 @@
 #include "cli/FrontierOutput.h"
 #include "cli/SolveOptions.h"
 #include "optimizer_worksheets.h"
-#include "worksheet/core/DocumentFormat.h"
+#include "core/worksheet/DocumentFormat.h"
 
 #include "process_run.h"
 

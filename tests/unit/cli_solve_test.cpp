@@ -1,6 +1,6 @@
 // The built korvel-solve on documents written to a temporary folder.
 #include "optimizer_worksheets.h"
-#include "worksheet/core/DocumentFormat.h"
+#include "core/worksheet/DocumentFormat.h"
 
 #include "process_run.h"
 

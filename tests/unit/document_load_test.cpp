@@ -1,4 +1,4 @@
-#include "worksheet/core/DocumentFormat.h"
+#include "core/worksheet/DocumentFormat.h"
 
 #include <gtest/gtest.h>
 

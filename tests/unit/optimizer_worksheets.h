@@ -1,7 +1,7 @@
 #pragma once
 // Worksheets and presenters shared by the optimizer tests.
 #include "optimizer/core/Enumeration.h"
-#include "worksheet/core/WorksheetTable.h"
+#include "core/worksheet/WorksheetTable.h"
 
 #include <string>
 #include <vector>

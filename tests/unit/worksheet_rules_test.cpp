@@ -1,5 +1,5 @@
-#include "worksheet/core/WorksheetRules.h"
-#include "worksheet/core/WorksheetTable.h"
+#include "core/worksheet/WorksheetRules.h"
+#include "core/worksheet/WorksheetTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "worksheet/core/WorksheetTable.h"
+#include "core/worksheet/WorksheetTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "worksheet/core/NumberText.h"
+#include "core/worksheet/NumberText.h"
 
 #include <charconv>
 #include <cmath>

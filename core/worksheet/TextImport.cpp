@@ -1,7 +1,7 @@
-#include "worksheet/core/TextImport.h"
+#include "core/worksheet/TextImport.h"
 
-#include "worksheet/core/DelimitedText.h"
-#include "worksheet/core/NumberText.h"
+#include "core/worksheet/DelimitedText.h"
+#include "core/worksheet/NumberText.h"
 
 #include <algorithm>
 #include <cmath>

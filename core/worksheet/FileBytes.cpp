@@ -1,5 +1,5 @@
-#include "worksheet/core/DocumentFormat.h"
-#include "worksheet/core/FileDescriptor.h"
+#include "core/worksheet/DocumentFormat.h"
+#include "core/worksheet/FileDescriptor.h"
 
 #include <cerrno>
 #include <cstring>

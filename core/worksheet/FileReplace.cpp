@@ -1,4 +1,4 @@
-#include "worksheet/core/FileReplace.h"
+#include "core/worksheet/FileReplace.h"
 
 #include <cerrno>
 #include <cstdio>

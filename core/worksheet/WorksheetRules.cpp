@@ -1,4 +1,4 @@
-#include "worksheet/core/WorksheetRules.h"
+#include "core/worksheet/WorksheetRules.h"
 
 namespace korvel {
 

@@ -4,7 +4,7 @@
 // Layouts: one row per share (name, then its returns), or one column per share
 // with the names in the header row and an optional first column of dates. A
 // row "Min Return,TEXT" in the first layout gives the Min Return.
-#include "worksheet/core/WorksheetTable.h"
+#include "core/worksheet/WorksheetTable.h"
 
 #include <cstddef>
 #include <cstdint>

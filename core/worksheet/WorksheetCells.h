@@ -1,7 +1,7 @@
 #pragma once
 // Read and write access to a worksheet laid out as the grid holds it (see
 // CellSource): what the editing rules work on, in a window or without one.
-#include "worksheet/core/CellSource.h"
+#include "core/worksheet/CellSource.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "worksheet/core/DelimitedText.h"
+#include "core/worksheet/DelimitedText.h"
 
 #include <algorithm>
 

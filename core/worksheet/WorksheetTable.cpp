@@ -1,6 +1,6 @@
-#include "worksheet/core/WorksheetTable.h"
+#include "core/worksheet/WorksheetTable.h"
 
-#include "worksheet/core/WorksheetRules.h"
+#include "core/worksheet/WorksheetRules.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "worksheet/core/Utf16.h"
+#include "core/worksheet/Utf16.h"
 
 namespace korvel::doc {
 

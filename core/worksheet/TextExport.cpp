@@ -1,7 +1,7 @@
-#include "worksheet/core/TextExport.h"
+#include "core/worksheet/TextExport.h"
 
-#include "worksheet/core/DelimitedText.h"
-#include "worksheet/core/NumberText.h"
+#include "core/worksheet/DelimitedText.h"
+#include "core/worksheet/NumberText.h"
 
 namespace korvel::text {
 

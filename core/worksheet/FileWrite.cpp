@@ -1,6 +1,6 @@
 // Saving a whole file without losing the one it replaces.
-#include "worksheet/core/DocumentFormat.h"
-#include "worksheet/core/FileDescriptor.h"
+#include "core/worksheet/DocumentFormat.h"
+#include "core/worksheet/FileDescriptor.h"
 
 #include <cerrno>
 #include <csignal>

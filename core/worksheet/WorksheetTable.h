@@ -1,7 +1,7 @@
 #pragma once
 // A worksheet held in memory without any window: what korvel-solve loads and
 // what the tests build. Laid out like the grid (see CellSource).
-#include "worksheet/core/WorksheetCells.h"
+#include "core/worksheet/WorksheetCells.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "worksheet/core/DocumentFormat.h"
+#include "core/worksheet/DocumentFormat.h"
 
-#include "worksheet/core/Utf16.h"
+#include "core/worksheet/Utf16.h"
 
 #include <limits>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "worksheet/core/DocumentFormat.h"
+#include "core/worksheet/DocumentFormat.h"
 
 namespace korvel::doc {
 

@@ -3,7 +3,7 @@
 // without windows: its limits, its header labels, and how shares and periods
 // move when one is inserted or deleted. Column 0 holds the row numbers and
 // row 0 the headers; neither ever moves with the data.
-#include "worksheet/core/WorksheetCells.h"
+#include "core/worksheet/WorksheetCells.h"
 
 #include <cstdint>
 #include <string>

@@ -2,7 +2,7 @@
 // A worksheet table as delimited text: a header row "Name,R1,...,RN", one row
 // per share, and a row "Min Return,TEXT" when there is a Min Return. Read back
 // with ReadDelimitedText it gives the same table.
-#include "worksheet/core/TextImport.h"
+#include "core/worksheet/TextImport.h"
 
 #include <string>
 

@@ -3,8 +3,8 @@
 // Min Return string, then (Rows-1) x (Cols-1) cell strings row by row, columns
 // 1..Cols-1. Strings carry a 1-, 3- or 7-byte length prefix; the reader also
 // takes the 16-bit (UTF-16LE) form and turns it into UTF-8. No header, no version.
-#include "worksheet/core/WorksheetRules.h"
-#include "worksheet/core/WorksheetTable.h"
+#include "core/worksheet/WorksheetRules.h"
+#include "core/worksheet/WorksheetTable.h"
 
 #include <cstddef>
 #include <cstdint>
