@@ -1,6 +1,6 @@
 // The whole efficient frontier in process: 1000 x 10 from a worksheet, and
 // 2000 x 60 built in memory (beyond the worksheet's limits).
-#include "optimizer/core/Frontier.h"
+#include "core/optimizer/Frontier.h"
 #include "core/worksheet/WorksheetTable.h"
 
 #include <benchmark/benchmark.h>

@@ -1,5 +1,5 @@
 // The Go command without windows on the largest worksheet: 1000 shares x 10 periods.
-#include "optimizer/core/GoCommand.h"
+#include "core/optimizer/GoCommand.h"
 #include "core/worksheet/WorksheetTable.h"
 
 #include <benchmark/benchmark.h>

@@ -1,6 +1,6 @@
 #pragma once
 // What korvel-solve --frontier prints: the breakpoints as a table, JSON or CSV.
-#include "optimizer/core/Frontier.h"
+#include "core/optimizer/Frontier.h"
 
 #include <string>
 #include <vector>

@@ -2,7 +2,7 @@
 // What a picture of the frontier shows, in plain figures, and the seam through
 // which a drawing library (only in korvel-solve-plot) draws it.
 #include "cli/SolveOptions.h"
-#include "optimizer/core/Frontier.h"
+#include "core/optimizer/Frontier.h"
 
 #include <string>
 #include <vector>

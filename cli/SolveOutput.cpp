@@ -1,7 +1,7 @@
 #include "cli/SolveOutput.h"
 
 #include "grid/core/DisplayText.h"
-#include "optimizer/core/DisplayFigures.h"
+#include "core/optimizer/DisplayFigures.h"
 #include "core/worksheet/DelimitedText.h"
 #include "core/worksheet/NumberText.h"
 

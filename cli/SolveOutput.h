@@ -1,6 +1,6 @@
 #pragma once
 // What korvel-solve prints: the shown solutions as text for people or as JSON.
-#include "optimizer/core/GoCommand.h"
+#include "core/optimizer/GoCommand.h"
 
 #include <string>
 #include <string_view>

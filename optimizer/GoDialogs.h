@@ -1,7 +1,7 @@
 #pragma once
 // The Go command's windows: each solution in the Single solution dialog, the
 // outcome in the command's message boxes. The caller owns the worksheet.
-#include "optimizer/core/GoCommand.h"
+#include "core/optimizer/GoCommand.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 #include "framework/DialogUnits.h"
 #include "optimizer/PieChartPainter.h"
 #include "optimizer/SolutionValues.h"
-#include "optimizer/core/SolutionText.h"
+#include "core/optimizer/SolutionText.h"
 #include "resources/AppIcon.h"
 
 #include <QClipboard>

@@ -5,7 +5,7 @@
 // the weights. It only reads the record.
 #include "grid/MSFlexGrid.h"
 #include "optimizer/PieChart.h"
-#include "optimizer/core/SolutionRecord.h"
+#include "core/optimizer/SolutionRecord.h"
 
 #include <QBrush>
 #include <QDialog>

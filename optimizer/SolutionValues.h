@@ -1,6 +1,6 @@
 #pragma once
 // How the Single solution dialog turns a solution record into text.
-#include "optimizer/core/DisplayFigures.h"
+#include "core/optimizer/DisplayFigures.h"
 
 #include <string>
 

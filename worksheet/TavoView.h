@@ -8,7 +8,7 @@
 //   worksheet/TavoViewEditCommands.cpp  Insert/Delete share, Undo/Cut/Copy/Paste
 //   worksheet/TavoViewGo.cpp            the Go command
 #include "grid/MSFlexGrid.h"
-#include "optimizer/core/SolutionRecord.h"
+#include "core/optimizer/SolutionRecord.h"
 #include "core/worksheet/WorksheetRules.h"
 
 #include <QRect>

@@ -4,7 +4,7 @@
 // sum mu_i x_i >= bound. The optimum of this convex piecewise-linear problem
 // lies where N independent planes meet, chosen from the budget, x_i = 0, the
 // return bound and d_p . x = 0; every such meeting point is tried.
-#include "optimizer/core/Frontier.h"
+#include "core/optimizer/Frontier.h"
 
 #include <cmath>
 #include <limits>

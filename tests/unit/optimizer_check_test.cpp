@@ -1,9 +1,9 @@
 // The check every basis passes before it is shown, and the noise floor of a
 // perfect hedge's deviation.
-#include "optimizer/core/DataScale.h"
-#include "optimizer/core/DisplayFigures.h"
-#include "optimizer/core/GoCommand.h"
-#include "optimizer/core/PortfolioCheck.h"
+#include "core/optimizer/DataScale.h"
+#include "core/optimizer/DisplayFigures.h"
+#include "core/optimizer/GoCommand.h"
+#include "core/optimizer/PortfolioCheck.h"
 #include "optimizer_worksheets.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The simplex engine's rules on small hand-made tableaus.
-#include "optimizer/core/GoCommand.h"
-#include "optimizer/core/SimplexEngine.h"
+#include "core/optimizer/GoCommand.h"
+#include "core/optimizer/SimplexEngine.h"
 #include "optimizer_worksheets.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The walk over alternative optima and what each shown record holds.
-#include "optimizer/core/GoCommand.h"
+#include "core/optimizer/GoCommand.h"
 #include "optimizer_worksheets.h"
 
 #include <gtest/gtest.h>

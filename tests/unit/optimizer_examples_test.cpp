@@ -1,5 +1,5 @@
 // The worked examples of the model, the engine and the enumeration, end to end.
-#include "optimizer/core/GoCommand.h"
+#include "core/optimizer/GoCommand.h"
 #include "optimizer_worksheets.h"
 
 #include <gtest/gtest.h>

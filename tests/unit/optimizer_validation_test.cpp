@@ -1,6 +1,6 @@
 // Reading numbers as the Go command does, and the order and texts of its input checks.
-#include "optimizer/core/GoCommand.h"
-#include "optimizer/core/Validation.h"
+#include "core/optimizer/GoCommand.h"
+#include "core/optimizer/Validation.h"
 #include "optimizer_worksheets.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 // Worksheets and presenters shared by the optimizer tests.
-#include "optimizer/core/Enumeration.h"
+#include "core/optimizer/Enumeration.h"
 #include "core/worksheet/WorksheetTable.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 // Reported portfolios against their own data, beyond the worksheet's size too,
 // and the clipboard text of a shown solution.
-#include "optimizer/core/GoCommand.h"
-#include "optimizer/core/SolutionText.h"
+#include "core/optimizer/GoCommand.h"
+#include "core/optimizer/SolutionText.h"
 #include "optimizer_worksheets.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "optimizer/core/Tableau.h"
+#include "core/optimizer/Tableau.h"
 
-#include "optimizer/core/DataScale.h"
-#include "optimizer/core/Validation.h"
+#include "core/optimizer/DataScale.h"
+#include "core/optimizer/Validation.h"
 
 #include <cstring>
 #include <stdexcept>

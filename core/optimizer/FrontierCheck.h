@@ -1,6 +1,6 @@
 #pragma once
 // The check every frontier breakpoint passes before it is returned.
-#include "optimizer/core/Frontier.h"
+#include "core/optimizer/Frontier.h"
 
 #include <string>
 

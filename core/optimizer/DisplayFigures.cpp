@@ -1,4 +1,4 @@
-#include "optimizer/core/DisplayFigures.h"
+#include "core/optimizer/DisplayFigures.h"
 
 #include <algorithm>
 #include <charconv>

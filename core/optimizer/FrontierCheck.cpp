@@ -1,6 +1,6 @@
-#include "optimizer/core/FrontierCheck.h"
+#include "core/optimizer/FrontierCheck.h"
 
-#include "optimizer/core/PortfolioCheck.h"
+#include "core/optimizer/PortfolioCheck.h"
 
 #include <cmath>
 #include <vector>

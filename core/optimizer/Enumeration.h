@@ -1,7 +1,7 @@
 #pragma once
-#include "optimizer/core/DataScale.h"
-#include "optimizer/core/SolutionRecord.h"
-#include "optimizer/core/Tableau.h"
+#include "core/optimizer/DataScale.h"
+#include "core/optimizer/SolutionRecord.h"
+#include "core/optimizer/Tableau.h"
 #include "core/worksheet/CellSource.h"
 
 namespace korvel {

@@ -1,6 +1,6 @@
-#include "optimizer/core/DataScale.h"
+#include "core/optimizer/DataScale.h"
 
-#include "optimizer/core/Tableau.h"
+#include "core/optimizer/Tableau.h"
 
 #include <cfloat>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "optimizer/core/Validation.h"
+#include "core/optimizer/Validation.h"
 
 #include <clocale>
 #include <cmath>

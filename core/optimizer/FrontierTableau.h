@@ -2,7 +2,7 @@
 // The simplex tableau behind the frontier: the deviation model with the return
 // bound as a parameter, without artificial variables or a big M, on data
 // scaled to unit size.
-#include "optimizer/core/Frontier.h"
+#include "core/optimizer/Frontier.h"
 
 #include <cstdint>
 #include <vector>

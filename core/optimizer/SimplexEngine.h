@@ -1,5 +1,5 @@
 #pragma once
-#include "optimizer/core/Tableau.h"
+#include "core/optimizer/Tableau.h"
 
 #include <cstdint>
 

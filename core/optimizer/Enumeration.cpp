@@ -1,8 +1,8 @@
-#include "optimizer/core/Enumeration.h"
+#include "core/optimizer/Enumeration.h"
 
-#include "optimizer/core/PortfolioCheck.h"
-#include "optimizer/core/SimplexEngine.h"
-#include "optimizer/core/Validation.h"
+#include "core/optimizer/PortfolioCheck.h"
+#include "core/optimizer/SimplexEngine.h"
+#include "core/optimizer/Validation.h"
 
 #include <cmath>
 #include <optional>

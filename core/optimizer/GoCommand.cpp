@@ -1,4 +1,4 @@
-#include "optimizer/core/GoCommand.h"
+#include "core/optimizer/GoCommand.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "optimizer/core/PortfolioCheck.h"
+#include "core/optimizer/PortfolioCheck.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "optimizer/core/SimplexEngine.h"
+#include "core/optimizer/SimplexEngine.h"
 
 #include <algorithm>
 #include <cmath>

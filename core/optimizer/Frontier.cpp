@@ -1,8 +1,8 @@
-#include "optimizer/core/Frontier.h"
+#include "core/optimizer/Frontier.h"
 
-#include "optimizer/core/FrontierCheck.h"
-#include "optimizer/core/FrontierTableau.h"
-#include "optimizer/core/Validation.h"
+#include "core/optimizer/FrontierCheck.h"
+#include "core/optimizer/FrontierTableau.h"
+#include "core/optimizer/Validation.h"
 
 #include <algorithm>
 #include <cmath>

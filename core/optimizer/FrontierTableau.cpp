@@ -1,4 +1,4 @@
-#include "optimizer/core/FrontierTableau.h"
+#include "core/optimizer/FrontierTableau.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "optimizer/core/SolutionText.h"
+#include "core/optimizer/SolutionText.h"
 
-#include "optimizer/core/DisplayFigures.h"
+#include "core/optimizer/DisplayFigures.h"
 #include "core/worksheet/DelimitedText.h"
 
 namespace korvel {

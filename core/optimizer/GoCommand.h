@@ -1,8 +1,8 @@
 #pragma once
 // The Go command without its windows: validate, build, solve, enumerate.
-#include "optimizer/core/Enumeration.h"
-#include "optimizer/core/SimplexEngine.h"
-#include "optimizer/core/Validation.h"
+#include "core/optimizer/Enumeration.h"
+#include "core/optimizer/SimplexEngine.h"
+#include "core/optimizer/Validation.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 // A shown solution as tab-separated text for the clipboard: the figures the
 // Single solution dialog shows, so that what is pasted matches what was seen.
-#include "optimizer/core/SolutionRecord.h"
+#include "core/optimizer/SolutionRecord.h"
 
 #include <string>
 
