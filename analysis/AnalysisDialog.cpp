@@ -1,6 +1,6 @@
 #include "analysis/AnalysisDialog.h"
 
-#include "analysis/core/Statistics.h"
+#include "core/analysis/Statistics.h"
 #include "framework/MessageBox.h"
 #include "framework/UpDownControl.h"
 #include "resources/AppIcon.h"

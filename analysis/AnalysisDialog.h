@@ -2,7 +2,7 @@
 // CAnalysisDialog: the modeless "Single analysis" window. The main frame owns
 // one, creates it hidden, shows it on Analyse and destroys it with itself.
 #include "analysis/AnalysisTemplate.h"
-#include "analysis/core/Statistics.h"
+#include "core/analysis/Statistics.h"
 
 #include <QDialog>
 #include <QString>

@@ -1,7 +1,7 @@
 // libFuzzer target for how the Single analysis window reads a typed return.
 // Besides not crashing: a number read is finite, blanks around the text never
 // change it, and the number printed back reads as the same number.
-#include "analysis/core/ReturnText.h"
+#include "core/analysis/ReturnText.h"
 
 #include <cmath>
 #include <cstdio>

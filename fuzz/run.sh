@@ -16,7 +16,7 @@ out="${FUZZ_DIR:-/tmp/korvel-fuzz}"
 sources_of() {
   case "$1" in
     document) echo "$root"/core/worksheet/*.cpp ;;
-    return_text) echo "$root"/analysis/core/ReturnText.cpp ;;
+    return_text) echo "$root"/core/analysis/ReturnText.cpp ;;
     display_text) echo "$root"/grid/core/DisplayText.cpp ;;
     *) echo "unknown fuzz target: $1" >&2; return 1 ;;
   esac

@@ -1,5 +1,5 @@
-#include "analysis/core/ReturnText.h"
-#include "analysis/core/Statistics.h"
+#include "core/analysis/ReturnText.h"
+#include "core/analysis/Statistics.h"
 
 #include <gtest/gtest.h>
 

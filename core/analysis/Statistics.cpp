@@ -1,6 +1,6 @@
-#include "analysis/core/Statistics.h"
+#include "core/analysis/Statistics.h"
 
-#include "analysis/core/ReturnText.h"
+#include "core/analysis/ReturnText.h"
 
 #include <algorithm>
 #include <charconv>

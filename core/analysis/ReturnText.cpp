@@ -1,4 +1,4 @@
-#include "analysis/core/ReturnText.h"
+#include "core/analysis/ReturnText.h"
 
 #include <clocale>
 #include <cmath>
