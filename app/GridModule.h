@@ -1,7 +1,7 @@
 #pragma once
 // Finding, loading and registering the grid control's module before any
 // window exists. No Qt here: the search works on plain paths.
-#include "grid/location/ModuleLocation.h"
+#include "core/location/ModuleLocation.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "cli/SolveOutput.h"
 
-#include "grid/core/DisplayText.h"
+#include "core/grid/DisplayText.h"
 #include "core/optimizer/DisplayFigures.h"
 #include "core/worksheet/DelimitedText.h"
 #include "core/worksheet/NumberText.h"

@@ -1,6 +1,6 @@
 #include "cli/SolveCommand.h"
 #include "cli/SolveOptions.h"
-#include "grid/location/ModuleLocation.h"
+#include "core/location/ModuleLocation.h"
 
 #include <unistd.h>
 

@@ -1,7 +1,7 @@
 // libFuzzer target for the grid's display decoding of a cell's bytes.
 // Besides not crashing: the limit holds (a pair may overrun it by one unit),
 // every surrogate is paired, and a text of plain ASCII shows unchanged.
-#include "grid/core/DisplayText.h"
+#include "core/grid/DisplayText.h"
 
 #include <cstdlib>
 #include <string>

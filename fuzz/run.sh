@@ -17,7 +17,7 @@ sources_of() {
   case "$1" in
     document) echo "$root"/core/worksheet/*.cpp ;;
     return_text) echo "$root"/core/analysis/ReturnText.cpp ;;
-    display_text) echo "$root"/grid/core/DisplayText.cpp ;;
+    display_text) echo "$root"/core/grid/DisplayText.cpp ;;
     *) echo "unknown fuzz target: $1" >&2; return 1 ;;
   esac
 }

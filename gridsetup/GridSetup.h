@@ -4,7 +4,7 @@
 // directory, and says whether that worked. No Qt in here; see ResultBox.h.
 // The system folder and the module's name come from the one definition that
 // Tavo's start-up uses too.
-#include "grid/location/ModuleLocation.h"
+#include "core/location/ModuleLocation.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "worksheet/FieldText.h"
 
-#include "grid/core/DisplayText.h"
+#include "core/grid/DisplayText.h"
 
 #include <QLineEdit>
 

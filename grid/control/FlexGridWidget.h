@@ -4,8 +4,8 @@
 // scrolls by whole rows and columns. The widget is the control object too, so
 // the control lives exactly as long as the widget its parent owns.
 #include "grid/FlexGridControl.h"
-#include "grid/core/GridGeometry.h"
-#include "grid/core/GridModel.h"
+#include "core/grid/GridGeometry.h"
+#include "core/grid/GridModel.h"
 
 #include <QAbstractScrollArea>
 #include <string>

@@ -3,7 +3,7 @@
 // per-cell colours, widths in twips, and the cell events in their order for
 // program moves as well as for the mouse and the keyboard.
 #include "grid/MSFlexGrid.h"
-#include "grid/core/DisplayText.h"
+#include "core/grid/DisplayText.h"
 #include "support/GridTestSupport.h"
 
 #include <QAbstractScrollArea>

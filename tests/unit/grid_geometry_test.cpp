@@ -1,4 +1,4 @@
-#include "grid/core/GridGeometry.h"
+#include "core/grid/GridGeometry.h"
 
 #include <gtest/gtest.h>
 

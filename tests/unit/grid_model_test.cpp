@@ -1,4 +1,4 @@
-#include "grid/core/GridModel.h"
+#include "core/grid/GridModel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The system folder and the recognition of the grid control's module in a
 // folder, which Tavo's start-up and gridsetup both rely on.
-#include "grid/location/ModuleLocation.h"
+#include "core/location/ModuleLocation.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "grid/location/ModuleLocation.h"
+#include "core/location/ModuleLocation.h"
 
 #include <algorithm>
 #include <cstdlib>

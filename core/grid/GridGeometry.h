@@ -2,7 +2,7 @@
 // Where the cells stand on screen, in pixels: fixed rows and columns pinned
 // to the top and left, the rest scrolled by whole rows and columns. Rows share
 // one height, so every row lookup is O(1); columns use prefix sums.
-#include "grid/core/GridModel.h"
+#include "core/grid/GridModel.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "grid/core/DisplayText.h"
+#include "core/grid/DisplayText.h"
 
 #include <cstdint>
 
