@@ -1,6 +1,6 @@
 // Mouse and keyboard: both move the current cell exactly as SetRow and SetCol
 // do, with the same events.
-#include "grid/control/FlexGridWidget.h"
+#include "modules/flexgrid/FlexGridWidget.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

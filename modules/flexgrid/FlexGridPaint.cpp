@@ -1,6 +1,6 @@
 // Drawing: only the cells in view, each filled with its own colour, with
 // gridlines and its text clipped to the cell.
-#include "grid/control/FlexGridWidget.h"
+#include "modules/flexgrid/FlexGridWidget.h"
 #include "core/grid/DisplayText.h"
 
 #include <QHelpEvent>

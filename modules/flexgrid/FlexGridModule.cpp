@@ -1,7 +1,7 @@
 // The module's two entry points: self-registration and the control factory.
 #include "grid/ControlRegistry.h"
 #include "grid/FlexGridControl.h"
-#include "grid/control/FlexGridWidget.h"
+#include "modules/flexgrid/FlexGridWidget.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "grid/control/FlexGridWidget.h"
+#include "modules/flexgrid/FlexGridWidget.h"
 
 #include <QFontMetrics>
 #include <QPointer>
