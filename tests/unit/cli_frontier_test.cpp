@@ -1,7 +1,7 @@
 // korvel-solve --frontier: its arguments, its three outputs and its pictures,
 // on the built programs and documents written to a temporary folder.
-#include "cli/FrontierOutput.h"
-#include "cli/SolveOptions.h"
+#include "programs/cli/FrontierOutput.h"
+#include "programs/cli/SolveOptions.h"
 #include "optimizer_worksheets.h"
 #include "core/worksheet/DocumentFormat.h"
 

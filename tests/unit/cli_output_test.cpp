@@ -1,6 +1,6 @@
 // korvel-solve's argument rules and the figures and JSON it prints.
-#include "cli/SolveOptions.h"
-#include "cli/SolveOutput.h"
+#include "programs/cli/SolveOptions.h"
+#include "programs/cli/SolveOutput.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "cli/DataInput.h"
+#include "programs/cli/DataInput.h"
 
 #include "core/worksheet/DocumentFormat.h"
 #include "core/worksheet/FileReplace.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Command line of korvel-solve: [--json|--csv] [--min-return TEXT] [text options] FILE,
 // --frontier [--json|--csv] [--plot PICTURE] [text options] FILE, or --help.
-#include "cli/DataInput.h"
+#include "programs/cli/DataInput.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "cli/ConvertCommand.h"
+#include "programs/cli/ConvertCommand.h"
 
 #include <iostream>
 

@@ -1,4 +1,4 @@
-#include "cli/SolveOutput.h"
+#include "programs/cli/SolveOutput.h"
 
 #include "core/grid/DisplayText.h"
 #include "core/optimizer/DisplayFigures.h"

@@ -1,5 +1,5 @@
-#include "cli/SolveCommand.h"
-#include "cli/SolveOptions.h"
+#include "programs/cli/SolveCommand.h"
+#include "programs/cli/SolveOptions.h"
 #include "core/location/ModuleLocation.h"
 
 #include <unistd.h>

@@ -1,7 +1,7 @@
 #pragma once
 // What a picture of the frontier shows, in plain figures, and the seam through
 // which a drawing library (only in korvel-solve-plot) draws it.
-#include "cli/SolveOptions.h"
+#include "programs/cli/SolveOptions.h"
 #include "core/optimizer/Frontier.h"
 
 #include <string>

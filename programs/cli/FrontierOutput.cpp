@@ -1,6 +1,6 @@
-#include "cli/FrontierOutput.h"
+#include "programs/cli/FrontierOutput.h"
 
-#include "cli/SolveOutput.h"
+#include "programs/cli/SolveOutput.h"
 
 #include <cstdio>
 

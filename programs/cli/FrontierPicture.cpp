@@ -1,4 +1,4 @@
-#include "cli/FrontierPicture.h"
+#include "programs/cli/FrontierPicture.h"
 
 #include <cmath>
 

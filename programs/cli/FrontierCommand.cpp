@@ -1,8 +1,8 @@
-#include "cli/FrontierCommand.h"
+#include "programs/cli/FrontierCommand.h"
 
-#include "cli/FrontierOutput.h"
-#include "cli/FrontierPicture.h"
-#include "cli/SolveCommand.h"
+#include "programs/cli/FrontierOutput.h"
+#include "programs/cli/FrontierPicture.h"
+#include "programs/cli/SolveCommand.h"
 
 #include <ostream>
 

@@ -1,6 +1,6 @@
-#include "cli/plot/FrontierPainter.h"
+#include "programs/korvel-solve-plot/FrontierPainter.h"
 
-#include "cli/plot/FrontierChart.h"
+#include "programs/korvel-solve-plot/FrontierChart.h"
 
 #include <QBuffer>
 #include <QImage>

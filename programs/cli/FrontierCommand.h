@@ -1,6 +1,6 @@
 #pragma once
 // korvel-solve --frontier: the breakpoints of a loaded worksheet, printed and drawn.
-#include "cli/SolveOptions.h"
+#include "programs/cli/SolveOptions.h"
 #include "core/worksheet/WorksheetTable.h"
 
 #include <iosfwd>

@@ -1,6 +1,6 @@
 #pragma once
 // The frontier chart on any paint device: return against deviation.
-#include "cli/FrontierPicture.h"
+#include "programs/cli/FrontierPicture.h"
 
 #include <QRectF>
 

@@ -1,4 +1,4 @@
-#include "cli/SolveOptions.h"
+#include "programs/cli/SolveOptions.h"
 
 #include <cctype>
 #include <string_view>

@@ -1,9 +1,9 @@
-#include "cli/SolveCommand.h"
+#include "programs/cli/SolveCommand.h"
 
-#include "cli/DataInput.h"
-#include "cli/FrontierCommand.h"
-#include "cli/SolveOptions.h"
-#include "cli/SolveOutput.h"
+#include "programs/cli/DataInput.h"
+#include "programs/cli/FrontierCommand.h"
+#include "programs/cli/SolveOptions.h"
+#include "programs/cli/SolveOutput.h"
 
 #include <exception>
 #include <ostream>

@@ -1,4 +1,4 @@
-#include "cli/plot/FrontierChart.h"
+#include "programs/korvel-solve-plot/FrontierChart.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,7 +1,7 @@
 // korvel-solve with a painter: what korvel-solve runs for --plot.
-#include "cli/FrontierPicture.h"
-#include "cli/SolveCommand.h"
-#include "cli/plot/FrontierPainter.h"
+#include "programs/cli/FrontierPicture.h"
+#include "programs/cli/SolveCommand.h"
+#include "programs/korvel-solve-plot/FrontierPainter.h"
 
 #include <QGuiApplication>
 

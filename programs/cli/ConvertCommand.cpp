@@ -1,6 +1,6 @@
-#include "cli/ConvertCommand.h"
+#include "programs/cli/ConvertCommand.h"
 
-#include "cli/DataInput.h"
+#include "programs/cli/DataInput.h"
 #include "core/worksheet/DocumentFormat.h"
 #include "core/worksheet/FileReplace.h"
 #include "core/worksheet/TextExport.h"

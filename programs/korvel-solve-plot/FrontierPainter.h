@@ -1,7 +1,7 @@
 #pragma once
 // Draws a frontier picture with Qt: a PNG through QImage, an SVG through Qt
 // SVG's generator. Needs a QGuiApplication (any platform, offscreen too).
-#include "cli/FrontierPicture.h"
+#include "programs/cli/FrontierPicture.h"
 
 #include <string>
 
