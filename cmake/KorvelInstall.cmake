@@ -48,7 +48,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright ${CMAKE_BINARY_DIR}/doc/ch
 set(KORVEL_ICON_SIZES 16 32 48 256)
 if(TARGET Tavo)
   add_executable(korvel-make-icons ${CMAKE_SOURCE_DIR}/tools/icons/MakeIcons.cpp
-    ${CMAKE_SOURCE_DIR}/resources/AppIcon.cpp ${CMAKE_SOURCE_DIR}/resources/AppIcon.h)
+    ${CMAKE_SOURCE_DIR}/gui/resources/AppIcon.cpp ${CMAKE_SOURCE_DIR}/gui/resources/AppIcon.h)
   set_target_properties(korvel-make-icons PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
   target_include_directories(korvel-make-icons PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(korvel-make-icons PRIVATE Qt6::Gui)
@@ -65,7 +65,7 @@ if(TARGET Tavo)
     VERBATIM)
   add_custom_target(korvel_icons ALL DEPENDS ${_korvel_icon_outputs})
   install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
-  install(FILES ${CMAKE_SOURCE_DIR}/resources/korvel.desktop
+  install(FILES ${CMAKE_SOURCE_DIR}/gui/resources/korvel.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 endif()
 

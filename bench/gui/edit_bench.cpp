@@ -2,11 +2,11 @@
 // and main window (offscreen).
 #include "support/GridTestSupport.h"
 
-#include "app/MainFrame.h"
-#include "app/TavoApp.h"
-#include "framework/MessageBox.h"
-#include "worksheet/TavoDoc.h"
-#include "worksheet/TavoView.h"
+#include "gui/app/MainFrame.h"
+#include "gui/app/TavoApp.h"
+#include "gui/framework/MessageBox.h"
+#include "gui/worksheet/TavoDoc.h"
+#include "gui/worksheet/TavoView.h"
 
 #include <QLineEdit>
 #include <benchmark/benchmark.h>

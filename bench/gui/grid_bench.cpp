@@ -1,6 +1,6 @@
 // The grid's share of each user action on a full worksheet (1001 rows by 12
 // columns, as Assets 1000 and Periods 10 make it), on the offscreen platform.
-#include "grid/MSFlexGrid.h"
+#include "gui/grid/MSFlexGrid.h"
 #include "support/GridTestSupport.h"
 
 #include <QAbstractScrollArea>

@@ -4,9 +4,9 @@
 // QT_QPA_PLATFORM says otherwise).
 #include "support/GridTestSupport.h"
 
-#include "app/GridModule.h"
-#include "app/MainFrame.h"
-#include "app/TavoApp.h"
+#include "gui/app/GridModule.h"
+#include "gui/app/MainFrame.h"
+#include "gui/app/TavoApp.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -3,11 +3,11 @@
 // in the Cell box. Each time includes the repaint the action asked for.
 #include "support/GridTestSupport.h"
 
-#include "framework/MessageBox.h"
-#include "framework/UpDownControl.h"
-#include "worksheet/CellEdit.h"
-#include "worksheet/TavoDoc.h"
-#include "worksheet/TavoView.h"
+#include "gui/framework/MessageBox.h"
+#include "gui/framework/UpDownControl.h"
+#include "gui/worksheet/CellEdit.h"
+#include "gui/worksheet/TavoDoc.h"
+#include "gui/worksheet/TavoView.h"
 #include "core/worksheet/DocumentFormat.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 // The module's two entry points: self-registration and the control factory.
-#include "grid/ControlRegistry.h"
-#include "grid/FlexGridControl.h"
+#include "gui/grid/ControlRegistry.h"
+#include "gui/grid/FlexGridControl.h"
 #include "modules/flexgrid/FlexGridWidget.h"
 
 #include <QApplication>

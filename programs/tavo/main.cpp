@@ -1,4 +1,4 @@
-#include "app/TavoApp.h"
+#include "gui/app/TavoApp.h"
 
 #include <QApplication>
 

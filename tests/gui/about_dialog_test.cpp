@@ -3,11 +3,11 @@
 #include "gui/app_test_support.h"
 #include "support/GridTestSupport.h"
 
-#include "app/AboutDialog.h"
-#include "app/TavoApp.h"
-#include "framework/DialogUnits.h"
-#include "resources/CommandIds.h"
-#include "resources/LinkCursor.h"
+#include "gui/app/AboutDialog.h"
+#include "gui/app/TavoApp.h"
+#include "gui/framework/DialogUnits.h"
+#include "gui/resources/CommandIds.h"
+#include "gui/resources/LinkCursor.h"
 
 #include <QBitmap>
 #include <QPushButton>

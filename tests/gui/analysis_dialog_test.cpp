@@ -1,8 +1,8 @@
 // The Single analysis window, driven through its controls as a user would.
-#include "analysis/AnalysisDialog.h"
-#include "framework/MessageBox.h"
-#include "framework/UpDownControl.h"
-#include "resources/AppIcon.h"
+#include "gui/analysis/AnalysisDialog.h"
+#include "gui/framework/MessageBox.h"
+#include "gui/framework/UpDownControl.h"
+#include "gui/resources/AppIcon.h"
 #include "support/GridTestSupport.h"
 
 #include <QComboBox>

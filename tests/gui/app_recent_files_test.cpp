@@ -3,12 +3,12 @@
 #include "gui/app_test_support.h"
 #include "support/GridTestSupport.h"
 
-#include "app/MainFrame.h"
-#include "app/RecentFileList.h"
-#include "app/TavoApp.h"
-#include "resources/CommandIds.h"
-#include "worksheet/TavoDoc.h"
-#include "worksheet/TavoView.h"
+#include "gui/app/MainFrame.h"
+#include "gui/app/RecentFileList.h"
+#include "gui/app/TavoApp.h"
+#include "gui/resources/CommandIds.h"
+#include "gui/worksheet/TavoDoc.h"
+#include "gui/worksheet/TavoView.h"
 
 #include <QAction>
 #include <QDir>

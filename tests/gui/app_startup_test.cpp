@@ -4,13 +4,13 @@
 #include "gui/app_test_support.h"
 #include "support/GridTestSupport.h"
 
-#include "app/GridModule.h"
-#include "app/MainFrame.h"
-#include "app/TavoApp.h"
-#include "grid/ControlRegistry.h"
-#include "grid/FlexGridControl.h"
-#include "worksheet/TavoDoc.h"
-#include "worksheet/TavoView.h"
+#include "gui/app/GridModule.h"
+#include "gui/app/MainFrame.h"
+#include "gui/app/TavoApp.h"
+#include "gui/grid/ControlRegistry.h"
+#include "gui/grid/FlexGridControl.h"
+#include "gui/worksheet/TavoDoc.h"
+#include "gui/worksheet/TavoView.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,13 +1,13 @@
 #pragma once
 // Shared by the application shell's tests: message boxes answered and
 // recorded without a display, and worksheet documents written to disk.
-#include "framework/FileDialogs.h"
-#include "framework/MessageBox.h"
+#include "gui/framework/FileDialogs.h"
+#include "gui/framework/MessageBox.h"
 #include "support/MessageBoxRecorder.h"
 
-#include "app/MainFrame.h"
-#include "app/TavoApp.h"
-#include "worksheet/TavoDoc.h"
+#include "gui/app/MainFrame.h"
+#include "gui/app/TavoApp.h"
+#include "gui/worksheet/TavoDoc.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "support/GridTestSupport.h"
 #include "worksheet_host.h"
 
-#include "framework/CmdUI.h"
+#include "gui/framework/CmdUI.h"
 
 #include <QAction>
 #include <QSignalSpy>

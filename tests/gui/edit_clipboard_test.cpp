@@ -2,7 +2,7 @@
 // what they do to the box and the cell, and the document's modified flag.
 #include "edit_fixture.h"
 
-#include "framework/CmdUI.h"
+#include "gui/framework/CmdUI.h"
 
 #include <QAction>
 #include <QClipboard>

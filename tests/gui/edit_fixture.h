@@ -4,11 +4,11 @@
 #include "support/GridTestSupport.h"
 #include "support/MessageBoxRecorder.h"
 
-#include "framework/MessageBox.h"
-#include "worksheet/CellEdit.h"
-#include "worksheet/FieldText.h"
-#include "worksheet/TavoDoc.h"
-#include "worksheet/TavoView.h"
+#include "gui/framework/MessageBox.h"
+#include "gui/worksheet/CellEdit.h"
+#include "gui/worksheet/FieldText.h"
+#include "gui/worksheet/TavoDoc.h"
+#include "gui/worksheet/TavoView.h"
 
 #include <QLineEdit>
 #include <string>

@@ -3,9 +3,9 @@
 #include "app_test_support.h"
 #include "edit_fixture.h"
 
-#include "app/MainFrame.h"
-#include "app/TavoApp.h"
-#include "resources/CommandIds.h"
+#include "gui/app/MainFrame.h"
+#include "gui/app/TavoApp.h"
+#include "gui/resources/CommandIds.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -5,8 +5,8 @@
 #include "gui/app_test_support.h"
 #include "support/GridTestSupport.h"
 
-#include "resources/CommandIds.h"
-#include "worksheet/TavoView.h"
+#include "gui/resources/CommandIds.h"
+#include "gui/worksheet/TavoView.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -4,10 +4,10 @@
 #include "gui/app_test_support.h"
 #include "support/GridTestSupport.h"
 
-#include "app/LockKeyIndicators.h"
-#include "framework/CmdUI.h"
-#include "resources/CommandIds.h"
-#include "worksheet/TavoView.h"
+#include "gui/app/LockKeyIndicators.h"
+#include "gui/framework/CmdUI.h"
+#include "gui/resources/CommandIds.h"
+#include "gui/worksheet/TavoView.h"
 
 #include <QClipboard>
 #include <QLabel>

@@ -4,9 +4,9 @@
 #include "gui/app_test_support.h"
 #include "support/GridTestSupport.h"
 
-#include "app/MenuColumns.h"
-#include "resources/CommandIds.h"
-#include "worksheet/TavoView.h"
+#include "gui/app/MenuColumns.h"
+#include "gui/resources/CommandIds.h"
+#include "gui/worksheet/TavoView.h"
 
 #include <QLabel>
 #include <QMenu>

@@ -3,11 +3,11 @@
 // answered through their seams.
 #include "support/GridTestSupport.h"
 
-#include "framework/MessageBox.h"
-#include "optimizer/SolutionDialog.h"
-#include "worksheet/CellEdit.h"
-#include "worksheet/TavoDoc.h"
-#include "worksheet/TavoView.h"
+#include "gui/framework/MessageBox.h"
+#include "gui/optimizer/SolutionDialog.h"
+#include "gui/worksheet/CellEdit.h"
+#include "gui/worksheet/TavoDoc.h"
+#include "gui/worksheet/TavoView.h"
 
 #include <QFocusEvent>
 #include <QLineEdit>

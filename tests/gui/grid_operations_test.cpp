@@ -2,7 +2,7 @@
 // and add cells, fixed cells that never become current, byte-exact texts,
 // per-cell colours, widths in twips, and the cell events in their order for
 // program moves as well as for the mouse and the keyboard.
-#include "grid/MSFlexGrid.h"
+#include "gui/grid/MSFlexGrid.h"
 #include "core/grid/DisplayText.h"
 #include "support/GridTestSupport.h"
 

@@ -1,7 +1,7 @@
 // What the user sees of a full worksheet (1001 rows by 12 columns): the
 // current cell in its own colour, grey headers that stay in place while the
 // rest scrolls, and texts decoded for display without touching their bytes.
-#include "grid/MSFlexGrid.h"
+#include "gui/grid/MSFlexGrid.h"
 #include "support/GridTestSupport.h"
 
 #include <QAbstractScrollArea>

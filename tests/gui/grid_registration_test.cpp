@@ -1,8 +1,8 @@
 // The grid control reaches Tavo only through its registration: the registry
 // names the module file, CMSFlexGrid loads it from there, and without the
 // registration every grid operation is a harmless no-op.
-#include "grid/ControlRegistry.h"
-#include "grid/MSFlexGrid.h"
+#include "gui/grid/ControlRegistry.h"
+#include "gui/grid/MSFlexGrid.h"
 #include "support/GridTestSupport.h"
 
 #include <QFileInfo>

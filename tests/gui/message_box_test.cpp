@@ -2,7 +2,7 @@
 // asked, and room for its whole caption however short its text.
 #include "support/GridTestSupport.h"
 
-#include "framework/MessageBox.h"
+#include "gui/framework/MessageBox.h"
 
 #include <QMessageBox>
 #include <QPushButton>

@@ -2,10 +2,10 @@
 // the dialog really paints.
 #include "support/GridTestSupport.h"
 
-#include "optimizer/PieChart.h"
-#include "optimizer/SolutionDialog.h"
-#include "worksheet/TavoDoc.h"
-#include "worksheet/TavoView.h"
+#include "gui/optimizer/PieChart.h"
+#include "gui/optimizer/SolutionDialog.h"
+#include "gui/worksheet/TavoDoc.h"
+#include "gui/worksheet/TavoView.h"
 
 #include <QImage>
 #include <cmath>

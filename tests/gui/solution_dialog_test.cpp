@@ -2,11 +2,11 @@
 // its number boxes, its fixed texts and how its keys end the modal run.
 #include "support/GridTestSupport.h"
 
-#include "framework/DialogUnits.h"
-#include "optimizer/GoDialogs.h"
-#include "optimizer/SolutionDialog.h"
-#include "worksheet/TavoDoc.h"
-#include "worksheet/TavoView.h"
+#include "gui/framework/DialogUnits.h"
+#include "gui/optimizer/GoDialogs.h"
+#include "gui/optimizer/SolutionDialog.h"
+#include "gui/worksheet/TavoDoc.h"
+#include "gui/worksheet/TavoView.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>

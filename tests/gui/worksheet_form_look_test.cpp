@@ -4,8 +4,8 @@
 #include "support/GridTestSupport.h"
 #include "worksheet_host.h"
 
-#include "app/MainFrame.h"
-#include "app/TavoApp.h"
+#include "gui/app/MainFrame.h"
+#include "gui/app/TavoApp.h"
 
 #include <QImage>
 #include <QMenuBar>

@@ -4,7 +4,7 @@
 #include <QLibrary>
 #include <QtGlobal>
 
-#include "grid/FlexGridControl.h"
+#include "gui/grid/FlexGridControl.h"
 
 namespace korvel::test {
 

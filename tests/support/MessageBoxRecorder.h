@@ -2,7 +2,7 @@
 // Records every message box and answers from a queue; when the queue is
 // empty, with `everyAnswer` if given, else OK, or Cancel for a question. The
 // presenter it replaced is back in place when it goes.
-#include "framework/MessageBox.h"
+#include "gui/framework/MessageBox.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 // Writes the program icon as hicolor PNG files for the desktop, painted by the
 // same code as the windows' icon:
 //   korvel-make-icons OUTDIR SIZE...   ->   OUTDIR/<SIZE>x<SIZE>/apps/korvel.png
-#include "resources/AppIcon.h"
+#include "gui/resources/AppIcon.h"
 
 #include <QDir>
 #include <QGuiApplication>

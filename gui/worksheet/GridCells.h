@@ -1,0 +1,17 @@
+#pragma once
+// The worksheet's editing rules applied straight to the form's grid.
+#include "gui/grid/MSFlexGrid.h"
+#include "core/worksheet/WorksheetCells.h"
+
+class GridCells : public korvel::WorksheetCells {
+public:
+    explicit GridCells(CMSFlexGrid& grid) : m_grid(grid) {}
+
+    int32_t Rows() const override { return m_grid.GetRows(); }
+    int32_t Cols() const override { return m_grid.GetCols(); }
+    const std::string& TextMatrix(int32_t row, int32_t col) const override { return m_grid.GetTextMatrix(row, col); }
+    void SetTextMatrix(int32_t row, int32_t col, std::string text) override { m_grid.SetTextMatrix(row, col, text); }
+
+private:
+    CMSFlexGrid& m_grid;
+};
