@@ -15,7 +15,7 @@ out="${FUZZ_DIR:-/tmp/korvel-fuzz}"
 
 sources_of() {
   case "$1" in
-    document) echo "$root"/core/worksheet/*.cpp ;;
+    document) echo "$root"/core/worksheet/*.cpp "$root"/core/text/*.cpp ;;
     return_text) echo "$root"/core/analysis/ReturnText.cpp ;;
     display_text) echo "$root"/core/grid/DisplayText.cpp ;;
     *) echo "unknown fuzz target: $1" >&2; return 1 ;;

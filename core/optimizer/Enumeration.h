@@ -2,7 +2,7 @@
 #include "core/optimizer/DataScale.h"
 #include "core/optimizer/SolutionRecord.h"
 #include "core/optimizer/Tableau.h"
-#include "core/worksheet/CellSource.h"
+#include "core/text/CellSource.h"
 
 namespace korvel {
 

@@ -2,7 +2,7 @@
 // The mean-absolute-deviation efficient frontier, every breakpoint exact: the
 // model's optimal deviation is piecewise linear and convex in the return bound,
 // so one parametric simplex run over that bound finds each corner once.
-#include "core/worksheet/CellSource.h"
+#include "core/text/CellSource.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 #include "core/optimizer/SolutionText.h"
 
 #include "core/optimizer/DisplayFigures.h"
-#include "core/worksheet/DelimitedText.h"
+#include "core/text/DelimitedText.h"
 
 namespace korvel {
 

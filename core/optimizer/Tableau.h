@@ -1,6 +1,6 @@
 #pragma once
 // The dense simplex tableau of the mean-absolute-deviation model.
-#include "core/worksheet/CellSource.h"
+#include "core/text/CellSource.h"
 
 #include <cstdint>
 #include <vector>

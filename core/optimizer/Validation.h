@@ -1,5 +1,5 @@
 #pragma once
-#include "core/worksheet/CellSource.h"
+#include "core/text/CellSource.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "core/worksheet/DocumentFormat.h"
 
-#include "core/worksheet/Utf16.h"
+#include "core/text/Utf16.h"
 
 #include <limits>
 #include <stdexcept>

@@ -1,7 +1,7 @@
 #include "core/worksheet/TextExport.h"
 
-#include "core/worksheet/DelimitedText.h"
-#include "core/worksheet/NumberText.h"
+#include "core/text/DelimitedText.h"
+#include "core/text/NumberText.h"
 
 namespace korvel::text {
 

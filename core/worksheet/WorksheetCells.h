@@ -1,7 +1,7 @@
 #pragma once
 // Read and write access to a worksheet laid out as the grid holds it (see
 // CellSource): what the editing rules work on, in a window or without one.
-#include "core/worksheet/CellSource.h"
+#include "core/text/CellSource.h"
 
 #include <string>
 

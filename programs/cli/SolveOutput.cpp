@@ -2,8 +2,8 @@
 
 #include "core/grid/DisplayText.h"
 #include "core/optimizer/DisplayFigures.h"
-#include "core/worksheet/DelimitedText.h"
-#include "core/worksheet/NumberText.h"
+#include "core/text/DelimitedText.h"
+#include "core/text/NumberText.h"
 
 #include <algorithm>
 #include <charconv>

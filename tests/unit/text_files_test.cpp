@@ -1,7 +1,7 @@
 // korvel-convert and korvel-solve on delimited text files under tests/data/delimited.
 #include "optimizer_worksheets.h"
 #include "core/worksheet/DocumentFormat.h"
-#include "core/worksheet/NumberText.h"
+#include "core/text/NumberText.h"
 
 #include "process_run.h"
 

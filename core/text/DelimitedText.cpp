@@ -1,4 +1,4 @@
-#include "core/worksheet/DelimitedText.h"
+#include "core/text/DelimitedText.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "core/worksheet/Utf16.h"
+#include "core/text/Utf16.h"
 
 namespace korvel::doc {
 

@@ -1,4 +1,4 @@
-#include "core/worksheet/NumberText.h"
+#include "core/text/NumberText.h"
 
 #include <charconv>
 #include <cmath>
