@@ -3,12 +3,12 @@
 // in the Cell box. Each time includes the repaint the action asked for.
 #include "support/GridTestSupport.h"
 
+#include "core/worksheet/DocumentFormat.h"
 #include "gui/framework/MessageBox.h"
 #include "gui/framework/UpDownControl.h"
 #include "gui/worksheet/CellEdit.h"
 #include "gui/worksheet/TavoDoc.h"
 #include "gui/worksheet/TavoView.h"
-#include "core/worksheet/DocumentFormat.h"
 
 #include <QFile>
 #include <QLineEdit>

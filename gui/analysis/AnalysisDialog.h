@@ -1,8 +1,8 @@
 #pragma once
 // CAnalysisDialog: the modeless "Single analysis" window. The main frame owns
 // one, creates it hidden, shows it on Analyse and destroys it with itself.
-#include "gui/analysis/AnalysisTemplate.h"
 #include "core/analysis/Statistics.h"
+#include "gui/analysis/AnalysisTemplate.h"
 
 #include <QDialog>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 // The worksheet as the optimizer reads it, straight from the view's grid.
-#include "gui/grid/MSFlexGrid.h"
 #include "core/text/CellSource.h"
+#include "gui/grid/MSFlexGrid.h"
 
 namespace korvel {
 

@@ -1,9 +1,9 @@
 #include "gui/optimizer/SolutionDialog.h"
 
+#include "core/optimizer/SolutionText.h"
 #include "gui/framework/DialogUnits.h"
 #include "gui/optimizer/PieChartPainter.h"
 #include "gui/optimizer/SolutionValues.h"
-#include "core/optimizer/SolutionText.h"
 #include "gui/resources/AppIcon.h"
 
 #include <QClipboard>

@@ -3,9 +3,9 @@
 // one solution record, the shares it holds with their weights and
 // colour swatches, its average return and line deviation, and a pie chart of
 // the weights. It only reads the record.
+#include "core/optimizer/SolutionRecord.h"
 #include "gui/grid/MSFlexGrid.h"
 #include "gui/optimizer/PieChart.h"
-#include "core/optimizer/SolutionRecord.h"
 
 #include <QBrush>
 #include <QDialog>

@@ -1,7 +1,7 @@
 #pragma once
 // The worksheet's editing rules applied straight to the form's grid.
-#include "gui/grid/MSFlexGrid.h"
 #include "core/worksheet/WorksheetCells.h"
+#include "gui/grid/MSFlexGrid.h"
 
 class GridCells : public korvel::WorksheetCells {
 public:

@@ -1,11 +1,11 @@
 // The document's flag, name and its New, Open, Save and Save As.
 #include "gui/worksheet/TavoDoc.h"
 
+#include "core/worksheet/DocumentFormat.h"
 #include "gui/framework/CmdUI.h"
 #include "gui/framework/FileDialogs.h"
 #include "gui/framework/MessageBox.h"
 #include "gui/worksheet/TavoView.h"
-#include "core/worksheet/DocumentFormat.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 // The worksheet's way between the view's grid and the document's bytes.
 #include "gui/worksheet/TavoDoc.h"
 
+#include "core/worksheet/DocumentFormat.h"
 #include "gui/framework/UpDownControl.h"
 #include "gui/worksheet/CellEdit.h"
 #include "gui/worksheet/TavoView.h"
-#include "core/worksheet/DocumentFormat.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 //   gui/worksheet/TavoView.cpp              form, data exchange, reset, resizing, cell box
 //   gui/worksheet/TavoViewEditCommands.cpp  Insert/Delete share, Undo/Cut/Copy/Paste
 //   gui/worksheet/TavoViewGo.cpp            the Go command
-#include "gui/grid/MSFlexGrid.h"
 #include "core/optimizer/SolutionRecord.h"
 #include "core/worksheet/WorksheetRules.h"
+#include "gui/grid/MSFlexGrid.h"
 
 #include <QRect>
 #include <QScrollArea>

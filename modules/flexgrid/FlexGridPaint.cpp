@@ -1,7 +1,7 @@
 // Drawing: only the cells in view, each filled with its own colour, with
 // gridlines and its text clipped to the cell.
-#include "modules/flexgrid/FlexGridWidget.h"
 #include "core/grid/DisplayText.h"
+#include "modules/flexgrid/FlexGridWidget.h"
 
 #include <QHelpEvent>
 #include <QPaintEvent>

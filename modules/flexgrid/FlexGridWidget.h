@@ -3,9 +3,9 @@
 // only the cells in view. Fixed rows and columns stay put while the rest
 // scrolls by whole rows and columns. The widget is the control object too, so
 // the control lives exactly as long as the widget its parent owns.
-#include "gui/grid/FlexGridControl.h"
 #include "core/grid/GridGeometry.h"
 #include "core/grid/GridModel.h"
+#include "gui/grid/FlexGridControl.h"
 
 #include <QAbstractScrollArea>
 #include <string>

@@ -1,9 +1,9 @@
 #include "programs/cli/ConvertCommand.h"
 
-#include "programs/cli/DataInput.h"
 #include "core/worksheet/DocumentFormat.h"
 #include "core/worksheet/FileReplace.h"
 #include "core/worksheet/TextExport.h"
+#include "programs/cli/DataInput.h"
 
 #include <exception>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 // korvel-solve --frontier: the breakpoints of a loaded worksheet, printed and drawn.
-#include "programs/cli/SolveOptions.h"
 #include "core/worksheet/WorksheetTable.h"
+#include "programs/cli/SolveOptions.h"
 
 #include <iosfwd>
 

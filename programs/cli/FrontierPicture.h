@@ -1,8 +1,8 @@
 #pragma once
 // What a picture of the frontier shows, in plain figures, and the seam through
 // which a drawing library (only in korvel-solve-plot) draws it.
-#include "programs/cli/SolveOptions.h"
 #include "core/optimizer/Frontier.h"
+#include "programs/cli/SolveOptions.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
+#include "core/location/ModuleLocation.h"
 #include "programs/cli/SolveCommand.h"
 #include "programs/cli/SolveOptions.h"
-#include "core/location/ModuleLocation.h"
 
 #include <unistd.h>
 

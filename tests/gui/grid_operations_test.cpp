@@ -2,8 +2,8 @@
 // and add cells, fixed cells that never become current, byte-exact texts,
 // per-cell colours, widths in twips, and the cell events in their order for
 // program moves as well as for the mouse and the keyboard.
-#include "gui/grid/MSFlexGrid.h"
 #include "core/grid/DisplayText.h"
+#include "gui/grid/MSFlexGrid.h"
 #include "support/GridTestSupport.h"
 
 #include <QAbstractScrollArea>

@@ -1,14 +1,14 @@
 #pragma once
 // A window that holds the worksheet view and its document the way the main
 // frame does, and answers message boxes and file dialogs without a display.
+#include "core/worksheet/DocumentFormat.h"
 #include "gui/framework/FileDialogs.h"
 #include "gui/framework/MessageBox.h"
 #include "gui/framework/UpDownControl.h"
-#include "support/MessageBoxRecorder.h"
 #include "gui/worksheet/CellEdit.h"
 #include "gui/worksheet/TavoDoc.h"
 #include "gui/worksheet/TavoView.h"
-#include "core/worksheet/DocumentFormat.h"
+#include "support/MessageBoxRecorder.h"
 
 #include <QFile>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 // korvel-solve --frontier: its arguments, its three outputs and its pictures,
 // on the built programs and documents written to a temporary folder.
+#include "core/worksheet/DocumentFormat.h"
+#include "optimizer_worksheets.h"
 #include "programs/cli/FrontierOutput.h"
 #include "programs/cli/SolveOptions.h"
-#include "optimizer_worksheets.h"
-#include "core/worksheet/DocumentFormat.h"
 
 #include "process_run.h"
 

@@ -1,6 +1,6 @@
 // The built korvel-solve on documents written to a temporary folder.
-#include "optimizer_worksheets.h"
 #include "core/worksheet/DocumentFormat.h"
+#include "optimizer_worksheets.h"
 
 #include "process_run.h"
 

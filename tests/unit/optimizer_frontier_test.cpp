@@ -1,8 +1,8 @@
 // The efficient frontier against optima found independently: by construction
 // on hand-built worksheets, by vertex enumeration on seeded random ones.
-#include "deviation_reference.h"
 #include "core/optimizer/Frontier.h"
 #include "core/optimizer/FrontierCheck.h"
+#include "deviation_reference.h"
 #include "optimizer_worksheets.h"
 
 #include <gtest/gtest.h>

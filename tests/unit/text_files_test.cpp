@@ -1,7 +1,7 @@
 // korvel-convert and korvel-solve on delimited text files under tests/data/delimited.
-#include "optimizer_worksheets.h"
-#include "core/worksheet/DocumentFormat.h"
 #include "core/text/NumberText.h"
+#include "core/worksheet/DocumentFormat.h"
+#include "optimizer_worksheets.h"
 
 #include "process_run.h"
 
