@@ -1,10 +1,6 @@
 #include "core/analysis/ReturnText.h"
 
-#include <clocale>
-#include <cmath>
-#include <cstdlib>
-#include <locale.h>
-#include <string>
+#include "core/text/NumberText.h"
 
 namespace korvel {
 namespace {
@@ -12,14 +8,6 @@ namespace {
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// The process locale may use a decimal comma (Qt adopts the user's locale at
-// start-up); returns are always written with a point.
-locale_t ClassicLocale()
-{
-    static const locale_t classic = newlocale(LC_ALL_MASK, "C", locale_t{});
-    return classic;
 }
 
 }  // namespace
@@ -35,13 +23,8 @@ std::string_view TrimBlanks(std::string_view text)
 
 std::optional<double> ReadReturnText(std::string_view text)
 {
-    // strtod needs a terminated string; a copy also stops it at an embedded NUL,
-    // which then counts as unread text.
-    const std::string trimmed(TrimBlanks(text));
-    const char* begin = trimmed.c_str();
-    char* end = nullptr;
-    const double value = strtod_l(begin, &end, ClassicLocale());
-    if (end != begin + trimmed.size() || !std::isfinite(value))
+    double value = 0.0;
+    if (!text::ReadsAsWorksheetNumber(TrimBlanks(text), value))
         return std::nullopt;
     return value;
 }

@@ -8,10 +8,11 @@ namespace korvel {
 // Blanks, tabs and line breaks at either end of a typed return are ignored.
 std::string_view TrimBlanks(std::string_view text);
 
-// The number a typed return stands for: the trimmed text read as strtod reads
-// it in the classic locale, whatever the process locale. Empty when strtod
-// leaves part of the trimmed text unread or the value is not finite ("inf",
-// "nan", 1e999). A blank text is the number 0.
+// The number a typed return stands for: the trimmed text read as a worksheet
+// number (text::ReadsAsWorksheetNumber). Empty when part of the trimmed text is
+// left unread or the value is not finite ("inf", "nan", 1e999). A blank text is
+// the number 0. The trimming of trailing blanks is this window's own: the Go
+// command refuses "5 ".
 std::optional<double> ReadReturnText(std::string_view text);
 
 }  // namespace korvel

@@ -2,7 +2,6 @@
 
 #include "core/optimizer/PortfolioCheck.h"
 #include "core/optimizer/SimplexEngine.h"
-#include "core/optimizer/Validation.h"
 
 #include <cmath>
 #include <optional>
@@ -17,10 +16,10 @@ enum class ReportOutcome { Shown, Passed, Stopped, NoSolution, Unsound };
 // One enumeration: the tableau, its worksheet and the last average return shown.
 class SolutionWalk {
 public:
-    SolutionWalk(Tableau& t, const CellSource& cells, double minReturn, SolutionRecord& record,
-                 SolutionPresenter& presenter, const TableauScale& scale)
-        : m_t(t), m_cells(cells), m_minReturn(minReturn), m_record(record), m_presenter(presenter), m_scale(scale),
-          m_tableauMinReturn(scale.ToTableau(minReturn)),
+    SolutionWalk(Tableau& t, const CellSource& cells, const ShareReturns& returns, double minReturn,
+                 SolutionRecord& record, SolutionPresenter& presenter, const TableauScale& scale)
+        : m_t(t), m_cells(cells), m_returns(returns), m_minReturn(minReturn), m_record(record), m_presenter(presenter),
+          m_scale(scale), m_tableauMinReturn(scale.ToTableau(minReturn)),
           m_tableauNoise(ObjectiveNoiseFloor(scale.ToTableau(scale.largest))) {}
 
     EnumerationResult Run();
@@ -35,6 +34,7 @@ private:
 
     Tableau& m_t;
     const CellSource& m_cells;
+    const ShareReturns& m_returns;
     double m_minReturn;
     SolutionRecord& m_record;
     SolutionPresenter& m_presenter;
@@ -80,7 +80,7 @@ double SolutionWalk::LineDeviation() const {
 }
 
 // The basis as the worksheet's numbers: weights in full precision, and the
-// held shares' returns read again from the cells.
+// held shares' returns as validation read them.
 PortfolioClaim SolutionWalk::Claim() const {
     PortfolioClaim claim;
     const int32_t n = m_t.Shares();
@@ -95,11 +95,8 @@ PortfolioClaim SolutionWalk::Claim() const {
             continue;
         HeldShare share;
         share.weight = value;
-        for (int32_t p = 1; p <= m_t.Periods(); ++p) {
-            double parsed = 0.0;
-            ParseWholeNumber(m_cells.TextMatrix(b, p + 1), parsed);
-            share.returns.push_back(parsed);
-        }
+        for (int32_t p = 0; p < m_t.Periods(); ++p)
+            share.returns.push_back(m_returns.At(b - 1, p));
         claim.shares.push_back(std::move(share));
     }
     claim.averageReturn = m_record.averageReturn;
@@ -166,9 +163,18 @@ EnumerationResult SolutionWalk::Run() {
 
 }  // namespace
 
+EnumerationResult EnumerateSolutions(Tableau& tableau, const CellSource& cells, const ShareReturns& returns,
+                                     double minReturn, SolutionRecord& record, SolutionPresenter& presenter,
+                                     const TableauScale& scale) {
+    return SolutionWalk(tableau, cells, returns, minReturn, record, presenter, scale).Run();
+}
+
 EnumerationResult EnumerateSolutions(Tableau& tableau, const CellSource& cells, double minReturn,
                                      SolutionRecord& record, SolutionPresenter& presenter, const TableauScale& scale) {
-    return SolutionWalk(tableau, cells, minReturn, record, presenter, scale).Run();
+    ShareReturns returns;
+    ReturnCell bad;
+    ReadWorksheetReturns(cells, returns, bad);
+    return EnumerateSolutions(tableau, cells, returns, minReturn, record, presenter, scale);
 }
 
 }  // namespace korvel

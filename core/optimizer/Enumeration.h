@@ -39,9 +39,14 @@ struct EnumerationResult {
 // Reports the optimal basis the engine left, then walks the share columns once
 // for alternative optima with a rising average return. The walk makes at most
 // one pivot per share column, so it needs no pivot bound of its own.
-// cells must be the worksheet the tableau was built from (names and, for the
-// check of each basis before it is shown, returns are read from it), and scale
-// the one it was built with; the records hold the worksheet's figures.
+// cells must be the worksheet the tableau was built from (names are read from
+// it), returns its returns as validation read them (each basis is checked
+// against them before it is shown), and scale the one the tableau was built
+// with; the records hold the worksheet's figures.
+EnumerationResult EnumerateSolutions(Tableau& tableau, const CellSource& cells, const ShareReturns& returns,
+                                     double minReturn, SolutionRecord& record, SolutionPresenter& presenter,
+                                     const TableauScale& scale = {});
+// The same, reading the returns from cells that passed validation.
 EnumerationResult EnumerateSolutions(Tableau& tableau, const CellSource& cells, double minReturn,
                                      SolutionRecord& record, SolutionPresenter& presenter,
                                      const TableauScale& scale = {});

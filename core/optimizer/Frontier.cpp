@@ -10,31 +10,12 @@
 
 namespace korvel {
 
-double ShareReturns::Mean(int32_t share) const {
-    double sum = 0.0;
-    for (int32_t p = 0; p < periods; ++p)
-        sum = sum + At(share, p);
-    return sum / static_cast<double>(periods);
-}
-
 bool ReadShareReturns(const CellSource& cells, ShareReturns& returns, std::string& message) {
-    returns.shares = cells.Rows() - 1;
-    returns.periods = cells.Cols() - 2;
-    returns.values.assign(static_cast<size_t>(returns.shares) * static_cast<size_t>(returns.periods), 0.0);
-    for (int32_t i = 1; i <= returns.shares; ++i) {
-        for (int32_t c = 2; c < cells.Cols(); ++c) {
-            double value = 0.0;
-            if (!ParseWholeNumber(cells.TextMatrix(i, c), value)) {
-                char text[64];
-                std::snprintf(text, sizeof text, kFmtInvalidReturn, c - 1, i);
-                message = text;
-                return false;
-            }
-            returns.values[static_cast<size_t>(i - 1) * static_cast<size_t>(returns.periods)
-                           + static_cast<size_t>(c - 2)] = value;
-        }
-    }
-    return true;
+    ReturnCell bad;
+    if (ReadWorksheetReturns(cells, returns, bad))
+        return true;
+    message = InvalidReturnMessage(bad);
+    return false;
 }
 
 namespace {

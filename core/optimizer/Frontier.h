@@ -2,6 +2,7 @@
 // The mean-absolute-deviation efficient frontier, every breakpoint exact: the
 // model's optimal deviation is piecewise linear and convex in the return bound,
 // so one parametric simplex run over that bound finds each corner once.
+#include "core/optimizer/ShareReturns.h"
 #include "core/text/CellSource.h"
 
 #include <cstdint>
@@ -9,19 +10,6 @@
 #include <vector>
 
 namespace korvel {
-
-// Per-period returns of every share, row-major (share, then period).
-struct ShareReturns {
-    int32_t shares = 0;
-    int32_t periods = 0;
-    std::vector<double> values;
-
-    double At(int32_t share, int32_t period) const {
-        return values[static_cast<size_t>(share) * static_cast<size_t>(periods) + static_cast<size_t>(period)];
-    }
-    // The mean as the Go command computes it: summed in period order from 0.0, divided by M.
-    double Mean(int32_t share) const;
-};
 
 struct FrontierShare {
     int32_t row = 0;      // worksheet row 1..N

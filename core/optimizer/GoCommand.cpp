@@ -56,10 +56,11 @@ bool MayMendOnUnitScale(GoOutcome outcome) {
     return outcome == GoOutcome::Unsound || outcome == GoOutcome::Unbounded || outcome == GoOutcome::NotFinite;
 }
 
-GoResult SolveAndEnumerate(GoResult result, const CellSource& cells, double minReturn, SolutionRecord& record,
-                           SolutionPresenter& presenter, int64_t pivotLimit, const TableauScale& scale) {
+GoResult SolveAndEnumerate(GoResult result, const CellSource& cells, const ShareReturns& returns, double minReturn,
+                           SolutionRecord& record, SolutionPresenter& presenter, int64_t pivotLimit,
+                           const TableauScale& scale) {
     Tableau tableau = MakeTableauFor(cells);
-    BuildTableau(tableau, cells, minReturn, scale.exponent);
+    BuildTableau(tableau, returns, minReturn, scale.exponent);
     // Finite returns can still overflow in a sum or a product; an infinity or
     // NaN in the tableau would make every later comparison meaningless.
     if (!tableau.AllFinite())
@@ -81,7 +82,7 @@ GoResult SolveAndEnumerate(GoResult result, const CellSource& cells, double minR
         break;
     }
 
-    const EnumerationResult walk = EnumerateSolutions(tableau, cells, minReturn, record, presenter, scale);
+    const EnumerationResult walk = EnumerateSolutions(tableau, cells, returns, minReturn, record, presenter, scale);
     result.solutionsShown = walk.solutionsShown;
     result.walkPivots = walk.walkPivots;
     result.stoppedByPresenter = walk.outcome == EnumerationOutcome::Stopped;
@@ -105,13 +106,15 @@ GoResult RunGo(const std::string& minReturnText, const CellSource& cells, Soluti
 
     const double largest = std::fmax(validation.largestReturn, validation.minReturn);
     const TableauScale scale = TableauScale::For(largest);
-    GoResult solved = SolveAndEnumerate(result, cells, validation.minReturn, record, presenter, pivotLimit, scale);
+    GoResult solved = SolveAndEnumerate(result, cells, validation.returns, validation.minReturn, record, presenter,
+                                        pivotLimit, scale);
     // The big M can fall short of large deviations even inside the range that
     // is solved as typed. Before anything has been shown, one more solve on
     // returns of unit size, where it outweighs them by far, mends that.
     const TableauScale unit = TableauScale::Unit(largest);
     if (solved.solutionsShown == 0 && unit.exponent != scale.exponent && MayMendOnUnitScale(solved.outcome))
-        solved = SolveAndEnumerate(result, cells, validation.minReturn, record, presenter, pivotLimit, unit);
+        solved = SolveAndEnumerate(result, cells, validation.returns, validation.minReturn, record, presenter,
+                                   pivotLimit, unit);
     return solved;
 }
 

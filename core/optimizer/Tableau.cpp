@@ -1,7 +1,6 @@
 #include "core/optimizer/Tableau.h"
 
 #include "core/optimizer/DataScale.h"
-#include "core/optimizer/Validation.h"
 
 #include <cstring>
 #include <stdexcept>
@@ -38,16 +37,13 @@ Tableau MakeTableauFor(const CellSource& cells) {
 
 namespace {
 
-// Share column i: its returns in the period rows (read from the cells in
-// period order and summed from 0.0), 1.0 in the budget row, the mean in the
+// Share column i: its returns in the period rows (in period order and summed from 0.0), 1.0 in the budget row, the mean in the
 // return row, then the deviations from the mean in the period rows.
-void FillShareColumn(Tableau& t, const CellSource& cells, int32_t i, int32_t scaleExponent) {
+void FillShareColumn(Tableau& t, const ShareReturns& returns, int32_t i, int32_t scaleExponent) {
     const int32_t m = t.Periods();
     double sum = 0.0;
     for (int32_t p = 1; p <= m; ++p) {
-        double value = 0.0;
-        ParseWholeNumber(cells.TextMatrix(i, p + 1), value);
-        value = ScaledBy(value, scaleExponent);
+        const double value = ScaledBy(returns.At(i - 1, p - 1), scaleExponent);
         t.At(2 + p, i) = value;
         sum = sum + value;
     }
@@ -105,12 +101,19 @@ void FillReducedCostRow(Tableau& t) {
 
 }  // namespace
 
-void BuildTableau(Tableau& tableau, const CellSource& cells, double minReturn, int32_t scaleExponent) {
+void BuildTableau(Tableau& tableau, const ShareReturns& returns, double minReturn, int32_t scaleExponent) {
     const int32_t n = tableau.Shares();
     for (int32_t i = 1; i <= n; ++i)
-        FillShareColumn(tableau, cells, i, scaleExponent);
+        FillShareColumn(tableau, returns, i, scaleExponent);
     FillSlackAndArtificialColumns(tableau, ScaledBy(minReturn, scaleExponent));
     FillReducedCostRow(tableau);
+}
+
+void BuildTableau(Tableau& tableau, const CellSource& cells, double minReturn, int32_t scaleExponent) {
+    ShareReturns returns;
+    ReturnCell bad;
+    ReadWorksheetReturns(cells, returns, bad);
+    BuildTableau(tableau, returns, minReturn, scaleExponent);
 }
 
 }  // namespace korvel

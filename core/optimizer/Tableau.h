@@ -1,5 +1,6 @@
 #pragma once
 // The dense simplex tableau of the mean-absolute-deviation model.
+#include "core/optimizer/ShareReturns.h"
 #include "core/text/CellSource.h"
 
 #include <cstdint>
@@ -48,8 +49,10 @@ private:
 // Sizes from the grid: rows = Cols + 2, cols = Rows + 2 * Cols - 1.
 Tableau MakeTableauFor(const CellSource& cells);
 
-// Fills a zeroed tableau from the worksheet (returns must have passed
-// validation), every return and the Min Return times 2^scaleExponent.
+// Fills a zeroed tableau from the worksheet's returns (as validation read
+// them), every return and the Min Return times 2^scaleExponent.
+void BuildTableau(Tableau& tableau, const ShareReturns& returns, double minReturn, int32_t scaleExponent = 0);
+// The same, reading the returns from cells that passed validation.
 void BuildTableau(Tableau& tableau, const CellSource& cells, double minReturn, int32_t scaleExponent = 0);
 
 }  // namespace korvel

@@ -1,12 +1,22 @@
 #pragma once
 // Numbers as worksheet cells hold them: text that strtod reads to its end in
-// the classic locale, finite.
+// the classic locale, whatever the process locale. The one reader of numbers
+// typed or loaded as text: the Go command, the text import and export, and
+// the Single analysis window all read through it.
 #include <string>
 #include <string_view>
 
 namespace korvel::text {
 
-// True when the whole text is one finite number as the Go command reads it.
+// Reads text as strtod does in the classic locale (leading blanks, signs,
+// hexadecimal forms, "inf" and "nan" included). True when the whole text is
+// consumed, whatever the value; value is set whatever the outcome (0 when
+// nothing could be read). A text of any length is parsed whole; a text with a
+// NUL byte inside is never consumed to its end. An empty text reads as 0.
+bool ReadWholeNumber(std::string_view text, double& value);
+
+// True when the whole text is one finite number as the Go command reads it:
+// ReadWholeNumber, without infinities and NaN, which would poison a tableau.
 bool ReadsAsWorksheetNumber(std::string_view text, double& value);
 
 // The shortest decimal text that reads back to exactly this value.

@@ -1,5 +1,6 @@
 #include "gui/optimizer/GoDialogs.h"
 
+#include "core/text/NumberText.h"
 #include "gui/framework/MessageBox.h"
 #include "gui/optimizer/GridCellSource.h"
 #include "gui/optimizer/SolutionDialog.h"
@@ -35,7 +36,7 @@ GoResult RunGoWithDialogs(QWidget* owner, const CMSFlexGrid& grid, const std::st
 {
     GoResult result;
     // The parsed Min Return stays with the caller even when the command ends early.
-    ParseWholeNumber(minReturnText, result.minReturn);
+    text::ReadWholeNumber(minReturnText, result.minReturn);
 
     const GridCellSource cells(grid);
     CSolutionDialog dialog(owner ? owner->window() : nullptr);

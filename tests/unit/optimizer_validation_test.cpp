@@ -1,6 +1,7 @@
 // Reading numbers as the Go command does, and the order and texts of its input checks.
 #include "core/optimizer/GoCommand.h"
 #include "core/optimizer/Validation.h"
+#include "core/text/NumberText.h"
 #include "optimizer_worksheets.h"
 
 #include <gtest/gtest.h>
@@ -20,10 +21,10 @@ namespace {
 using testing::MakeSheet;
 
 bool Parses(const std::string& text, double& value) {
-    return ParseWholeNumber(text, value);
+    return text::ReadsAsWorksheetNumber(text, value);
 }
 
-TEST(ParseWholeNumber, AcceptsWhatStrtodConsumesToTheEnd) {
+TEST(WorksheetNumber, AcceptsWhatStrtodConsumesToTheEnd) {
     struct Case {
         const char* text;
         double value;
@@ -42,7 +43,7 @@ TEST(ParseWholeNumber, AcceptsWhatStrtodConsumesToTheEnd) {
     EXPECT_TRUE(std::signbit(negativeZero));
 }
 
-TEST(ParseWholeNumber, RejectsLeftoversAndKeepsTheValueRead) {
+TEST(WorksheetNumber, RejectsLeftoversAndKeepsTheValueRead) {
     struct Case {
         const char* text;
         double value;
@@ -58,7 +59,7 @@ TEST(ParseWholeNumber, RejectsLeftoversAndKeepsTheValueRead) {
     }
 }
 
-TEST(ParseWholeNumber, RejectsNumbersThatAreNotFinite) {
+TEST(WorksheetNumber, RejectsNumbersThatAreNotFinite) {
     for (const char* text : {"inf", "-inf", "INFINITY", "nan", "NaN(1)", "1e999", "-1e400"}) {
         double value = 0.0;
         EXPECT_FALSE(Parses(text, value)) << text;
@@ -68,7 +69,7 @@ TEST(ParseWholeNumber, RejectsNumbersThatAreNotFinite) {
     EXPECT_EQ(tiny, 0.0);
 }
 
-TEST(ParseWholeNumber, ParsesLongTextsWhole) {
+TEST(WorksheetNumber, ParsesLongTextsWhole) {
     // Longer than any buffer a typed cell needs: parsed to its last character.
     const std::string longNumber = "0." + std::string(297, '0') + "1";
     ASSERT_EQ(longNumber.size(), 300u);
@@ -83,7 +84,7 @@ TEST(ParseWholeNumber, ParsesLongTextsWhole) {
     EXPECT_EQ(value, 7.0);
 }
 
-TEST(ParseWholeNumber, TextWithNulInsideIsNotConsumed) {
+TEST(WorksheetNumber, TextWithNulInsideIsNotConsumed) {
     double value = 0.0;
     EXPECT_FALSE(Parses(std::string("5\0"
                                     "1",
@@ -93,7 +94,7 @@ TEST(ParseWholeNumber, TextWithNulInsideIsNotConsumed) {
 }
 
 // The exact shortcut for plain decimals must agree with strtod bit for bit.
-TEST(ParseWholeNumber, AgreesWithStrtodOnRandomDecimals) {
+TEST(WorksheetNumber, AgreesWithStrtodOnRandomDecimals) {
     std::mt19937_64 random(20240611);
     std::uniform_int_distribution<int> length(1, 20);
     std::uniform_int_distribution<int> digit(0, 9);
@@ -140,11 +141,11 @@ TEST_F(CommaLocale, ReadsAPointWhateverTheProcessLocale) {
     char* end = nullptr;
     ASSERT_EQ(std::strtod("1.5", &end), 1.0);  // the process locale really uses a comma
     double value = 0.0;
-    EXPECT_TRUE(ParseWholeNumber("1.5", value));
+    EXPECT_TRUE(text::ReadsAsWorksheetNumber("1.5", value));
     EXPECT_EQ(value, 1.5);
-    EXPECT_TRUE(ParseWholeNumber(" 1.5e1", value));
+    EXPECT_TRUE(text::ReadsAsWorksheetNumber(" 1.5e1", value));
     EXPECT_EQ(value, 15.0);
-    EXPECT_FALSE(ParseWholeNumber("1,5", value));
+    EXPECT_FALSE(text::ReadsAsWorksheetNumber("1,5", value));
 }
 
 TEST(ValidateInput, MinReturnMessagesAndCaption) {
