@@ -1,8 +1,11 @@
 #include "core/optimizer/Enumeration.h"
 
+#include "core/optimizer/BasisCertificate.h"
 #include "core/optimizer/PortfolioCheck.h"
 #include "core/optimizer/SimplexEngine.h"
 
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <optional>
 
@@ -10,6 +13,13 @@ namespace korvel {
 namespace {
 
 constexpr double kTolerance = 1e-10;
+// A portfolio is shown only when its deviation is within this share of the
+// least one any portfolio can reach.
+constexpr long double kOptimalityGap = 1e-9L;
+// The tableau's figures are kept while they miss the weights' own by no more
+// than the big M's noise and this share of the largest magnitude the portfolio
+// holds: beyond that they would show digits the weights do not give.
+constexpr double kFigureAgreement = 1e-9;
 
 enum class ReportOutcome { Shown, Passed, Stopped, NoSolution, Unsound };
 
@@ -19,8 +29,7 @@ public:
     SolutionWalk(Tableau& t, const CellSource& cells, const ShareReturns& returns, double minReturn,
                  SolutionRecord& record, SolutionPresenter& presenter, const TableauScale& scale)
         : m_t(t), m_cells(cells), m_returns(returns), m_minReturn(minReturn), m_record(record), m_presenter(presenter),
-          m_scale(scale), m_tableauMinReturn(scale.ToTableau(minReturn)),
-          m_tableauNoise(ObjectiveNoiseFloor(scale.ToTableau(scale.largest))) {}
+          m_scale(scale), m_tableauMinReturn(scale.ToTableau(minReturn)), m_certificate(t, returns, minReturn) {}
 
     EnumerationResult Run();
 
@@ -29,8 +38,12 @@ private:
     ReportOutcome Report();
     bool BuildRecord();  // false when an artificial is basic above the tolerance
     bool IsBasic(int32_t col) const;
+    double HeldNoise();
     double LineDeviation() const;
     PortfolioClaim Claim() const;
+    bool Settle(PortfolioClaim& claim);
+    bool Optimal(const PortfolioFigures& figures);
+    bool ShowBasicWeights(PortfolioClaim& claim);
 
     Tableau& m_t;
     const CellSource& m_cells;
@@ -40,8 +53,11 @@ private:
     SolutionPresenter& m_presenter;
     TableauScale m_scale;
     double m_tableauMinReturn;
-    double m_tableauNoise;         // of the objective, in the tableau's units
-    double m_tableauReturn = 0.0;  // the record's average return in the tableau's units
+    BasisCertificate m_certificate;
+    std::optional<long double> m_bound;  // on the least deviation sum, once worked out
+    double m_tableauNoise = 0.0;         // of the objective, in the tableau's units
+    double m_heldLargest = 0.0;          // the Min Return's and the held shares' largest magnitude
+    double m_tableauReturn = 0.0;        // the record's average return in the tableau's units
     double m_lastShownReturn = -1.0;
     int m_shown = 0;
 };
@@ -67,9 +83,23 @@ bool SolutionWalk::BuildRecord() {
             m_tableauReturn = m_tableauReturn + value;
         }
     }
+    m_tableauNoise = HeldNoise();
     m_record.averageReturn = m_scale.ToWorksheet(m_tableauReturn);
     m_record.lineDeviation = m_scale.ToWorksheet(LineDeviation());
     return true;
+}
+
+// The big M's noise in the objective, from the magnitudes of the Min Return
+// and of the shares the basis holds: a share it does not hold adds none.
+double SolutionWalk::HeldNoise() {
+    double largest = std::fabs(m_minReturn);
+    for (int32_t k = 0; k < m_record.shareCount; ++k) {
+        const int32_t share = m_record.shares[static_cast<size_t>(k)].row - 1;
+        for (int32_t p = 0; p < m_returns.periods; ++p)
+            largest = std::max(largest, std::fabs(m_returns.At(share, p)));
+    }
+    m_heldLargest = largest;
+    return ObjectiveNoiseFloor(m_scale.ToTableau(largest));
 }
 
 // A perfect hedge reaches zero only up to the big M's noise, of either sign;
@@ -104,12 +134,63 @@ PortfolioClaim SolutionWalk::Claim() const {
     return claim;
 }
 
+// True when the deviation the weights give is within kOptimalityGap of the
+// least any portfolio can reach, as a bound from the model's duals shows.
+bool SolutionWalk::Optimal(const PortfolioFigures& figures) {
+    if (!m_bound)
+        m_bound = m_certificate.DeviationSumBound(m_t);
+    return figures.deviationSum - *m_bound <= kOptimalityGap * figures.deviationSum + figures.Rounding();
+}
+
+// The tableau's weights lost too much to the big M's noise or the cleaning of
+// small entries: the same basis solved again from the returns gives the
+// weights it stands for.
+bool SolutionWalk::ShowBasicWeights(PortfolioClaim& claim) {
+    const auto weights = m_certificate.BasicWeights(m_t);
+    if (!weights)
+        return false;
+    for (int32_t k = 0; k < m_record.shareCount; ++k) {
+        SolutionShare& share = m_record.shares[static_cast<size_t>(k)];
+        const double weight = static_cast<double>((*weights)[static_cast<size_t>(share.row - 1)]);
+        share.weight = static_cast<float>(weight);
+        claim.shares[static_cast<size_t>(k)].weight = weight;
+    }
+    const PortfolioFigures figures = RecomputeFigures(claim);
+    m_record.averageReturn = static_cast<double>(figures.averageReturn);
+    m_record.lineDeviation = figures.LineDeviation();
+    return Optimal(figures);
+}
+
+// The figures shown are the weights' own. The tableau's figures are kept where
+// they agree with them (so that a worksheet shows what it always showed), and
+// a perfect hedge keeps its zero; a figure the weights do not give, or a
+// deviation below the least one possible, is replaced by what they give.
+bool SolutionWalk::Settle(PortfolioClaim& claim) {
+    const PortfolioFigures figures = RecomputeFigures(claim);
+    const double agreement = std::min(m_scale.ToWorksheet(m_tableauNoise), kFigureAgreement * m_heldLargest);
+    const double average = static_cast<double>(figures.averageReturn);
+    const double deviation = figures.LineDeviation();
+    if (!(std::fabs(m_record.averageReturn - average) <= agreement) || m_record.averageReturn < m_minReturn)
+        m_record.averageReturn = average;
+    if (!Optimal(figures))
+        return ShowBasicWeights(claim);
+    const long double least = *m_bound / static_cast<long double>(figures.periods);
+    if (!(std::fabs(m_record.lineDeviation - deviation) <= agreement) || m_record.lineDeviation < least)
+        m_record.lineDeviation = deviation;
+    return true;
+}
+
 ReportOutcome SolutionWalk::Report() {
     if (!BuildRecord())
         return ReportOutcome::NoSolution;
     if (!(m_tableauReturn - m_lastShownReturn > kTolerance))
         return ReportOutcome::Passed;
-    if (CheckPortfolio(Claim(), m_minReturn, m_scale.ToWorksheet(m_tableauNoise)) != PortfolioFault::None)
+    PortfolioClaim claim = Claim();
+    if (!Settle(claim))
+        return ReportOutcome::Unsound;
+    claim.averageReturn = m_record.averageReturn;
+    claim.lineDeviation = m_record.lineDeviation;
+    if (CheckPortfolio(claim, m_minReturn, m_scale.ToWorksheet(m_tableauNoise)) != PortfolioFault::None)
         return ReportOutcome::Unsound;
     m_lastShownReturn = m_tableauReturn;
     ++m_shown;

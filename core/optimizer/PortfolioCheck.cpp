@@ -1,6 +1,7 @@
 #include "core/optimizer/PortfolioCheck.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 namespace korvel {
@@ -33,38 +34,40 @@ long double Mean(const std::vector<double>& values) {
     return values.empty() ? 0.0L : sum / static_cast<long double>(values.size());
 }
 
-struct Recomputed {
-    double weightSum = 0.0;
-    double averageReturn = 0.0;
-    double lineDeviation = 0.0;
-};
+}  // namespace
 
-// Long double keeps the recomputation's own rounding far below the slack, and
-// its wider exponent lets returns near the largest double sum without overflow.
-Recomputed Recompute(const PortfolioClaim& claim) {
-    Recomputed out;
-    size_t periods = 0;
+PortfolioFigures RecomputeFigures(const PortfolioClaim& claim) {
+    PortfolioFigures out;
     for (const HeldShare& share : claim.shares)
-        periods = std::max(periods, share.returns.size());
-    std::vector<long double> deviation(periods, 0.0L);
-    long double weightSum = 0.0L, average = 0.0L;
+        out.periods = std::max(out.periods, share.returns.size());
+    std::vector<long double> deviation(out.periods, 0.0L);
     for (const HeldShare& share : claim.shares) {
         const long double mean = Mean(share.returns);
-        weightSum += share.weight;
-        average += static_cast<long double>(share.weight) * mean;
-        for (size_t p = 0; p < share.returns.size(); ++p)
-            deviation[p] += static_cast<long double>(share.weight) * (share.returns[p] - mean);
+        out.weightSum += share.weight;
+        out.averageReturn += static_cast<long double>(share.weight) * mean;
+        for (size_t p = 0; p < share.returns.size(); ++p) {
+            const long double term = static_cast<long double>(share.weight) * (share.returns[p] - mean);
+            deviation[p] += term;
+            out.deviationSize += std::fabs(term);
+        }
     }
-    long double absolute = 0.0L;
     for (long double d : deviation)
-        absolute += std::fabs(d);
-    out.weightSum = static_cast<double>(weightSum);
-    out.averageReturn = static_cast<double>(average);
-    out.lineDeviation = periods == 0 ? 0.0 : static_cast<double>(absolute / static_cast<long double>(periods));
+        out.deviationSum += std::fabs(d);
     return out;
 }
 
-}  // namespace
+long double PortfolioFigures::Rounding() const {
+    // Weights are doubles: each is its value within half an ulp, which moves
+    // the sum by at most DBL_EPSILON of its terms' size; the long double sums
+    // add far less.
+    return (DBL_EPSILON + 64.0L * static_cast<long double>(periods + 2) * LDBL_EPSILON) * deviationSize;
+}
+
+double PortfolioFigures::LineDeviation() const {
+    if (periods == 0 || deviationSum <= Rounding())
+        return 0.0;
+    return static_cast<double>(deviationSum / static_cast<long double>(periods));
+}
 
 PortfolioFault CheckPortfolio(const PortfolioClaim& claim, double minReturn, double noise) {
     if (!AllFinite(claim, minReturn))
@@ -73,16 +76,18 @@ PortfolioFault CheckPortfolio(const PortfolioClaim& claim, double minReturn, dou
     for (const HeldShare& share : claim.shares)
         if (share.weight < -kWeightSlack)
             return PortfolioFault::NegativeWeight;
-    const Recomputed real = Recompute(claim);
-    if (std::fabs(real.weightSum - 1.0) > kWeightSlack)
+    const PortfolioFigures figures = RecomputeFigures(claim);
+    const double weightSum = static_cast<double>(figures.weightSum);
+    const double averageReturn = static_cast<double>(figures.averageReturn);
+    if (std::fabs(weightSum - 1.0) > kWeightSlack)
         return PortfolioFault::WeightsDoNotSumToOne;
     if (std::fabs(claim.budgetArtificial) > kWeightSlack || std::fabs(claim.returnArtificial) > slack)
         return PortfolioFault::ArtificialNotZero;
-    if (claim.averageReturn < minReturn - slack || real.averageReturn < minReturn - slack)
+    if (claim.averageReturn < minReturn - slack || averageReturn < minReturn - slack)
         return PortfolioFault::BelowMinReturn;
-    if (std::fabs(claim.averageReturn - real.averageReturn) > slack)
+    if (std::fabs(claim.averageReturn - averageReturn) > slack)
         return PortfolioFault::AverageReturnDiffers;
-    if (std::fabs(claim.lineDeviation - real.lineDeviation) > slack)
+    if (std::fabs(claim.lineDeviation - figures.LineDeviation()) > slack)
         return PortfolioFault::LineDeviationDiffers;
     return PortfolioFault::None;
 }

@@ -40,6 +40,22 @@ inline constexpr double kFigureSlack = 1e-7;
 
 PortfolioFault CheckPortfolio(const PortfolioClaim& claim, double minReturn, double noise = 0.0);
 
+// What the claim's weights give on its shares' returns, in long double: its
+// own rounding is far below any figure's last digit, and its wider exponent
+// lets returns near the largest double sum without overflow.
+struct PortfolioFigures {
+    long double weightSum = 0.0L;
+    long double averageReturn = 0.0L;
+    long double deviationSum = 0.0L;   // sum over the periods of |deviation|
+    long double deviationSize = 0.0L;  // sum over the periods and shares of |weight * deviation|
+    size_t periods = 0;
+    // Below the rounding of the weights to doubles and of the recomputation,
+    // a deviation sum is zero: the weights hedge perfectly.
+    long double Rounding() const;
+    double LineDeviation() const;
+};
+PortfolioFigures RecomputeFigures(const PortfolioClaim& claim);
+
 // A short English name of the fault, for messages and test output.
 const char* DescribePortfolioFault(PortfolioFault fault);
 

@@ -169,6 +169,65 @@ TEST(OptimizerScale, SubnormalReturnsAreSolvedNotOverflowed) {
     EXPECT_EQ(unreachable.message, "No solution");
 }
 
+// Shares of very different sizes side by side: the figures shown are the
+// optimum's (within 1e-9 of it, never below it), or the worksheet is refused
+// for its range; a deviation of 0 or a "No solution !" is never shown where the
+// optimum is neither.
+TEST(OptimizerScale, MixedMagnitudesGiveTheOptimumOrARefusal) {
+    const std::vector<std::vector<std::string>> ordinary = {{"1.2", "-0.8", "2.5", "0.4", "1.6", "-0.2", "0.9", "2.1"},
+                                                            {"0.3", "1.9", "-1.1", "2.2", "0.8", "1.4", "-0.6", "1.1"},
+                                                            {"2.8", "0.6", "1.4", "-0.9", "2.3", "0.1", "1.8", "-0.4"},
+                                                            {"-0.5", "2.1", "0.9", "1.7", "-1.2", "2.6", "0.4", "1.3"},
+                                                            {"1.1", "1.3", "0.2", "2.6", "0.5", "1.9", "-0.3", "0.7"},
+                                                            {"0.7", "-1.4", "3.1", "1.0", "2.2", "-0.7", "1.5", "0.6"}};
+    const auto with = [](std::vector<std::vector<std::string>> rows, std::vector<std::string> extra) {
+        rows.push_back(std::move(extra));
+        return rows;
+    };
+    std::vector<std::vector<std::string>> tiny;
+    for (const auto& share : ordinary) {
+        tiny.emplace_back();
+        for (const std::string& r : share)
+            tiny.back().push_back(r + "e-8");
+    }
+    const struct {
+        const char* what;
+        std::vector<std::vector<std::string>> returns;
+        double minReturn;
+    } cases[] = {
+        {"one share alternating 1e8", with(ordinary, {"1e8", "-1e8", "1e8", "-1e8", "1e8", "-1e8", "1e8", "-1e8"}),
+         0.5},
+        {"every share near 1e-8", tiny, 0.5e-8},
+        {"near 1e-8 beside one 1e8", with(tiny, {"1e8", "-1e8", "1e8", "-1e8", "1e8", "-1e8", "1e8", "-1e8"}), 0.5e-8},
+        {"one share near 1e-9",
+         with(ordinary, {"1e-9", "2e-9", "1.5e-9", "1.2e-9", "1.8e-9", "1.1e-9", "1.9e-9", "1.4e-9"}), 1e-9},
+        {"one share near the largest double",
+         with(ordinary,
+              {"1.7e308", "1.75e308", "1.79e308", "1.72e308", "1.78e308", "1.71e308", "1.76e308", "1.73e308"}),
+         0.5},
+    };
+    for (const auto& c : cases) {
+        const Sheet sheet = FromTexts(c.returns, c.minReturn);
+        SolutionRecord record;
+        RecordingPresenter presenter;
+        const GoResult result = RunGo(Text(c.minReturn), sheet.Table(), record, presenter);
+        if (result.outcome != GoOutcome::Done) {
+            EXPECT_EQ(result.message, kMsgRangeTooWide) << c.what;
+            EXPECT_TRUE(presenter.shown.empty()) << c.what;
+            continue;
+        }
+        const auto best = testing::BestMadPortfolio(sheet.returns, sheet.minReturn);
+        ASSERT_TRUE(best) << c.what;
+        const double optimum = static_cast<double>(best->lineDeviation);
+        ASSERT_FALSE(presenter.shown.empty()) << c.what;
+        for (const SolutionRecord& shown : presenter.shown) {
+            EXPECT_GE(shown.lineDeviation, optimum * (1 - 1e-12)) << c.what;
+            EXPECT_LE(shown.lineDeviation, optimum * (1 + 1e-9)) << c.what;
+            EXPECT_GE(shown.averageReturn, c.minReturn * (1 - 1e-12)) << c.what;
+        }
+    }
+}
+
 TEST(OptimizerScale, EveryScaleFromMicroToHundredMillionsAgreesWithAnIndependentOptimum) {
     std::mt19937 random(2024);
     for (int exponent = -6; exponent <= 8; ++exponent) {
