@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace korvel {
@@ -56,15 +57,15 @@ constexpr long double kRounding = 1e-15L;
 
 }  // namespace
 
-BasisCertificate::BasisCertificate(const Tableau& t, const ShareReturns& returns, double minReturn)
-    : m_returns(returns), m_minReturn(minReturn) {
-    m_means.resize(static_cast<size_t>(t.Shares()));
-    for (int32_t i = 0; i < t.Shares(); ++i) {
-        long double sum = 0.0L;
-        for (int32_t p = 0; p < returns.periods; ++p)
-            sum += returns.At(i, p);
-        m_means[static_cast<size_t>(i)] = sum / static_cast<long double>(returns.periods);
-    }
+BasisCertificate::BasisCertificate(const ShareReturns& returns, double minReturn)
+    : m_returns(returns), m_minReturn(minReturn) {}
+
+template <typename Real>
+Real BasisCertificate::Mean(int32_t share) const {
+    Real sum = 0;
+    for (int32_t p = 0; p < m_returns.periods; ++p)
+        sum += m_returns.At(share, p);
+    return sum / static_cast<Real>(m_returns.periods);
 }
 
 Vector BasisCertificate::Column(const Tableau& t, int32_t col) const {
@@ -72,7 +73,7 @@ Vector BasisCertificate::Column(const Tableau& t, int32_t col) const {
     const int32_t m = t.Periods();
     Vector column(static_cast<size_t>(m) + 2, 0.0L);
     if (col >= 1 && col <= n) {
-        const long double mean = m_means[static_cast<size_t>(col - 1)];
+        const long double mean = Mean<long double>(col - 1);
         column[0] = 1.0L;
         column[1] = mean;
         for (int32_t p = 0; p < m; ++p)
@@ -123,48 +124,63 @@ std::optional<Vector> BasisCertificate::BasicWeights(const Tableau& t) const {
 // Weak duality: for any y2 >= 0 and |z_p| <= 1, and y1 no larger than every
 // share's -mean * y2 - sum_p deviation_p * z_p, y1 + MinReturn * y2 is at most
 // the deviation sum of every portfolio that reaches the Min Return. Each
-// share's term is lowered by a bound on its own rounding, so that the computed
-// y1 stays on the safe side; a share of another magnitude widens only its own.
-long double BasisCertificate::BoundFromDuals(long double y2, const Vector& z) const {
-    y2 = std::max(y2, 0.0L);
+// share's term is lowered by a bound on its own rounding in Real (the mean's
+// included), so that the computed y1 stays on the safe side; a share of
+// another magnitude widens only its own.
+template <typename Real>
+long double BasisCertificate::BoundFromDuals(long double dualReturn, const Vector& dualPeriods) const {
     const int32_t m = m_returns.periods;
-    const long double rounding = 8.0L * static_cast<long double>(m + 2) * LDBL_EPSILON;
-    long double y1 = INFINITY;
+    const Real y2 = static_cast<Real>(std::max(dualReturn, 0.0L));
+    std::vector<Real> z(static_cast<size_t>(m));
+    for (int32_t p = 0; p < m; ++p)
+        z[static_cast<size_t>(p)] = static_cast<Real>(std::clamp(dualPeriods[static_cast<size_t>(p)], -1.0L, 1.0L));
+    const Real rounding = 8 * static_cast<Real>(m + 2) * std::numeric_limits<Real>::epsilon();
+    Real y1 = std::numeric_limits<Real>::infinity();
     for (int32_t i = 0; i < m_returns.shares; ++i) {
-        const long double mean = m_means[static_cast<size_t>(i)];
-        long double term = -mean * y2;
-        long double size = std::fabs(term);
+        const Real mean = Mean<Real>(i);
+        Real term = -mean * y2;
+        Real size = std::fabs(term);
         for (int32_t p = 0; p < m; ++p) {
-            const long double dz = (m_returns.At(i, p) - mean) * std::clamp(z[static_cast<size_t>(p)], -1.0L, 1.0L);
-            term -= dz;
-            size += std::fabs(dz);
+            const Real r = m_returns.At(i, p);
+            term -= (r - mean) * z[static_cast<size_t>(p)];
+            size += (std::fabs(r) + std::fabs(mean)) * std::fabs(z[static_cast<size_t>(p)]);
         }
         y1 = std::min(y1, term - rounding * size);
     }
-    const long double bound = y1 + m_minReturn * y2;
-    return std::isfinite(bound) ? std::max(bound - rounding * std::fabs(m_minReturn * y2), 0.0L) : 0.0L;
+    const long double bound = static_cast<long double>(y1) + static_cast<long double>(m_minReturn) * y2;
+    const long double slack = static_cast<long double>(rounding) * std::fabs(m_minReturn * y2);
+    return std::isfinite(bound) ? std::max(bound - slack, 0.0L) : 0.0L;
 }
 
-long double BasisCertificate::DeviationSumBound(const Tableau& t) const {
+// The exact duals first, in doubles, which is enough for any worksheet whose
+// optimum is not far below its returns' size; then (unless quick) in long
+// double; then the tableau's own duals, which serve where the basis holds an
+// artificial.
+long double BasisCertificate::DeviationSumBound(const Tableau& t, long double enough, bool quick) const {
     const int32_t n = t.Shares();
     const int32_t m = t.Periods();
-    // The tableau's own duals: row Z holds c_B B^-1 A - c, so the surplus
-    // column gives -y2 and the column of u_p gives z_p - 1.
-    const double* zRow = t.Row(t.ZRow());
-    Vector z(static_cast<size_t>(m));
-    for (int32_t p = 1; p <= m; ++p)
-        z[static_cast<size_t>(p - 1)] = static_cast<long double>(zRow[n + 2 * p]) + 1.0L;
-    long double best = BoundFromDuals(-static_cast<long double>(zRow[n + 1]), z);
-
-    // The same duals solved again: B^T y = c_B, with the artificials at cost 0.
+    long double best = 0.0L;
     Vector costs;
     for (int32_t r = 1; r < t.ZRow(); ++r) {
         const int32_t b = t.basis[r];
         costs.push_back(b > n + 1 && b < t.Cols() - 2 ? 1.0L : 0.0L);
     }
-    if (const auto y = SolveSquare(BasisColumns(t), costs))
-        best = std::max(best, BoundFromDuals((*y)[1], Vector(y->begin() + 2, y->end())));
-    return best;
+    if (const auto y = SolveSquare(BasisColumns(t), costs)) {
+        const Vector z(y->begin() + 2, y->end());
+        best = BoundFromDuals<double>((*y)[1], z);
+        if (best >= enough || quick)
+            return best;
+        best = std::max(best, BoundFromDuals<long double>((*y)[1], z));
+        if (best >= enough)
+            return best;
+    }
+    // Row Z holds c_B B^-1 A - c: the surplus column gives -y2 and the column
+    // of u_p gives z_p - 1.
+    const double* zRow = t.Row(t.ZRow());
+    Vector z(static_cast<size_t>(m));
+    for (int32_t p = 1; p <= m; ++p)
+        z[static_cast<size_t>(p - 1)] = static_cast<long double>(zRow[n + 2 * p]) + 1.0L;
+    return std::max(best, BoundFromDuals<long double>(-static_cast<long double>(zRow[n + 1]), z));
 }
 
 }  // namespace korvel

@@ -16,7 +16,7 @@ namespace korvel {
 // and 2 + p (period p) of the tableau's layout, on the worksheet's numbers.
 class BasisCertificate {
 public:
-    BasisCertificate(const Tableau& t, const ShareReturns& returns, double minReturn);
+    BasisCertificate(const ShareReturns& returns, double minReturn);
 
     // The basic solution of the tableau's current basis: the weight of every
     // share column 1..N (zero when not basic), or empty when the basis is
@@ -26,20 +26,23 @@ public:
 
     // A lower bound on the least sum over the periods of |deviation| (the line
     // deviation times M), from the duals of the current basis solved again
-    // and from those the tableau's reduced costs hold; the better of the two.
-    // Any dual point gives a true bound, so the bound holds whatever the basis;
-    // at an optimal basis it is the optimum.
-    long double DeviationSumBound(const Tableau& t) const;
+    // and from those the tableau's reduced costs hold: the first that reaches
+    // `enough`, or the best of them. Any dual point gives a true bound, so the
+    // bound holds whatever the basis; at an optimal basis it is the optimum.
+    // quick: the first only, a pass in doubles.
+    long double DeviationSumBound(const Tableau& t, long double enough, bool quick = false) const;
 
 private:
     using Matrix = std::vector<std::vector<long double>>;
     std::vector<long double> Column(const Tableau& t, int32_t col) const;  // the model's column, M + 2 entries
     Matrix BasisColumns(const Tableau& t) const;
-    long double BoundFromDuals(long double y2, const std::vector<long double>& z) const;
+    template <typename Real>
+    Real Mean(int32_t share) const;
+    template <typename Real>
+    long double BoundFromDuals(long double dualReturn, const std::vector<long double>& dualPeriods) const;
 
     const ShareReturns& m_returns;
-    long double m_minReturn;
-    std::vector<long double> m_means;
+    double m_minReturn;
 };
 
 }  // namespace korvel

@@ -29,7 +29,7 @@ public:
     SolutionWalk(Tableau& t, const CellSource& cells, const ShareReturns& returns, double minReturn,
                  SolutionRecord& record, SolutionPresenter& presenter, const TableauScale& scale)
         : m_t(t), m_cells(cells), m_returns(returns), m_minReturn(minReturn), m_record(record), m_presenter(presenter),
-          m_scale(scale), m_tableauMinReturn(scale.ToTableau(minReturn)), m_certificate(t, returns, minReturn) {}
+          m_scale(scale), m_tableauMinReturn(scale.ToTableau(minReturn)), m_certificate(returns, minReturn) {}
 
     EnumerationResult Run();
 
@@ -42,7 +42,7 @@ private:
     double LineDeviation() const;
     PortfolioClaim Claim() const;
     bool Settle(PortfolioClaim& claim);
-    bool Optimal(const PortfolioFigures& figures);
+    bool Optimal(const PortfolioFigures& figures, bool quick = false);
     bool ShowBasicWeights(PortfolioClaim& claim);
 
     Tableau& m_t;
@@ -136,10 +136,13 @@ PortfolioClaim SolutionWalk::Claim() const {
 
 // True when the deviation the weights give is within kOptimalityGap of the
 // least any portfolio can reach, as a bound from the model's duals shows.
-bool SolutionWalk::Optimal(const PortfolioFigures& figures) {
-    if (!m_bound)
-        m_bound = m_certificate.DeviationSumBound(m_t);
-    return figures.deviationSum - *m_bound <= kOptimalityGap * figures.deviationSum + figures.Rounding();
+bool SolutionWalk::Optimal(const PortfolioFigures& figures, bool quick) {
+    const long double allowed = kOptimalityGap * figures.deviationSum + figures.Rounding();
+    if (!m_bound || figures.deviationSum - *m_bound > allowed) {
+        const long double bound = m_certificate.DeviationSumBound(m_t, figures.deviationSum - allowed, quick);
+        m_bound = std::max(m_bound.value_or(0.0L), bound);
+    }
+    return figures.deviationSum - *m_bound <= allowed;
 }
 
 // The tableau's weights lost too much to the big M's noise or the cleaning of
@@ -172,7 +175,9 @@ bool SolutionWalk::Settle(PortfolioClaim& claim) {
     const double deviation = figures.LineDeviation();
     if (!(std::fabs(m_record.averageReturn - average) <= agreement) || m_record.averageReturn < m_minReturn)
         m_record.averageReturn = average;
-    if (!Optimal(figures))
+    // A perfect hedge's tableau weights give its noise, which no bound reaches:
+    // the basis solved again gives the hedge itself, so the costly bounds wait.
+    if (!Optimal(figures, true))
         return ShowBasicWeights(claim);
     const long double least = *m_bound / static_cast<long double>(figures.periods);
     if (!(std::fabs(m_record.lineDeviation - deviation) <= agreement) || m_record.lineDeviation < least)

@@ -2,6 +2,7 @@
 
 #include "core/text/NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -42,7 +43,7 @@ ValidationResult ValidateInput(const std::string& minReturnText, const CellSourc
         return InvalidReturn(bad, minReturn);
     double largest = 0.0;
     for (double value : ok.returns.values)
-        largest = std::fmax(largest, std::fabs(value));
+        largest = std::max(largest, std::fabs(value));
     ok.minReturn = minReturn;
     ok.largestReturn = largest;
     return ok;
