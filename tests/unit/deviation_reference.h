@@ -1,139 +1,159 @@
 #pragma once
-// An independent optimum of the deviation model for small worksheets, by
-// enumerating vertices: min sum_p |sum_i d_ip x_i| over x >= 0, sum x = 1,
-// sum mu_i x_i >= bound. The optimum of this convex piecewise-linear problem
-// lies where N independent planes meet, chosen from the budget, x_i = 0, the
-// return bound and d_p . x = 0; every such meeting point is tried.
-#include "core/optimizer/Frontier.h"
+// An independent optimum of the mean-absolute-deviation model for small
+// worksheets, without any simplex: min sum_p |sum_i d_ip x_i| over x >= 0,
+// sum x = 1, sum mu_i x_i >= Min Return. The optimum of this convex
+// piecewise-linear problem lies where the budget and N - 1 more of the
+// hyperplanes "weight i = 0", "average return = Min Return" and "deviation of
+// period p = 0" meet, so every such meeting point is tried. Long double
+// throughout, and no cleaning of small values.
+#include "core/optimizer/ShareReturns.h"
 
 #include <cmath>
+#include <cstddef>
 #include <limits>
 #include <optional>
 #include <vector>
 
 namespace korvel::testing {
 
-struct ReferenceOptimum {
-    double deviation = 0.0;  // mean absolute deviation per period
-    std::vector<double> weights;
+struct MadOptimum {
+    long double lineDeviation = 0;
+    std::vector<long double> weights;
 };
 
-namespace detail {
+namespace mad_detail {
 
-using Plane = std::vector<long double>;  // N coefficients, then the right-hand side
+using Row = std::vector<long double>;
 
-inline std::optional<std::vector<long double>> SolveSquare(std::vector<Plane> a) {
-    const size_t n = a.size();
+// Gaussian elimination with partial pivoting; nullopt when (nearly) singular.
+inline std::optional<Row> SolveSquare(std::vector<Row> a, Row b) {
+    const size_t n = b.size();
     for (size_t c = 0; c < n; ++c) {
-        size_t best = c;
+        size_t pivot = c;
         for (size_t r = c + 1; r < n; ++r)
-            if (std::fabs(a[r][c]) > std::fabs(a[best][c]))
-                best = r;
-        if (std::fabs(a[best][c]) < 1e-12L)
+            if (std::fabs(a[r][c]) > std::fabs(a[pivot][c]))
+                pivot = r;
+        long double largest = 0;
+        for (size_t k = 0; k < n; ++k)
+            largest = std::fmax(largest, std::fabs(a[pivot][k]));
+        if (largest == 0 || std::fabs(a[pivot][c]) <= 1e-14L * largest)
             return std::nullopt;
-        std::swap(a[c], a[best]);
+        std::swap(a[c], a[pivot]);
+        std::swap(b[c], b[pivot]);
         for (size_t r = 0; r < n; ++r) {
             if (r == c)
                 continue;
             const long double f = a[r][c] / a[c][c];
-            for (size_t k = c; k <= n; ++k)
+            for (size_t k = c; k < n; ++k)
                 a[r][k] -= f * a[c][k];
+            b[r] -= f * b[c];
         }
     }
-    std::vector<long double> x(n);
+    Row x(n);
     for (size_t i = 0; i < n; ++i)
-        x[i] = a[i][n] / a[i][i];
+        x[i] = b[i] / a[i][i];
     return x;
 }
 
-}  // namespace detail
+}  // namespace mad_detail
 
-// Empty when no portfolio reaches the bound. Small N only (subsets of N-1 planes).
-inline std::optional<ReferenceOptimum> ReferenceMinimum(const ShareReturns& r,
-                                                        double bound = -std::numeric_limits<double>::infinity()) {
-    const int n = r.shares;
-    const int m = r.periods;
-    std::vector<long double> mean(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) {
+// returns[i][p]: share i, period p, as the optimizer parses them. nullopt when
+// no portfolio reaches minReturn; without a finite minReturn, the least
+// deviation of all.
+inline std::optional<MadOptimum> BestMadPortfolio(const std::vector<std::vector<double>>& returns,
+                                                  double minReturn = -std::numeric_limits<double>::infinity()) {
+    using mad_detail::Row;
+    const size_t n = returns.size();
+    const size_t m = returns[0].size();
+    const bool bounded = std::isfinite(minReturn);
+    long double scale = bounded ? std::fabs(static_cast<long double>(minReturn)) : 0.0L;
+    Row mean(n, 0);
+    for (size_t i = 0; i < n; ++i) {
+        for (size_t p = 0; p < m; ++p) {
+            mean[i] += returns[i][p];
+            scale = std::fmax(scale, std::fabs(static_cast<long double>(returns[i][p])));
+        }
+        mean[i] /= static_cast<long double>(m);
+    }
+    // Candidate hyperplanes (a, b) with a . x = b.
+    std::vector<Row> planes;
+    Row targets;
+    for (size_t i = 0; i < n; ++i) {
+        Row a(n, 0);
+        a[i] = 1;
+        planes.push_back(a);
+        targets.push_back(0);
+    }
+    if (bounded) {
+        planes.push_back(mean);
+        targets.push_back(minReturn);
+    }
+    std::vector<Row> deviations(m, Row(n, 0));
+    for (size_t p = 0; p < m; ++p) {
+        for (size_t i = 0; i < n; ++i)
+            deviations[p][i] = returns[i][p] - mean[i];
+        planes.push_back(deviations[p]);
+        targets.push_back(0);
+    }
+    const auto deviationOf = [&](const Row& x) {
         long double sum = 0;
-        for (int p = 0; p < m; ++p)
-            sum += r.At(i, p);
-        mean[static_cast<size_t>(i)] = sum / m;
-    }
-    auto deviation = [&](int i, int p) { return r.At(i, p) - mean[static_cast<size_t>(i)]; };
-
-    std::vector<detail::Plane> planes;
-    for (int i = 0; i < n; ++i) {
-        detail::Plane plane(static_cast<size_t>(n + 1), 0);
-        plane[static_cast<size_t>(i)] = 1;
-        planes.push_back(plane);
-    }
-    if (std::isfinite(bound)) {
-        detail::Plane plane(mean.begin(), mean.end());
-        plane.push_back(bound);
-        planes.push_back(plane);
-    }
-    for (int p = 0; p < m; ++p) {
-        detail::Plane plane;
-        for (int i = 0; i < n; ++i)
-            plane.push_back(deviation(i, p));
-        plane.push_back(0);
-        planes.push_back(plane);
-    }
-    detail::Plane budget(static_cast<size_t>(n), 1);
-    budget.push_back(1);
-
-    std::optional<ReferenceOptimum> best;
-    std::vector<int> pick;
-    const int total = static_cast<int>(planes.size());
-    auto tryPick = [&]() {
-        std::vector<detail::Plane> system{budget};
-        for (int k : pick)
-            system.push_back(planes[static_cast<size_t>(k)]);
-        const auto x = detail::SolveSquare(system);
-        if (!x)
-            return;
-        long double ret = 0;
-        for (int i = 0; i < n; ++i) {
-            if ((*x)[static_cast<size_t>(i)] < -1e-12L)
-                return;
-            ret += mean[static_cast<size_t>(i)] * (*x)[static_cast<size_t>(i)];
-        }
-        if (std::isfinite(bound) && ret < bound - 1e-12L * (1 + std::fabs(bound)))
-            return;
-        long double absolute = 0;
-        for (int p = 0; p < m; ++p) {
+        for (size_t p = 0; p < m; ++p) {
             long double d = 0;
-            for (int i = 0; i < n; ++i)
-                d += deviation(i, p) * (*x)[static_cast<size_t>(i)];
-            absolute += std::fabs(d);
+            for (size_t i = 0; i < n; ++i)
+                d += deviations[p][i] * x[i];
+            sum += std::fabs(d);
         }
-        const double value = static_cast<double>(absolute / m);
-        if (!best || value < best->deviation) {
-            best = ReferenceOptimum{value, {}};
-            for (long double w : *x)
-                best->weights.push_back(static_cast<double>(w));
-        }
+        return sum / static_cast<long double>(m);
     };
-    // Every subset of n-1 planes, in lexicographic order.
-    const int want = n - 1;
-    pick.assign(static_cast<size_t>(want), 0);
-    for (int k = 0; k < want; ++k)
-        pick[static_cast<size_t>(k)] = k;
-    if (want > total)
-        return best;
+
+    std::optional<MadOptimum> best;
+    if (n - 1 > planes.size())
+        return std::nullopt;
+    std::vector<size_t> pick(n - 1);
+    for (size_t k = 0; k < pick.size(); ++k)
+        pick[k] = k;
+    const size_t count = planes.size();
     for (;;) {
-        tryPick();
-        int k = want - 1;
-        while (k >= 0 && pick[static_cast<size_t>(k)] == total - want + k)
+        std::vector<Row> a{Row(n, 1)};
+        Row b{1};
+        for (size_t k : pick) {
+            a.push_back(planes[k]);
+            b.push_back(targets[k]);
+        }
+        if (const auto x = mad_detail::SolveSquare(a, b)) {
+            long double average = 0;
+            bool feasible = true;
+            for (size_t i = 0; i < n; ++i) {
+                feasible = feasible && (*x)[i] >= -1e-12L;
+                average += mean[i] * (*x)[i];
+            }
+            feasible = feasible && (!bounded || average >= minReturn - 1e-12L * scale);
+            if (feasible) {
+                const long double deviation = deviationOf(*x);
+                if (!best || deviation < best->lineDeviation)
+                    best = MadOptimum{deviation, *x};
+            }
+        }
+        // Next combination of n - 1 planes out of count.
+        size_t k = pick.size();
+        while (k > 0 && pick[k - 1] == count - pick.size() + k - 1)
             --k;
-        if (k < 0)
+        if (k == 0)
             break;
-        ++pick[static_cast<size_t>(k)];
-        for (int q = k + 1; q < want; ++q)
-            pick[static_cast<size_t>(q)] = pick[static_cast<size_t>(q - 1)] + 1;
+        ++pick[k - 1];
+        for (size_t j = k; j < pick.size(); ++j)
+            pick[j] = pick[j - 1] + 1;
     }
     return best;
+}
+
+inline std::optional<MadOptimum> BestMadPortfolio(const ShareReturns& r,
+                                                  double minReturn = -std::numeric_limits<double>::infinity()) {
+    std::vector<std::vector<double>> returns(static_cast<size_t>(r.shares));
+    for (int32_t i = 0; i < r.shares; ++i)
+        for (int32_t p = 0; p < r.periods; ++p)
+            returns[static_cast<size_t>(i)].push_back(r.At(i, p));
+    return BestMadPortfolio(returns, minReturn);
 }
 
 }  // namespace korvel::testing

@@ -79,9 +79,10 @@ void ExpectExactFrontier(const ShareReturns& r, const FrontierResult& result) {
         EXPECT_NEAR(sum, 1.0, tolerance);
         EXPECT_NEAR(ReturnOf(r, w), point.averageReturn, tolerance);
         EXPECT_NEAR(DeviationOf(r, w), point.lineDeviation, tolerance);
-        const auto optimum = testing::ReferenceMinimum(r, point.averageReturn - 1e-12);
+        const auto optimum = testing::BestMadPortfolio(r, point.averageReturn - 1e-12);
         ASSERT_TRUE(optimum.has_value());
-        EXPECT_NEAR(optimum->deviation, point.lineDeviation, tolerance) << "at " << point.averageReturn;
+        EXPECT_NEAR(static_cast<double>(optimum->lineDeviation), point.lineDeviation, tolerance)
+            << "at " << point.averageReturn;
     }
     for (size_t k = 1; k < result.points.size(); ++k) {
         const FrontierPoint& a = result.points[k - 1];
@@ -91,9 +92,9 @@ void ExpectExactFrontier(const ShareReturns& r, const FrontierResult& result) {
         for (double t : {0.25, 0.5, 0.8}) {
             const double bound = a.averageReturn + t * (b.averageReturn - a.averageReturn);
             const double between = a.lineDeviation + t * (b.lineDeviation - a.lineDeviation);
-            const auto optimum = testing::ReferenceMinimum(r, bound);
+            const auto optimum = testing::BestMadPortfolio(r, bound);
             ASSERT_TRUE(optimum.has_value());
-            EXPECT_NEAR(optimum->deviation, between, tolerance)
+            EXPECT_NEAR(static_cast<double>(optimum->lineDeviation), between, tolerance)
                 << "between " << a.averageReturn << " and " << b.averageReturn;
             std::vector<double> w = Weights(a, r.shares);
             const std::vector<double> wb = Weights(b, r.shares);
@@ -102,17 +103,17 @@ void ExpectExactFrontier(const ShareReturns& r, const FrontierResult& result) {
             EXPECT_NEAR(DeviationOf(r, w), between, tolerance);
         }
     }
-    const auto least = testing::ReferenceMinimum(r);
+    const auto least = testing::BestMadPortfolio(r);
     ASSERT_TRUE(least.has_value());
-    EXPECT_NEAR(result.points.front().lineDeviation, least->deviation, tolerance);
+    EXPECT_NEAR(result.points.front().lineDeviation, static_cast<double>(least->lineDeviation), tolerance);
     // The first point is efficient: no least-deviation portfolio returns more.
     const double first = result.points.front().averageReturn;
     if (first < BestMean(r) - 1e-6) {
-        const auto above = testing::ReferenceMinimum(r, first + 1e-6);
-        EXPECT_GT(above->deviation, least->deviation + 1e-13);
+        const auto above = testing::BestMadPortfolio(r, first + 1e-6);
+        EXPECT_GT(static_cast<double>(above->lineDeviation), static_cast<double>(least->lineDeviation) + 1e-13);
     }
     EXPECT_NEAR(result.points.back().averageReturn, BestMean(r), tolerance);
-    EXPECT_FALSE(testing::ReferenceMinimum(r, BestMean(r) + 1e-6).has_value());
+    EXPECT_FALSE(testing::BestMadPortfolio(r, BestMean(r) + 1e-6).has_value());
 }
 
 TEST(FrontierBuiltByHand, OneShareIsOnePoint) {

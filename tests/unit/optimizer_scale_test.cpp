@@ -1,7 +1,7 @@
 // Returns of any magnitude: every portfolio shown is feasible and optimal, and
 // "No solution" appears only when no portfolio reaches the Min Return.
 #include "core/optimizer/GoCommand.h"
-#include "mad_reference.h"
+#include "deviation_reference.h"
 #include "optimizer_worksheets.h"
 
 #include <gtest/gtest.h>
