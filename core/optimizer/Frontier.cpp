@@ -91,6 +91,8 @@ std::string CheckFailure(const FrontierPoint& point, const std::string& reason) 
 
 FrontierResult ComputeFrontier(const ShareReturns& returns) {
     FrontierResult result;
+    if (RangeTooWide(returns))
+        return Failed(std::move(result), FrontierOutcome::Invalid, kMsgRangeTooWide);
     const DataScale scale = ScaleOf(returns);
     const ShareReturns scaled = Scaled(returns, scale.exponent);
     FrontierTableau tableau(scaled);

@@ -90,24 +90,6 @@ GoResult SolveAndEnumerate(GoResult result, const CellSource& cells, const Share
     return Ended(result, outcome, MessageOf(outcome));
 }
 
-// Beyond this ratio of the largest magnitude among the returns and the Min
-// Return to the smallest one above zero, a failure of the arithmetic is put
-// down to the range: the big M's noise and the cleaning of small entries,
-// relative to the largest, then reach the smallest.
-constexpr double kWidestRange = 1e6;
-
-bool RangeTooWide(const ShareReturns& returns, double minReturn) {
-    double largest = minReturn;
-    double smallest = minReturn;
-    for (double value : returns.values) {
-        const double size = std::fabs(value);
-        largest = std::fmax(largest, size);
-        if (size > 0.0)
-            smallest = std::fmin(smallest, size);
-    }
-    return largest > kWidestRange * smallest;
-}
-
 // A failure that exact arithmetic could not give, on data of too wide a range:
 // the data are refused for their range rather than answered wrongly.
 GoResult Refused(GoResult result, const ValidationResult& validation) {

@@ -32,9 +32,6 @@ struct GoResult {
 
 inline constexpr const char* kMsgPivotLimit = "The optimizer stopped: no optimum was reached within the pivot limit.";
 inline constexpr const char* kMsgNotFinite = "The numbers are too large: the optimizer's arithmetic overflowed.";
-inline constexpr const char* kMsgRangeTooWide =
-    "The returns and the Min Return differ too widely in size for the optimizer's double arithmetic "
-    "to find the optimum exactly, so no portfolio is shown.";
 
 // How a message is shown: the two Min Return messages carry the caption "Error"
 // and the information icon; every other message has no caption of its own (the

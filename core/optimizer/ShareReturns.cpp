@@ -3,6 +3,7 @@
 #include "core/text/NumberText.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace korvel {
 
@@ -11,6 +12,18 @@ double ShareReturns::Mean(int32_t share) const {
     for (int32_t p = 0; p < periods; ++p)
         sum = sum + At(share, p);
     return sum / static_cast<double>(periods);
+}
+
+bool RangeTooWide(const ShareReturns& returns, double minReturn) {
+    double largest = std::max(minReturn, 0.0);
+    double smallest = minReturn > 0.0 ? minReturn : INFINITY;
+    for (double value : returns.values) {
+        const double size = std::fabs(value);
+        largest = std::max(largest, size);
+        if (size > 0.0)
+            smallest = std::min(smallest, size);
+    }
+    return largest > kWidestRange * smallest;
 }
 
 bool ReadWorksheetReturns(const CellSource& cells, ShareReturns& returns, ReturnCell& bad) {

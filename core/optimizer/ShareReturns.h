@@ -27,6 +27,18 @@ struct ReturnCell {
     int32_t period = 0;  // 1..M
 };
 
+inline constexpr const char* kMsgRangeTooWide =
+    "The returns differ too widely in size for the optimizer's double arithmetic to find the optimum exactly, "
+    "so no portfolio is shown.";
+
+// True when the largest magnitude among the returns and a Min Return above 0
+// (0 for none) is more than kWidestRange times the smallest one above zero.
+// Beyond that the engines' absolute tolerances and the big M's noise, relative
+// to the largest, reach the smallest: a failure of the arithmetic is then put
+// down to the range, and the frontier is not drawn at all.
+inline constexpr double kWidestRange = 1e6;
+bool RangeTooWide(const ShareReturns& returns, double minReturn = 0.0);
+
 // Reads every return cell row by row, each as a worksheet number. False at the
 // first cell that is not one, with its place in bad.
 bool ReadWorksheetReturns(const CellSource& cells, ShareReturns& returns, ReturnCell& bad);

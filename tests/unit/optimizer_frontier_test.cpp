@@ -169,6 +169,19 @@ TEST(FrontierBuiltByHand, TiedBestMeansEndInTheirLeastDeviationMix) {
     EXPECT_NEAR(WeightOf(result.points.back(), 3), 0.5, 1e-12);
 }
 
+// Ordinary shares beside one near the largest double: the ordinary ones sink
+// below the doubles' resolution on the common scale, so the frontier is either
+// exact or refused for the range, never a line from one share to the other.
+TEST(FrontierBuiltByHand, ReturnsOfTooWideARangeAreExactOrRefused) {
+    const ShareReturns r = Returns(
+        {{1.2, -0.8, 2.5, 0.4}, {0.3, 1.9, -1.1, 2.2}, {2.8, 0.6, 1.4, -0.9}, {1.7e308, 1.75e308, 1.79e308, 1.72e308}});
+    const FrontierResult result = ComputeFrontier(r);
+    if (result.outcome == FrontierOutcome::Invalid)
+        EXPECT_EQ(result.message, kMsgRangeTooWide);
+    else
+        ExpectExactFrontier(r, result);
+}
+
 TEST(FrontierRandom, SeededWorksheetsMatchTheVertexOptimum) {
     std::mt19937 random(17);
     for (int sheet = 0; sheet < 150; ++sheet) {
