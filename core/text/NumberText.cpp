@@ -40,20 +40,22 @@ bool ParsePlainDecimal(std::string_view text, double& value)
     int digitCount = 0;
     int fractionDigits = 0;
     bool point = false;
+    // Fifteen digits stay below 10^15 < 2^53; only a longer string needs the
+    // check against the exact limit.
+    constexpr int kAlwaysExactDigits = 15;
     for (; pos < text.size(); ++pos) {
-        const char c = text[pos];
-        if (c == '.' && !point) {
+        const unsigned digit = static_cast<unsigned char>(text[pos]) - unsigned{'0'};
+        if (digit < 10) {
+            digits = digits * 10 + digit;
+            ++digitCount;
+            fractionDigits += point;
+            if (digitCount > kAlwaysExactDigits && digits > kExactLimit)
+                return false;
+        } else if (text[pos] == '.' && !point) {
             point = true;
-            continue;
+        } else {
+            return false;
         }
-        if (c < '0' || c > '9')
-            return false;
-        digits = digits * 10 + static_cast<uint64_t>(c - '0');
-        if (digits > kExactLimit)
-            return false;
-        ++digitCount;
-        if (point)
-            ++fractionDigits;
     }
     if (digitCount == 0 || fractionDigits > 22)
         return false;
