@@ -1,5 +1,7 @@
 #include "core/optimizer/SimplexEngine.h"
 
+#include "core/worksheet/WorksheetRules.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -26,7 +28,7 @@ int32_t LastExaminedColumn(const Tableau& t) {
 constexpr double kLeastLargePivot = 1e-6;
 
 double LeastPivot(const Tableau& t) {
-    return t.Periods() > 10 || t.Shares() > 1000 ? kLeastLargePivot : 0.0;
+    return t.Periods() > kMaxPeriods || t.Shares() > kMaxShares ? kLeastLargePivot : 0.0;
 }
 
 }  // namespace
