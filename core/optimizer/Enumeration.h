@@ -24,7 +24,7 @@ enum class EnumerationOutcome {
     Stopped,     // the presenter answered Enough
     NoSolution,  // an artificial variable is basic above 1e-10: "No solution"
     NotFinite,   // a walk pivot overflowed: the tableau holds an infinity or NaN
-    Unsound,     // the basis to be shown failed its check against the worksheet
+    Unsound,     // the basis to be shown failed its check against the worksheet, or is not optimal
 };
 
 inline constexpr const char* kMsgUnsound =

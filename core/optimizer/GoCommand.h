@@ -15,7 +15,7 @@ enum class GoOutcome {
     Unbounded,   // "No solution !"
     NoSolution,  // "No solution"
     PivotLimit,  // the engine stopped at its pivot bound; message says so
-    NotFinite,   // the numbers overflowed during the computation; message says so
+    NotFinite,   // the numbers overflowed, or their range defeats the doubles; message says so
     Unsound,     // a basis failed its check against the worksheet; nothing of it was shown
 };
 
