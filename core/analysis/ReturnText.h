@@ -5,14 +5,11 @@
 
 namespace korvel {
 
-// Blanks, tabs and line breaks at either end of a typed return are ignored.
-std::string_view TrimBlanks(std::string_view text);
-
-// The number a typed return stands for: the trimmed text read as a worksheet
-// number (text::ReadsAsWorksheetNumber). Empty when part of the trimmed text is
-// left unread or the value is not finite ("inf", "nan", 1e999). A blank text is
-// the number 0. The trimming of trailing blanks is this window's own: the Go
-// command refuses "5 ".
+// The number a typed return stands for: the text read as a worksheet number,
+// blanks, tabs and line breaks at either end ignored (text::NumberBlanks::
+// AtEitherEnd: the Go command refuses "5 "). Empty when part of the text is
+// left unread or the value is not finite ("inf", "nan", 1e999). A blank text
+// is the number 0.
 std::optional<double> ReadReturnText(std::string_view text);
 
 }  // namespace korvel

@@ -71,6 +71,20 @@ bool ParseTerminated(const char* text, size_t size, double& value)
     return end == text + size;
 }
 
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+std::string_view TrimmedBlanks(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
 template <typename Number>
 std::string Shortest(Number value)
 {
@@ -100,8 +114,10 @@ bool ReadWholeNumber(std::string_view text, double& value)
     return ParseTerminated(copy.c_str(), copy.size(), value);
 }
 
-bool ReadsAsWorksheetNumber(std::string_view text, double& value)
+bool ReadsAsWorksheetNumber(std::string_view text, double& value, NumberBlanks blanks)
 {
+    if (blanks == NumberBlanks::AtEitherEnd)
+        text = TrimmedBlanks(text);
     return ReadWholeNumber(text, value) && std::isfinite(value);
 }
 

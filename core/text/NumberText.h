@@ -15,9 +15,15 @@ namespace korvel::text {
 // NUL byte inside is never consumed to its end. An empty text reads as 0.
 bool ReadWholeNumber(std::string_view text, double& value);
 
+// Which blanks (space, tab, line breaks, vertical tab, form feed) a reader
+// passes over: the Go command and the text files only those strtod skips, before
+// the number ("5 " is no number); the Single analysis window those at either
+// end as well, and reads a blank text as 0.
+enum class NumberBlanks { Leading, AtEitherEnd };
+
 // True when the whole text is one finite number as the Go command reads it:
 // ReadWholeNumber, without infinities and NaN, which would poison a tableau.
-bool ReadsAsWorksheetNumber(std::string_view text, double& value);
+bool ReadsAsWorksheetNumber(std::string_view text, double& value, NumberBlanks blanks = NumberBlanks::Leading);
 
 // The shortest decimal text that reads back to exactly this value.
 std::string ShortestText(double value);
