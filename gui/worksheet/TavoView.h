@@ -115,7 +115,6 @@ private:
     void OnSize(int cx, int cy);
     void MarkDocumentModified();
     void OnMinReturnFocusOut(Qt::FocusReason reason);
-    void OnApplicationFocusChanged(QWidget* now);
     bool GridBound() const { return m_controlsBound && m_grid.IsCreated(); }
     // The value in a spin's buddy when it lies in the spin's range; otherwise
     // the buddy gets back the count the grid has (shown) and the result is -1.
@@ -123,10 +122,9 @@ private:
 
     CTavoDoc* m_document;
     QWidget* m_form = nullptr;
-    QRect m_gridPlace;                   // the grid's rectangle on the form, in pixels
-    bool m_controlsBound = false;        // set by the first data exchange
-    bool m_inKillFocus = false;          // the validation message takes the focus too
-    bool m_minReturnLentToMenu = false;  // the menu bar holds the focus for Min Return
+    QRect m_gridPlace;             // the grid's rectangle on the form, in pixels
+    bool m_controlsBound = false;  // set by the first data exchange
+    bool m_inKillFocus = false;    // the validation message takes the focus too
     std::string m_minReturnLoadedBytes;
     QString m_minReturnLoadedText;
 };
