@@ -217,6 +217,11 @@ void CTavoView::OnInitialUpdate()
     m_cellEdit->SetModify(false);
 }
 
+void CTavoView::SetMinReturnText(const QString& text)
+{
+    m_minReturnEdit->setText(text);
+}
+
 void CTavoView::OnChangeMinReturn()
 {
     MarkDocumentModified();
