@@ -76,9 +76,10 @@ void KeepFocusWhileInMenuBar()
 
 QWidget* CommandFocusWidget()
 {
-    if (g_loan && g_loan->Lender())
+    QWidget* focus = QApplication::focusWidget();
+    if (g_loan && g_loan->Lender() && IsMenuWidget(focus))
         return g_loan->Lender();
-    return QApplication::focusWidget();
+    return focus;
 }
 
 void ToggleMenuBarKeyboardMode(QWidget* window)

@@ -110,10 +110,9 @@ public:
     void SetCellBytes(int32_t row, int32_t col, const std::string& bytes);
 
     // The Min Return text of the last data exchange, the Min Return the last
-    // Go ran with, its last solution, and whether a load waits for its reset.
+    // Go ran with, and whether a load waits for its reset.
     const QString& MinReturnText() const { return m_minReturnText; }
     double MinReturn() const { return m_minReturn; }
-    const korvel::SolutionRecord& Solution() const { return m_solution; }
     bool JustLoaded() const { return m_justLoaded; }
 
 protected:
@@ -133,8 +132,6 @@ private:
     // the buddy gets back the count the grid has (shown) and the result is -1.
     int AcceptedSpinValue(korvel::UpDownControl* spin, int gridCount);
 
-public:
-    // Still reached by the tests until they speak in the intents above.
     CMSFlexGrid m_grid;
     CCellEdit* m_cellEdit = nullptr;
     korvel::UpDownControl* m_periodsSpin = nullptr;
@@ -147,7 +144,6 @@ public:
     korvel::SolutionRecord m_solution;
     bool m_justLoaded = false;
 
-private:
     CTavoDoc* m_document;
     QWidget* m_form = nullptr;
     QRect m_gridPlace;             // the grid's rectangle on the form, in pixels

@@ -2,6 +2,7 @@
 // Action menu's second column, the prompts and tooltips of every command, and
 // the menus' keyboard and mouse handling.
 #include "gui/app_test_support.h"
+#include "support/FormControls.h"
 #include "support/GridTestSupport.h"
 
 #include "gui/app/MenuColumns.h"
@@ -82,10 +83,10 @@ struct FormBox {
 };
 
 const FormBox kFormBoxes[] = {
-    {"Cell", [](CTavoView& view) -> QLineEdit* { return view.m_cellEdit; }, true},
-    {"Assets", [](CTavoView& view) { return view.m_assetsEdit; }, false},
-    {"Periods", [](CTavoView& view) { return view.m_periodsEdit; }, false},
-    {"Min Return", [](CTavoView& view) { return view.m_minReturnEdit; }, true},
+    {"Cell", [](CTavoView& view) -> QLineEdit* { return korvel::test::CellBox(view); }, true},
+    {"Assets", [](CTavoView& view) { return korvel::test::AssetsBox(view); }, false},
+    {"Periods", [](CTavoView& view) { return korvel::test::PeriodsBox(view); }, false},
+    {"Min Return", [](CTavoView& view) { return korvel::test::MinReturnBox(view); }, true},
 };
 
 // Undo, Cut, Copy and Paste, as the open Edit menu shows them.
@@ -288,7 +289,7 @@ private slots:
         QTest::mouseClick(columns, Qt::LeftButton, {}, insert);
         QCOMPARE(inserted.count(), 1);
         QVERIFY(!menu->isVisible());
-        QCOMPARE(shown.frame.GetActiveView()->m_grid.GetRows(), 3);  // the view's handler ran
+        QCOMPARE(shown.frame.GetActiveView()->Grid().GetRows(), 3);  // the view's handler ran
     }
 
     void actionMenuColumnsAnswerTheKeyboard()
@@ -403,7 +404,7 @@ private slots:
         QMenuBar* bar = frame.menuBar();
         QAction* file = MenuTitled(frame, "&File")->menuAction();
         const QImage idle = bar->grab(bar->actionGeometry(file)).toImage();
-        QLineEdit* box = frame.GetActiveView()->m_minReturnEdit;
+        QLineEdit* box = korvel::test::MinReturnBox(*frame.GetActiveView());
         box->setFocus(Qt::MouseFocusReason);
         box->setText(QStringLiteral("0.125"));
         box->setSelection(4, -2);  // "12", the cursor after "0."
