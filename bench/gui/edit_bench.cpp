@@ -1,5 +1,6 @@
 // Insert share and Delete Period on the largest worksheets, on the real form
 // and main window (offscreen).
+#include "support/FormControls.h"
 #include "support/GridTestSupport.h"
 
 #include "gui/app/MainFrame.h"
@@ -24,16 +25,14 @@ CTavoView& View() {
 // shares x periods of distinct texts, the current cell in row 1.
 void FillWorksheet(int shares, int periods) {
     CTavoView& view = View();
-    view.m_periodsEdit->setText(QString::number(periods));
-    view.m_assetsEdit->setText(QString::number(shares));
-    CMSFlexGrid& grid = view.m_grid;
+    korvel::test::PeriodsBox(view)->setText(QString::number(periods));
+    korvel::test::AssetsBox(view)->setText(QString::number(shares));
     for (int32_t row = 1; row <= shares; ++row) {
-        grid.SetTextMatrix(row, 1, "Share " + std::to_string(row));
+        view.SetCellBytes(row, 1, "Share " + std::to_string(row));
         for (int32_t period = 1; period <= periods; ++period)
-            grid.SetTextMatrix(row, period + 1, std::to_string(row) + "." + std::to_string(period));
+            view.SetCellBytes(row, period + 1, std::to_string(row) + "." + std::to_string(period));
     }
-    grid.SetRow(1);
-    grid.SetCol(2);
+    view.MakeCurrent(1, 2);
     // The refill's own repaint is not the command's.
     QCoreApplication::processEvents();
 }
@@ -50,7 +49,7 @@ void BM_InsertShareInRow1Of999x10(benchmark::State& state) {
         view.OnInsertShare();
         FinishRepaint();
         state.PauseTiming();
-        if (view.m_grid.GetRows() != 1001)
+        if (view.Grid().GetRows() != 1001)
             state.SkipWithError("Insert share did not add a row");
         // Back to 999 shares: the blank row goes, the others move up again.
         FillWorksheet(999, 10);

@@ -1,6 +1,7 @@
 // The worksheet's user actions on the largest worksheet, on the real form
 // (offscreen): opening a 1000 x 10 document, one Assets step, one keystroke
 // in the Cell box. Each time includes the repaint the action asked for.
+#include "support/FormControls.h"
 #include "support/GridTestSupport.h"
 
 #include "core/worksheet/DocumentFormat.h"
@@ -51,7 +52,7 @@ void FinishRepaint() {
 }
 
 void OpenLargest(benchmark::State& state) {
-    if (!g_host->document.OpenDocumentFile(g_largestPath) || g_host->view->m_grid.GetRows() != 1001)
+    if (!g_host->document.OpenDocumentFile(g_largestPath) || g_host->view->Grid().GetRows() != 1001)
         state.SkipWithError("the 1000 x 10 document did not open");
     FinishRepaint();
 }
@@ -70,7 +71,7 @@ BENCHMARK(BM_Open1000x10IntoNewWorksheet)->Unit(benchmark::kMillisecond)->Repeti
 // Down then up, one step each, with the focus in the Assets box as a user does it.
 void BM_AssetsStepOn1000x10(benchmark::State& state) {
     OpenLargest(state);
-    QLineEdit* assets = g_host->view->m_assetsEdit;
+    QLineEdit* assets = korvel::test::AssetsBox(*g_host->view);
     assets->setFocus();
     int key = Qt::Key_Down;
     for (auto _ : state) {
@@ -78,7 +79,7 @@ void BM_AssetsStepOn1000x10(benchmark::State& state) {
         FinishRepaint();
         key = key == Qt::Key_Down ? Qt::Key_Up : Qt::Key_Down;
     }
-    if (g_host->view->m_grid.GetRows() < 1000)
+    if (g_host->view->Grid().GetRows() < 1000)
         state.SkipWithError("the Assets steps did not reach the grid");
 }
 BENCHMARK(BM_AssetsStepOn1000x10)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
@@ -87,9 +88,8 @@ BENCHMARK(BM_AssetsStepOn1000x10)->Unit(benchmark::kMillisecond)->Repetitions(5)
 void BM_CellKeystrokeOn1000x10(benchmark::State& state) {
     OpenLargest(state);
     CTavoView& view = *g_host->view;
-    view.m_grid.SetRow(500);
-    view.m_grid.SetCol(6);
-    CCellEdit* box = view.m_cellEdit;
+    view.MakeCurrent(500, 6);
+    CCellEdit* box = korvel::test::CellBox(view);
     box->setFocus();
     box->end(false);
     bool typeNext = true;
@@ -101,7 +101,7 @@ void BM_CellKeystrokeOn1000x10(benchmark::State& state) {
         FinishRepaint();
         typeNext = !typeNext;
     }
-    if (view.m_grid.GetTextMatrix(500, 6).size() > 8)
+    if (view.Grid().GetTextMatrix(500, 6).size() > 8)
         state.SkipWithError("the keystrokes did not reach the cell");
 }
 BENCHMARK(BM_CellKeystrokeOn1000x10)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);

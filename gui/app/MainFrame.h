@@ -94,6 +94,7 @@ private:
     void ScheduleCommandStateUpdate();
     void WatchFocusWidget(QWidget* widget);
     bool IsOurAccelerator(const QKeyEvent* event) const;
+    bool IsMenuBarKey(const QKeyEvent* event) const;
     void OnDestroy();
     void DisconnectOutsideSenders();
 

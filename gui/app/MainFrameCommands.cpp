@@ -3,6 +3,7 @@
 
 #include "gui/app/MenuColumns.h"
 #include "gui/framework/CmdUI.h"
+#include "gui/framework/MenuBarFocus.h"
 #include "gui/resources/CommandIds.h"
 #include "gui/resources/CommandStrings.h"
 #include "gui/resources/MainFrameResources.h"
@@ -43,10 +44,11 @@ QAction* NewCommandAction(int id, const QString& text, QObject* parent)
 
 // Greyed menu items can still be selected, by the pointer and by the keys, and
 // show their prompts, as on the desktop this program came from; choosing one
-// does nothing.
-class GreyedItemsSelectable : public QProxyStyle {
+// does nothing. A menu title chosen by the keys is highlighted even while its
+// menu is closed.
+class MenuStyle : public QProxyStyle {
 public:
-    explicit GreyedItemsSelectable(QObject* owner) : QProxyStyle(QApplication::style()->name()) { setParent(owner); }
+    explicit MenuStyle(QObject* owner) : QProxyStyle(QApplication::style()->name()) { setParent(owner); }
 
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* returnData) const override
@@ -56,21 +58,26 @@ public:
         return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
 
-    // Many styles draw no selection on a greyed item: draw it as a selected
-    // item whose text keeps the greyed colour, so the keys can be followed.
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override
     {
         const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
-        if (element == CE_MenuItem && item && item->state.testFlag(State_Selected)
-            && !item->state.testFlag(State_Enabled)) {
-            QStyleOptionMenuItem greyed = *item;
-            greyed.state |= State_Enabled;
-            greyed.palette.setColor(QPalette::HighlightedText, item->palette.color(QPalette::Disabled, QPalette::Text));
-            QProxyStyle::drawControl(element, &greyed, painter, widget);
+        if (!item || !item->state.testFlag(State_Selected)) {
+            QProxyStyle::drawControl(element, option, painter, widget);
             return;
         }
-        QProxyStyle::drawControl(element, option, painter, widget);
+        QStyleOptionMenuItem shown = *item;
+        // Many styles draw no selection on a greyed item: draw it as a selected
+        // item whose text keeps the greyed colour, so the keys can be followed.
+        if (element == CE_MenuItem && !item->state.testFlag(State_Enabled)) {
+            shown.state |= State_Enabled;
+            shown.palette.setColor(QPalette::HighlightedText, item->palette.color(QPalette::Disabled, QPalette::Text));
+        }
+        // Many styles highlight a title only while its menu is open; the menu
+        // bar holds the focus only while the keys work it.
+        if (element == CE_MenuBarItem && widget && widget->hasFocus())
+            shown.state |= State_Sunken;
+        QProxyStyle::drawControl(element, &shown, painter, widget);
     }
 };
 
@@ -107,7 +114,8 @@ void CMainFrame::CreateActions()
 
 void CMainFrame::CreateMenus()
 {
-    auto* menuStyle = new GreyedItemsSelectable(this);
+    auto* menuStyle = new MenuStyle(this);
+    menuBar()->setStyle(menuStyle);
     for (const MenuDef& def : MainMenu()) {
         QMenu* menu = menuBar()->addMenu(QString::fromLatin1(def.title));
         menu->setStyle(menuStyle);
@@ -160,12 +168,20 @@ void CMainFrame::CreateAccelerators()
     // Text boxes claim Ctrl+C, Ctrl+Z and the like for themselves; the
     // accelerators of this window come first (eventFilter).
     qApp->installEventFilter(this);
-    m_outsideConnections << connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        WatchFocusWidget(now);
+    m_outsideConnections << connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget*) {
+        WatchFocusWidget(CommandFocusWidget());
         ScheduleCommandStateUpdate();
     });
     m_outsideConnections << connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
                                     &CMainFrame::ScheduleCommandStateUpdate);
+}
+
+// F10 alone, in this window while no menu is open.
+bool CMainFrame::IsMenuBarKey(const QKeyEvent* event) const
+{
+    const QWidget* focus = QApplication::focusWidget();
+    return event->key() == Qt::Key_F10 && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && focus
+           && focus->window() == this && !QApplication::activePopupWidget();
 }
 
 bool CMainFrame::IsOurAccelerator(const QKeyEvent* event) const
@@ -176,6 +192,10 @@ bool CMainFrame::IsOurAccelerator(const QKeyEvent* event) const
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && IsMenuBarKey(static_cast<QKeyEvent*>(event))) {
+        ToggleMenuBarKeyboardMode(this);
+        return true;
+    }
     if (event->type() == QEvent::ShortcutOverride) {
         const QWidget* focus = QApplication::focusWidget();
         auto* key = static_cast<QKeyEvent*>(event);

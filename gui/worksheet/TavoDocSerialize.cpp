@@ -2,20 +2,12 @@
 #include "gui/worksheet/TavoDoc.h"
 
 #include "core/worksheet/DocumentFormat.h"
-#include "gui/framework/UpDownControl.h"
-#include "gui/worksheet/CellEdit.h"
 #include "gui/worksheet/TavoView.h"
-
-namespace {
-
-constexpr int16_t kLeftAlignment = 1;
-
-}  // namespace
 
 void CTavoDoc::Serialize(korvel::doc::DocumentWriter& out)
 {
     CTavoView* view = GetFirstView();
-    CMSFlexGrid& grid = view->m_grid;
+    const CMSFlexGrid& grid = view->Grid();
     const int32_t rows = grid.GetRows();
     const int32_t cols = grid.GetCols();
     // A text too long for the field has been reported; it is stored as it is.
@@ -35,7 +27,6 @@ void CTavoDoc::Serialize(korvel::doc::DocumentWriter& out)
 CTavoDoc::LoadOutcome CTavoDoc::ShowLoaded(const korvel::doc::LoadResult& loaded)
 {
     CTavoView* view = GetFirstView();
-    CMSFlexGrid& grid = view->m_grid;
     view->UpdateData(true);
     if (!loaded.headRead)
         return LoadOutcome::ShortFile;
@@ -43,27 +34,7 @@ CTavoDoc::LoadOutcome CTavoDoc::ShowLoaded(const korvel::doc::LoadResult& loaded
         view->ResetWorksheet();
         return LoadOutcome::CountsOutOfRange;
     }
-    const korvel::WorksheetTable& table = loaded.table;
-    view->SetMinReturnBytes(table.minReturnText);
-    view->UpdateData(false);
-
-    const int32_t rows = table.Rows(), cols = table.Cols();
-    // A position that changes runs OnChangeAssets / OnChangePeriods, which
-    // size the grid and label it.
-    view->m_assetsSpin->SetPos(rows - 1);
-    view->m_periodsSpin->SetPos(cols - 2);
-    grid.SetRows(rows);
-    grid.SetCols(cols);
-    for (int32_t col = 1; col < cols; ++col)
-        grid.SetColAlignment(col, kLeftAlignment);
-
-    size_t left = loaded.cellsRead;
-    for (int32_t row = 1; row < rows && left > 0; ++row)
-        for (int32_t col = 1; col < cols && left > 0; ++col, --left)
-            grid.SetTextMatrix(row, col, table.TextMatrix(row, col));
-    if (loaded.error == korvel::doc::LoadError::ShortFile)
-        return LoadOutcome::ShortFile;
-    view->m_justLoaded = true;
-    view->m_cellEdit->SetCellBytes(grid.GetText());
-    return LoadOutcome::Loaded;
+    const bool complete = loaded.error != korvel::doc::LoadError::ShortFile;
+    view->ShowWorksheet(loaded.table, loaded.cellsRead, complete);
+    return complete ? LoadOutcome::Loaded : LoadOutcome::ShortFile;
 }

@@ -2,20 +2,18 @@
 #include "gui/worksheet/TavoView.h"
 
 #include "gui/framework/DialogUnits.h"
+#include "gui/framework/MenuBarFocus.h"
 #include "gui/framework/MessageBox.h"
 #include "gui/framework/UpDownControl.h"
 #include "gui/worksheet/CellEdit.h"
 #include "gui/worksheet/FieldText.h"
 #include "gui/worksheet/TavoDoc.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QResizeEvent>
 
 #include <algorithm>
@@ -84,8 +82,9 @@ CTavoView::CTavoView(CTavoDoc* document, QWidget* parent) : QScrollArea(parent),
     viewport()->installEventFilter(this);
     m_minReturnEdit->installEventFilter(this);
     ConnectControls();
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget*, QWidget* now) { OnApplicationFocusChanged(now); });
+    // Min Return is checked when the user leaves it, and working the menu bar
+    // does not leave it.
+    korvel::KeepFocusWhileInMenuBar();
     if (m_document)
         m_document->SetView(this);
 }
@@ -96,7 +95,6 @@ CTavoView::~CTavoView()
     // while they go may reach the handlers.
     viewport()->removeEventFilter(this);
     m_minReturnEdit->removeEventFilter(this);
-    disconnect(qApp, nullptr, this, nullptr);
     for (QObject* control :
          {static_cast<QObject*>(m_assetsEdit), static_cast<QObject*>(m_periodsEdit),
           static_cast<QObject*>(m_minReturnEdit), static_cast<QObject*>(m_cellEdit), static_cast<QObject*>(&m_grid)})
@@ -219,6 +217,11 @@ void CTavoView::OnInitialUpdate()
     m_cellEdit->SetModify(false);
 }
 
+void CTavoView::SetMinReturnText(const QString& text)
+{
+    m_minReturnEdit->setText(text);
+}
+
 void CTavoView::OnChangeMinReturn()
 {
     MarkDocumentModified();
@@ -258,26 +261,12 @@ bool CTavoView::eventFilter(QObject* watched, QEvent* event)
 
 void CTavoView::OnMinReturnFocusOut(Qt::FocusReason reason)
 {
-    // A context menu borrows the focus without the user leaving the field,
-    // and a window that is being hidden or closed takes it from every control.
+    // A menu, opened with the mouse or the keys, borrows the focus without the
+    // user leaving the field, and a window that is being hidden or closed
+    // takes it from every control.
     if (reason == Qt::PopupFocusReason || window()->isHidden())
         return;
-    // So does the menu bar (Alt, or a menu key): the field is left only when
-    // the focus goes on from the menu bar to some other control.
-    if (reason == Qt::MenuBarFocusReason) {
-        m_minReturnLentToMenu = true;
-        return;
-    }
     OnKillFocusMinReturn();
-}
-
-void CTavoView::OnApplicationFocusChanged(QWidget* now)
-{
-    if (!m_minReturnLentToMenu || !now || qobject_cast<QMenuBar*>(now) || qobject_cast<QMenu*>(now))
-        return;
-    m_minReturnLentToMenu = false;
-    if (now != m_minReturnEdit)
-        OnKillFocusMinReturn();
 }
 
 // A text box keeps its keys: those it does not use (Up, Down, the page keys)

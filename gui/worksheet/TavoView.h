@@ -27,6 +27,7 @@ class QLineEdit;
 namespace korvel {
 class CCmdUI;
 class UpDownControl;
+class WorksheetTable;
 }  // namespace korvel
 
 class CTavoView : public QScrollArea {
@@ -90,18 +91,29 @@ public:
     // The Go command.
     void OnGo();
 
-    // Widgets and members the document, the frame and the commands reach.
-    CMSFlexGrid m_grid;
-    CCellEdit* m_cellEdit = nullptr;
-    korvel::UpDownControl* m_periodsSpin = nullptr;
-    korvel::UpDownControl* m_assetsSpin = nullptr;
-    QLineEdit* m_assetsEdit = nullptr;     // control 1002, buddy of m_assetsSpin
-    QLineEdit* m_periodsEdit = nullptr;    // control 1003, buddy of m_periodsSpin
-    QLineEdit* m_minReturnEdit = nullptr;  // control 1008
-    QString m_minReturnText;
-    double m_minReturn = 0.0;
-    korvel::SolutionRecord m_solution;
-    bool m_justLoaded = false;
+    // The worksheet as shown, to read it; it changes only through the intents.
+    const CMSFlexGrid& Grid() const { return m_grid; }
+
+    // What the document and the frame ask of the form.
+    // Shows a loaded worksheet: its Min Return and counts, and its first
+    // cellsShown cells (those a short file held). A complete worksheet also
+    // loads the cell box, and the reset that follows a load leaves it alone.
+    void ShowWorksheet(const korvel::WorksheetTable& table, size_t cellsShown, bool complete);
+    // The returns of the first period go and later periods move one left.
+    void DeleteFirstPeriod();
+
+    // What a user does on the form, for the commands and the tests.
+    void SetShareCount(int shares);              // as the Assets spin does
+    void SetPeriodCount(int periods);            // as the Periods spin does
+    void SetMinReturnText(const QString& text);  // as typing over the field does
+    void MakeCurrent(int32_t row, int32_t col);  // as the arrow keys do
+    void SetCellBytes(int32_t row, int32_t col, const std::string& bytes);
+
+    // The Min Return text of the last data exchange, the Min Return the last
+    // Go ran with, and whether a load waits for its reset.
+    const QString& MinReturnText() const { return m_minReturnText; }
+    double MinReturn() const { return m_minReturn; }
+    bool JustLoaded() const { return m_justLoaded; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -115,18 +127,28 @@ private:
     void OnSize(int cx, int cy);
     void MarkDocumentModified();
     void OnMinReturnFocusOut(Qt::FocusReason reason);
-    void OnApplicationFocusChanged(QWidget* now);
     bool GridBound() const { return m_controlsBound && m_grid.IsCreated(); }
     // The value in a spin's buddy when it lies in the spin's range; otherwise
     // the buddy gets back the count the grid has (shown) and the result is -1.
     int AcceptedSpinValue(korvel::UpDownControl* spin, int gridCount);
 
+    CMSFlexGrid m_grid;
+    CCellEdit* m_cellEdit = nullptr;
+    korvel::UpDownControl* m_periodsSpin = nullptr;
+    korvel::UpDownControl* m_assetsSpin = nullptr;
+    QLineEdit* m_assetsEdit = nullptr;     // control 1002, buddy of m_assetsSpin
+    QLineEdit* m_periodsEdit = nullptr;    // control 1003, buddy of m_periodsSpin
+    QLineEdit* m_minReturnEdit = nullptr;  // control 1008
+    QString m_minReturnText;
+    double m_minReturn = 0.0;
+    korvel::SolutionRecord m_solution;
+    bool m_justLoaded = false;
+
     CTavoDoc* m_document;
     QWidget* m_form = nullptr;
-    QRect m_gridPlace;                   // the grid's rectangle on the form, in pixels
-    bool m_controlsBound = false;        // set by the first data exchange
-    bool m_inKillFocus = false;          // the validation message takes the focus too
-    bool m_minReturnLentToMenu = false;  // the menu bar holds the focus for Min Return
+    QRect m_gridPlace;             // the grid's rectangle on the form, in pixels
+    bool m_controlsBound = false;  // set by the first data exchange
+    bool m_inKillFocus = false;    // the validation message takes the focus too
     std::string m_minReturnLoadedBytes;
     QString m_minReturnLoadedText;
 };

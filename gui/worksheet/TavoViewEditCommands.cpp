@@ -2,6 +2,7 @@
 #include "gui/worksheet/TavoView.h"
 
 #include "gui/framework/CmdUI.h"
+#include "gui/framework/MenuBarFocus.h"
 #include "gui/framework/MessageBox.h"
 #include "gui/worksheet/CellEdit.h"
 #include "gui/worksheet/FieldText.h"
@@ -17,11 +18,12 @@
 
 namespace {
 
-// The text box of this form that has the keyboard focus, or null. A text box
-// of another window (the Single analysis window) is not the form's business.
+// The text box of this form that has the keyboard focus (or lent it to the
+// menu bar), or null. A text box of another window (the Single analysis
+// window) is not the form's business.
 QLineEdit* FocusedFormEdit(const CTavoView* view)
 {
-    QWidget* focus = QApplication::focusWidget();
+    QWidget* focus = korvel::CommandFocusWidget();
     if (!focus || !CTavoView::IsEditControl(focus) || !view->isAncestorOf(focus))
         return nullptr;
     return static_cast<QLineEdit*>(focus);

@@ -1,6 +1,7 @@
 // The worksheet's shape (Assets, Periods, reset) and the cell box's tie to the grid.
 #include "gui/worksheet/TavoView.h"
 
+#include "core/worksheet/WorksheetTable.h"
 #include "gui/framework/UpDownControl.h"
 #include "gui/worksheet/CellEdit.h"
 #include "gui/worksheet/GridCells.h"
@@ -142,4 +143,60 @@ void CTavoView::OnRowColChangeGrid()
     if (!m_grid.IsCreated())
         return;
     m_grid.SetCurrentCellColor(kCurrentCellColor);
+}
+
+void CTavoView::ShowWorksheet(const korvel::WorksheetTable& table, size_t cellsShown, bool complete)
+{
+    SetMinReturnBytes(table.minReturnText);
+    UpdateData(false);
+
+    const int32_t rows = table.Rows(), cols = table.Cols();
+    // A position that changes runs OnChangeAssets / OnChangePeriods, which
+    // size the grid and label it.
+    m_assetsSpin->SetPos(rows - 1);
+    m_periodsSpin->SetPos(cols - 2);
+    m_grid.SetRows(rows);
+    m_grid.SetCols(cols);
+    for (int32_t col = 1; col < cols; ++col)
+        m_grid.SetColAlignment(col, kLeftAlignment);
+
+    size_t left = cellsShown;
+    for (int32_t row = 1; row < rows && left > 0; ++row)
+        for (int32_t col = 1; col < cols && left > 0; ++col, --left)
+            m_grid.SetTextMatrix(row, col, table.TextMatrix(row, col));
+    if (!complete)
+        return;
+    m_justLoaded = true;
+    m_cellEdit->SetCellBytes(m_grid.GetText());
+}
+
+void CTavoView::DeleteFirstPeriod()
+{
+    GridCells cells(m_grid);
+    korvel::DeleteFirstPeriod(cells);
+    MarkDocumentModified();
+    // The current cell's bytes, not a decoded copy, so that they go back unchanged.
+    m_cellEdit->SetCellBytes(m_grid.GetText());
+    m_cellEdit->SetModify(false);
+}
+
+void CTavoView::SetShareCount(int shares)
+{
+    m_assetsSpin->SetPos(shares);
+}
+
+void CTavoView::SetPeriodCount(int periods)
+{
+    m_periodsSpin->SetPos(periods);
+}
+
+void CTavoView::MakeCurrent(int32_t row, int32_t col)
+{
+    m_grid.SetRow(row);
+    m_grid.SetCol(col);
+}
+
+void CTavoView::SetCellBytes(int32_t row, int32_t col, const std::string& bytes)
+{
+    m_grid.SetTextMatrix(row, col, bytes);
 }

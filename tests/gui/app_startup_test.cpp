@@ -2,6 +2,7 @@
 // any window, or the program ends; then the command line decides between a
 // new worksheet and a named document.
 #include "gui/app_test_support.h"
+#include "support/FormControls.h"
 #include "support/GridTestSupport.h"
 
 #include "gui/app/GridModule.h"
@@ -195,7 +196,7 @@ private slots:
         QCOMPARE(frame->windowTitle(), QStringLiteral("Untitled - Korvel"));
         QCOMPARE(frame->GetActiveDocument(), app.Document());
         QVERIFY(!app.Document()->IsModified());
-        QCOMPARE(frame->GetActiveView()->m_grid.GetRows(), 2);
+        QCOMPARE(frame->GetActiveView()->Grid().GetRows(), 2);
         QCOMPARE(QCoreApplication::organizationName(), QStringLiteral("Hestrel"));
         QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Korvel"));
     }
@@ -220,7 +221,7 @@ private slots:
         QCOMPARE(frame->windowTitle(), QStringLiteral("growth - Korvel"));
         QCOMPARE(app.Document()->GetPathName(), path);
         QCOMPARE(frame->GetActiveDocument(), app.Document());
-        QCOMPARE(frame->GetActiveView()->m_grid.GetTextMatrix(1, 1), std::string("ABC"));
+        QCOMPARE(frame->GetActiveView()->Grid().GetTextMatrix(1, 1), std::string("ABC"));
         QVERIFY(!app.Document()->IsModified());
         QCOMPARE(app.RecentFiles(), QStringList{path});
     }
@@ -251,7 +252,7 @@ private slots:
         QVERIFY(started);
         QVERIFY(boxes.requests.empty());
         QCOMPARE(app.MainFrame()->windowTitle(), QStringLiteral("Untitled - Korvel"));
-        QCOMPARE(app.MainFrame()->GetActiveView()->m_grid.GetTextMatrix(1, 1), std::string());
+        QCOMPARE(app.MainFrame()->GetActiveView()->Grid().GetTextMatrix(1, 1), std::string());
     }
 
     void aDocumentThatCannotBeOpenedEndsTheProgram_data()

@@ -1,5 +1,6 @@
 // The document's modified flag, Save's enabled state and the save question
 // before New, Open and closing.
+#include "support/FormControls.h"
 #include "support/GridTestSupport.h"
 #include "worksheet_host.h"
 
@@ -51,7 +52,7 @@ private slots:
 
         const std::function<void()> changes[] = {
             [&] { QTest::keyClicks(host.CellEdit(), "x"); },
-            [&] { QTest::keyClicks(host.view->m_minReturnEdit, "2"); },
+            [&] { QTest::keyClicks(korvel::test::MinReturnBox(*host.view), "2"); },
             [&] { host.SetShares(4); },
             [&] { host.SetPeriods(5); },
         };
@@ -74,7 +75,7 @@ private slots:
         QVERIFY(!SaveEnabled(host.document));
         QCOMPARE(host.Grid().GetRows(), 5);
         QCOMPARE(host.Grid().GetTextMatrix(2, 2), std::string("x"));
-        QVERIFY(!host.view->m_justLoaded);
+        QVERIFY(!host.view->JustLoaded());
         QVERIFY(host.document.FileNew());
         QCOMPARE(host.Grid().GetRows(), 2);
         QVERIFY(!SaveEnabled(host.document));

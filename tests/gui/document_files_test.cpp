@@ -1,4 +1,5 @@
 // Worksheet documents on disk: round trips, the load failures, failed saves.
+#include "support/FormControls.h"
 #include "support/GridTestSupport.h"
 #include "worksheet_host.h"
 
@@ -45,15 +46,16 @@ QByteArray Counts(int32_t rows, int32_t cols)
 
 void ExpectWorksheet(WorksheetHost& host, const korvel::WorksheetTable& table)
 {
-    CMSFlexGrid& grid = host.Grid();
+    const CMSFlexGrid& grid = host.Grid();
     QCOMPARE(grid.GetRows(), table.Rows());
     QCOMPARE(grid.GetCols(), table.Cols());
     for (int32_t row = 0; row < table.Rows(); ++row)
         for (int32_t col = 0; col < table.Cols(); ++col)
             QCOMPARE(grid.GetTextMatrix(row, col), table.TextMatrix(row, col));
-    QCOMPARE(host.view->m_minReturnEdit->text().toStdString(), table.minReturnText);
-    QCOMPARE(host.view->m_assetsEdit->text(), host.view->m_assetsSpin->FormatPos(table.Rows() - 1));
-    QCOMPARE(host.view->m_periodsEdit->text(), QString::number(table.Cols() - 2));
+    QCOMPARE(korvel::test::MinReturnBox(*host.view)->text().toStdString(), table.minReturnText);
+    QCOMPARE(korvel::test::AssetsBox(*host.view)->text(),
+             korvel::test::AssetsSpin(*host.view)->FormatPos(table.Rows() - 1));
+    QCOMPARE(korvel::test::PeriodsBox(*host.view)->text(), QString::number(table.Cols() - 2));
 }
 
 void ExpectResetWorksheet(WorksheetHost& host)
@@ -85,7 +87,7 @@ private slots:
         QTest::keyClicks(box, "2");
         QTest::keyClick(box, Qt::Key_Right, Qt::ShiftModifier);
         QTest::keyClicks(box, "-0.5");
-        QTest::keyClicks(host.view->m_minReturnEdit, "1");
+        QTest::keyClicks(korvel::test::MinReturnBox(*host.view), "1");
 
         const QString path = PathOf("abc");
         dialogs.paths.push_back(path);
@@ -101,7 +103,7 @@ private slots:
         QVERIFY(host.document.OpenDocumentFile(path));
         QCOMPARE(host.Grid().GetTextMatrix(1, 1), std::string("ABC"));
         QCOMPARE(host.Grid().GetTextMatrix(1, 4), std::string("-0.5"));
-        QCOMPARE(host.view->m_minReturnText, QString("1"));
+        QCOMPARE(host.view->MinReturnText(), QString("1"));
         QVERIFY(!host.document.IsModified());
         QCOMPARE(used.count(), 2);
     }
@@ -174,7 +176,7 @@ private slots:
         MessageBoxRecorder boxes;
         boxes.answers = {korvel::IDNO};  // do not save the two shares on screen
         host.SetShares(2);
-        host.Grid().SetTextMatrix(2, 3, "earlier");
+        host.view->SetCellBytes(2, 3, "earlier");
         QByteArray bytes = Counts(3, 5);
         bytes += QByteArray("\x03"
                             "1.5"
@@ -189,13 +191,13 @@ private slots:
         QVERIFY(!host.document.OpenDocumentFile(path));
         QCOMPARE(boxes.requests.size(), size_t(2));
         QVERIFY(boxes.LastText().contains("Unexpected file format"));
-        CMSFlexGrid& grid = host.Grid();
+        const CMSFlexGrid& grid = host.Grid();
         QCOMPARE(grid.GetRows(), 3);
         QCOMPARE(grid.GetTextMatrix(1, 1), std::string("A"));
         QCOMPARE(grid.GetTextMatrix(1, 2), std::string("1"));
         QCOMPARE(grid.GetTextMatrix(1, 3), std::string());
         QCOMPARE(grid.GetTextMatrix(2, 3), std::string("earlier"));
-        QCOMPARE(host.view->m_minReturnEdit->text(), QString("1.5"));
+        QCOMPARE(korvel::test::MinReturnBox(*host.view)->text(), QString("1.5"));
         QCOMPARE(host.document.GetTitle(), QString("Untitled"));
         QVERIFY(!host.document.IsModified());
     }
@@ -207,7 +209,7 @@ private slots:
         const QString named = PathOf("named");
         QVERIFY(WriteWholeFile(named, DocumentBytes(SampleTable(2, 3, "1"))));
         QVERIFY(host.document.OpenDocumentFile(named));
-        host.Grid().SetTextMatrix(1, 1, "edited");
+        host.view->SetCellBytes(1, 1, "edited");
         host.document.SetModifiedFlag(true);
 
         for (const QString& path : {PathOf("missing"), m_dir.path()}) {
@@ -253,7 +255,7 @@ private slots:
             QTest::keyClick(box, Qt::Key_Up);
             QTest::keyClick(box, Qt::Key_Up);
         }
-        host.view->m_minReturnEdit->setFocus();
+        korvel::test::MinReturnBox(*host.view)->setFocus();
         box->setFocus();
         QVERIFY(!host.document.IsModified());
 

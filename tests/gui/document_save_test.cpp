@@ -94,7 +94,7 @@ private slots:
         QVERIFY(WriteWholeFile(path, DocumentBytes(OneShare("Before"))));
         QVERIFY(WriteWholeFile(theirs, DocumentBytes(OneShare("Theirs"))));
         QVERIFY(host.document.OpenDocumentFile(path));
-        host.Grid().SetTextMatrix(1, 1, "After");
+        host.view->SetCellBytes(1, 1, "After");
         host.document.SetModifiedFlag(true);
 
         {
@@ -130,7 +130,7 @@ private slots:
         QVERIFY(WriteWholeFile(path, previous));
         QVERIFY(host.document.OpenDocumentFile(path));
         host.SetShares(500);
-        host.Grid().SetTextMatrix(500, 1, "Last");
+        host.view->SetCellBytes(500, 1, "Last");
 
         const bool saved = korvel::test::SaveUnderFileSizeLimit(host.document, 2000);
 
@@ -152,7 +152,7 @@ private slots:
         const QString longest = m_dir.filePath(QString(255, QLatin1Char('n')));
         QVERIFY(WriteWholeFile(longest, DocumentBytes(OneShare("Before"))));
         QVERIFY(host.document.OpenDocumentFile(longest));
-        host.Grid().SetTextMatrix(1, 1, "After");
+        host.view->SetCellBytes(1, 1, "After");
         host.document.SetModifiedFlag(true);
         QVERIFY(host.document.FileSave());
         QCOMPARE(ReadWholeFile(longest), DocumentBytes(OneShare("After")));

@@ -1,6 +1,7 @@
 // Undo, Cut, Copy and Paste on the form's text boxes: their enabled states,
 // what they do to the box and the cell, and the document's modified flag.
 #include "edit_fixture.h"
+#include "support/FormControls.h"
 
 #include "gui/framework/CmdUI.h"
 
@@ -42,7 +43,7 @@ QClipboard* Clipboard()
 struct ShownForm : Form {
     ShownForm() : Form(2, 3)
     {
-        grid.SetTextMatrix(1, 1, "Alpha");
+        view.SetCellBytes(1, 1, "Alpha");
         MoveTo(1, 1);
         view.show();
         view.activateWindow();
@@ -91,8 +92,9 @@ void EditClipboardTest::everyCommandIsDisabledWhileTheGridHasTheFocus()
 void EditClipboardTest::copyAndCutNeedASelection()
 {
     ShownForm form;
-    for (QLineEdit* box : {static_cast<QLineEdit*>(form.view.m_cellEdit), form.view.m_assetsEdit,
-                           form.view.m_periodsEdit, form.view.m_minReturnEdit}) {
+    for (QLineEdit* box :
+         {static_cast<QLineEdit*>(korvel::test::CellBox(form.view)), korvel::test::AssetsBox(form.view),
+          korvel::test::PeriodsBox(form.view), korvel::test::MinReturnBox(form.view)}) {
         form.Focus(box);
         box->deselect();
         QVERIFY2(!AskEnabledStates(form.view).copyCut, qPrintable(box->objectName()));
@@ -104,7 +106,7 @@ void EditClipboardTest::copyAndCutNeedASelection()
 void EditClipboardTest::pasteNeedsTextOnTheClipboard()
 {
     ShownForm form;
-    form.Focus(form.view.m_cellEdit);
+    form.Focus(korvel::test::CellBox(form.view));
     QVERIFY(AskEnabledStates(form.view).paste);
 
     Clipboard()->clear();
@@ -117,18 +119,18 @@ void EditClipboardTest::pasteNeedsTextOnTheClipboard()
 
     // Any box of the form, read-only ones included.
     Clipboard()->setText(QStringLiteral("7"));
-    form.Focus(form.view.m_periodsEdit);
+    form.Focus(korvel::test::PeriodsBox(form.view));
     QVERIFY(AskEnabledStates(form.view).paste);
 }
 
 void EditClipboardTest::undoFollowsTheBox()
 {
     ShownForm form;
-    form.Focus(form.view.m_cellEdit);
+    form.Focus(korvel::test::CellBox(form.view));
     // A box just loaded from its cell has nothing to undo.
     QVERIFY(!AskEnabledStates(form.view).undo);
 
-    QTest::keyClick(form.view.m_cellEdit, Qt::Key_X);
+    QTest::keyClick(korvel::test::CellBox(form.view), Qt::Key_X);
     QVERIFY(AskEnabledStates(form.view).undo);
 
     form.MoveTo(2, 1);
@@ -154,13 +156,13 @@ void EditClipboardTest::aTextBoxOutsideTheFormDisablesEverything()
 void EditClipboardTest::cutTakesTheSelectionOutOfTheCellAndMarksTheDocument()
 {
     ShownForm form;
-    form.Focus(form.view.m_cellEdit);
-    form.view.m_cellEdit->setSelection(0, 2);
+    form.Focus(korvel::test::CellBox(form.view));
+    korvel::test::CellBox(form.view)->setSelection(0, 2);
 
     form.view.OnEditCut();
 
     QCOMPARE(Clipboard()->text(), QStringLiteral("Al"));
-    QCOMPARE(form.view.m_cellEdit->text(), QStringLiteral("pha"));
+    QCOMPARE(korvel::test::CellBox(form.view)->text(), QStringLiteral("pha"));
     QCOMPARE(form.grid.GetTextMatrix(1, 1), std::string("pha"));
     QVERIFY(form.doc.IsModified());
 }
@@ -168,12 +170,12 @@ void EditClipboardTest::cutTakesTheSelectionOutOfTheCellAndMarksTheDocument()
 void EditClipboardTest::pasteWritesIntoTheCellAndMarksTheDocument()
 {
     ShownForm form;
-    form.Focus(form.view.m_cellEdit);
-    form.view.m_cellEdit->setCursorPosition(5);
+    form.Focus(korvel::test::CellBox(form.view));
+    korvel::test::CellBox(form.view)->setCursorPosition(5);
 
     form.view.OnEditPaste();
 
-    QCOMPARE(form.view.m_cellEdit->text(), QStringLiteral("Alphaclip"));
+    QCOMPARE(korvel::test::CellBox(form.view)->text(), QStringLiteral("Alphaclip"));
     QCOMPARE(form.grid.GetTextMatrix(1, 1), std::string("Alphaclip"));
     QVERIFY(form.doc.IsModified());
 }
@@ -181,23 +183,23 @@ void EditClipboardTest::pasteWritesIntoTheCellAndMarksTheDocument()
 void EditClipboardTest::undoMarksTheDocumentCopyLeavesItAlone()
 {
     ShownForm form;
-    form.Focus(form.view.m_cellEdit);
-    form.view.m_cellEdit->selectAll();
+    form.Focus(korvel::test::CellBox(form.view));
+    korvel::test::CellBox(form.view)->selectAll();
     form.view.OnEditCut();
     QCOMPARE(form.grid.GetTextMatrix(1, 1), std::string());
     form.doc.SetModifiedFlag(false);
 
     form.view.OnEditUndo();
-    QCOMPARE(form.view.m_cellEdit->text(), QStringLiteral("Alpha"));
+    QCOMPARE(korvel::test::CellBox(form.view)->text(), QStringLiteral("Alpha"));
     QCOMPARE(form.grid.GetTextMatrix(1, 1), std::string("Alpha"));
     QVERIFY(form.doc.IsModified());
 
     form.doc.SetModifiedFlag(false);
     Clipboard()->clear();
-    form.view.m_cellEdit->setSelection(1, 3);
+    korvel::test::CellBox(form.view)->setSelection(1, 3);
     form.view.OnEditCopy();
     QCOMPARE(Clipboard()->text(), QStringLiteral("lph"));
-    QCOMPARE(form.view.m_cellEdit->text(), QStringLiteral("Alpha"));
+    QCOMPARE(korvel::test::CellBox(form.view)->text(), QStringLiteral("Alpha"));
     QVERIFY(!form.doc.IsModified());
 }
 
@@ -212,7 +214,7 @@ void EditClipboardTest::readOnlyBoxesKeepTheirTextButCutAndPasteStillMark()
 {
     QFETCH(bool, assets);
     ShownForm form;
-    QLineEdit* box = assets ? form.view.m_assetsEdit : form.view.m_periodsEdit;
+    QLineEdit* box = assets ? korvel::test::AssetsBox(form.view) : korvel::test::PeriodsBox(form.view);
     QVERIFY(box->isReadOnly());
     const QString shown = box->text();
     const int32_t rows = form.grid.GetRows();
@@ -247,11 +249,11 @@ void EditClipboardTest::commandsDoNothingWhenTheirStateSaysDisabled()
     QCOMPARE(Clipboard()->text(), QStringLiteral("clip"));
 
     // A box without a selection has nothing to cut.
-    form.Focus(form.view.m_cellEdit);
-    form.view.m_cellEdit->deselect();
+    form.Focus(korvel::test::CellBox(form.view));
+    korvel::test::CellBox(form.view)->deselect();
     form.view.OnEditCut();
     QVERIFY(!form.doc.IsModified());
-    QCOMPARE(form.view.m_cellEdit->text(), QStringLiteral("Alpha"));
+    QCOMPARE(korvel::test::CellBox(form.view)->text(), QStringLiteral("Alpha"));
 }
 
 KORVEL_TEST_MAIN(EditClipboardTest)

@@ -1,6 +1,7 @@
 #pragma once
 // The real worksheet form with a named, filled worksheet, and the message-box
 // seam that records each question and answers it.
+#include "support/FormControls.h"
 #include "support/GridTestSupport.h"
 #include "support/MessageBoxRecorder.h"
 
@@ -37,7 +38,7 @@ inline std::string ReturnOf(int32_t row, int32_t period)
 struct Form {
     CTavoDoc doc;
     CTavoView view{&doc};
-    CMSFlexGrid& grid = view.m_grid;
+    const CMSFlexGrid& grid = view.Grid();
 
     Form(int shares, int periods)
     {
@@ -45,12 +46,12 @@ struct Form {
             qFatal("the grid control cannot be created");
         view.resize(900, 600);
         view.OnInitialUpdate();
-        view.m_periodsEdit->setText(QString::number(periods));
-        view.m_assetsEdit->setText(QString::number(shares));
+        korvel::test::PeriodsBox(view)->setText(QString::number(periods));
+        korvel::test::AssetsBox(view)->setText(QString::number(shares));
         for (int32_t row = 1; row <= shares; ++row) {
-            grid.SetTextMatrix(row, 1, NameOf(row));
+            view.SetCellBytes(row, 1, NameOf(row));
             for (int32_t period = 1; period <= periods; ++period)
-                grid.SetTextMatrix(row, period + 1, ReturnOf(row, period));
+                view.SetCellBytes(row, period + 1, ReturnOf(row, period));
         }
         doc.SetModifiedFlag(false);
     }
@@ -59,8 +60,7 @@ struct Form {
     // that is current already fires no event, so the box is loaded here too.
     void MoveTo(int32_t row, int32_t col)
     {
-        grid.SetRow(row);
-        grid.SetCol(col);
+        view.MakeCurrent(row, col);
         view.LoadCellEdit();
     }
 

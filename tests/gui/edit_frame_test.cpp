@@ -2,6 +2,7 @@
 // states the frame shows, and the accelerators while a text box has the focus.
 #include "app_test_support.h"
 #include "edit_fixture.h"
+#include "support/FormControls.h"
 
 #include "gui/app/MainFrame.h"
 #include "gui/app/TavoApp.h"
@@ -18,25 +19,24 @@ namespace {
 
 // Tavo as it starts, with the worksheet filled as the editing tests need it.
 struct Tavo : korvel::apptest::StartedTavo {
-    CMSFlexGrid& Grid() { return view->m_grid; }
+    const CMSFlexGrid& Grid() const { return view->Grid(); }
 
     // Shares S1.. with returns "<row>.<period>", nothing modified.
     void Fill(int shares, int periods)
     {
-        view->m_periodsEdit->setText(QString::number(periods));
-        view->m_assetsEdit->setText(QString::number(shares));
+        korvel::test::PeriodsBox(*view)->setText(QString::number(periods));
+        korvel::test::AssetsBox(*view)->setText(QString::number(shares));
         for (int32_t row = 1; row <= shares; ++row) {
-            Grid().SetTextMatrix(row, 1, edit_test::NameOf(row));
+            view->SetCellBytes(row, 1, edit_test::NameOf(row));
             for (int32_t period = 1; period <= periods; ++period)
-                Grid().SetTextMatrix(row, period + 1, edit_test::ReturnOf(row, period));
+                view->SetCellBytes(row, period + 1, edit_test::ReturnOf(row, period));
         }
         doc->SetModifiedFlag(false);
     }
 
     void MoveTo(int32_t row, int32_t col)
     {
-        Grid().SetRow(row);
-        Grid().SetCol(col);
+        view->MakeCurrent(row, col);
         view->LoadCellEdit();
     }
 
@@ -103,9 +103,9 @@ void EditFrameTest::deletePeriodMovesEveryReturnOneColumnLeft()
     AnsweredQuestions questions;
     Tavo tavo;
     tavo.Fill(2, periods);
-    tavo.Grid().SetTextMatrix(1, 2, "0.1");
-    tavo.Grid().SetTextMatrix(1, 3, "0.2");
-    tavo.Grid().SetTextMatrix(1, 4, "0.3");
+    tavo.view->SetCellBytes(1, 2, "0.1");
+    tavo.view->SetCellBytes(1, 3, "0.2");
+    tavo.view->SetCellBytes(1, 4, "0.3");
     tavo.MoveTo(1, currentCol);
 
     tavo.frame->CommandAction(ID_DELETE_PERIOD)->trigger();
@@ -118,7 +118,7 @@ void EditFrameTest::deletePeriodMovesEveryReturnOneColumnLeft()
     QCOMPARE(asked.icon, MbIcon::Question);
     QCOMPARE(asked.owner, static_cast<QWidget*>(tavo.frame));
 
-    CMSFlexGrid& grid = tavo.Grid();
+    const CMSFlexGrid& grid = tavo.Grid();
     QCOMPARE(grid.GetCols(), periods + 2);
     QCOMPARE(grid.GetTextMatrix(0, 0), std::string("No"));
     QCOMPARE(grid.GetTextMatrix(0, 1), std::string("Name"));
@@ -133,7 +133,7 @@ void EditFrameTest::deletePeriodMovesEveryReturnOneColumnLeft()
     QCOMPARE(grid.GetTextMatrix(1, 3), std::string("0.3"));
     for (int32_t period = 1; period < periods; ++period)
         QCOMPARE(grid.GetTextMatrix(2, period + 1), edit_test::ReturnOf(2, period + 1));
-    QCOMPARE(tavo.view->m_cellEdit->text(), QString::fromStdString(grid.GetText()));
+    QCOMPARE(korvel::test::CellBox(*tavo.view)->text(), QString::fromStdString(grid.GetText()));
     QVERIFY(tavo.doc->IsModified());
 }
 
@@ -150,7 +150,7 @@ void EditFrameTest::deletePeriodAnsweredNoChangesNothing()
     for (int32_t row = 1; row <= 2; ++row)
         for (int32_t period = 1; period <= 3; ++period)
             QCOMPARE(tavo.Grid().GetTextMatrix(row, period + 1), edit_test::ReturnOf(row, period));
-    QCOMPARE(tavo.view->m_cellEdit->text(), QStringLiteral("2.1"));
+    QCOMPARE(korvel::test::CellBox(*tavo.view)->text(), QStringLiteral("2.1"));
     QVERIFY(!tavo.doc->IsModified());
 }
 
@@ -165,15 +165,15 @@ void EditFrameTest::theFrameShowsTheEditStatesOfTheFocusedBox()
     for (int id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE})
         QVERIFY(!tavo.Enabled(id));
 
-    tavo.Focus(tavo.view->m_cellEdit);
-    tavo.view->m_cellEdit->deselect();
+    tavo.Focus(korvel::test::CellBox(*tavo.view));
+    korvel::test::CellBox(*tavo.view)->deselect();
     QVERIFY(!tavo.Enabled(ID_EDIT_CUT));
     QVERIFY(!tavo.Enabled(ID_EDIT_COPY));
     QVERIFY(tavo.Enabled(ID_EDIT_PASTE));
     QVERIFY(!tavo.Enabled(ID_EDIT_UNDO));
 
     // The toolbar buttons follow a new selection without a menu being opened.
-    tavo.view->m_cellEdit->selectAll();
+    korvel::test::CellBox(*tavo.view)->selectAll();
     QCoreApplication::processEvents();
     QVERIFY(tavo.frame->CommandAction(ID_EDIT_COPY)->isEnabled());
     QVERIFY(tavo.frame->CommandAction(ID_EDIT_CUT)->isEnabled());
@@ -197,7 +197,7 @@ void EditFrameTest::editAcceleratorsReachTheCommandsOnce()
     Tavo tavo;
     tavo.Fill(1, 3);
     tavo.MoveTo(1, 1);
-    CCellEdit* box = tavo.view->m_cellEdit;
+    CCellEdit* box = korvel::test::CellBox(*tavo.view);
     tavo.Focus(box);
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(box));
     // "S1" becomes "S1x" by typing, so that there is something to undo; "1x"
@@ -252,7 +252,8 @@ void EditFrameTest::shareAcceleratorsWorkFromEveryTextBox()
     Tavo tavo;
     tavo.Fill(3, 3);
     tavo.MoveTo(2, 2);
-    QLineEdit* boxes[] = {tavo.view->m_cellEdit, tavo.view->m_assetsEdit, tavo.view->m_minReturnEdit};
+    QLineEdit* boxes[] = {korvel::test::CellBox(*tavo.view), korvel::test::AssetsBox(*tavo.view),
+                          korvel::test::MinReturnBox(*tavo.view)};
     tavo.Focus(boxes[box]);
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(boxes[box]));
 
@@ -266,14 +267,14 @@ void EditFrameTest::shareAcceleratorsWorkFromEveryTextBox()
     QCOMPARE(questions.asked[0].text, QStringLiteral("Delete  on row 2"));
     QCOMPARE(tavo.Grid().GetRows(), 4);
     QCOMPARE(tavo.Grid().GetTextMatrix(2, 1), std::string("S2"));
-    QCOMPARE(tavo.view->m_assetsEdit->text(), QStringLiteral("3"));
+    QCOMPARE(korvel::test::AssetsBox(*tavo.view)->text(), QStringLiteral("3"));
 }
 
 void EditFrameTest::cutKeysOnAReadOnlyBoxMarkTheDocument()
 {
     Tavo tavo;
     tavo.Fill(12, 3);
-    QLineEdit* assets = tavo.view->m_assetsEdit;
+    QLineEdit* assets = korvel::test::AssetsBox(*tavo.view);
     tavo.Focus(assets);
     assets->selectAll();
     tavo.doc->SetModifiedFlag(false);

@@ -1,6 +1,7 @@
 // Insert share and Delete share on the real form, questions answered through
 // the message-box seam.
 #include "edit_fixture.h"
+#include "support/FormControls.h"
 
 using edit_test::AnsweredQuestions;
 using edit_test::Form;
@@ -16,7 +17,7 @@ std::vector<std::string> BlankRow(int32_t number)
 
 QString CellBoxText(const Form& form)
 {
-    return form.view.m_cellEdit->text();
+    return korvel::test::CellBox(form.view)->text();
 }
 
 QString CurrentCellText(const Form& form)
@@ -64,7 +65,7 @@ void EditShareTest::insertOpensABlankRowAtTheCurrentShare()
 
     QVERIFY(questions.asked.empty());
     QCOMPARE(form.grid.GetRows(), shares + 2);
-    QCOMPARE(form.view.m_assetsEdit->text(), QString::number(shares + 1));
+    QCOMPARE(korvel::test::AssetsBox(form.view)->text(), QString::number(shares + 1));
     for (int32_t row = 1; row < current; ++row)
         QCOMPARE(form.Row(row), form.ShareRow(row, row, kPeriods));
     QCOMPARE(form.Row(current), BlankRow(current));
@@ -79,14 +80,14 @@ void EditShareTest::insertAtTheLargestWorksheetChangesNothing()
 {
     Form form(CTavoView::kMaxAssets, 10);
     form.MoveTo(500, 3);
-    const QString assets = form.view.m_assetsEdit->text();
+    const QString assets = korvel::test::AssetsBox(form.view)->text();
     const std::vector<std::string> last = form.Row(CTavoView::kMaxAssets);
     const std::vector<std::string> current = form.Row(500);
 
     form.view.OnInsertShare();
 
     QCOMPARE(form.grid.GetRows(), CTavoView::kMaxAssets + 1);
-    QCOMPARE(form.view.m_assetsEdit->text(), assets);
+    QCOMPARE(korvel::test::AssetsBox(form.view)->text(), assets);
     QCOMPARE(form.Row(500), current);
     QCOMPARE(form.Row(CTavoView::kMaxAssets), last);
     QCOMPARE(CellBoxText(form), QString::fromStdString(current[3]));
@@ -113,7 +114,7 @@ void EditShareTest::deleteAsksWithTheShareNameAndRow()
     QFETCH(QString, question);
     AnsweredQuestions questions(korvel::IDNO);
     Form form(4, kPeriods);
-    form.grid.SetTextMatrix(row, 1, name.toStdString());
+    form.view.SetCellBytes(row, 1, name.toStdString());
     form.MoveTo(row, 2);
 
     form.view.OnDeleteShare();
@@ -149,7 +150,7 @@ void EditShareTest::deleteMovesLaterSharesUp()
 
     QCOMPARE(questions.asked.size(), size_t(1));
     QCOMPARE(form.grid.GetRows(), shares);
-    QCOMPARE(form.view.m_assetsEdit->text(), QString::number(shares - 1));
+    QCOMPARE(korvel::test::AssetsBox(form.view)->text(), QString::number(shares - 1));
     for (int32_t row = 1; row < current; ++row)
         QCOMPARE(form.Row(row), form.ShareRow(row, row, kPeriods));
     for (int32_t row = current; row < shares; ++row)
@@ -162,7 +163,7 @@ void EditShareTest::deleteOnlyShareBlanksItAndKeepsOneShare()
 {
     AnsweredQuestions questions;
     Form form(1, kPeriods);
-    form.grid.SetTextMatrix(1, 1, "Alpha");
+    form.view.SetCellBytes(1, 1, "Alpha");
     form.MoveTo(1, 1);
     QCOMPARE(CellBoxText(form), QStringLiteral("Alpha"));
 
@@ -172,7 +173,7 @@ void EditShareTest::deleteOnlyShareBlanksItAndKeepsOneShare()
     QCOMPARE(questions.asked[0].text, QStringLiteral("Delete Alpha on row 1"));
     QCOMPARE(form.grid.GetRows(), 2);
     QCOMPARE(form.Row(1), BlankRow(1));
-    QCOMPARE(form.view.m_assetsEdit->text(), QStringLiteral("1"));
+    QCOMPARE(korvel::test::AssetsBox(form.view)->text(), QStringLiteral("1"));
     QCOMPARE(CellBoxText(form), QString());
     QVERIFY(form.doc.IsModified());
 }
@@ -193,7 +194,7 @@ void EditShareTest::answeringNoChangesNothing()
         after.push_back(form.Row(row));
     QCOMPARE(questions.asked.size(), size_t(1));
     QVERIFY(after == before);
-    QCOMPARE(form.view.m_assetsEdit->text(), QStringLiteral("3"));
+    QCOMPARE(korvel::test::AssetsBox(form.view)->text(), QStringLiteral("3"));
     QCOMPARE(CellBoxText(form), QStringLiteral("S2"));
     QVERIFY(!form.doc.IsModified());
 }

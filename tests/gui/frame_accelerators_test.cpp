@@ -3,6 +3,7 @@
 // keep Ctrl+C, Ctrl+Z, Shift+Del and the like for itself; a disabled command
 // ignores its keys.
 #include "gui/app_test_support.h"
+#include "support/FormControls.h"
 #include "support/GridTestSupport.h"
 
 #include "gui/resources/CommandIds.h"
@@ -22,7 +23,7 @@ namespace {
 // it, and text on the clipboard: every Edit command is enabled.
 QLineEdit* PrepareMinReturnBox(ShownFrame& shown)
 {
-    QLineEdit* box = shown.frame.GetActiveView()->m_minReturnEdit;
+    QLineEdit* box = korvel::test::MinReturnBox(*shown.frame.GetActiveView());
     shown.frame.activateWindow();
     box->setFocus();
     QTest::keyClicks(box, QStringLiteral("12345"));

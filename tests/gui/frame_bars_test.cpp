@@ -2,6 +2,7 @@
 // docking rows, the View toggles with their check marks, the fly-by prompt,
 // the lock-key panes, and the Single analysis window's life with the frame.
 #include "gui/app_test_support.h"
+#include "support/FormControls.h"
 #include "support/GridTestSupport.h"
 
 #include "gui/app/LockKeyIndicators.h"
@@ -291,7 +292,7 @@ private slots:
         frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
         frame->activateWindow();
-        QLineEdit* edit = frame->GetActiveView()->m_minReturnEdit;
+        QLineEdit* edit = korvel::test::MinReturnBox(*frame->GetActiveView());
         edit->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(edit));
 

@@ -2,13 +2,17 @@
 // Action menu's second column, the prompts and tooltips of every command, and
 // the menus' keyboard and mouse handling.
 #include "gui/app_test_support.h"
+#include "support/FormControls.h"
 #include "support/GridTestSupport.h"
 
 #include "gui/app/MenuColumns.h"
 #include "gui/resources/CommandIds.h"
+#include "gui/worksheet/CellEdit.h"
 #include "gui/worksheet/TavoView.h"
 
+#include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -70,6 +74,43 @@ const CommandString kCommandStrings[] = {
     {ID_VIEW_STATUS_BAR, "Show or hide the status bar", nullptr},
     {ID_APP_ABOUT, "Display program information, version number and copyright", "About"},
 };
+
+// The four text boxes of the form, as the keyboard user reaches them.
+struct FormBox {
+    const char* name;
+    QLineEdit* (*box)(CTavoView&);
+    bool typedInto;  // read-only boxes take no typing, so have nothing to undo
+};
+
+const FormBox kFormBoxes[] = {
+    {"Cell", [](CTavoView& view) -> QLineEdit* { return korvel::test::CellBox(view); }, true},
+    {"Assets", [](CTavoView& view) { return korvel::test::AssetsBox(view); }, false},
+    {"Periods", [](CTavoView& view) { return korvel::test::PeriodsBox(view); }, false},
+    {"Min Return", [](CTavoView& view) { return korvel::test::MinReturnBox(view); }, true},
+};
+
+// Undo, Cut, Copy and Paste, as the open Edit menu shows them.
+QList<bool> EditStates(CMainFrame& frame)
+{
+    QList<bool> states;
+    for (int id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE})
+        states.append(frame.CommandAction(id)->isEnabled());
+    return states;
+}
+
+// A box with the focus, a change to undo where it takes one, all its text
+// selected, and text on the clipboard: every Edit command has its use.
+QLineEdit* PrepareBox(CTavoView& view, const FormBox& which)
+{
+    QLineEdit* box = which.box(view);
+    box->setFocus(Qt::MouseFocusReason);
+    if (which.typedInto)
+        QTest::keyClicks(box, "12");
+    box->selectAll();
+    QGuiApplication::clipboard()->setText(QStringLiteral("0.5"));
+    QCoreApplication::processEvents();
+    return box;
+}
 
 QToolButton* ButtonOf(CMainFrame& frame, int id)
 {
@@ -248,7 +289,7 @@ private slots:
         QTest::mouseClick(columns, Qt::LeftButton, {}, insert);
         QCOMPARE(inserted.count(), 1);
         QVERIFY(!menu->isVisible());
-        QCOMPARE(shown.frame.GetActiveView()->m_grid.GetRows(), 3);  // the view's handler ran
+        QCOMPARE(shown.frame.GetActiveView()->Grid().GetRows(), 3);  // the view's handler ran
     }
 
     void actionMenuColumnsAnswerTheKeyboard()
@@ -298,6 +339,85 @@ private slots:
         QVERIFY(open());
         QTest::keyClick(menu, Qt::Key_L);
         QCOMPARE(period.count(), 1);
+    }
+
+    void editMenuFromTheKeysSeesTheBoxTheMouseSees_data()
+    {
+        QTest::addColumn<int>("box");
+        for (int i = 0; i < int(std::size(kFormBoxes)); ++i)
+            QTest::newRow(kFormBoxes[i].name) << i;
+    }
+
+    void editMenuFromTheKeysSeesTheBoxTheMouseSees()
+    {
+        QFETCH(int, box);
+        const FormBox& which = kFormBoxes[box];
+        ShownFrame shown;
+        QVERIFY(shown.Show());
+        CMainFrame& frame = shown.frame;
+        frame.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &frame);
+        QMenu* edit = MenuTitled(frame, "&Edit");
+        QMenuBar* bar = frame.menuBar();
+        QLineEdit* focused = PrepareBox(*frame.GetActiveView(), which);
+
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(edit->menuAction()).center());
+        QTRY_VERIFY(edit->isVisible());
+        QCoreApplication::processEvents();
+        const QList<bool> byMouse = EditStates(frame);
+        QCOMPARE(byMouse, (QList<bool>{which.typedInto, true, true, true}));
+        edit->hide();
+        QTRY_COMPARE(QApplication::focusWidget(), focused);
+
+        QTest::keyClick(focused, Qt::Key_E, Qt::AltModifier);
+        QTRY_VERIFY(edit->isVisible());
+        QCoreApplication::processEvents();
+        QCOMPARE(EditStates(frame), byMouse);
+        QTest::keyClick(edit, Qt::Key_Escape);
+        QTest::keyClick(bar, Qt::Key_Escape);
+        QTRY_COMPARE(QApplication::focusWidget(), focused);
+    }
+
+    // Alt alone, or F10, shows where the keys are; leaving the bar gives the
+    // box back its caret and its selection as they were.
+    void menuBarKeysHighlightFileAndLeavingRestoresTheBox_data()
+    {
+        QTest::addColumn<int>("enter");
+        QTest::addColumn<int>("leave");
+        QTest::newRow("Alt, Esc") << int(Qt::Key_Alt) << int(Qt::Key_Escape);
+        QTest::newRow("Alt, Alt") << int(Qt::Key_Alt) << int(Qt::Key_Alt);
+        QTest::newRow("F10, Esc") << int(Qt::Key_F10) << int(Qt::Key_Escape);
+    }
+
+    void menuBarKeysHighlightFileAndLeavingRestoresTheBox()
+    {
+        QFETCH(int, enter);
+        QFETCH(int, leave);
+        const auto click = [](QWidget* widget, int key) {
+            QTest::keyClick(widget, Qt::Key(key), key == Qt::Key_Alt ? Qt::AltModifier : Qt::NoModifier);
+        };
+        ShownFrame shown;
+        QVERIFY(shown.Show());
+        CMainFrame& frame = shown.frame;
+        frame.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &frame);
+        QMenuBar* bar = frame.menuBar();
+        QAction* file = MenuTitled(frame, "&File")->menuAction();
+        const QImage idle = bar->grab(bar->actionGeometry(file)).toImage();
+        QLineEdit* box = korvel::test::MinReturnBox(*frame.GetActiveView());
+        box->setFocus(Qt::MouseFocusReason);
+        box->setText(QStringLiteral("0.125"));
+        box->setSelection(4, -2);  // "12", the cursor after "0."
+
+        click(box, enter);
+        QCOMPARE(bar->activeAction(), file);
+        QVERIFY(bar->grab(bar->actionGeometry(file)).toImage() != idle);
+
+        click(bar, leave);
+        QTRY_COMPARE(QApplication::focusWidget(), box);
+        QCOMPARE(bar->activeAction(), nullptr);
+        QCOMPARE(box->selectedText(), QStringLiteral("12"));
+        QCOMPARE(box->cursorPosition(), 2);
     }
 
     void openingAMenuAsksForTheEnabledStates()

@@ -1,6 +1,7 @@
 // Go from the worksheet form: the worksheet is typed through the Cell box,
 // Go runs the real command, message boxes and the Single solution dialog are
 // answered through their seams.
+#include "support/FormControls.h"
 #include "support/GridTestSupport.h"
 
 #include "gui/framework/MessageBox.h"
@@ -73,31 +74,30 @@ struct Form {
         QVERIFY(view.Create());
         view.resize(900, 600);
         view.OnInitialUpdate();
-        view.m_periodsEdit->setText(QString::number(returns[0].size()));
-        view.m_assetsEdit->setText(QString::number(returns.size()));
+        korvel::test::PeriodsBox(view)->setText(QString::number(returns[0].size()));
+        korvel::test::AssetsBox(view)->setText(QString::number(returns.size()));
         for (size_t i = 0; i < returns.size(); ++i) {
             const int32_t row = static_cast<int32_t>(i) + 1;
             Type(row, 1, "Share " + std::to_string(row));
             for (size_t p = 0; p < returns[i].size(); ++p)
                 Type(row, static_cast<int32_t>(p) + 2, returns[i][p]);
         }
-        view.m_minReturnEdit->setText(minReturn);
+        korvel::test::MinReturnBox(view)->setText(minReturn);
         doc.SetModifiedFlag(false);
     }
 
     void Type(int32_t row, int32_t col, const std::string& text)
     {
-        view.m_grid.SetRow(row);
-        view.m_grid.SetCol(col);
-        view.m_cellEdit->setText(QString::fromStdString(text));
+        view.MakeCurrent(row, col);
+        korvel::test::CellBox(view)->setText(QString::fromStdString(text));
     }
 
     std::vector<std::string> Snapshot() const
     {
         std::vector<std::string> cells;
-        for (int32_t row = 0; row < view.m_grid.GetRows(); ++row)
-            for (int32_t col = 0; col < view.m_grid.GetCols(); ++col)
-                cells.push_back(view.m_grid.GetTextMatrix(row, col));
+        for (int32_t row = 0; row < view.Grid().GetRows(); ++row)
+            for (int32_t col = 0; col < view.Grid().GetCols(); ++col)
+                cells.push_back(view.Grid().GetTextMatrix(row, col));
         return cells;
     }
 };
@@ -134,7 +134,7 @@ void GoFormTest::mirroredSharesShowOneHalfAndHalfSolution()
     QCOMPARE(shown.lineDeviation, QStringLiteral("0"));
     const std::vector<std::vector<std::string>> rows{{"1", "Share 2", "0.5000", "2"}, {"2", "Share 1", "0.5000", "1"}};
     QVERIFY(shown.rows == rows);
-    QCOMPARE(form.view.m_minReturn, 1.0);
+    QCOMPARE(form.view.MinReturn(), 1.0);
 }
 
 void GoFormTest::minReturnAboveEveryMeanSaysNoSolution()
@@ -228,7 +228,7 @@ void GoFormTest::validationMessagesCarryTheirCaptionAndIcon()
     Form form({{"1", "2", cell.toStdString()}}, minReturn);
     form.view.OnGo();
 
-    QCOMPARE(form.view.m_minReturn, keptMinReturn);
+    QCOMPARE(form.view.MinReturn(), keptMinReturn);
     if (message.isEmpty()) {
         QCOMPARE(seams.boxes.size(), size_t(0));
         QCOMPARE(seams.dialogs.size(), size_t(1));
@@ -277,17 +277,17 @@ void GoFormTest::goLeavesTheWorksheetAndTheDocumentAlone()
     GoSeams seams;
     Form form(kParallel, "1");
     const std::vector<std::string> before = form.Snapshot();
-    const int32_t row = form.view.m_grid.GetRow();
-    const int32_t col = form.view.m_grid.GetCol();
+    const int32_t row = form.view.Grid().GetRow();
+    const int32_t col = form.view.Grid().GetCol();
 
     form.view.OnGo();
 
     QCOMPARE(seams.dialogs.size(), size_t(2));
     QVERIFY(form.Snapshot() == before);
-    QCOMPARE(form.view.m_grid.GetRow(), row);
-    QCOMPARE(form.view.m_grid.GetCol(), col);
+    QCOMPARE(form.view.Grid().GetRow(), row);
+    QCOMPARE(form.view.Grid().GetCol(), col);
     QVERIFY(!form.doc.IsModified());
-    QCOMPARE(form.view.m_minReturnEdit->text(), QStringLiteral("1"));
+    QCOMPARE(korvel::test::MinReturnBox(form.view)->text(), QStringLiteral("1"));
 }
 
 void GoFormTest::anOverlongMinReturnIsReportedOnce()
@@ -301,7 +301,7 @@ void GoFormTest::anOverlongMinReturnIsReportedOnce()
         texts.push_back(r.text);
         // A real box takes the focus from the field while it is open.
         QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
-        QCoreApplication::sendEvent(form.view.m_minReturnEdit, &out);
+        QCoreApplication::sendEvent(korvel::test::MinReturnBox(form.view), &out);
         return int(korvel::IDOK);
     });
     form.view.OnGo();

@@ -4,8 +4,6 @@
 
 #include "gui/optimizer/PieChart.h"
 #include "gui/optimizer/SolutionDialog.h"
-#include "gui/worksheet/TavoDoc.h"
-#include "gui/worksheet/TavoView.h"
 
 #include <QImage>
 #include <cmath>
@@ -18,9 +16,9 @@ namespace {
 constexpr double kYScale = -0.5;
 
 // Paints the dialog on record and returns what it shows.
-QImage RenderDialog(CTavoView& view, const std::vector<float>& weights)
+QImage RenderDialog(const std::vector<float>& weights)
 {
-    korvel::SolutionRecord& record = view.m_solution;
+    korvel::SolutionRecord record;
     record.shareCount = static_cast<int32_t>(weights.size());
     for (size_t i = 0; i < weights.size(); ++i) {
         record.shares[i].name = "s" + std::to_string(i + 1);
@@ -28,7 +26,7 @@ QImage RenderDialog(CTavoView& view, const std::vector<float>& weights)
         record.shares[i].row = static_cast<int32_t>(i + 1);
     }
     CSolutionDialog dialog;
-    dialog.m_record = &view.m_solution;
+    dialog.m_record = &record;
     QImage image;
     const auto previous = CSolutionDialog::SetModalRunHook([&](CSolutionDialog& live) {
         image = live.grab().toImage();
@@ -66,10 +64,6 @@ private slots:
     void smallSharesGoTogetherIntoOneWhiteSliceAtTheEnd();
     void renderedChartKeepsTheDrawingRules();
     void recordWithoutSharesLeavesAnEmptyFramedBox();
-
-private:
-    CTavoDoc m_doc;
-    CTavoView m_view{&m_doc};
 };
 
 void SolutionChartTest::standardBoxGivesTheDocumentedGeometry()
@@ -147,7 +141,7 @@ void SolutionChartTest::renderedChartKeepsTheDrawingRules()
 {
     // Slices: red 0..180, yellow 180..270, green 270..~344, blue ~344..~349,
     // then white for the two shares of 0.0149 up to 360.
-    const QImage image = RenderDialog(m_view, {0.5f, 0.0149f, 0.25f, 0.0149f, 0.2051f, 0.015f});
+    const QImage image = RenderDialog({0.5f, 0.0149f, 0.25f, 0.0149f, 0.2051f, 0.015f});
     QVERIFY(!image.isNull());
     const QColor black(0, 0, 0), white(255, 255, 255);
 
@@ -195,7 +189,7 @@ void SolutionChartTest::renderedChartKeepsTheDrawingRules()
 
 void SolutionChartTest::recordWithoutSharesLeavesAnEmptyFramedBox()
 {
-    const QImage image = RenderDialog(m_view, {});
+    const QImage image = RenderDialog({});
     QCOMPARE(image.pixelColor(282, 71), QColor(0, 0, 0));
     QCOMPARE(image.pixelColor(461, 245), QColor(0, 0, 0));
     QCOMPARE(image.pixelColor(299, 161), QColor(255, 255, 255));

@@ -5,8 +5,6 @@
 #include "gui/framework/DialogUnits.h"
 #include "gui/optimizer/GoDialogs.h"
 #include "gui/optimizer/SolutionDialog.h"
-#include "gui/worksheet/TavoDoc.h"
-#include "gui/worksheet/TavoView.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -35,11 +33,10 @@ korvel::SolutionRecord MakeRecord(std::vector<std::pair<std::string, float>> sha
 }
 
 // Runs the dialog once on record; inspect sees the live window.
-int RunOnce(CSolutionDialog& dialog, CTavoView& view, const korvel::SolutionRecord& record,
+int RunOnce(CSolutionDialog& dialog, const korvel::SolutionRecord& record,
             const std::function<void(CSolutionDialog&)>& inspect, int answer = CSolutionDialog::IDOK)
 {
-    view.m_solution = record;
-    dialog.m_record = &view.m_solution;
+    dialog.m_record = &record;
     const auto previous = CSolutionDialog::SetModalRunHook([&](CSolutionDialog& live) {
         inspect(live);
         return answer;
@@ -50,10 +47,10 @@ int RunOnce(CSolutionDialog& dialog, CTavoView& view, const korvel::SolutionReco
 }
 
 // Sends input to the dialog once its modal loop runs, and returns exec's result.
-int RunModalWith(CSolutionDialog& dialog, CTavoView& view, const std::function<void()>& input)
+int RunModalWith(CSolutionDialog& dialog, const std::function<void()>& input)
 {
-    view.m_solution = MakeRecord({{"A", 1.0f}});
-    dialog.m_record = &view.m_solution;
+    const korvel::SolutionRecord record = MakeRecord({{"A", 1.0f}});
+    dialog.m_record = &record;
     QTimer::singleShot(0, &dialog, input);
     return dialog.DoModal();
 }
@@ -73,10 +70,6 @@ private slots:
     void keysAndButtonsEndTheRun();
     void ctrlCCopiesTheShownSolution();
     void presenterShowsTheRecordItIsHanded();
-
-private:
-    CTavoDoc m_doc;
-    CTavoView m_view{&m_doc};
 };
 
 void SolutionDialogTest::aLongListOpensAtItsFirstShare()
@@ -85,7 +78,7 @@ void SolutionDialogTest::aLongListOpensAtItsFirstShare()
     for (int i = 1; i <= 12; ++i)
         shares.emplace_back("Share " + std::to_string(i), 1.0f / 12);
     CSolutionDialog dialog;
-    RunOnce(dialog, m_view, MakeRecord(shares), [](CSolutionDialog& d) {
+    RunOnce(dialog, MakeRecord(shares), [](CSolutionDialog& d) {
         QCoreApplication::processEvents();
         auto* list = qobject_cast<QAbstractScrollArea*>(d.m_grid.Widget());
         QVERIFY(list);
@@ -98,7 +91,7 @@ void SolutionDialogTest::aLongListOpensAtItsFirstShare()
 void SolutionDialogTest::listsEverySharesNumberNameWeightAndRow()
 {
     CSolutionDialog dialog;
-    RunOnce(dialog, m_view, MakeRecord({{"Down", 0.5f}, {"Up", 0.123456f}, {"Tiny", 0.0f}}), [](CSolutionDialog& d) {
+    RunOnce(dialog, MakeRecord({{"Down", 0.5f}, {"Up", 0.123456f}, {"Tiny", 0.0f}}), [](CSolutionDialog& d) {
         CMSFlexGrid& grid = d.m_grid;
         QCOMPARE(grid.GetRows(), 4);
         QCOMPARE(grid.GetCols(), 5);
@@ -125,7 +118,7 @@ void SolutionDialogTest::swatchesFollowTheColourRule()
 {
     // 0.0149 takes no colour, so the 0.015 after it takes the next one (yellow).
     CSolutionDialog dialog;
-    RunOnce(dialog, m_view, MakeRecord({{"a", 0.5f}, {"b", 0.0149f}, {"c", 0.015f}, {"d", 0.0f}, {"e", 0.4701f}}),
+    RunOnce(dialog, MakeRecord({{"a", 0.5f}, {"b", 0.0149f}, {"c", 0.015f}, {"d", 0.0f}, {"e", 0.4701f}}),
             [](CSolutionDialog& d) {
                 const uint32_t expected[] = {0x0000FF, 0xFFFFFF, 0x00FFFF, 0xFFFFFF, 0x00FF00};
                 for (int row = 1; row <= 5; ++row)
@@ -135,7 +128,7 @@ void SolutionDialogTest::swatchesFollowTheColourRule()
     // Thirteen shares that all take a slice use the palette in its order,
     // packed with red in the low byte.
     std::vector<std::pair<std::string, float>> shares(13, {"s", 1.0f / 13});
-    RunOnce(dialog, m_view, MakeRecord(shares), [](CSolutionDialog& d) {
+    RunOnce(dialog, MakeRecord(shares), [](CSolutionDialog& d) {
         const uint32_t expected[] = {0x0000FF, 0x00FFFF, 0x00FF00, 0xFF0000, 0xFF80FF, 0xFFFF80, 0x408000,
                                      0x4080FF, 0x80FF80, 0xFF00FF, 0x80FFFF, 0xFF0080, 0xC080FF};
         for (int row = 1; row <= 13; ++row)
@@ -162,7 +155,7 @@ void SolutionDialogTest::valuesAreRoundedUpToFourDecimals()
     QFETCH(double, value);
     QFETCH(QString, shown);
     CSolutionDialog dialog;
-    RunOnce(dialog, m_view, MakeRecord({{"a", 1.0f}}, value, value), [&](CSolutionDialog& d) {
+    RunOnce(dialog, MakeRecord({{"a", 1.0f}}, value, value), [&](CSolutionDialog& d) {
         QCOMPARE(d.AverageReturnEdit()->text(), shown);
         QCOMPARE(d.LineDeviationEdit()->text(), shown);
     });
@@ -172,7 +165,7 @@ void SolutionDialogTest::valuesAreRoundedUpToFourDecimals()
 void SolutionDialogTest::fixedTextsTooltipsAndLook()
 {
     CSolutionDialog dialog;
-    RunOnce(dialog, m_view, MakeRecord({{"a", 1.0f}}), [](CSolutionDialog& d) {
+    RunOnce(dialog, MakeRecord({{"a", 1.0f}}), [](CSolutionDialog& d) {
         QCOMPARE(d.windowTitle(), QStringLiteral("Single solution"));
         QCOMPARE(d.size(), korvel::DialogUnits().Size(318, 177));
         QVERIFY(!d.windowIcon().isNull());
@@ -204,8 +197,8 @@ void SolutionDialogTest::fixedTextsTooltipsAndLook()
 void SolutionDialogTest::everyRunStartsFromTheTemplate()
 {
     CSolutionDialog dialog;
-    RunOnce(dialog, m_view, MakeRecord({{"a", 0.5f}, {"b", 0.3f}, {"c", 0.2f}}), [](CSolutionDialog&) {});
-    RunOnce(dialog, m_view, MakeRecord({{"z", 1.0f}}, 3.0, 0.5), [](CSolutionDialog& d) {
+    RunOnce(dialog, MakeRecord({{"a", 0.5f}, {"b", 0.3f}, {"c", 0.2f}}), [](CSolutionDialog&) {});
+    RunOnce(dialog, MakeRecord({{"z", 1.0f}}, 3.0, 0.5), [](CSolutionDialog& d) {
         QCOMPARE(d.m_grid.GetRows(), 2);
         QCOMPARE(d.m_grid.GetTextMatrix(1, 1), std::string("z"));
         QCOMPARE(d.m_grid.GetCellColor(1, 4), uint32_t(0x0000FF));
@@ -217,12 +210,12 @@ void SolutionDialogTest::everyRunStartsFromTheTemplate()
 void SolutionDialogTest::keysAndButtonsEndTheRun()
 {
     CSolutionDialog dialog;
-    QCOMPARE(RunModalWith(dialog, m_view, [&] { QTest::keyClick(&dialog, Qt::Key_Return); }), 1);
-    QCOMPARE(RunModalWith(dialog, m_view, [&] { QTest::keyClick(&dialog, Qt::Key_Escape); }), 2);
-    QCOMPARE(RunModalWith(dialog, m_view, [&] { dialog.close(); }), 2);
-    QCOMPARE(RunModalWith(dialog, m_view, [&] { dialog.ContinueButton()->click(); }), 1);
-    QCOMPARE(RunModalWith(dialog, m_view, [&] { dialog.EnoughButton()->click(); }), 2);
-    QCOMPARE(RunModalWith(dialog, m_view, [&] { QTest::keyClick(&dialog, Qt::Key_E, Qt::AltModifier); }), 2);
+    QCOMPARE(RunModalWith(dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Return); }), 1);
+    QCOMPARE(RunModalWith(dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Escape); }), 2);
+    QCOMPARE(RunModalWith(dialog, [&] { dialog.close(); }), 2);
+    QCOMPARE(RunModalWith(dialog, [&] { dialog.ContinueButton()->click(); }), 1);
+    QCOMPARE(RunModalWith(dialog, [&] { dialog.EnoughButton()->click(); }), 2);
+    QCOMPARE(RunModalWith(dialog, [&] { QTest::keyClick(&dialog, Qt::Key_E, Qt::AltModifier); }), 2);
 }
 
 void SolutionDialogTest::ctrlCCopiesTheShownSolution()
@@ -233,7 +226,7 @@ void SolutionDialogTest::ctrlCCopiesTheShownSolution()
         QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier);
         return QApplication::clipboard()->text();
     };
-    RunOnce(dialog, m_view, MakeRecord({{"Down", 0.5f}, {"Up, \"Ltd\"\tB", 0.123456f}}, 0.12341, 2.0),
+    RunOnce(dialog, MakeRecord({{"Down", 0.5f}, {"Up, \"Ltd\"\tB", 0.123456f}}, 0.12341, 2.0),
             [&](CSolutionDialog& live) {
                 live.activateWindow();
                 QVERIFY(QTest::qWaitForWindowActive(&live));
@@ -250,10 +243,9 @@ void SolutionDialogTest::ctrlCCopiesTheShownSolution()
 }
 
 // The Go command hands each solution to the presenter; the dialog shows that
-// record, whatever any view holds.
+// record, not one it held before.
 void SolutionDialogTest::presenterShowsTheRecordItIsHanded()
 {
-    m_view.m_solution = MakeRecord({{"Stale", 1.0f}});
     CSolutionDialog dialog;
     korvel::SolutionDialogPresenter presenter(dialog);
     std::vector<std::string> shown;

@@ -1,5 +1,6 @@
 // The Cell box and the grid: typing, the arrow keys, clicks, colours and the
 // bytes of texts the box did not change.
+#include "support/FormControls.h"
 #include "support/GridTestSupport.h"
 #include "worksheet_host.h"
 
@@ -10,16 +11,17 @@ using korvel::test::WorksheetHost;
 namespace {
 
 // Every cell of the share rows holds its own coordinates, "r,c".
-void FillCoordinates(CMSFlexGrid& grid)
+void FillCoordinates(CTavoView& view)
 {
+    const CMSFlexGrid& grid = view.Grid();
     for (int32_t row = 1; row < grid.GetRows(); ++row)
         for (int32_t col = 1; col < grid.GetCols(); ++col)
-            grid.SetTextMatrix(row, col, std::to_string(row) + "," + std::to_string(col));
+            view.SetCellBytes(row, col, std::to_string(row) + "," + std::to_string(col));
 }
 
 bool BoxShowsCurrentCell(WorksheetHost& host)
 {
-    CMSFlexGrid& grid = host.Grid();
+    const CMSFlexGrid& grid = host.Grid();
     return host.CellEdit()->CellBytes() == grid.GetTextMatrix(grid.GetRow(), grid.GetCol());
 }
 
@@ -73,7 +75,7 @@ private slots:
     {
         WorksheetHost host;
         host.SetShares(3);
-        FillCoordinates(host.Grid());
+        FillCoordinates(*host.view);
         host.MakeCurrent(1, 2);
         host.document.SetModifiedFlag(false);
         CCellEdit* box = host.CellEdit();
@@ -105,7 +107,7 @@ private slots:
     void shiftArrowsMoveTheColumnPlainArrowsTheCaret()
     {
         WorksheetHost host;
-        FillCoordinates(host.Grid());
+        FillCoordinates(*host.view);
         host.view->LoadCellEdit();
         CCellEdit* box = host.CellEdit();
         box->setFocus();
@@ -140,10 +142,10 @@ private slots:
     {
         WorksheetHost host;
         host.SetShares(40);
-        FillCoordinates(host.Grid());
+        FillCoordinates(*host.view);
         host.view->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(host.view.get()));
-        host.view->m_minReturnEdit->setFocus();
+        korvel::test::MinReturnBox(*host.view)->setFocus();
 
         auto* grid = qobject_cast<QAbstractScrollArea*>(host.Grid().Widget());
         QVERIFY(grid);
@@ -165,11 +167,11 @@ private slots:
         WorksheetHost host;
         host.SetShares(5);
         host.SetPeriods(6);
-        FillCoordinates(host.Grid());
+        FillCoordinates(*host.view);
         host.MakeCurrent(5, 7);
         host.SetShares(2);
         host.SetPeriods(3);
-        CMSFlexGrid& grid = host.Grid();
+        const CMSFlexGrid& grid = host.Grid();
         QVERIFY(grid.GetRow() <= 2 && grid.GetCol() <= 4);
         QVERIFY(BoxShowsCurrentCell(host));
         QCOMPARE(grid.GetCellColor(grid.GetRow(), grid.GetCol()), CTavoView::kCurrentCellColor);
@@ -181,13 +183,13 @@ private slots:
     {
         WorksheetHost host;
         host.SetShares(3);
-        CMSFlexGrid& grid = host.Grid();
+        const CMSFlexGrid& grid = host.Grid();
         const std::string longText(300, 'L');
         const std::string latin1 = "Soci\xE9t\xE9 G\xE9n\xE9rale";
         const std::string mixed = "caf\xC3\xA9 \x80\x81";
-        grid.SetTextMatrix(2, 1, longText);
-        grid.SetTextMatrix(3, 1, latin1);
-        grid.SetTextMatrix(3, 2, mixed);
+        host.view->SetCellBytes(2, 1, longText);
+        host.view->SetCellBytes(3, 1, latin1);
+        host.view->SetCellBytes(3, 2, mixed);
         CCellEdit* box = host.CellEdit();
         box->setFocus();
 

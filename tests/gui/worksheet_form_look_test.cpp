@@ -1,6 +1,7 @@
 // The form in the main window: the menu bar does not take Min Return's focus
 // away, the text boxes keep their keys, and read-only boxes look read-only.
 #include "app_test_support.h"
+#include "support/FormControls.h"
 #include "support/GridTestSupport.h"
 #include "worksheet_host.h"
 
@@ -37,7 +38,7 @@ private slots:
     {
         Tavo tavo;
         MessageBoxRecorder boxes;
-        QLineEdit* field = tavo.view->m_minReturnEdit;
+        QLineEdit* field = korvel::test::MinReturnBox(*tavo.view);
         tavo.view->SetMinReturnBytes(std::string(25, '7'));
         tavo.view->UpdateData(false);
         field->setFocus(Qt::MouseFocusReason);
@@ -58,7 +59,7 @@ private slots:
         // From the menu bar straight on to the Cell box: the field was left.
         QTest::keyClick(field, Qt::Key_Alt, Qt::AltModifier);
         QCoreApplication::processEvents();
-        tavo.view->m_cellEdit->setFocus(Qt::MouseFocusReason);
+        korvel::test::CellBox(*tavo.view)->setFocus(Qt::MouseFocusReason);
         QCoreApplication::processEvents();
         QCOMPARE(boxes.requests.size(), size_t(1));
         QVERIFY(boxes.LastText().contains("20"));
@@ -79,9 +80,9 @@ private slots:
             Qt::Key key;
         } presses[] = {
             {host.CellEdit(), Qt::Key_PageDown},
-            {host.view->m_minReturnEdit, Qt::Key_Down},
-            {host.view->m_minReturnEdit, Qt::Key_PageDown},
-            {host.view->m_assetsEdit, Qt::Key_PageDown},
+            {korvel::test::MinReturnBox(*host.view), Qt::Key_Down},
+            {korvel::test::MinReturnBox(*host.view), Qt::Key_PageDown},
+            {korvel::test::AssetsBox(*host.view), Qt::Key_PageDown},
         };
         for (const auto& press : presses) {
             bar->setValue(0);
@@ -103,11 +104,11 @@ private slots:
         host.view->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(host.view.get()));
         const QColor window = host.view->widget()->palette().color(QPalette::Window);
-        const QColor editable = InsideColour(host.view->m_minReturnEdit);
+        const QColor editable = InsideColour(korvel::test::MinReturnBox(*host.view));
         QVERIFY(editable != window);
         QCOMPARE(InsideColour(host.CellEdit()), editable);
-        QCOMPARE(InsideColour(host.view->m_assetsEdit), window);
-        QCOMPARE(InsideColour(host.view->m_periodsEdit), window);
+        QCOMPARE(InsideColour(korvel::test::AssetsBox(*host.view)), window);
+        QCOMPARE(InsideColour(korvel::test::PeriodsBox(*host.view)), window);
     }
 };
 

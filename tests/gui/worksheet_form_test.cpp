@@ -1,5 +1,6 @@
 // The worksheet form: reset state, the Assets and Periods spins, Min Return,
 // the grid's size rule and the form's keyboard navigation.
+#include "support/FormControls.h"
 #include "support/GridTestSupport.h"
 #include "worksheet_host.h"
 
@@ -38,7 +39,7 @@ private slots:
     {
         WorksheetHost host;
         QVERIFY(host.created);
-        CMSFlexGrid& grid = host.Grid();
+        const CMSFlexGrid& grid = host.Grid();
         QCOMPARE(grid.GetRows(), 2);
         QCOMPARE(grid.GetCols(), 5);
         const char* headers[] = {"No", "Name", "R1", "R2", "R3"};
@@ -47,11 +48,11 @@ private slots:
         QCOMPARE(grid.GetTextMatrix(1, 0), std::string("1"));
         for (int col = 1; col < 5; ++col)
             QCOMPARE(grid.GetTextMatrix(1, col), std::string());
-        QCOMPARE(host.view->m_assetsEdit->text(), QString("1"));
-        QCOMPARE(host.view->m_periodsEdit->text(), QString("3"));
-        QCOMPARE(host.view->m_minReturnEdit->text(), QString());
-        QVERIFY(host.view->m_assetsEdit->isReadOnly());
-        QVERIFY(host.view->m_periodsEdit->isReadOnly());
+        QCOMPARE(korvel::test::AssetsBox(*host.view)->text(), QString("1"));
+        QCOMPARE(korvel::test::PeriodsBox(*host.view)->text(), QString("3"));
+        QCOMPARE(korvel::test::MinReturnBox(*host.view)->text(), QString());
+        QVERIFY(korvel::test::AssetsBox(*host.view)->isReadOnly());
+        QVERIFY(korvel::test::PeriodsBox(*host.view)->isReadOnly());
         QCOMPARE(grid.GetColWidth(0), 500);
         QCOMPARE(grid.GetCellColor(grid.GetRow(), grid.GetCol()), CTavoView::kCurrentCellColor);
         QVERIFY(!host.document.IsModified());
@@ -61,20 +62,20 @@ private slots:
     void assetsSpinResizesAndNumbersRows()
     {
         WorksheetHost host;
-        CMSFlexGrid& grid = host.Grid();
-        QToolButton* up = SpinButton(host.view->m_assetsSpin, Qt::UpArrow);
-        QToolButton* down = SpinButton(host.view->m_assetsSpin, Qt::DownArrow);
+        const CMSFlexGrid& grid = host.Grid();
+        QToolButton* up = SpinButton(korvel::test::AssetsSpin(*host.view), Qt::UpArrow);
+        QToolButton* down = SpinButton(korvel::test::AssetsSpin(*host.view), Qt::DownArrow);
         QVERIFY(up && down);
 
         QTest::mouseClick(up, Qt::LeftButton);
         QTest::mouseClick(up, Qt::LeftButton);
         QCOMPARE(grid.GetRows(), 4);
         QCOMPARE(grid.GetTextMatrix(3, 0), std::string("3"));
-        QCOMPARE(host.view->m_assetsEdit->text(), QString("3"));
+        QCOMPARE(korvel::test::AssetsBox(*host.view)->text(), QString("3"));
         QVERIFY(host.document.IsModified());
 
         // A row dropped and added again comes back empty and numbered.
-        grid.SetTextMatrix(3, 1, "Gamma");
+        host.view->SetCellBytes(3, 1, "Gamma");
         QTest::mouseClick(down, Qt::LeftButton);
         QCOMPARE(grid.GetRows(), 3);
         QTest::mouseClick(up, Qt::LeftButton);
@@ -83,37 +84,38 @@ private slots:
         QCOMPARE(grid.GetTextMatrix(3, 0), std::string("3"));
 
         // Up and Down in the read-only buddy step the spin; Down stops at 1.
-        host.view->m_assetsEdit->setFocus();
-        QTest::keyClick(host.view->m_assetsEdit, Qt::Key_Up);
+        korvel::test::AssetsBox(*host.view)->setFocus();
+        QTest::keyClick(korvel::test::AssetsBox(*host.view), Qt::Key_Up);
         QCOMPARE(grid.GetRows(), 5);
         for (int i = 0; i < 6; ++i)
-            QTest::keyClick(host.view->m_assetsEdit, Qt::Key_Down);
+            QTest::keyClick(korvel::test::AssetsBox(*host.view), Qt::Key_Down);
         QCOMPARE(grid.GetRows(), 2);
-        QCOMPARE(host.view->m_assetsEdit->text(), QString("1"));
+        QCOMPARE(korvel::test::AssetsBox(*host.view)->text(), QString("1"));
     }
 
     void assetsAtTheLimitsAndRefusedTexts()
     {
         WorksheetHost host;
-        CMSFlexGrid& grid = host.Grid();
+        const CMSFlexGrid& grid = host.Grid();
         host.SetShares(1000);
         QCOMPARE(grid.GetRows(), 1001);
         QCOMPARE(grid.GetTextMatrix(1000, 0), std::string("1000"));
-        QCOMPARE(host.view->m_assetsEdit->text(), host.view->m_assetsSpin->FormatPos(1000));
-        QVERIFY(host.view->m_assetsEdit->text().size() == 5);  // with the thousands separator
+        QCOMPARE(korvel::test::AssetsBox(*host.view)->text(), korvel::test::AssetsSpin(*host.view)->FormatPos(1000));
+        QVERIFY(korvel::test::AssetsBox(*host.view)->text().size() == 5);  // with the thousands separator
 
         // Texts outside 1..1000 are refused: the grid keeps its rows, the
         // field shows the real count again and nothing is marked modified.
         host.document.SetModifiedFlag(false);
         for (const char* text : {"1001", "0", "-3", "many", ""}) {
-            host.view->m_assetsEdit->setText(QString::fromLatin1(text));
+            korvel::test::AssetsBox(*host.view)->setText(QString::fromLatin1(text));
             QCOMPARE(grid.GetRows(), 1001);
-            QCOMPARE(host.view->m_assetsEdit->text(), host.view->m_assetsSpin->FormatPos(1000));
+            QCOMPARE(korvel::test::AssetsBox(*host.view)->text(),
+                     korvel::test::AssetsSpin(*host.view)->FormatPos(1000));
         }
         QVERIFY(!host.document.IsModified());
 
         // A plain number in range, as Insert and Delete share write it, is taken.
-        host.view->m_assetsEdit->setText("999");
+        korvel::test::AssetsBox(*host.view)->setText("999");
         QCOMPARE(grid.GetRows(), 1000);
         QVERIFY(host.document.IsModified());
     }
@@ -121,24 +123,24 @@ private slots:
     void periodsSpinRelabelsColumns()
     {
         WorksheetHost host;
-        CMSFlexGrid& grid = host.Grid();
+        const CMSFlexGrid& grid = host.Grid();
         host.SetPeriods(10);
         QCOMPARE(grid.GetCols(), 12);
         QCOMPARE(grid.GetTextMatrix(0, 11), std::string("R10"));
         QVERIFY(host.document.IsModified());
 
-        grid.SetTextMatrix(1, 11, "4.5");
-        QTest::mouseClick(SpinButton(host.view->m_periodsSpin, Qt::DownArrow), Qt::LeftButton);
+        host.view->SetCellBytes(1, 11, "4.5");
+        QTest::mouseClick(SpinButton(korvel::test::PeriodsSpin(*host.view), Qt::DownArrow), Qt::LeftButton);
         QCOMPARE(grid.GetCols(), 11);
         QCOMPARE(grid.GetTextMatrix(0, 10), std::string("R9"));
-        host.view->m_periodsEdit->setFocus();
-        QTest::keyClick(host.view->m_periodsEdit, Qt::Key_Up);
+        korvel::test::PeriodsBox(*host.view)->setFocus();
+        QTest::keyClick(korvel::test::PeriodsBox(*host.view), Qt::Key_Up);
         QCOMPARE(grid.GetCols(), 12);
         QCOMPARE(grid.GetTextMatrix(1, 11), std::string());
         for (int i = 0; i < 10; ++i)
-            QTest::keyClick(host.view->m_periodsEdit, Qt::Key_Down);
+            QTest::keyClick(korvel::test::PeriodsBox(*host.view), Qt::Key_Down);
         QCOMPARE(grid.GetCols(), 5);
-        QCOMPARE(host.view->m_periodsEdit->text(), QString("3"));
+        QCOMPARE(korvel::test::PeriodsBox(*host.view)->text(), QString("3"));
     }
 
     void gridFollowsTheClientArea()
@@ -170,15 +172,15 @@ private slots:
         WorksheetHost host;
         host.view->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(host.view.get()));
-        QLineEdit* field = host.view->m_minReturnEdit;
+        QLineEdit* field = korvel::test::MinReturnBox(*host.view);
         field->setFocus();
         QTest::keyClicks(field, "1234567890abcdefghijKLMNO");
         QCOMPARE(field->text(), QString("1234567890abcdefghij"));
         QVERIFY(host.document.IsModified());
 
         // Leaving the field pulls its text into the member.
-        host.view->m_cellEdit->setFocus();
-        QCOMPARE(host.view->m_minReturnText, QString("1234567890abcdefghij"));
+        korvel::test::CellBox(*host.view)->setFocus();
+        QCOMPARE(host.view->MinReturnText(), QString("1234567890abcdefghij"));
 
         // A longer text can only come from a file: it is shown whole, and
         // pulling it reports the limit, fails and still keeps the text.
@@ -188,7 +190,7 @@ private slots:
         host.view->UpdateData(false);
         QCOMPARE(field->text(), longText);
         QVERIFY(!host.view->UpdateData(true));
-        QCOMPARE(host.view->m_minReturnText, longText);
+        QCOMPARE(host.view->MinReturnText(), longText);
         QCOMPARE(boxes.requests.size(), size_t(1));
         QVERIFY(boxes.LastText().contains("20"));
     }
@@ -197,22 +199,24 @@ private slots:
     {
         WorksheetHost host;
         QWidget* form = host.view->widget();
-        QCOMPARE(LabelWithText(form, "A&ssets")->buddy(), static_cast<QWidget*>(host.view->m_assetsEdit));
-        QCOMPARE(LabelWithText(form, "&Periods")->buddy(), static_cast<QWidget*>(host.view->m_periodsEdit));
-        QCOMPARE(LabelWithText(form, "Min &Return")->buddy(), static_cast<QWidget*>(host.view->m_minReturnEdit));
+        QCOMPARE(LabelWithText(form, "A&ssets")->buddy(), static_cast<QWidget*>(korvel::test::AssetsBox(*host.view)));
+        QCOMPARE(LabelWithText(form, "&Periods")->buddy(), static_cast<QWidget*>(korvel::test::PeriodsBox(*host.view)));
+        QCOMPARE(LabelWithText(form, "Min &Return")->buddy(),
+                 static_cast<QWidget*>(korvel::test::MinReturnBox(*host.view)));
         QVERIFY(LabelWithText(form, "Cell"));
 
         // The mnemonics move the focus to their boxes.
         host.view->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(host.view.get()));
-        host.view->m_cellEdit->setFocus();
+        korvel::test::CellBox(*host.view)->setFocus();
         QTest::keyClick(host.view.get(), Qt::Key_R, Qt::AltModifier);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(host.view->m_minReturnEdit));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(korvel::test::MinReturnBox(*host.view)));
         QTest::keyClick(host.view.get(), Qt::Key_S, Qt::AltModifier);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(host.view->m_assetsEdit));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(korvel::test::AssetsBox(*host.view)));
 
-        const QList<QWidget*> expected = {host.view->m_cellEdit, host.Grid().Widget(), host.view->m_assetsEdit,
-                                          host.view->m_periodsEdit, host.view->m_minReturnEdit};
+        const QList<QWidget*> expected = {korvel::test::CellBox(*host.view), host.Grid().Widget(),
+                                          korvel::test::AssetsBox(*host.view), korvel::test::PeriodsBox(*host.view),
+                                          korvel::test::MinReturnBox(*host.view)};
         QWidget* widget = expected.front();
         for (qsizetype i = 1; i < expected.size(); ++i) {
             do

@@ -8,6 +8,7 @@
 #include "gui/worksheet/CellEdit.h"
 #include "gui/worksheet/TavoDoc.h"
 #include "gui/worksheet/TavoView.h"
+#include "support/FormControls.h"
 #include "support/MessageBoxRecorder.h"
 
 #include <QFile>
@@ -56,16 +57,12 @@ public:
         document.FileNew();
     }
 
-    CMSFlexGrid& Grid() { return view->m_grid; }
-    CCellEdit* CellEdit() { return view->m_cellEdit; }
+    const CMSFlexGrid& Grid() const { return view->Grid(); }
+    CCellEdit* CellEdit() { return korvel::test::CellBox(*view); }
 
-    void SetShares(int shares) { view->m_assetsSpin->SetPos(shares); }
-    void SetPeriods(int periods) { view->m_periodsSpin->SetPos(periods); }
-    void MakeCurrent(int32_t row, int32_t col)
-    {
-        Grid().SetRow(row);
-        Grid().SetCol(col);
-    }
+    void SetShares(int shares) { view->SetShareCount(shares); }
+    void SetPeriods(int periods) { view->SetPeriodCount(periods); }
+    void MakeCurrent(int32_t row, int32_t col) { view->MakeCurrent(row, col); }
 
     CTavoDoc document;
     std::unique_ptr<CTavoView> view;

@@ -1,5 +1,6 @@
 // The modified flag follows the worksheet's content: every way the user
 // changes a cell marks the document, and moving, focus and saving never do.
+#include "support/FormControls.h"
 #include "support/GridTestSupport.h"
 #include "worksheet_host.h"
 
@@ -164,7 +165,7 @@ private slots:
             QTest::keyClick(box, key);
         QTest::keyClick(box, Qt::Key_Right, Qt::ShiftModifier);
         QTest::keyClick(box, Qt::Key_Left, Qt::ShiftModifier);
-        host->view->m_minReturnEdit->setFocus();
+        korvel::test::MinReturnBox(*host->view)->setFocus();
         box->setFocus();
         QVERIFY(!host->document.IsModified());
         QCOMPARE(SavedCell(1, 1), std::string("S1a"));
@@ -194,7 +195,7 @@ private slots:
         MessageBoxRecorder boxes;
         boxes.answers = {korvel::IDNO};  // the worksheet on screen is not saved
         host.SetShares(3);
-        host.Grid().SetTextMatrix(2, 2, "earlier");
+        host.view->SetCellBytes(2, 2, "earlier");
         host.MakeCurrent(2, 2);
         QCOMPARE(host.CellEdit()->text(), QStringLiteral("earlier"));
 
