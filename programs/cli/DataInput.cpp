@@ -10,17 +10,6 @@
 
 namespace korvel::cli {
 
-const char* const kInputOptionsHelp =
-    "  --from KIND        read the input as csv, tsv or worksheet, whatever its name\n"
-    "  --sep SEP          separator of the input text: , ; or tab (else detected)\n"
-    "  --by-row           text holds one row per share: name, then its returns\n"
-    "  --by-column        text holds one column per share, names in the header\n"
-    "                     row, optionally a first column of dates\n"
-    "  --header, --no-header\n"
-    "                     the text's first row is (not) a header (else detected)\n"
-    "  --prices           the text holds prices: n prices give n-1 returns in percent\n"
-    "  --min-return TEXT  use TEXT as the Min Return instead of the input's\n";
-
 DataKind KindOfName(const std::string& path) {
     std::string lower = path.size() >= 4 ? path.substr(path.size() - 4) : path;
     std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -57,67 +46,59 @@ bool ParseSeparator(const std::string& word, char& separator) {
     return true;
 }
 
-// The value of "--name VALUE" or "--name=VALUE"; false when arg is not that option.
-bool OptionValue(const std::vector<std::string>& args, size_t& i, std::string_view name,
-                 std::optional<std::string>& value) {
-    const std::string& arg = args[i];
-    if (arg == name) {
-        value = i + 1 < args.size() ? std::optional<std::string>(args[++i]) : std::nullopt;
-        return true;
-    }
-    if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=') {
-        value = arg.substr(name.size() + 1);
-        return true;
-    }
-    return false;
-}
-
-OptionMatch Missing(std::string_view name, std::string& error) {
-    error = std::string(name) + " needs a value";
-    return OptionMatch::Failed;
-}
-
 }  // namespace
 
-OptionMatch ParseInputOption(const std::vector<std::string>& args, size_t& i, InputOptions& options,
-                             std::string& error) {
-    const std::string& arg = args[i];
-    std::optional<std::string> value;
-    if (arg == "--by-row")
-        options.text.layout = text::TextLayout::ByRow;
-    else if (arg == "--by-column")
-        options.text.layout = text::TextLayout::ByColumn;
-    else if (arg == "--header")
-        options.text.header = text::HeaderRow::Present;
-    else if (arg == "--no-header")
-        options.text.header = text::HeaderRow::Absent;
-    else if (arg == "--prices")
-        options.text.prices = true;
-    else if (OptionValue(args, i, "--min-return", value)) {
-        // The next argument is the text whatever it looks like: "-1" is a Min Return.
-        if (!value)
-            return Missing("--min-return", error);
-        options.minReturn = *value;
-    } else if (OptionValue(args, i, "--from", value)) {
-        DataKind kind{};
-        if (!value)
-            return Missing("--from", error);
-        if (!ParseDataKind(*value, kind)) {
-            error = "--from takes csv, tsv or worksheet, not " + *value;
-            return OptionMatch::Failed;
-        }
-        options.from = kind;
-    } else if (OptionValue(args, i, "--sep", value)) {
-        if (!value)
-            return Missing("--sep", error);
-        if (!ParseSeparator(*value, options.text.separator)) {
-            error = "--sep takes , ; or tab, not " + *value;
-            return OptionMatch::Failed;
-        }
-    } else {
-        return OptionMatch::NotMine;
-    }
-    return OptionMatch::Taken;
+void AppendInputOptions(OptionTable& table, InputOptions& options) {
+    text::TextOptions& text = options.text;
+    table.push_back({"--from", "", "KIND", "read the input as csv, tsv or worksheet, whatever its name",
+                     [&options](const std::string& value, std::string& error) {
+                         DataKind kind{};
+                         if (!ParseDataKind(value, kind)) {
+                             error = "--from takes csv, tsv or worksheet, not " + value;
+                             return false;
+                         }
+                         options.from = kind;
+                         return true;
+                     }});
+    table.push_back({"--sep", "", "SEP", "separator of the input text: , ; or tab (else detected)",
+                     [&text](const std::string& value, std::string& error) {
+                         if (ParseSeparator(value, text.separator))
+                             return true;
+                         error = "--sep takes , ; or tab, not " + value;
+                         return false;
+                     }});
+    const auto layout = [&text](text::TextLayout chosen) {
+        return [&text, chosen](const std::string&, std::string&) {
+            text.layout = chosen;
+            return true;
+        };
+    };
+    table.push_back(
+        {"--by-row", "", "", "text holds one row per share: name, then its returns", layout(text::TextLayout::ByRow)});
+    table.push_back({"--by-column", "", "",
+                     "text holds one column per share, names in the header\n"
+                     "row, optionally a first column of dates",
+                     layout(text::TextLayout::ByColumn)});
+    const auto header = [&text](text::HeaderRow chosen) {
+        return [&text, chosen](const std::string&, std::string&) {
+            text.header = chosen;
+            return true;
+        };
+    };
+    table.push_back(
+        {"--header", "", "", "the text's first row is a header (else detected)", header(text::HeaderRow::Present)});
+    table.push_back({"--no-header", "", "", "the text's first row is not a header", header(text::HeaderRow::Absent)});
+    table.push_back(Switch("--prices", "the text holds prices: n prices give n-1 returns in percent", text.prices));
+}
+
+OptionSpec MinReturnOption(std::optional<std::string>& minReturn) {
+    return {"--min-return", "", "TEXT",
+            "use TEXT as the Min Return instead of the input's: percent\n"
+            "per period (after --prices too), such as 0.5 or -1",
+            [&minReturn](const std::string& value, std::string&) {
+                minReturn = value;
+                return true;
+            }};
 }
 
 namespace {

@@ -4,6 +4,7 @@
 // both programs share.
 #include "core/worksheet/TextImport.h"
 #include "core/worksheet/WorksheetTable.h"
+#include "programs/cli/OptionTable.h"
 
 #include <iosfwd>
 #include <optional>
@@ -25,16 +26,10 @@ struct InputOptions {
 DataKind KindOfName(const std::string& path);
 bool ParseDataKind(const std::string& word, DataKind& kind);
 
-enum class OptionMatch { NotMine, Taken, Failed };
-
-// One of the shared options at args[i] (its value, if any, taken too):
-// --from KIND, --sep ,|;|tab, --by-row, --by-column, --header, --no-header,
-// --prices, --min-return TEXT.
-OptionMatch ParseInputOption(const std::vector<std::string>& args, size_t& i, InputOptions& options,
-                             std::string& error);
-
-// How the shared options read in a usage text.
-extern const char* const kInputOptionsHelp;
+// The options both programs read their input with, into options.
+void AppendInputOptions(OptionTable& table, InputOptions& options);
+// --min-return TEXT, the same words in both programs.
+OptionSpec MinReturnOption(std::optional<std::string>& minReturn);
 
 enum class InputStatus { Loaded, Rejected, Unreadable };
 

@@ -79,13 +79,7 @@ int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
 
 }  // namespace
 
-int RunSolveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    SolveOptions options;
-    std::string error;
-    if (!ParseSolveArguments(args, options, error)) {
-        err << "korvel-solve: " << error << "\n" << kSolveUsageLine;
-        return kExitUnreadable;
-    }
+int RunSolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& err) {
     if (options.help) {
         out << kSolveUsage;
         return kExitRan;
@@ -96,6 +90,14 @@ int RunSolveCommand(const std::vector<std::string>& args, std::ostream& out, std
         err << "korvel-solve: " << e.what() << "\n";
         return kExitUnreadable;
     }
+}
+
+int RunSolveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    SolveOptions options;
+    std::string error;
+    if (!ParseSolveArguments(args, options, error))
+        return ReportSolveUsageError(error, err);
+    return RunSolveCommand(options, out, err);
 }
 
 }  // namespace korvel::cli
