@@ -113,12 +113,13 @@ bool RecordReader::Next(TextRecord& record)
     }
 }
 
-std::string QuoteField(std::string_view text, char separator, bool quoteEmpty)
+std::string QuoteField(std::string_view text, char separator, bool quoteEmpty, std::string_view quoteAlso)
 {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     const bool needsQuotes = (quoteEmpty && text.empty())
                              || text.find_first_of(std::string{separator, '"', '\n', '\r'}) != std::string_view::npos
-                             || (!text.empty() && (blank(text.front()) || blank(text.back())));
+                             || (!text.empty() && (blank(text.front()) || blank(text.back())))
+                             || text.find_first_of(quoteAlso) != std::string_view::npos;
     if (!needsQuotes)
         return std::string(text);
     std::string quoted = "\"";

@@ -29,8 +29,10 @@ bool WriteDelimitedText(const WorksheetTable& table, char separator, std::string
         }
         out += '\n';
     }
-    if (!table.minReturnText.empty())
-        out += std::string(kMinReturnLabel) + separator + QuoteField(table.minReturnText, separator) + '\n';
+    if (!table.minReturnText.empty()) {
+        // Quoted, a decimal comma is not read back as a decimal point.
+        out += std::string(kMinReturnLabel) + separator + QuoteField(table.minReturnText, separator, false, ",") + '\n';
+    }
     return true;
 }
 

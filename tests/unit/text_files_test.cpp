@@ -133,15 +133,19 @@ TEST_F(TextFiles, EveryFaultNamesItsLineAndFieldAndLeavesTheOutputAlone) {
     ExpectRejected(Data("not_a_number.csv"), "line 3, field 3: \"x7\" is not a number");
     ExpectRejected(Data("ragged.csv"), "line 3: 3 fields where line 2 has 4");
     ExpectRejected(Data("unclosed_quote.csv"), "line 3: a quoted field is not closed");
-    ExpectRejected(Data("zero_price.csv"), "line 3, field 3: the price \"0\" is not positive", {"--prices"});
-    ExpectRejected(Data("missing_price.csv"), "line 3, field 2: the price is missing", {"--prices"});
+    ExpectRejected(Data("zero_price.csv"), "line 3, field 3: \"BBB\" on 2024-01-12: the price \"0\" is not positive",
+                   {"--prices"});
+    ExpectRejected(Data("missing_price.csv"),
+                   "line 3, field 2: \"AAA\" on 2024-01-12: the price is missing; --complete-rows keeps only the dates "
+                   "where every share has a price, --drop-incomplete leaves out the shares with a gap",
+                   {"--prices"});
     ExpectRejected(Data("eleven_periods.csv"), "line 2, field 12: 11 returns per share; at most 10 are taken");
     ExpectRejected(Data("two_periods.csv"), "line 2, field 3: 2 returns per share; at least 3 are needed");
     // A decimal comma is a number only where the separator is a semicolon.
     ExpectRejected(WriteText("comma_decimal.csv", "A,1,2,3\nB,\"1,5\",2,3\n"),
                    "line 2, field 2: \"1,5\" is not a number");
     ExpectRejected(WriteText("negative.csv", "D,A\n1,5\n2,-5\n3,5\n4,6\n"),
-                   "line 3, field 2: the price \"-5\" is not positive", {"--prices"});
+                   "line 3, field 2: \"A\", value 2: the price \"-5\" is not positive", {"--prices"});
 }
 
 TEST_F(TextFiles, TheWorksheetLimitsAreCheckedBeforeWriting) {
