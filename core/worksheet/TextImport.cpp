@@ -121,16 +121,16 @@ std::string Lowered(std::string_view text)
 // A header over a column of dates, or over a column of share names.
 bool IsDateLabel(const TextField& field, char separator)
 {
-    static const std::array<std::string_view, 10> kLabels{"date",  "time", "day",     "week",     "month",
-                                                           "quarter", "year", "period", "datetime", "timestamp"};
+    static const std::array<std::string_view, 10> kLabels{"date",    "time", "day",    "week",     "month",
+                                                          "quarter", "year", "period", "datetime", "timestamp"};
     const std::string lower = Lowered(Trimmed(field, separator));
     return std::find(kLabels.begin(), kLabels.end(), lower) != kLabels.end();
 }
 
 bool IsNameLabel(const TextField& field, char separator)
 {
-    static const std::array<std::string_view, 11> kLabels{"name",  "code",     "ticker", "symbol",    "isin", "id",
-                                                           "share", "security", "stock",  "instrument", "asset"};
+    static const std::array<std::string_view, 11> kLabels{"name",  "code",     "ticker", "symbol",     "isin", "id",
+                                                          "share", "security", "stock",  "instrument", "asset"};
     const std::string lower = Lowered(Trimmed(field, separator));
     return std::find(kLabels.begin(), kLabels.end(), lower) != kLabels.end();
 }
@@ -147,7 +147,7 @@ struct RecordSummary {
 struct Survey {
     char separator = ',';
     TextRecord head;
-    TextRecord second;  // the first record after the head
+    TextRecord second;                   // the first record after the head
     std::vector<RecordSummary> records;  // blank records left out
 };
 
@@ -275,8 +275,7 @@ bool SetName(ImportGrid& grid, int32_t share, const TextField& field, int at, Pl
     return true;
 }
 
-bool SetValue(ImportGrid& grid, int32_t share, int32_t index, const TextField& field, char separator,
-              TextError& error)
+bool SetValue(ImportGrid& grid, int32_t share, int32_t index, const TextField& field, char separator, TextError& error)
 {
     std::string cell;
     double value = 0.0;
@@ -396,8 +395,9 @@ bool FillByColumn(std::string_view text, const Survey& s, bool header, ImportGri
             if (dateColumn == f)
                 continue;
             const int field = static_cast<int>(f) + 1;
-            const bool ok = period < 0 ? SetName(grid, j, record.fields[f], field, {record.line, field}, s.separator, error)
-                                       : SetValue(grid, j, period, record.fields[f], s.separator, error);
+            const bool ok = period < 0
+                                ? SetName(grid, j, record.fields[f], field, {record.line, field}, s.separator, error)
+                                : SetValue(grid, j, period, record.fields[f], s.separator, error);
             if (!ok)
                 return false;
             ++j;

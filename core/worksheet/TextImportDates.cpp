@@ -17,7 +17,10 @@ int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d)
     return era * 146097 + doe - 719468;
 }
 
-bool IsLeap(int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeap(int64_t y)
+{
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int64_t DaysInMonth(int64_t y, int64_t m)
 {
@@ -61,7 +64,7 @@ std::optional<int64_t> ReadDate(std::string_view text, DateFormat format)
     if (!SplitDate(text, parts, widths, separator))
         return std::nullopt;
     if (format == DateFormat::Detect)
-        format = widths[0] == 4 ? DateFormat::YearMonthDay
+        format = widths[0] == 4     ? DateFormat::YearMonthDay
                  : separator == '.' ? DateFormat::DayMonthYear
                                     : DateFormat::Detect;
     int64_t y = 0, m = 0, d = 0;

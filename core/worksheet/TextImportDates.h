@@ -9,10 +9,10 @@
 namespace korvel::text {
 
 enum class DateFormat {
-    Detect,          // year-month-day, or day.month.year where dots part it
-    YearMonthDay,    // 2024-01-31, 2024/01/31
-    DayMonthYear,    // 31.01.2024, 31/01/2024
-    MonthDayYear,    // 01/31/2024
+    Detect,        // year-month-day, or day.month.year where dots part it
+    YearMonthDay,  // 2024-01-31, 2024/01/31
+    DayMonthYear,  // 31.01.2024, 31/01/2024
+    MonthDayYear,  // 01/31/2024
 };
 
 enum class CalendarPeriod { None, Week, Month, Quarter };

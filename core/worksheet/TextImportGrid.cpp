@@ -51,8 +51,8 @@ bool ImportGrid::Start(int32_t shares, int32_t values, Place sharePlace, Place p
         return Fail(error, sharePlace, "more than " + std::to_string(m_limits.maxShares) + " shares");
     if (periods < m_limits.minPeriods)
         return Fail(error, periodPlace,
-                    std::to_string(values) + what + " per share; at least " + std::to_string(m_limits.minPeriods + extra)
-                        + " are needed");
+                    std::to_string(values) + what + " per share; at least "
+                        + std::to_string(m_limits.minPeriods + extra) + " are needed");
     // A window may bring a longer history within the limit; it is checked again after.
     const bool windowed = m_options.last > 0 || !m_options.since.empty() || !m_options.until.empty()
                           || m_options.every != CalendarPeriod::None;
@@ -158,7 +158,8 @@ bool ImportGrid::ReadDays(bool needed, TextError& error)
     }
     if (!m_days.empty() || !needed)
         return true;
-    const Place place = m_byColumn ? Place{m_periodAt[static_cast<size_t>(bad)], 0} : Place{m_headerLine, m_periodAt[static_cast<size_t>(bad)]};
+    const Place place = m_byColumn ? Place{m_periodAt[static_cast<size_t>(bad)], 0}
+                                   : Place{m_headerLine, m_periodAt[static_cast<size_t>(bad)]};
     return Fail(error, place,
                 QuotedExcerpt(m_dates[static_cast<size_t>(bad)])
                     + " is not a date as read (year-month-day, or day.month.year); --date-format "
@@ -175,7 +176,8 @@ bool ImportGrid::CheckOrder(TextDetails& details, TextError& error)
         return true;
     }
     const size_t i = static_cast<size_t>(std::distance(
-        m_days.begin(), std::adjacent_find(m_days.begin(), m_days.end(), std::greater_equal<>()))) + 1;
+                         m_days.begin(), std::adjacent_find(m_days.begin(), m_days.end(), std::greater_equal<>())))
+                     + 1;
     const int at = m_periodAt[i];
     const Place place = m_byColumn ? Place{at, 0} : Place{m_headerLine, at};
     return Fail(error, place,
@@ -208,7 +210,8 @@ bool ImportGrid::TakeWindow(TextError& error)
         std::vector<int32_t> closing;
         for (size_t k = 0; k < kept.size(); ++k) {
             const int64_t period = PeriodOfDay(m_days[static_cast<size_t>(kept[k])], m_options.every);
-            if (k + 1 == kept.size() || PeriodOfDay(m_days[static_cast<size_t>(kept[k + 1])], m_options.every) != period)
+            if (k + 1 == kept.size()
+                || PeriodOfDay(m_days[static_cast<size_t>(kept[k + 1])], m_options.every) != period)
                 closing.push_back(kept[k]);
         }
         kept = std::move(closing);
@@ -244,7 +247,8 @@ bool ImportGrid::ChooseShares(TextError& error)
         return Fail(error, {}, "no share of the text is named " + Joined(unknown));
     if (!chosen.empty())
         m_keptShares = chosen;
-    std::erase_if(m_keptShares, [&](int32_t s) { return std::find(dropped.begin(), dropped.end(), s) != dropped.end(); });
+    std::erase_if(m_keptShares,
+                  [&](int32_t s) { return std::find(dropped.begin(), dropped.end(), s) != dropped.end(); });
     if (m_keptShares.empty())
         return Fail(error, {}, "no share is left after --shares and --drop");
     return true;
@@ -272,7 +276,8 @@ bool ImportGrid::CloseGaps(TextDetails& details, TextError& error)
         if (!dropped.empty())
             details.notes.push_back("left out for gaps in the window: " + Joined(dropped));
         if (m_keptShares.empty())
-            return Fail(error, {}, "every share has a gap in the window; --complete-rows keeps the dates where all have a price");
+            return Fail(error, {},
+                        "every share has a gap in the window; --complete-rows keeps the dates where all have a price");
         return true;
     }
     case GapRule::Refuse:
@@ -284,8 +289,9 @@ bool ImportGrid::CloseGaps(TextDetails& details, TextError& error)
         for (const int32_t s : m_keptShares)
             if (Missing(s, v))
                 return Fail(error, PlaceOf(s, v),
-                            Where(s, v) + ": the price is missing; --complete-rows keeps only the dates where every "
-                                          "share has a price, --drop-incomplete leaves out the shares with a gap");
+                            Where(s, v)
+                                + ": the price is missing; --complete-rows keeps only the dates where every "
+                                  "share has a price, --drop-incomplete leaves out the shares with a gap");
     return true;
 }
 
@@ -329,8 +335,8 @@ bool ImportGrid::Shape(TextDetails& details, TextError& error)
 {
     if (!CheckTwins(error))
         return false;
-    const bool needDates = !m_options.since.empty() || !m_options.until.empty()
-                           || m_options.every != CalendarPeriod::None;
+    const bool needDates =
+        !m_options.since.empty() || !m_options.until.empty() || m_options.every != CalendarPeriod::None;
     if (needDates && m_dates.empty())
         return Fail(error, {}, "--since, --until and --every need a column of dates");
     if (!m_dates.empty() && !ReadDays(needDates, error))
@@ -361,7 +367,8 @@ bool ImportGrid::Finish(WorksheetTable& table, TextDetails& details, TextError& 
             const int32_t from = m_keptValues[static_cast<size_t>(p)];
             const double change = 100.0 * (m_prices[Slot(s, v)] / m_prices[Slot(s, from)] - 1.0);
             if (!std::isfinite(change))
-                return Fail(error, PlaceOf(s, v), Where(s, v) + ": the return from the price before is too large to hold");
+                return Fail(error, PlaceOf(s, v),
+                            Where(s, v) + ": the return from the price before is too large to hold");
             table.SetTextMatrix(row + 1, p + 2, ShortestText(change));
         }
     }

@@ -60,7 +60,7 @@ private:
     std::vector<int> m_shareAt;
     std::vector<std::string> m_dates;  // empty: the text has none
     std::vector<int> m_periodAt;
-    std::vector<int64_t> m_days;  // the dates read, when every one reads
+    std::vector<int64_t> m_days;       // the dates read, when every one reads
     std::vector<std::string> m_cells;  // returns as text
     std::vector<double> m_prices;      // NaN: missing
     std::vector<int32_t> m_keptShares, m_keptValues;

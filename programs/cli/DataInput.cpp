@@ -4,6 +4,7 @@
 #include "core/worksheet/FileReplace.h"
 
 #include <algorithm>
+#include <charconv>
 #include <ostream>
 #include <string_view>
 #include <unistd.h>
@@ -41,9 +42,82 @@ bool ParseSeparator(const std::string& word, char& separator) {
         separator = ';';
     else if (word == "tab" || word == "\t" || word == "\\t")
         separator = '\t';
+    else if (word == "|" || word == "pipe")
+        separator = '|';
+    else if (word == " " || word == "space")
+        separator = ' ';
     else
         return false;
     return true;
+}
+
+std::vector<std::string> SplitList(const std::string& list) {
+    std::vector<std::string> names;
+    size_t start = 0;
+    while (start <= list.size()) {
+        const size_t comma = std::min(list.find(',', start), list.size());
+        names.push_back(list.substr(start, comma - start));
+        start = comma + 1;
+    }
+    return names;
+}
+
+// Which periods and shares are taken, and what a gap does: options of the text only.
+void AppendWindowOptions(OptionTable& table, text::TextOptions& text) {
+    const auto gaps = [&text](text::GapRule rule) {
+        return [&text, rule](const std::string&, std::string&) {
+            text.gaps = rule;
+            return true;
+        };
+    };
+    table.push_back({"--complete-rows", "", "",
+                     "keep only the dates where every share chosen has a value\n"
+                     "(a price with --prices)",
+                     gaps(text::GapRule::CompleteRows)});
+    table.push_back({"--drop-incomplete", "", "", "leave out the shares with a gap in the window (named on\nstderr)",
+                     gaps(text::GapRule::DropIncomplete)});
+    table.push_back({"--last", "", "N", "only the last N returns (N+1 prices with --prices)",
+                     [&text](const std::string& value, std::string& error) {
+                         int32_t n = 0;
+                         const char* end = value.data() + value.size();
+                         const auto [stop, fault] = std::from_chars(value.data(), end, n);
+                         if (fault != std::errc() || stop != end || n < 1) {
+                             error = "--last takes a whole number of periods from 1, not " + value;
+                             return false;
+                         }
+                         text.last = n;
+                         return true;
+                     }});
+    table.push_back(Valued("--since", "DATE", "only the prices (or returns) dated DATE or later", text.since));
+    table.push_back(Valued("--until", "DATE", "only the prices (or returns) dated DATE or earlier", text.until));
+    table.push_back({"--every", "", "PERIOD",
+                     "week, month or quarter: the last line of each calendar\n"
+                     "period only, such as month-end prices from daily ones",
+                     [&text](const std::string& value, std::string& error) {
+                         if (text::ParseCalendarPeriod(value, text.every))
+                             return true;
+                         error = "--every takes week, month or quarter, not " + value;
+                         return false;
+                     }});
+    table.push_back({"--date-format", "", "FORM",
+                     "day/month/year or month/day/year: how the dates are\n"
+                     "written (else year-month-day, or day.month.year)",
+                     [&text](const std::string& value, std::string& error) {
+                         if (text::ParseDateFormat(value, text.dateFormat))
+                             return true;
+                         error = "--date-format takes iso, day/month/year or month/day/year, not " + value;
+                         return false;
+                     }});
+    table.push_back({"--shares", "", "A,B,...", "only these shares, in this order",
+                     [&text](const std::string& value, std::string&) {
+                         text.shares = SplitList(value);
+                         return true;
+                     }});
+    table.push_back(
+        {"--drop", "", "A,B,...", "leave out these shares", [&text](const std::string& value, std::string&) {
+             text.drop = SplitList(value);
+             return true;
+         }});
 }
 
 }  // namespace
@@ -60,11 +134,13 @@ void AppendInputOptions(OptionTable& table, InputOptions& options) {
                          options.from = kind;
                          return true;
                      }});
-    table.push_back({"--sep", "", "SEP", "separator of the input text: , ; or tab (else detected)",
+    table.push_back({"--sep", "", "SEP",
+                     "separator of the input text: , ; tab | or space (else\n"
+                     "detected); decimal commas are read with ; and tab",
                      [&text](const std::string& value, std::string& error) {
                          if (ParseSeparator(value, text.separator))
                              return true;
-                         error = "--sep takes , ; or tab, not " + value;
+                         error = "--sep takes , ; tab | or space, not " + value;
                          return false;
                      }});
     const auto layout = [&text](text::TextLayout chosen) {
@@ -89,6 +165,7 @@ void AppendInputOptions(OptionTable& table, InputOptions& options) {
         {"--header", "", "", "the text's first row is a header (else detected)", header(text::HeaderRow::Present)});
     table.push_back({"--no-header", "", "", "the text's first row is not a header", header(text::HeaderRow::Absent)});
     table.push_back(Switch("--prices", "the text holds prices: n prices give n-1 returns in percent", text.prices));
+    AppendWindowOptions(table, text);
 }
 
 OptionSpec MinReturnOption(std::optional<std::string>& minReturn) {
@@ -121,6 +198,13 @@ bool ReadInputBytes(const std::string& path, std::vector<uint8_t>& bytes, std::s
 
 InputStatus LoadInput(const std::string& program, const std::string& path, const InputOptions& options,
                       const text::TextLimits& limits, WorksheetTable& table, std::ostream& err) {
+    text::TextDetails details;
+    return LoadInput(program, path, options, limits, table, details, err);
+}
+
+InputStatus LoadInput(const std::string& program, const std::string& path, const InputOptions& options,
+                      const text::TextLimits& limits, WorksheetTable& table, text::TextDetails& details,
+                      std::ostream& err) {
     const std::string where = program + ": " + path + ": ";
     if (path == "-" && !options.from) {
         err << program << ": standard input needs --from csv, tsv or worksheet\n";
@@ -149,10 +233,12 @@ InputStatus LoadInput(const std::string& program, const std::string& path, const
             textOptions.separator = '\t';
         const std::string_view content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         text::TextError error;
-        if (!text::ReadDelimitedText(content, textOptions, limits, table, error)) {
+        if (!text::ReadDelimitedText(content, textOptions, limits, table, details, error)) {
             err << where << error.Describe() << "\n";
             return InputStatus::Rejected;
         }
+        for (const std::string& note : details.notes)
+            err << where << note << "\n";
     }
     if (options.minReturn)
         table.minReturnText = *options.minReturn;

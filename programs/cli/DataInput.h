@@ -39,5 +39,10 @@ enum class InputStatus { Loaded, Rejected, Unreadable };
 // the reason, naming line and field for text, goes to err after "program: path: ".
 InputStatus LoadInput(const std::string& program, const std::string& path, const InputOptions& options,
                       const text::TextLimits& limits, WorksheetTable& table, std::ostream& err);
+// The same, with the dates of the periods read (empty when the text has none)
+// for the outputs to print. What the reader did unasked goes to err as a note.
+InputStatus LoadInput(const std::string& program, const std::string& path, const InputOptions& options,
+                      const text::TextLimits& limits, WorksheetTable& table, text::TextDetails& details,
+                      std::ostream& err);
 
 }  // namespace korvel::cli
