@@ -1,10 +1,13 @@
 #include "programs/cli/DataInput.h"
 
+#include "core/text/NumberText.h"
 #include "core/worksheet/DocumentFormat.h"
 #include "core/worksheet/FileReplace.h"
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstdio>
 #include <ostream>
 #include <string_view>
 #include <unistd.h>
@@ -243,6 +246,29 @@ InputStatus LoadInput(const std::string& program, const std::string& path, const
     if (options.minReturn)
         table.minReturnText = *options.minReturn;
     return InputStatus::Loaded;
+}
+
+const char* const kMinReturnForms = "a Min Return is a number in percent per period such as 0.5, -1 or 2.5e-1: "
+                                    "a decimal point, no % sign, no blanks";
+
+std::string BestShareNote(const WorksheetTable& table) {
+    int32_t best = 0;
+    double bestMean = 0.0;
+    for (int32_t r = 1; r < table.Rows(); ++r) {
+        double sum = 0.0, value = 0.0;
+        int32_t c = 2;
+        while (c < table.Cols() && text::ReadsAsWorksheetNumber(table.TextMatrix(r, c), value))
+            sum += value, ++c;
+        const double mean = sum / (table.Cols() - 2);
+        if (c == table.Cols() && c > 2 && std::isfinite(mean) && (best == 0 || mean > bestMean))
+            best = r, bestMean = mean;
+    }
+    if (best == 0)
+        return "";
+    char figure[32];
+    std::snprintf(figure, sizeof figure, "%.6g", bestMean);
+    return "the best share, " + text::QuotedExcerpt(table.TextMatrix(best, 1)) + ", averages " + figure
+           + " percent per period";
 }
 
 }  // namespace korvel::cli

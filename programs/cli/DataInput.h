@@ -45,4 +45,12 @@ InputStatus LoadInput(const std::string& program, const std::string& path, const
                       const text::TextLimits& limits, WorksheetTable& table, text::TextDetails& details,
                       std::ostream& err);
 
+// For "No solution": the share with the highest mean return and that mean,
+// as "the best share, "D", averages 2.5 percent per period"; empty when no
+// share has numbers in every period.
+std::string BestShareNote(const WorksheetTable& table);
+
+// For a Min Return that is no number: the forms that are read.
+extern const char* const kMinReturnForms;
+
 }  // namespace korvel::cli

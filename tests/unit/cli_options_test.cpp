@@ -1,5 +1,6 @@
 // Both commands' options: every one the help lists is in the manual page.
 #include "programs/cli/ConvertCommand.h"
+#include "programs/cli/DataInput.h"
 #include "programs/cli/SolveCommand.h"
 #include "programs/cli/SolveOptions.h"
 
@@ -45,6 +46,20 @@ TEST(CommandOptions, LeastRiskIsAModeOfItsOwn) {
     EXPECT_TRUE(options.leastRisk);
     EXPECT_FALSE(ParseSolveArguments({"--least-risk", "--min-return", "1", "f.csv"}, options, error));
     EXPECT_FALSE(ParseSolveArguments({"--least-risk", "--frontier", "f.csv"}, options, error));
+}
+
+TEST(CommandOptions, NoSolutionNamesTheBestMeanAndABadMinReturnTheForms) {
+    const std::string file = ::testing::TempDir() + "best.csv";
+    std::ofstream(file) << "Name,R1,R2,R3\nAAA,1,2,3\nBBB,0.2,0.3,0.4\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"9", "korvel-solve: the best share, \"AAA\", averages 2 percent per period\n"},
+        {"5%", "korvel-solve: MinReturn not valid !\nkorvel-solve: " + std::string(kMinReturnForms) + "\n"},
+    };
+    for (const auto& [minReturn, message] : cases) {
+        std::ostringstream out, err;
+        RunSolveCommand({"--min-return", minReturn, file}, out, err);
+        EXPECT_EQ(err.str(), message) << minReturn;
+    }
 }
 
 }  // namespace
