@@ -2,6 +2,7 @@
 
 #include "core/text/DelimitedText.h"
 #include "core/text/NumberText.h"
+#include "core/worksheet/TextExport.h"
 #include "core/worksheet/TextImportGrid.h"
 
 #include <algorithm>
@@ -123,7 +124,9 @@ bool IsDateLabel(const TextField& field, char separator)
 {
     static const std::array<std::string_view, 10> kLabels{"date",    "time", "day",    "week",     "month",
                                                           "quarter", "year", "period", "datetime", "timestamp"};
-    const std::string lower = Lowered(Trimmed(field, separator));
+    std::string_view label = Trimmed(field, separator), minReturn;
+    SplitMinReturnHeader(label, label, minReturn);
+    const std::string lower = Lowered(label);
     return std::find(kLabels.begin(), kLabels.end(), lower) != kLabels.end();
 }
 
@@ -199,6 +202,8 @@ bool HasHeader(const Survey& s, const TextOptions& options)
     if (options.header != HeaderRow::Detect)
         return options.header == HeaderRow::Present;
     const auto& fields = s.head.fields;
+    if (IsDateLabel(fields[0], s.separator))
+        return true;
     return std::any_of(fields.begin() + 1, fields.end(), [&](const TextField& f) {
         return !Trimmed(f, s.separator).empty() && !IsNumber(f, s.separator);
     });
@@ -363,7 +368,7 @@ bool FillByRow(std::string_view text, const Survey& s, bool header, ImportGrid& 
 }
 
 bool FillByColumn(std::string_view text, const Survey& s, bool header, ImportGrid& grid, size_t maxFields,
-                  TextError& error)
+                  WorksheetTable& table, TextError& error)
 {
     if (!header)
         return Fail(error, s.head.line, 0, "one column per share needs a header row of names");
@@ -376,6 +381,9 @@ bool FillByColumn(std::string_view text, const Survey& s, bool header, ImportGri
     if (!grid.Start(shares, values, sharePlace, periodPlace, error))
         return false;
     grid.SetHeaderLine(s.head.line);
+    std::string_view label, minReturn;
+    if (dateColumn && SplitMinReturnHeader(s.head.fields[*dateColumn].text, label, minReturn))
+        table.minReturnText = MinReturnText({std::string(minReturn), s.head.fields[*dateColumn].quoted}, s.separator);
 
     RecordReader reader(text, s.separator, maxFields);
     TextRecord record;
@@ -447,7 +455,7 @@ bool ReadDelimitedText(std::string_view text, const TextOptions& options, const 
     ImportGrid grid(options, limits, layout == TextLayout::ByColumn);
     WorksheetTable result;
     const bool filled = layout == TextLayout::ByColumn
-                            ? FillByColumn(text, survey, header, grid, maxFields, error)
+                            ? FillByColumn(text, survey, header, grid, maxFields, result, error)
                             : FillByRow(text, survey, header, grid, maxFields, result, error);
     if (!filled || !grid.Shape(details, error))
         return false;

@@ -333,6 +333,12 @@ void ImportGrid::NoteLikelyPrices(TextDetails& details) const
 
 bool ImportGrid::Shape(TextDetails& details, TextError& error)
 {
+    // Periods numbered 1, 2, ... are no dates.
+    if (std::all_of(m_dates.begin(), m_dates.end(), [](const std::string& date) {
+            double number = 0.0;
+            return ReadsAsWorksheetNumber(date, number);
+        }))
+        m_dates.clear();
     if (!CheckTwins(error))
         return false;
     const bool needDates =

@@ -50,8 +50,9 @@ std::string ConvertUsageText() {
              "Converts between Korvel worksheet documents and delimited text (CSV, TSV).\n"
              "A name ending in .csv, .tsv or .txt (any letter case) is text, anything\n"
              "else a worksheet document; - is standard input or output and needs --from\n"
-             "or --to. Text written has a header row Name,R1,...,RN, one row per share\n"
-             "and a row Min Return,TEXT. A worksheet takes 1 to 1000 shares, 3 to 10\n"
+             "or --to. Text is written one column per share: a header row Date,NAME,...\n"
+             "(Date (Min Return TEXT) when there is one), then a line per period with its\n"
+             "date, or its number under Period. A worksheet takes 1 to 1000 shares, 3 to 10\n"
              "periods, cell texts of up to 127 characters and a Min Return of up to 20.\n"
              "Returns and the Min Return are in percent per period, also when they are\n"
              "made from --prices.\n"
@@ -80,7 +81,8 @@ bool ParseConvertArguments(const std::vector<std::string>& args, ConvertOptions&
 }
 
 // The bytes of OUT; false (exit 1) when the worksheet cannot be written as asked.
-bool Encode(const WorksheetTable& table, DataKind kind, std::string& bytes, std::string& reason) {
+bool Encode(const WorksheetTable& table, const std::vector<std::string>& dates, DataKind kind, std::string& bytes,
+            std::string& reason) {
     text::TextError error;
     if (kind == DataKind::Worksheet) {
         if (!text::CheckMinReturnText(table.minReturnText, text::kWorksheetLimits, error)) {
@@ -91,7 +93,7 @@ bool Encode(const WorksheetTable& table, DataKind kind, std::string& bytes, std:
         bytes.assign(document.begin(), document.end());
         return true;
     }
-    if (!text::WriteDelimitedText(table, kind == DataKind::Tsv ? '\t' : ',', bytes, error)) {
+    if (!text::WriteDelimitedText(table, dates, kind == DataKind::Tsv ? '\t' : ',', bytes, error)) {
         reason = error.message;
         return false;
     }
@@ -106,7 +108,8 @@ int Convert(const ConvertOptions& options, std::ostream& out, std::ostream& err)
     // korvel-solve takes.
     const text::TextLimits& limits = kind == DataKind::Worksheet ? text::kWorksheetLimits : text::kLargeLimits;
     WorksheetTable table;
-    switch (LoadInput(kProgram, in, options.input, limits, table, err)) {
+    text::TextDetails details;
+    switch (LoadInput(kProgram, in, options.input, limits, table, details, err)) {
     case InputStatus::Rejected:
         return kRejected;
     case InputStatus::Unreadable:
@@ -115,7 +118,7 @@ int Convert(const ConvertOptions& options, std::ostream& out, std::ostream& err)
         break;
     }
     std::string bytes, reason;
-    if (!Encode(table, kind, bytes, reason)) {
+    if (!Encode(table, details.dates, kind, bytes, reason)) {
         err << kProgram << ": " << in << ": " << reason << "\n";
         return kRejected;
     }

@@ -181,11 +181,19 @@ TEST_F(TextFiles, AWorksheetToTextAndBackGivesTheSameBytes) {
         ASSERT_EQ(Run("korvel-convert", {Temp(text), Temp("back.kvl")}).status, 0);
         EXPECT_EQ(ReadAll(Temp("back.kvl")), ReadAll(Temp("sheet.kvl"))) << text;
     }
-    EXPECT_EQ(ReadAll(Temp("sheet.csv")).substr(0, 14), "Name,R1,R2,R3\n");
+    EXPECT_EQ(ReadAll(Temp("sheet.csv")).substr(0, 33), "\"Period (Min Return 1,5)\",Plain,\"");
 
     // Through standard input and output.
     const ProcessRun run = Run("korvel-convert", {"--to", "csv", Temp("sheet.kvl"), "-"});
     EXPECT_EQ(run.out, ReadAll(Temp("sheet.csv")));
+}
+
+// Text stays one column per share with its dates, the Min Return in no row or
+// column a data-frame reader takes for data.
+TEST_F(TextFiles, TextToTextKeepsColumnsAndDates) {
+    const ProcessRun run =
+        Run("korvel-convert", {"--to", "csv", "--min-return", "0.5", Data("by_column_dates.csv"), "-"});
+    EXPECT_EQ(run.out, "Date (Min Return 0.5),AAA,BBB\n2024-01-05,1.5,0.25\n2024-01-12,2,\n2024-01-19,-0.5,3\n");
 }
 
 TEST_F(TextFiles, AReturnThatIsNoNumberIsNotWrittenAsText) {
