@@ -163,7 +163,24 @@ bool IsMinReturnRow(const TextRecord& record, char separator)
                        [&](const TextField& f) { return Trimmed(f, separator).empty(); });
 }
 
-bool TakeSurvey(std::string_view text, size_t maxFields, size_t maxRecords, Survey& survey, TextError& error)
+// Either layout holds about (lines - 1) x (fields - 1) values; far more than
+// the limit is refused at the line that shows it, before anything is stored.
+bool CheckValueCount(const Survey& survey, int line, int64_t maxValues, TextError& error)
+{
+    if (maxValues == 0 || survey.records.size() < 2)
+        return true;
+    const int64_t values =
+        static_cast<int64_t>(survey.records.size() - 1) * static_cast<int64_t>(survey.records.front().width - 1);
+    // The Min Return row and the price before the first return are not counted.
+    const int64_t slack = 2 * static_cast<int64_t>(survey.records.front().width);
+    if (values <= maxValues + slack)
+        return true;
+    return Fail(error, line, 0,
+                "more than " + std::to_string(maxValues) + " values (shares x periods) in the text; that is the limit");
+}
+
+bool TakeSurvey(std::string_view text, size_t maxFields, size_t maxRecords, int64_t maxValues, Survey& survey,
+                TextError& error)
 {
     RecordReader reader(text, survey.separator, maxFields);
     TextRecord record;
@@ -178,6 +195,8 @@ bool TakeSurvey(std::string_view text, size_t maxFields, size_t maxRecords, Surv
             survey.second = record;
         survey.records.push_back(
             {record.line, record.fields.size(), record.fields[0], IsMinReturnRow(record, survey.separator)});
+        if (!CheckValueCount(survey, record.line, maxValues, error))
+            return false;
     }
     if (!reader.error().empty())
         return Fail(error, reader.errorLine(), 0, reader.error());
@@ -446,7 +465,7 @@ bool ReadDelimitedText(std::string_view text, const TextOptions& options, const 
     // Min Return row and the one price before the first return.
     const size_t maxFields = static_cast<size_t>(std::max(limits.maxShares, limits.maxPeriods)) + 2;
     const size_t maxRecords = 2 * maxFields;
-    if (!TakeSurvey(text, maxFields, maxRecords, survey, error))
+    if (!TakeSurvey(text, maxFields, maxRecords, limits.maxValues, survey, error))
         return false;
     const bool header = HasHeader(survey, options);
     TextLayout layout{};

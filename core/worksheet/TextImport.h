@@ -44,12 +44,14 @@ struct TextLimits {
     int32_t maxPeriods;
     size_t maxCellChars;       // 0: no limit
     size_t maxMinReturnChars;  // 0: no limit
+    int64_t maxValues = 0;     // shares x periods; 0: no limit beyond the two
 };
 
 // What a worksheet document holds, as Tavo edits it.
 inline constexpr TextLimits kWorksheetLimits{1000, 3, 10, 127, 20};
-// What korvel-solve takes from text: ten years of weekly returns of 10,000 shares.
-inline constexpr TextLimits kLargeLimits{10000, 3, 520, 0, 0};
+// What korvel-solve takes from text: eighty years of daily returns of a few
+// shares, or ten years of daily returns of 2,000, within 400 MB of doubles.
+inline constexpr TextLimits kLargeLimits{20000, 3, 20000, 0, 0, 50'000'000};
 
 struct TextError {
     int line = 0;   // 0: the fault has no line of its own

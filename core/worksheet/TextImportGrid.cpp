@@ -60,6 +60,10 @@ bool ImportGrid::Start(int32_t shares, int32_t values, Place sharePlace, Place p
         return Fail(error, periodPlace,
                     std::to_string(values) + what + " per share; at most " + std::to_string(m_limits.maxPeriods + extra)
                         + " are taken");
+    if (m_limits.maxValues > 0 && static_cast<int64_t>(shares) * periods > m_limits.maxValues)
+        return Fail(error, sharePlace,
+                    std::to_string(shares) + " shares x " + std::to_string(periods) + " periods; at most "
+                        + std::to_string(m_limits.maxValues) + " values are taken");
     m_values = values;
     m_names.assign(static_cast<size_t>(shares), std::string());
     m_shareAt.assign(static_cast<size_t>(shares), 0);

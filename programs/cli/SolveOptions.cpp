@@ -39,10 +39,10 @@ std::string SolveUsageText() {
     return std::string(kSolveUsageLine)
            + "\n"
              "Loads a Korvel worksheet document, or share returns as delimited text (a\n"
-             "FILE named .csv, .tsv or .txt; up to 10000 shares and 520 periods), runs\n"
-             "the Go command's checks and the optimizer, answers Continue to every\n"
-             "solution, and prints every solution the Single solution dialog would show,\n"
-             "in order. Returns and the Min Return are in percent per period, also when\n"
+             "FILE named .csv, .tsv or .txt; up to 20000 shares, 20000 periods and\n"
+             "50000000 returns in all), runs the Go command's checks and the optimizer,\n"
+             "answers Continue to every solution, and prints every solution the Single\n"
+             "solution dialog would show, in order. Returns and the Min Return are in percent per period, also when\n"
              "they are made from --prices.\n"
              "\n"
            + OptionsHelp(SolveOptionTable(unused))

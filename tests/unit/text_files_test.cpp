@@ -226,7 +226,7 @@ TEST_F(TextFiles, AHostileLineIsRefusedWithoutAFieldPerByte) {
     const std::string line(4 << 20, ',');
     const ProcessRun run = Run("korvel-solve", {WriteText("commas.csv", "A" + line + "\n")});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "korvel-solve: " + Temp("commas.csv") + ": line 1: more than 10002 fields\n");
+    EXPECT_EQ(run.err, "korvel-solve: " + Temp("commas.csv") + ": line 1: more than 20002 fields\n");
 }
 
 TEST_F(TextFiles, SolveOnTextMatchesSolveOnTheConvertedWorksheet) {
