@@ -42,8 +42,8 @@ std::string SolveUsageText() {
              "FILE named .csv, .tsv or .txt; up to 20000 shares, 20000 periods and\n"
              "50000000 returns in all), runs the Go command's checks and the optimizer,\n"
              "answers Continue to every solution, and prints every solution the Single\n"
-             "solution dialog would show, in order. Returns and the Min Return are in percent per period, also when\n"
-             "they are made from --prices.\n"
+             "solution dialog would show, in order. Returns and the Min Return are in\n"
+             "percent per period, also when they are made from --prices.\n"
              "\n"
            + OptionsHelp(SolveOptionTable(unused))
            + "\n"

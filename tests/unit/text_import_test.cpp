@@ -173,5 +173,16 @@ TEST(TextImport, WhatCannotBeReadRightIsRefusedByPlace) {
     }
 }
 
+TEST(TextImport, TooManyValuesAreRefusedBeforeTheyAreStored) {
+    constexpr TextLimits kTwenty{10, 3, 10, 0, 0, 20};
+    std::string text = "Date,A,B,C,D\n";
+    for (int day = 1; day <= 9; ++day)
+        text += "2024-01-0" + std::to_string(day) + ",1,2,3,4\n";
+    WorksheetTable table;
+    TextError error;
+    EXPECT_FALSE(ReadDelimitedText(text, {}, kTwenty, table, error));
+    EXPECT_EQ(error.Describe(), "line 9: more than 20 values (shares x periods) in the text; that is the limit");
+}
+
 }  // namespace
 }  // namespace korvel::text
