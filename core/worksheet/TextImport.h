@@ -30,12 +30,12 @@ struct TextOptions {
     GapRule gaps = GapRule::Refuse;
     // The window, applied in this order: the dates inside [since, until], one
     // value per calendar period, the last `last` returns.
-    std::string since, until;
+    std::string since{}, until{};
     CalendarPeriod every = CalendarPeriod::None;
     int32_t last = 0;  // 0: all
     DateFormat dateFormat = DateFormat::Detect;
-    std::vector<std::string> shares;  // only these, in this order; empty: all
-    std::vector<std::string> drop;    // all but these
+    std::vector<std::string> shares{};  // only these, in this order; empty: all
+    std::vector<std::string> drop{};    // all but these
 };
 
 struct TextLimits {

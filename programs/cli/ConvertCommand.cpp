@@ -37,9 +37,7 @@ OptionTable ConvertOptionTable(ConvertOptions& options) {
                           }}};
     AppendInputOptions(table, options.input);
     table.push_back(MinReturnOption(options.input.minReturn));
-    OptionSpec help = Switch("--help", "show this help", options.help);
-    help.shortName = "-h";
-    table.push_back(help);
+    table.push_back(HelpOption(options.help));
     return table;
 }
 

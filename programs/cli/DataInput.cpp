@@ -67,18 +67,12 @@ std::vector<std::string> SplitList(const std::string& list) {
 
 // Which periods and shares are taken, and what a gap does: options of the text only.
 void AppendWindowOptions(OptionTable& table, text::TextOptions& text) {
-    const auto gaps = [&text](text::GapRule rule) {
-        return [&text, rule](const std::string&, std::string&) {
-            text.gaps = rule;
-            return true;
-        };
-    };
-    table.push_back({"--complete-rows", "", "",
-                     "keep only the dates where every share chosen has a value\n"
-                     "(a price with --prices)",
-                     gaps(text::GapRule::CompleteRows)});
-    table.push_back({"--drop-incomplete", "", "", "leave out the shares with a gap in the window (named on\nstderr)",
-                     gaps(text::GapRule::DropIncomplete)});
+    table.push_back(Choice("--complete-rows",
+                           "keep only the dates where every share chosen has a value\n"
+                           "(a price with --prices)",
+                           text.gaps, text::GapRule::CompleteRows));
+    table.push_back(Choice("--drop-incomplete", "leave out the shares with a gap in the window (named on\nstderr)",
+                           text.gaps, text::GapRule::DropIncomplete));
     table.push_back({"--last", "", "N", "only the last N returns (N+1 prices with --prices)",
                      [&text](const std::string& value, std::string& error) {
                          int32_t n = 0;
@@ -146,27 +140,16 @@ void AppendInputOptions(OptionTable& table, InputOptions& options) {
                          error = "--sep takes , ; tab | or space, not " + value;
                          return false;
                      }});
-    const auto layout = [&text](text::TextLayout chosen) {
-        return [&text, chosen](const std::string&, std::string&) {
-            text.layout = chosen;
-            return true;
-        };
-    };
+    table.push_back(Choice("--by-row", "text holds one row per share: name, then its returns", text.layout,
+                           text::TextLayout::ByRow));
+    table.push_back(Choice("--by-column",
+                           "text holds one column per share, names in the header\n"
+                           "row, and a column of dates anywhere",
+                           text.layout, text::TextLayout::ByColumn));
     table.push_back(
-        {"--by-row", "", "", "text holds one row per share: name, then its returns", layout(text::TextLayout::ByRow)});
-    table.push_back({"--by-column", "", "",
-                     "text holds one column per share, names in the header\n"
-                     "row, optionally a first column of dates",
-                     layout(text::TextLayout::ByColumn)});
-    const auto header = [&text](text::HeaderRow chosen) {
-        return [&text, chosen](const std::string&, std::string&) {
-            text.header = chosen;
-            return true;
-        };
-    };
+        Choice("--header", "the text's first row is a header (else detected)", text.header, text::HeaderRow::Present));
     table.push_back(
-        {"--header", "", "", "the text's first row is a header (else detected)", header(text::HeaderRow::Present)});
-    table.push_back({"--no-header", "", "", "the text's first row is not a header", header(text::HeaderRow::Absent)});
+        Choice("--no-header", "the text's first row is not a header", text.header, text::HeaderRow::Absent));
     table.push_back(Switch("--prices", "the text holds prices: n prices give n-1 returns in percent", text.prices));
     AppendWindowOptions(table, text);
 }

@@ -11,6 +11,12 @@ OptionSpec Switch(std::string name, std::string help, bool& flag) {
             }};
 }
 
+OptionSpec HelpOption(bool& help) {
+    OptionSpec option = Switch("--help", "show this help", help);
+    option.shortName = "-h";
+    return option;
+}
+
 OptionSpec Valued(std::string name, std::string value, std::string help, std::string& target) {
     return {std::move(name), "", std::move(value), std::move(help), [&target](const std::string& text, std::string&) {
                 target = text;

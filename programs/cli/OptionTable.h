@@ -19,6 +19,16 @@ struct OptionSpec {
 using OptionTable = std::vector<OptionSpec>;
 
 OptionSpec Switch(std::string name, std::string help, bool& flag);
+// A switch that sets target to one of its values: --by-row, --by-column, ...
+template <typename T>
+OptionSpec Choice(std::string name, std::string help, T& target, T value) {
+    return {std::move(name), "", "", std::move(help), [&target, value](const std::string&, std::string&) {
+                target = value;
+                return true;
+            }};
+}
+// --help, also -h.
+OptionSpec HelpOption(bool& help);
 OptionSpec Valued(std::string name, std::string value, std::string help, std::string& target);
 
 // Options may stand anywhere among the operands; "--" ends them and "-" is an

@@ -28,9 +28,7 @@ OptionTable SolveOptionTable(SolveOptions& options) {
         Valued("--plot", "PICTURE", "with --frontier, also draw it into PICTURE (.png or .svg)", options.plot),
     };
     AppendInputOptions(table, options.input);
-    OptionSpec help = Switch("--help", "show this help", options.help);
-    help.shortName = "-h";
-    table.push_back(help);
+    table.push_back(HelpOption(options.help));
     return table;
 }
 

@@ -4,6 +4,7 @@
 #include "optimizer_worksheets.h"
 
 #include "process_run.h"
+#include "sheet_cells.h"
 
 #include <gtest/gtest.h>
 
@@ -25,16 +26,7 @@ using testing::ProcessRun;
 using testing::Quoted;
 using testing::ReadAll;
 
-// Names and returns of a worksheet, row by row, "|" between cells.
-std::string Cells(const WorksheetTable& table) {
-    std::string text;
-    for (int32_t r = 1; r < table.Rows(); ++r) {
-        for (int32_t c = 1; c < table.Cols(); ++c)
-            text += (c > 1 ? "|" : "") + table.TextMatrix(r, c);
-        text += "\n";
-    }
-    return text;
-}
+using testing::Cells;
 
 class TextFiles : public ::testing::Test {
 protected:

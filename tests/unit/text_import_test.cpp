@@ -1,6 +1,7 @@
 // Price and return exports as they come, read in-process: layouts the reader
 // must not guess wrong, windows, gaps and the messages of what it refuses.
 #include "core/worksheet/TextImport.h"
+#include "sheet_cells.h"
 
 #include <gtest/gtest.h>
 
@@ -18,16 +19,7 @@ struct Case {
     std::string dates = "";  // first and last
 };
 
-// Names and returns of a worksheet, row by row, "|" between cells.
-std::string Cells(const WorksheetTable& table) {
-    std::string text;
-    for (int32_t r = 1; r < table.Rows(); ++r) {
-        for (int32_t c = 1; c < table.Cols(); ++c)
-            text += (c > 1 ? "|" : "") + table.TextMatrix(r, c);
-        text += "\n";
-    }
-    return text;
-}
+using korvel::testing::Cells;
 
 std::string Read(const Case& c, TextDetails& details) {
     WorksheetTable table;
