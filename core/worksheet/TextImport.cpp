@@ -244,7 +244,8 @@ std::optional<size_t> DateColumn(const Survey& s)
     for (size_t i = 0; i < head.size(); ++i)
         if (IsDateLabel(head[i], s.separator) || (i == 0 && Trimmed(head[i], s.separator).empty()))
             return i;
-    for (size_t i = 0; i < s.second.fields.size(); ++i)
+    // A ragged line is refused later; it must not place the column beyond the header.
+    for (size_t i = 0; i < std::min(s.second.fields.size(), head.size()); ++i)
         if (LooksLikeDate(s.second.fields[i], s.separator))
             return i;
     // Labels such as Jan, Feb, ... in the first column.
