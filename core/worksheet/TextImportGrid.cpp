@@ -71,7 +71,7 @@ bool ImportGrid::Start(int32_t shares, int32_t values, Place sharePlace, Place p
     if (m_options.prices)
         m_prices.assign(static_cast<size_t>(shares) * values, std::numeric_limits<double>::quiet_NaN());
     else
-        m_cells.assign(static_cast<size_t>(shares) * values, std::string());
+        m_sheet = WorksheetTable(shares + 1, values + 2);
     for (int32_t i = 0; i < shares; ++i)
         m_keptShares.push_back(i);
     for (int32_t v = 0; v < values; ++v)
@@ -111,7 +111,7 @@ std::string ImportGrid::Where(int32_t share, int32_t index) const
 
 bool ImportGrid::Missing(int32_t share, int32_t index) const
 {
-    return m_options.prices ? std::isnan(m_prices[Slot(share, index)]) : m_cells[Slot(share, index)].empty();
+    return m_options.prices ? std::isnan(m_prices[Slot(share, index)]) : Cell(share, index).empty();
 }
 
 bool ImportGrid::CheckTwins(TextError& error) const
@@ -322,7 +322,7 @@ void ImportGrid::NoteLikelyPrices(TextDetails& details) const
         double previous = 0.0, change = 0.0;
         for (size_t k = 0; k < m_keptValues.size(); ++k) {
             double value = 0.0;
-            if (!ReadsAsWorksheetNumber(m_cells[Slot(s, m_keptValues[k])], value) || !(value > 0.0))
+            if (!ReadsAsWorksheetNumber(Cell(s, m_keptValues[k]), value) || !(value > 0.0))
                 return;
             if (k > 0)
                 change += std::fabs(value / previous - 1.0);
@@ -359,8 +359,27 @@ bool ImportGrid::Shape(TextDetails& details, TextError& error)
     return true;
 }
 
+bool ImportGrid::KeepsEverything() const
+{
+    const auto inOrder = [](const std::vector<int32_t>& kept, size_t count) {
+        for (size_t i = 0; i < kept.size(); ++i)
+            if (kept[i] != static_cast<int32_t>(i))
+                return false;
+        return kept.size() == count;
+    };
+    return !m_options.prices && inOrder(m_keptShares, m_names.size())
+           && inOrder(m_keptValues, static_cast<size_t>(m_values));
+}
+
 bool ImportGrid::Finish(WorksheetTable& table, TextDetails& details, TextError& error)
 {
+    if (KeepsEverything()) {
+        for (size_t s = 0; s < m_names.size(); ++s)
+            m_sheet.SetTextMatrix(static_cast<int32_t>(s) + 1, 1, m_names[s]);
+        table = std::move(m_sheet);
+        details.dates = m_dates;
+        return true;
+    }
     const int extra = m_options.prices ? 1 : 0;
     const int32_t shares = static_cast<int32_t>(m_keptShares.size());
     const int32_t periods = static_cast<int32_t>(m_keptValues.size()) - extra;
@@ -371,7 +390,7 @@ bool ImportGrid::Finish(WorksheetTable& table, TextDetails& details, TextError& 
         for (int32_t p = 0; p < periods; ++p) {
             const int32_t v = m_keptValues[static_cast<size_t>(p + extra)];
             if (!m_options.prices) {
-                table.SetTextMatrix(row + 1, p + 2, std::move(m_cells[Slot(s, v)]));
+                table.SetTextMatrix(row + 1, p + 2, Cell(s, v));
                 continue;
             }
             const int32_t from = m_keptValues[static_cast<size_t>(p)];

@@ -25,7 +25,10 @@ public:
     // at: the field (one column per share) or line (one row per share) it was read from.
     void SetShare(int32_t share, std::string name, int at);
     void SetPeriod(int32_t index, std::string date, int at);
-    void SetCell(int32_t share, int32_t index, std::string cell) { m_cells[Slot(share, index)] = std::move(cell); }
+    void SetCell(int32_t share, int32_t index, std::string cell)
+    {
+        m_sheet.SetTextMatrix(share + 1, index + 2, std::move(cell));
+    }
     void SetPrice(int32_t share, int32_t index, double price) { m_prices[Slot(share, index)] = price; }
 
     Place PlaceOf(int32_t share, int32_t index) const;
@@ -60,9 +63,13 @@ private:
     std::vector<int> m_shareAt;
     std::vector<std::string> m_dates;  // empty: the text has none
     std::vector<int> m_periodAt;
-    std::vector<int64_t> m_days;       // the dates read, when every one reads
-    std::vector<std::string> m_cells;  // returns as text
-    std::vector<double> m_prices;      // NaN: missing
+    std::vector<int64_t> m_days;  // the dates read, when every one reads
+    // Returns as text, already where the worksheet holds them, so that a text
+    // read whole is handed over without a second copy.
+    WorksheetTable m_sheet{0, 0};
+    const std::string& Cell(int32_t share, int32_t index) const { return m_sheet.TextMatrix(share + 1, index + 2); }
+    bool KeepsEverything() const;
+    std::vector<double> m_prices;  // NaN: missing
     std::vector<int32_t> m_keptShares, m_keptValues;
 };
 
