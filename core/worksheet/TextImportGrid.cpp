@@ -151,14 +151,17 @@ bool ImportGrid::ReadDays(bool needed, TextError& error)
         return days;
     };
     int32_t bad = 0;
-    m_days = readAll(m_options.dateFormat, bad);
+    m_dateFormat = m_options.dateFormat;
+    m_days = readAll(m_dateFormat, bad);
     if (m_days.empty() && m_options.dateFormat == DateFormat::Detect) {
         // 03/04/2024 is read only where the other dates leave one reading.
         int32_t badDay = 0, badMonth = 0;
         std::vector<int64_t> dayFirst = readAll(DateFormat::DayMonthYear, badDay);
         std::vector<int64_t> monthFirst = readAll(DateFormat::MonthDayYear, badMonth);
-        if (dayFirst.empty() != monthFirst.empty())
+        if (dayFirst.empty() != monthFirst.empty()) {
+            m_dateFormat = dayFirst.empty() ? DateFormat::MonthDayYear : DateFormat::DayMonthYear;
             m_days = dayFirst.empty() ? std::move(monthFirst) : std::move(dayFirst);
+        }
     }
     if (!m_days.empty() || !needed)
         return true;
@@ -194,7 +197,8 @@ bool ImportGrid::TakeWindow(TextError& error)
 {
     std::vector<int32_t>& kept = m_keptValues;
     const auto bound = [&](const std::string& text, const char* option, int64_t& day) {
-        const std::optional<int64_t> read = ReadDate(text, m_options.dateFormat);
+        // --since and --until are written as the text writes its dates.
+        const std::optional<int64_t> read = ReadDate(text, m_dateFormat);
         if (!read)
             return Fail(error, {}, std::string(option) + ": " + QuotedExcerpt(text) + " is not a date");
         day = *read;
@@ -347,6 +351,8 @@ bool ImportGrid::Shape(TextDetails& details, TextError& error)
         return false;
     const bool needDates =
         !m_options.since.empty() || !m_options.until.empty() || m_options.every != CalendarPeriod::None;
+    if (m_options.every != CalendarPeriod::None && !m_options.prices)
+        return Fail(error, {}, "--every needs --prices: a period's return is not the return of its last day");
     if (needDates && m_dates.empty())
         return Fail(error, {}, "--since, --until and --every need a column of dates");
     if (!m_dates.empty() && !ReadDays(needDates, error))

@@ -63,7 +63,8 @@ private:
     std::vector<int> m_shareAt;
     std::vector<std::string> m_dates;  // empty: the text has none
     std::vector<int> m_periodAt;
-    std::vector<int64_t> m_days;  // the dates read, when every one reads
+    std::vector<int64_t> m_days;                   // the dates read, when every one reads
+    DateFormat m_dateFormat = DateFormat::Detect;  // as they were read
     // Returns as text, already where the worksheet holds them, so that a text
     // read whole is handed over without a second copy.
     WorksheetTable m_sheet{0, 0};
