@@ -88,8 +88,8 @@ void AppendWindowOptions(OptionTable& table, text::TextOptions& text) {
     table.push_back(Valued("--since", "DATE", "only the prices (or returns) dated DATE or later", text.since));
     table.push_back(Valued("--until", "DATE", "only the prices (or returns) dated DATE or earlier", text.until));
     table.push_back({"--every", "", "PERIOD",
-                     "week, month or quarter: the last line of each calendar\n"
-                     "period only, such as month-end prices from daily ones",
+                     "week, month or quarter: the last price of each calendar\n"
+                     "period only (with --prices), such as month-end prices",
                      [&text](const std::string& value, std::string& error) {
                          if (text::ParseCalendarPeriod(value, text.every))
                              return true;
