@@ -193,6 +193,30 @@ bool ImportGrid::CheckOrder(TextDetails& details, TextError& error)
                     + "; dates must rise (or all fall) from line to line");
 }
 
+// The line that closes each calendar period: its last with the most shares
+// priced, so that a share without a price on the last day does not stretch a
+// return over two periods when the gaps are closed.
+std::vector<int32_t> ImportGrid::ClosingLines(const std::vector<int32_t>& kept) const
+{
+    const auto priced = [&](int32_t v) {
+        return std::count_if(m_keptShares.begin(), m_keptShares.end(), [&](int32_t s) { return !Missing(s, v); });
+    };
+    const auto periodOf = [&](size_t k) { return PeriodOfDay(m_days[static_cast<size_t>(kept[k])], m_options.every); };
+    std::vector<int32_t> closing;
+    for (size_t start = 0; start < kept.size();) {
+        size_t end = start;
+        while (end < kept.size() && periodOf(end) == periodOf(start))
+            ++end;
+        int32_t best = kept[end - 1];
+        for (size_t k = end - 1; k-- > start;)
+            if (priced(kept[k]) > priced(best))
+                best = kept[k];
+        closing.push_back(best);
+        start = end;
+    }
+    return closing;
+}
+
 bool ImportGrid::TakeWindow(TextError& error)
 {
     std::vector<int32_t>& kept = m_keptValues;
@@ -213,17 +237,8 @@ bool ImportGrid::TakeWindow(TextError& error)
         const int64_t day = m_days.empty() ? 0 : m_days[static_cast<size_t>(v)];
         return (!m_options.since.empty() && day < since) || (!m_options.until.empty() && day > until);
     });
-    if (m_options.every != CalendarPeriod::None) {
-        // The last line of each calendar period stands for it.
-        std::vector<int32_t> closing;
-        for (size_t k = 0; k < kept.size(); ++k) {
-            const int64_t period = PeriodOfDay(m_days[static_cast<size_t>(kept[k])], m_options.every);
-            if (k + 1 == kept.size()
-                || PeriodOfDay(m_days[static_cast<size_t>(kept[k + 1])], m_options.every) != period)
-                closing.push_back(kept[k]);
-        }
-        kept = std::move(closing);
-    }
+    if (m_options.every != CalendarPeriod::None)
+        kept = ClosingLines(kept);
     const size_t last = static_cast<size_t>(m_options.last) + (m_options.prices ? 1 : 0);
     if (m_options.last > 0 && kept.size() > last)
         kept.erase(kept.begin(), kept.end() - static_cast<std::ptrdiff_t>(last));
@@ -359,7 +374,7 @@ bool ImportGrid::Shape(TextDetails& details, TextError& error)
         return false;
     if (!m_days.empty() && !CheckOrder(details, error))
         return false;
-    if (!TakeWindow(error) || !ChooseShares(error) || !CloseGaps(details, error) || !CheckPeriods(error))
+    if (!ChooseShares(error) || !TakeWindow(error) || !CloseGaps(details, error) || !CheckPeriods(error))
         return false;
     NoteLikelyPrices(details);
     return true;

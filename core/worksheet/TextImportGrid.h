@@ -49,6 +49,7 @@ private:
     bool ReadDays(bool needed, TextError& error);
     bool CheckOrder(TextDetails& details, TextError& error);
     bool TakeWindow(TextError& error);
+    std::vector<int32_t> ClosingLines(const std::vector<int32_t>& kept) const;
     bool ChooseShares(TextError& error);
     bool CloseGaps(TextDetails& details, TextError& error);
     bool CheckPeriods(TextError& error) const;

@@ -94,6 +94,13 @@ TEST(TextImport, ExportsAreReadAsMeant) {
          "AAA|9.090909090909083|0|-9.999999999999998\nBBB|0|19.999999999999996|10.000000000000009\n",
          "",
          "2024-02-29 2024-04-02"},
+        {"a month's close without a gap",
+         "Date,AAA,BBB\n2024-01-31,100,50\n2024-02-28,110,55\n2024-02-29,,56\n2024-03-29,121,66\n"
+         "2024-04-30,121,66\n",
+         {.prices = true, .gaps = GapRule::CompleteRows, .every = CalendarPeriod::Month},
+         "AAA|10.000000000000009|10.000000000000009|0\nBBB|10.000000000000009|19.999999999999996|0\n",
+         "",
+         "2024-02-28 2024-04-30"},
         {"chosen shares in their order",
          "Name,R1,R2,R3\nAAA,1,2,3\nBBB,4,5,6\nCCC,7,8,9\n",
          {.shares = {"CCC", "AAA"}},
