@@ -18,7 +18,7 @@ std::string_view WithoutByteOrderMark(std::string_view text)
 
 char DetectSeparator(std::string_view text)
 {
-    size_t tabs = 0, semicolons = 0, commas = 0;
+    size_t tabs = 0, semicolons = 0, commas = 0, pipes = 0, spaces = 0;
     bool inQuotes = false;
     for (const char c : text) {
         if (c == '"')
@@ -26,19 +26,24 @@ char DetectSeparator(std::string_view text)
         if (inQuotes)
             continue;
         if (c == '\n') {
-            if (tabs + semicolons + commas > 0)
+            if (tabs + semicolons + commas + pipes + spaces > 0)
                 break;
             continue;
         }
         tabs += c == '\t';
         semicolons += c == ';';
         commas += c == ',';
+        pipes += c == '|';
+        spaces += c == ' ';
     }
-    if (tabs > 0 && tabs >= semicolons && tabs >= commas)
+    if (tabs > 0 && tabs >= semicolons && tabs >= commas && tabs >= pipes)
         return '\t';
-    if (semicolons > 0 && semicolons >= commas)
+    if (semicolons > 0 && semicolons >= commas && semicolons >= pipes)
         return ';';
-    return ',';
+    if (pipes > commas)
+        return '|';
+    // Blanks part fields only where nothing else does.
+    return commas == 0 && spaces > 0 ? ' ' : ',';
 }
 
 RecordReader::RecordReader(std::string_view text, char separator, size_t maxFields)
@@ -90,6 +95,9 @@ bool RecordReader::Next(TextRecord& record)
     if (m_pos >= m_text.size())
         return false;
     record.line = m_line;
+    if (m_separator == ' ')
+        while (m_pos < m_text.size() && m_text[m_pos] == ' ')
+            ++m_pos;
     while (true) {
         if (record.fields.size() == m_maxFields)
             return Fail(record.line, "more than " + std::to_string(m_maxFields) + " fields");
@@ -103,7 +111,18 @@ bool RecordReader::Next(TextRecord& record)
         ReadPlain(field);
         if (m_pos >= m_text.size())
             return true;
-        const char c = m_text[m_pos++];
+        char c = m_text[m_pos++];
+        if (c == ' ' && m_separator == ' ') {
+            // Aligned columns: a run of blanks is one separator, and blanks
+            // before the line's end part nothing.
+            while (m_pos < m_text.size() && m_text[m_pos] == ' ')
+                ++m_pos;
+            if (m_pos == m_text.size())
+                return true;
+            if (m_text[m_pos] != '\n' && m_text[m_pos] != '\r')
+                continue;
+            c = m_text[m_pos++];
+        }
         if (c == m_separator)
             continue;
         if (c == '\r' && m_pos < m_text.size() && m_text[m_pos] == '\n')
@@ -113,12 +132,13 @@ bool RecordReader::Next(TextRecord& record)
     }
 }
 
-std::string QuoteField(std::string_view text, char separator, bool quoteEmpty)
+std::string QuoteField(std::string_view text, char separator, bool quoteEmpty, std::string_view quoteAlso)
 {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     const bool needsQuotes = (quoteEmpty && text.empty())
                              || text.find_first_of(std::string{separator, '"', '\n', '\r'}) != std::string_view::npos
-                             || (!text.empty() && (blank(text.front()) || blank(text.back())));
+                             || (!text.empty() && (blank(text.front()) || blank(text.back())))
+                             || text.find_first_of(quoteAlso) != std::string_view::npos;
     if (!needsQuotes)
         return std::string(text);
     std::string quoted = "\"";

@@ -57,7 +57,7 @@ private:
 
 // A field as the reader takes it back: quoted when it holds the separator, a
 // quote or a line break, leads or ends with a blank, or is empty and quoting
-// is asked for.
-std::string QuoteField(std::string_view text, char separator, bool quoteEmpty = false);
+// is asked for, or holds one of quoteAlso.
+std::string QuoteField(std::string_view text, char separator, bool quoteEmpty = false, std::string_view quoteAlso = {});
 
 }  // namespace korvel::text

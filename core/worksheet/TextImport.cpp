@@ -2,9 +2,13 @@
 
 #include "core/text/DelimitedText.h"
 #include "core/text/NumberText.h"
+#include "core/worksheet/TextExport.h"
+#include "core/worksheet/TextImportGrid.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace korvel::text {
@@ -17,6 +21,25 @@ std::string TextError::Describe() const
     if (line > 0 && field > 0)
         where += ", field " + std::to_string(field);
     return where.empty() ? message : where + ": " + message;
+}
+
+std::string Excerpt(std::string_view text)
+{
+    // A hostile field may be megabytes long; the message needs its start only.
+    constexpr size_t kMaxCharacters = 80;
+    size_t end = 0, characters = 0;
+    while (end < text.size() && characters < kMaxCharacters) {
+        ++end;
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            ++end;
+        ++characters;
+    }
+    return std::string(text.substr(0, end)) + (end < text.size() ? "..." : "");
+}
+
+std::string QuotedExcerpt(std::string_view text)
+{
+    return "\"" + Excerpt(text) + "\"";
 }
 
 namespace {
@@ -41,10 +64,12 @@ std::string_view Trimmed(const TextField& field, char separator)
     return text;
 }
 
-// "1,5" where the separator is a semicolon, as European spreadsheets write it.
+// "1,5" where the separator is a semicolon or a tab, as European spreadsheets
+// write and copy it.
 bool ReadsAsDecimalComma(std::string_view text, char separator, double& value)
 {
-    if (separator != ';' || std::count(text.begin(), text.end(), ',') != 1 || text.find('.') != std::string_view::npos)
+    if ((separator != ';' && separator != '\t') || std::count(text.begin(), text.end(), ',') != 1
+        || text.find('.') != std::string_view::npos)
         return false;
     std::string pointed(text);
     pointed[pointed.find(',')] = '.';
@@ -53,9 +78,8 @@ bool ReadsAsDecimalComma(std::string_view text, char separator, double& value)
 
 // A number field's text as the worksheet keeps it: the text itself when the
 // worksheet reads it, else the shortest text of its value. Empty stays empty.
-bool NumberCell(const TextField& field, char separator, std::string& cell, double& value)
+bool NumberCell(std::string_view text, char separator, std::string& cell, double& value)
 {
-    const std::string_view text = Trimmed(field, separator);
     value = 0.0;
     if (text.empty()) {
         cell.clear();
@@ -75,7 +99,8 @@ bool IsNumber(const TextField& field, char separator)
 {
     std::string cell;
     double value = 0.0;
-    return !Trimmed(field, separator).empty() && NumberCell(field, separator, cell, value);
+    const std::string_view text = Trimmed(field, separator);
+    return !text.empty() && NumberCell(text, separator, cell, value);
 }
 
 bool LooksLikeDate(const TextField& field, char separator)
@@ -87,9 +112,30 @@ bool LooksLikeDate(const TextField& field, char separator)
            && !IsNumber(field, separator);
 }
 
-std::string Quoted(std::string_view text)
+std::string Lowered(std::string_view text)
 {
-    return "\"" + std::string(text) + "\"";
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    return lower;
+}
+
+// A header over a column of dates, or over a column of share names.
+bool IsDateLabel(const TextField& field, char separator)
+{
+    static const std::array<std::string_view, 10> kLabels{"date",    "time", "day",    "week",     "month",
+                                                          "quarter", "year", "period", "datetime", "timestamp"};
+    std::string_view label = Trimmed(field, separator), minReturn;
+    SplitMinReturnHeader(label, label, minReturn);
+    const std::string lower = Lowered(label);
+    return std::find(kLabels.begin(), kLabels.end(), lower) != kLabels.end();
+}
+
+bool IsNameLabel(const TextField& field, char separator)
+{
+    static const std::array<std::string_view, 11> kLabels{"name",  "code",     "ticker", "symbol",     "isin", "id",
+                                                          "share", "security", "stock",  "instrument", "asset"};
+    const std::string lower = Lowered(Trimmed(field, separator));
+    return std::find(kLabels.begin(), kLabels.end(), lower) != kLabels.end();
 }
 
 // The first pass keeps only what the layout is decided on: the first record
@@ -104,6 +150,7 @@ struct RecordSummary {
 struct Survey {
     char separator = ',';
     TextRecord head;
+    TextRecord second;                   // the first record after the head
     std::vector<RecordSummary> records;  // blank records left out
 };
 
@@ -116,7 +163,24 @@ bool IsMinReturnRow(const TextRecord& record, char separator)
                        [&](const TextField& f) { return Trimmed(f, separator).empty(); });
 }
 
-bool TakeSurvey(std::string_view text, size_t maxFields, size_t maxRecords, Survey& survey, TextError& error)
+// Either layout holds about (lines - 1) x (fields - 1) values; far more than
+// the limit is refused at the line that shows it, before anything is stored.
+bool CheckValueCount(const Survey& survey, int line, int64_t maxValues, TextError& error)
+{
+    if (maxValues == 0 || survey.records.size() < 2)
+        return true;
+    const int64_t values =
+        static_cast<int64_t>(survey.records.size() - 1) * static_cast<int64_t>(survey.records.front().width - 1);
+    // The Min Return row and the price before the first return are not counted.
+    const int64_t slack = 2 * static_cast<int64_t>(survey.records.front().width);
+    if (values <= maxValues + slack)
+        return true;
+    return Fail(error, line, 0,
+                "more than " + std::to_string(maxValues) + " values (shares x periods) in the text; that is the limit");
+}
+
+bool TakeSurvey(std::string_view text, size_t maxFields, size_t maxRecords, int64_t maxValues, Survey& survey,
+                TextError& error)
 {
     RecordReader reader(text, survey.separator, maxFields);
     TextRecord record;
@@ -127,8 +191,12 @@ bool TakeSurvey(std::string_view text, size_t maxFields, size_t maxRecords, Surv
             return Fail(error, record.line, 0, "more than " + std::to_string(maxRecords) + " lines of data");
         if (survey.records.empty())
             survey.head = record;
+        else if (survey.records.size() == 1)
+            survey.second = record;
         survey.records.push_back(
             {record.line, record.fields.size(), record.fields[0], IsMinReturnRow(record, survey.separator)});
+        if (!CheckValueCount(survey, record.line, maxValues, error))
+            return false;
     }
     if (!reader.error().empty())
         return Fail(error, reader.errorLine(), 0, reader.error());
@@ -153,6 +221,8 @@ bool HasHeader(const Survey& s, const TextOptions& options)
     if (options.header != HeaderRow::Detect)
         return options.header == HeaderRow::Present;
     const auto& fields = s.head.fields;
+    if (IsDateLabel(fields[0], s.separator))
+        return true;
     return std::any_of(fields.begin() + 1, fields.end(), [&](const TextField& f) {
         return !Trimmed(f, s.separator).empty() && !IsNumber(f, s.separator);
     });
@@ -166,145 +236,105 @@ bool EveryDataFirstField(const Survey& s, Test test)
            });
 }
 
-TextLayout ChooseLayout(const Survey& s, const TextOptions& options, bool header)
+// The field of the date column of one column per share, if any: by its
+// header, else by its first value.
+std::optional<size_t> DateColumn(const Survey& s)
 {
-    if (options.layout != TextLayout::Detect)
-        return options.layout;
-    if (!header || IsOwnHeader(s.head, s.separator))
-        return TextLayout::ByRow;
-    if (EveryDataFirstField(s, IsNumber) || EveryDataFirstField(s, LooksLikeDate))
-        return TextLayout::ByColumn;
-    return TextLayout::ByRow;
+    const auto& head = s.head.fields;
+    for (size_t i = 0; i < head.size(); ++i)
+        if (IsDateLabel(head[i], s.separator) || (i == 0 && Trimmed(head[i], s.separator).empty()))
+            return i;
+    // A ragged line is refused later; it must not place the column beyond the header.
+    for (size_t i = 0; i < std::min(s.second.fields.size(), head.size()); ++i)
+        if (LooksLikeDate(s.second.fields[i], s.separator))
+            return i;
+    // Labels such as Jan, Feb, ... in the first column.
+    if (!EveryDataFirstField(s, IsNumber))
+        return 0;
+    return std::nullopt;
 }
 
-bool HasDateColumn(const Survey& s)
+bool ChooseLayout(const Survey& s, const TextOptions& options, bool header, TextLayout& layout, TextError& error)
 {
-    const std::string_view label = Trimmed(s.head.fields[0], s.separator);
-    std::string lower(label);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-    return lower.empty() || lower == "date" || lower == "time" || lower == "period"
-           || !EveryDataFirstField(s, IsNumber);
-}
-
-struct Place {
-    int line = 0;
-    int field = 0;
-};
-
-// Share i's values for periods 0..n-1 (returns as text, or prices), filled by
-// either layout, then checked and put into the table.
-class ShareColumns {
-public:
-    ShareColumns(const TextOptions& options, const TextLimits& limits, char separator)
-        : m_options(options), m_limits(limits), m_separator(separator)
-    {}
-
-    bool Start(int32_t shares, int32_t values, Place sharePlace, Place periodPlace, TextError& error);
-    bool SetName(int32_t share, const TextField& field, int line, int column, TextError& error);
-    bool SetValue(int32_t share, int32_t index, const TextField& field, int line, int column, TextError& error);
-    void Finish(WorksheetTable& table);
-    int32_t MaxShares() const { return m_limits.maxShares; }
-
-private:
-    bool CheckCell(std::string_view text, int line, int column, const char* what, TextError& error) const;
-
-    const TextOptions& m_options;
-    const TextLimits& m_limits;
-    char m_separator;
-    int32_t m_shares = 0;
-    int32_t m_values = 0;
-    std::vector<std::string> m_names;
-    std::vector<std::string> m_cells;  // returns as text
-    std::vector<double> m_prices;
-};
-
-bool ShareColumns::Start(int32_t shares, int32_t values, Place sharePlace, Place periodPlace, TextError& error)
-{
-    const int32_t periods = m_options.prices ? values - 1 : values;
-    const std::string what = m_options.prices ? " prices" : " returns";
-    if (shares < 1)
-        return Fail(error, sharePlace.line, 0, "the text holds no shares");
-    if (shares > m_limits.maxShares)
-        return Fail(error, sharePlace.line, sharePlace.field,
-                    "more than " + std::to_string(m_limits.maxShares) + " shares");
-    if (periods < m_limits.minPeriods)
-        return Fail(error, periodPlace.line, periodPlace.field,
-                    std::to_string(values) + what + " per share; at least "
-                        + std::to_string(m_limits.minPeriods + (m_options.prices ? 1 : 0)) + " are needed");
-    if (periods > m_limits.maxPeriods)
-        return Fail(error, periodPlace.line, periodPlace.field,
-                    std::to_string(values) + what + " per share; at most "
-                        + std::to_string(m_limits.maxPeriods + (m_options.prices ? 1 : 0)) + " are taken");
-    m_shares = shares;
-    m_values = values;
-    m_names.assign(static_cast<size_t>(shares), std::string());
-    if (m_options.prices)
-        m_prices.assign(static_cast<size_t>(shares) * values, 0.0);
-    else
-        m_cells.assign(static_cast<size_t>(shares) * values, std::string());
-    return true;
-}
-
-bool ShareColumns::CheckCell(std::string_view text, int line, int column, const char* what, TextError& error) const
-{
-    if (m_limits.maxCellChars == 0 || CharacterCount(text) <= m_limits.maxCellChars)
+    layout = options.layout;
+    if (layout != TextLayout::Detect)
         return true;
-    return Fail(error, line, column,
-                std::string("the ") + what + " is longer than " + std::to_string(m_limits.maxCellChars)
-                    + " characters");
-}
-
-bool ShareColumns::SetName(int32_t share, const TextField& field, int line, int column, TextError& error)
-{
-    const std::string_view name = Trimmed(field, m_separator);
-    if (!CheckCell(name, line, column, "name", error))
-        return false;
-    m_names[static_cast<size_t>(share)].assign(name);
+    layout = TextLayout::ByRow;
+    if (!header) {
+        // Dates first and no names above them: a share per line would be named
+        // after its date, so the reader asks rather than guesses.
+        if (LooksLikeDate(s.head.fields[0], s.separator))
+            return Fail(error, s.head.line, 1,
+                        QuotedExcerpt(Trimmed(s.head.fields[0], s.separator))
+                            + " is a date and the text has no header row of names; say --by-row or --by-column");
+        return true;
+    }
+    // "Code" or "Ticker" over numeric codes still names one share per line.
+    if (IsOwnHeader(s.head, s.separator) || IsNameLabel(s.head.fields[0], s.separator))
+        return true;
+    const bool dates = std::any_of(s.head.fields.begin(), s.head.fields.end(),
+                                   [&](const TextField& f) { return IsDateLabel(f, s.separator); })
+                       || std::any_of(s.second.fields.begin(), s.second.fields.end(),
+                                      [&](const TextField& f) { return LooksLikeDate(f, s.separator); });
+    if (dates || EveryDataFirstField(s, IsNumber))
+        layout = TextLayout::ByColumn;
     return true;
 }
 
-bool ShareColumns::SetValue(int32_t share, int32_t index, const TextField& field, int line, int column,
-                            TextError& error)
+bool CheckLength(std::string_view text, const TextLimits& limits, Place place, const char* what, TextError& error)
+{
+    if (limits.maxCellChars == 0 || CharacterCount(text) <= limits.maxCellChars)
+        return true;
+    return Fail(error, place.line, place.field,
+                std::string("the ") + what + " is longer than " + std::to_string(limits.maxCellChars) + " characters");
+}
+
+// at: where the grid remembers the share (its line or field); place: where the name is.
+bool SetName(ImportGrid& grid, int32_t share, const TextField& field, int at, Place place, char separator,
+             TextError& error)
+{
+    const std::string_view name = Trimmed(field, separator);
+    if (!CheckLength(name, grid.Limits(), place, "name", error))
+        return false;
+    grid.SetShare(share, std::string(name), at);
+    return true;
+}
+
+bool SetValue(ImportGrid& grid, int32_t share, int32_t index, const TextField& field, char separator, TextError& error)
 {
     std::string cell;
     double value = 0.0;
-    const std::string_view text = Trimmed(field, m_separator);
-    if (!NumberCell(field, m_separator, cell, value))
-        return Fail(error, line, column, Quoted(text) + " is not a number");
-    const size_t at = static_cast<size_t>(share) * m_values + index;
-    if (!m_options.prices) {
-        if (!CheckCell(cell, line, column, "return", error))
+    const std::string_view text = Trimmed(field, separator);
+    const Place place = grid.PlaceOf(share, index);
+    if (!NumberCell(text, separator, cell, value))
+        return Fail(error, place.line, place.field, QuotedExcerpt(text) + " is not a number");
+    if (!grid.Options().prices) {
+        if (!CheckLength(cell, grid.Limits(), place, "return", error))
             return false;
-        m_cells[at] = std::move(cell);
+        grid.SetCell(share, index, std::move(cell));
         return true;
     }
     if (text.empty())
-        return Fail(error, line, column, "the price is missing");
+        return true;  // a gap, which the options decide on
     if (!(value > 0.0))
-        return Fail(error, line, column, "the price " + Quoted(text) + " is not positive");
-    m_prices[at] = value;
+        return Fail(error, place.line, place.field,
+                    grid.Where(share, index) + ": the price " + QuotedExcerpt(text) + " is not positive");
+    grid.SetPrice(share, index, value);
     return true;
 }
 
-void ShareColumns::Finish(WorksheetTable& table)
+// The Min Return row's text, its decimal comma read as the returns' are. A
+// quoted text stands as written.
+std::string MinReturnText(const TextField& field, char separator)
 {
-    const int32_t periods = m_options.prices ? m_values - 1 : m_values;
-    table.Resize(m_shares + 1, periods + 2);
-    for (int32_t i = 0; i < m_shares; ++i) {
-        table.SetTextMatrix(i + 1, 1, std::move(m_names[static_cast<size_t>(i)]));
-        const size_t base = static_cast<size_t>(i) * m_values;
-        for (int32_t p = 0; p < periods; ++p) {
-            if (!m_options.prices) {
-                table.SetTextMatrix(i + 1, p + 2, std::move(m_cells[base + p]));
-                continue;
-            }
-            const double change = 100.0 * (m_prices[base + p + 1] / m_prices[base + p] - 1.0);
-            table.SetTextMatrix(i + 1, p + 2, ShortestText(change));
-        }
-    }
+    const std::string_view text = Trimmed(field, separator);
+    double value = 0.0;
+    if (field.quoted || ReadsAsWorksheetNumber(text, value) || !ReadsAsDecimalComma(text, separator, value))
+        return std::string(text);
+    return ShortestText(value);
 }
 
-bool FillByRow(std::string_view text, const Survey& s, bool header, ShareColumns& columns, size_t maxFields,
+bool FillByRow(std::string_view text, const Survey& s, bool header, ImportGrid& grid, size_t maxFields,
                WorksheetTable& table, TextError& error)
 {
     std::vector<const RecordSummary*> shares;
@@ -314,11 +344,19 @@ bool FillByRow(std::string_view text, const Survey& s, bool header, ShareColumns
     const RecordSummary* first = shares.empty() ? &s.records.back() : shares.front();
     const int32_t values = static_cast<int32_t>(first->width) - 1;
     const int32_t count = static_cast<int32_t>(shares.size());
-    const size_t overflow = std::min(shares.size(), static_cast<size_t>(columns.MaxShares()));
-    const Place sharePlace{count > columns.MaxShares() ? shares[overflow]->line : first->line, 0};
+    const size_t overflow = std::min(shares.size(), static_cast<size_t>(grid.MaxShares()));
+    const Place sharePlace{count > grid.MaxShares() ? shares[overflow]->line : first->line, 0};
     const Place periodPlace{first->line, static_cast<int>(first->width)};
-    if (!columns.Start(count, values, sharePlace, periodPlace, error))
+    if (!grid.Start(count, values, sharePlace, periodPlace, error))
         return false;
+    // A header of dates dates the returns; R1, Jan, ... do not.
+    const bool dated = header && s.head.fields.size() == first->width
+                       && std::all_of(s.head.fields.begin() + 1, s.head.fields.end(),
+                                      [&](const TextField& f) { return LooksLikeDate(f, s.separator); });
+    grid.SetHeaderLine(s.head.line);
+    for (int32_t v = 0; v < values; ++v)
+        grid.SetPeriod(v, dated ? std::string(Trimmed(s.head.fields[static_cast<size_t>(v) + 1], s.separator)) : "",
+                       v + 2);
 
     RecordReader reader(text, s.separator, maxFields);
     TextRecord record;
@@ -332,36 +370,40 @@ bool FillByRow(std::string_view text, const Survey& s, bool header, ShareColumns
             continue;
         }
         if (IsMinReturnRow(record, s.separator)) {
-            table.minReturnText.assign(Trimmed(record.fields[1], s.separator));
+            table.minReturnText = MinReturnText(record.fields[1], s.separator);
             continue;
         }
         if (record.fields.size() != first->width)
             return Fail(error, record.line, 0,
                         std::to_string(record.fields.size()) + " fields where line " + std::to_string(first->line)
                             + " has " + std::to_string(first->width));
-        if (!columns.SetName(share, record.fields[0], record.line, 1, error))
+        if (!SetName(grid, share, record.fields[0], record.line, {record.line, 1}, s.separator, error))
             return false;
         for (int32_t v = 0; v < values; ++v)
-            if (!columns.SetValue(share, v, record.fields[static_cast<size_t>(v) + 1], record.line, v + 2, error))
+            if (!SetValue(grid, share, v, record.fields[static_cast<size_t>(v) + 1], s.separator, error))
                 return false;
         ++share;
     }
     return true;
 }
 
-bool FillByColumn(std::string_view text, const Survey& s, bool header, ShareColumns& columns, size_t maxFields,
-                  TextError& error)
+bool FillByColumn(std::string_view text, const Survey& s, bool header, ImportGrid& grid, size_t maxFields,
+                  WorksheetTable& table, TextError& error)
 {
     if (!header)
         return Fail(error, s.head.line, 0, "one column per share needs a header row of names");
-    const size_t skip = HasDateColumn(s) ? 1 : 0;
+    const std::optional<size_t> dateColumn = DateColumn(s);
     const size_t width = s.head.fields.size();
-    const int32_t shares = static_cast<int32_t>(width - skip);
+    const int32_t shares = static_cast<int32_t>(width - (dateColumn ? 1 : 0));
     const int32_t values = static_cast<int32_t>(s.records.size()) - 1;
     const Place sharePlace{s.head.line, static_cast<int>(width)};
     const Place periodPlace{s.records.back().line, 0};
-    if (!columns.Start(shares, values, sharePlace, periodPlace, error))
+    if (!grid.Start(shares, values, sharePlace, periodPlace, error))
         return false;
+    grid.SetHeaderLine(s.head.line);
+    std::string_view label, minReturn;
+    if (dateColumn && SplitMinReturnHeader(s.head.fields[*dateColumn].text, label, minReturn))
+        table.minReturnText = MinReturnText({std::string(minReturn), s.head.fields[*dateColumn].quoted}, s.separator);
 
     RecordReader reader(text, s.separator, maxFields);
     TextRecord record;
@@ -373,17 +415,34 @@ bool FillByColumn(std::string_view text, const Survey& s, bool header, ShareColu
             return Fail(error, record.line, 0,
                         std::to_string(record.fields.size()) + " fields where line " + std::to_string(s.head.line)
                             + " has " + std::to_string(width));
-        for (int32_t j = 0; j < shares; ++j) {
-            const TextField& field = record.fields[skip + static_cast<size_t>(j)];
-            const int column = static_cast<int>(skip) + j + 1;
-            const bool ok = period < 0 ? columns.SetName(j, field, record.line, column, error)
-                                       : columns.SetValue(j, period, field, record.line, column, error);
+        if (period >= 0)
+            grid.SetPeriod(period, dateColumn ? std::string(Trimmed(record.fields[*dateColumn], s.separator)) : "",
+                           record.line);
+        int32_t j = 0;
+        for (size_t f = 0; f < width; ++f) {
+            if (dateColumn == f)
+                continue;
+            const int field = static_cast<int>(f) + 1;
+            const bool ok = period < 0
+                                ? SetName(grid, j, record.fields[f], field, {record.line, field}, s.separator, error)
+                                : SetValue(grid, j, period, record.fields[f], s.separator, error);
             if (!ok)
                 return false;
+            ++j;
         }
         ++period;
     }
     return true;
+}
+
+// Text that names its encoding when it is not UTF-8: the reader would see NULs.
+bool CheckEncoding(std::string_view text, TextError& error)
+{
+    const bool utf16 = text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")
+                       || text.substr(0, std::min<size_t>(text.size(), 200)).find('\0') != std::string_view::npos;
+    if (!utf16)
+        return true;
+    return Fail(error, 1, 0, "the text is UTF-16 (or holds NUL bytes); save it as UTF-8");
 }
 
 }  // namespace
@@ -391,6 +450,15 @@ bool FillByColumn(std::string_view text, const Survey& s, bool header, ShareColu
 bool ReadDelimitedText(std::string_view text, const TextOptions& options, const TextLimits& limits,
                        WorksheetTable& table, TextError& error)
 {
+    TextDetails details;
+    return ReadDelimitedText(text, options, limits, table, details, error);
+}
+
+bool ReadDelimitedText(std::string_view text, const TextOptions& options, const TextLimits& limits,
+                       WorksheetTable& table, TextDetails& details, TextError& error)
+{
+    if (!CheckEncoding(text, error))
+        return false;
     text = WithoutByteOrderMark(text);
     Survey survey;
     survey.separator = options.separator != 0 ? options.separator : DetectSeparator(text);
@@ -398,18 +466,22 @@ bool ReadDelimitedText(std::string_view text, const TextOptions& options, const 
     // Min Return row and the one price before the first return.
     const size_t maxFields = static_cast<size_t>(std::max(limits.maxShares, limits.maxPeriods)) + 2;
     const size_t maxRecords = 2 * maxFields;
-    if (!TakeSurvey(text, maxFields, maxRecords, survey, error))
+    if (!TakeSurvey(text, maxFields, maxRecords, limits.maxValues, survey, error))
         return false;
     const bool header = HasHeader(survey, options);
-    ShareColumns columns(options, limits, survey.separator);
+    TextLayout layout{};
+    if (!ChooseLayout(survey, options, header, layout, error))
+        return false;
+    ImportGrid grid(options, limits, layout == TextLayout::ByColumn);
     WorksheetTable result;
-    const bool filled = ChooseLayout(survey, options, header) == TextLayout::ByColumn
-                            ? FillByColumn(text, survey, header, columns, maxFields, error)
-                            : FillByRow(text, survey, header, columns, maxFields, result, error);
-    if (!filled)
+    const bool filled = layout == TextLayout::ByColumn
+                            ? FillByColumn(text, survey, header, grid, maxFields, result, error)
+                            : FillByRow(text, survey, header, grid, maxFields, result, error);
+    if (!filled || !grid.Shape(details, error))
         return false;
     std::string minReturn = std::move(result.minReturnText);
-    columns.Finish(result);
+    if (!grid.Finish(result, details, error))
+        return false;
     result.minReturnText = std::move(minReturn);
     table = std::move(result);
     return CheckMinReturnText(table.minReturnText, limits, error);

@@ -4,23 +4,38 @@
 // Layouts: one row per share (name, then its returns), or one column per share
 // with the names in the header row and an optional first column of dates. A
 // row "Min Return,TEXT" in the first layout gives the Min Return.
+#include "core/worksheet/TextImportDates.h"
 #include "core/worksheet/WorksheetTable.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korvel::text {
 
 enum class TextLayout { Detect, ByRow, ByColumn };
 enum class HeaderRow { Detect, Present, Absent };
 
+// What to do with a share that has no value for a period (an empty cell).
+// Returns may stay empty in a worksheet, so only prices are refused unasked.
+enum class GapRule { Refuse, CompleteRows, DropIncomplete };
+
 struct TextOptions {
     char separator = 0;  // 0: detected
     TextLayout layout = TextLayout::Detect;
     HeaderRow header = HeaderRow::Detect;
     bool prices = false;  // n prices per share become n-1 returns in percent
+    GapRule gaps = GapRule::Refuse;
+    // The window, applied in this order: the dates inside [since, until], one
+    // value per calendar period, the last `last` returns.
+    std::string since{}, until{};
+    CalendarPeriod every = CalendarPeriod::None;
+    int32_t last = 0;  // 0: all
+    DateFormat dateFormat = DateFormat::Detect;
+    std::vector<std::string> shares{};  // only these, in this order; empty: all
+    std::vector<std::string> drop{};    // all but these
 };
 
 struct TextLimits {
@@ -29,12 +44,14 @@ struct TextLimits {
     int32_t maxPeriods;
     size_t maxCellChars;       // 0: no limit
     size_t maxMinReturnChars;  // 0: no limit
+    int64_t maxValues = 0;     // shares x periods; 0: no limit beyond the two
 };
 
 // What a worksheet document holds, as Tavo edits it.
 inline constexpr TextLimits kWorksheetLimits{1000, 3, 10, 127, 20};
-// What korvel-solve takes from text: ten years of weekly returns of 10,000 shares.
-inline constexpr TextLimits kLargeLimits{10000, 3, 520, 0, 0};
+// What korvel-solve takes from text: eighty years of daily returns of a few
+// shares, or ten years of daily returns of 2,000, within 400 MB of doubles.
+inline constexpr TextLimits kLargeLimits{20000, 3, 20000, 0, 0, 50'000'000};
 
 struct TextError {
     int line = 0;   // 0: the fault has no line of its own
@@ -44,9 +61,22 @@ struct TextError {
     std::string Describe() const;
 };
 
+// What the reader saw besides the table.
+struct TextDetails {
+    std::vector<std::string> dates;  // the date of every period's return (of its closing price); empty: none
+    std::vector<std::string> notes;  // what the reader did unasked or guesses, for the user to know
+};
+
 // The Min Return comes from the text's "Min Return" row, "" when it has none.
 bool ReadDelimitedText(std::string_view text, const TextOptions& options, const TextLimits& limits,
                        WorksheetTable& table, TextError& error);
+bool ReadDelimitedText(std::string_view text, const TextOptions& options, const TextLimits& limits,
+                       WorksheetTable& table, TextDetails& details, TextError& error);
+
+// A field's text as messages quote it: at most 80 characters ("..." after a
+// longer one), with or without quotes.
+std::string Excerpt(std::string_view text);
+std::string QuotedExcerpt(std::string_view text);
 
 // The Min Return text against the limit (over-long texts only; its number is
 // the Go command's business).

@@ -17,24 +17,6 @@ constexpr const char* kProgram = "korvel-convert";
 
 const std::string kConvertUsageLine = "Usage: korvel-convert [OPTION]... IN OUT\n";
 
-const std::string kConvertUsage =
-    kConvertUsageLine
-    + std::string("\n"
-                  "Converts between Korvel worksheet documents and delimited text (CSV, TSV).\n"
-                  "A name ending in .csv, .tsv or .txt (any letter case) is text, anything\n"
-                  "else a worksheet document; - is standard input or output and needs --from\n"
-                  "or --to. Text written has a header row Name,R1,...,RN, one row per share\n"
-                  "and a row Min Return,TEXT. A worksheet takes 1 to 1000 shares, 3 to 10\n"
-                  "periods, cell texts of up to 127 characters and a Min Return of up to 20.\n"
-                  "\n"
-                  "  --to KIND          write OUT as csv, tsv or worksheet, whatever its name\n")
-    + kInputOptionsHelp
-    + "  --help             show this help\n"
-      "\n"
-      "Exit status: 0 converted, 1 the input breaks a rule or a limit (the line and\n"
-      "field on stderr; OUT is left untouched), 2 a file cannot be read or written,\n"
-      "or the usage is wrong.\n";
-
 struct ConvertOptions {
     bool help = false;
     InputOptions input;
@@ -42,35 +24,47 @@ struct ConvertOptions {
     std::vector<std::string> files;
 };
 
+OptionTable ConvertOptionTable(ConvertOptions& options) {
+    OptionTable table = {{"--to", "", "KIND", "write OUT as csv, tsv or worksheet, whatever its name",
+                          [&options](const std::string& value, std::string& error) {
+                              DataKind kind{};
+                              if (!ParseDataKind(value, kind)) {
+                                  error = "--to takes csv, tsv or worksheet";
+                                  return false;
+                              }
+                              options.to = kind;
+                              return true;
+                          }}};
+    AppendInputOptions(table, options.input);
+    table.push_back(MinReturnOption(options.input.minReturn));
+    table.push_back(HelpOption(options.help));
+    return table;
+}
+
+std::string ConvertUsageText() {
+    ConvertOptions unused;
+    return kConvertUsageLine
+           + "\n"
+             "Converts between Korvel worksheet documents and delimited text (CSV, TSV).\n"
+             "A name ending in .csv, .tsv or .txt (any letter case) is text, anything\n"
+             "else a worksheet document; - is standard input or output and needs --from\n"
+             "or --to. Text is written one column per share: a header row Date,NAME,...\n"
+             "(Date (Min Return TEXT) when there is one), then a line per period with its\n"
+             "date, or its number under Period. A worksheet takes 1 to 1000 shares, 3 to 10\n"
+             "periods, cell texts of up to 127 characters and a Min Return of up to 20.\n"
+             "Returns and the Min Return are in percent per period, also when they are\n"
+             "made from --prices.\n"
+             "\n"
+           + OptionsHelp(ConvertOptionTable(unused))
+           + "\n"
+             "Exit status: 0 converted, 1 the input breaks a rule or a limit (the line and\n"
+             "field on stderr; OUT is left untouched), 2 a file cannot be read or written,\n"
+             "or the usage is wrong.\n";
+}
+
 bool ParseConvertArguments(const std::vector<std::string>& args, ConvertOptions& options, std::string& error) {
-    bool optionsEnded = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
-            options.files.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else if (arg == "--to" || arg.starts_with("--to=")) {
-            const std::string value = arg == "--to" ? (i + 1 < args.size() ? args[++i] : "") : arg.substr(5);
-            DataKind kind{};
-            if (!ParseDataKind(value, kind)) {
-                error = "--to takes csv, tsv or worksheet";
-                return false;
-            }
-            options.to = kind;
-        } else if (const OptionMatch match = ParseInputOption(args, i, options.input, error);
-                   match != OptionMatch::NotMine) {
-            if (match == OptionMatch::Failed)
-                return false;
-        } else {
-            error = "unknown option " + arg;
-            return false;
-        }
-    }
+    if (!ParseArguments(args, ConvertOptionTable(options), options.files, error))
+        return false;
     if (options.help)
         return true;
     if (options.files.size() != 2) {
@@ -85,7 +79,8 @@ bool ParseConvertArguments(const std::vector<std::string>& args, ConvertOptions&
 }
 
 // The bytes of OUT; false (exit 1) when the worksheet cannot be written as asked.
-bool Encode(const WorksheetTable& table, DataKind kind, std::string& bytes, std::string& reason) {
+bool Encode(const WorksheetTable& table, const std::vector<std::string>& dates, DataKind kind, std::string& bytes,
+            std::string& reason) {
     text::TextError error;
     if (kind == DataKind::Worksheet) {
         if (!text::CheckMinReturnText(table.minReturnText, text::kWorksheetLimits, error)) {
@@ -96,7 +91,7 @@ bool Encode(const WorksheetTable& table, DataKind kind, std::string& bytes, std:
         bytes.assign(document.begin(), document.end());
         return true;
     }
-    if (!text::WriteDelimitedText(table, kind == DataKind::Tsv ? '\t' : ',', bytes, error)) {
+    if (!text::WriteDelimitedText(table, dates, kind == DataKind::Tsv ? '\t' : ',', bytes, error)) {
         reason = error.message;
         return false;
     }
@@ -111,7 +106,8 @@ int Convert(const ConvertOptions& options, std::ostream& out, std::ostream& err)
     // korvel-solve takes.
     const text::TextLimits& limits = kind == DataKind::Worksheet ? text::kWorksheetLimits : text::kLargeLimits;
     WorksheetTable table;
-    switch (LoadInput(kProgram, in, options.input, limits, table, err)) {
+    text::TextDetails details;
+    switch (LoadInput(kProgram, in, options.input, limits, table, details, err)) {
     case InputStatus::Rejected:
         return kRejected;
     case InputStatus::Unreadable:
@@ -120,7 +116,7 @@ int Convert(const ConvertOptions& options, std::ostream& out, std::ostream& err)
         break;
     }
     std::string bytes, reason;
-    if (!Encode(table, kind, bytes, reason)) {
+    if (!Encode(table, details.dates, kind, bytes, reason)) {
         err << kProgram << ": " << in << ": " << reason << "\n";
         return kRejected;
     }
@@ -145,7 +141,7 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
         return kFailed;
     }
     if (options.help) {
-        out << kConvertUsage;
+        out << ConvertUsageText();
         return kConverted;
     }
     try {

@@ -4,6 +4,7 @@
 // both programs share.
 #include "core/worksheet/TextImport.h"
 #include "core/worksheet/WorksheetTable.h"
+#include "programs/cli/OptionTable.h"
 
 #include <iosfwd>
 #include <optional>
@@ -25,16 +26,10 @@ struct InputOptions {
 DataKind KindOfName(const std::string& path);
 bool ParseDataKind(const std::string& word, DataKind& kind);
 
-enum class OptionMatch { NotMine, Taken, Failed };
-
-// One of the shared options at args[i] (its value, if any, taken too):
-// --from KIND, --sep ,|;|tab, --by-row, --by-column, --header, --no-header,
-// --prices, --min-return TEXT.
-OptionMatch ParseInputOption(const std::vector<std::string>& args, size_t& i, InputOptions& options,
-                             std::string& error);
-
-// How the shared options read in a usage text.
-extern const char* const kInputOptionsHelp;
+// The options both programs read their input with, into options.
+void AppendInputOptions(OptionTable& table, InputOptions& options);
+// --min-return TEXT, the same words in both programs.
+OptionSpec MinReturnOption(std::optional<std::string>& minReturn);
 
 enum class InputStatus { Loaded, Rejected, Unreadable };
 
@@ -44,5 +39,18 @@ enum class InputStatus { Loaded, Rejected, Unreadable };
 // the reason, naming line and field for text, goes to err after "program: path: ".
 InputStatus LoadInput(const std::string& program, const std::string& path, const InputOptions& options,
                       const text::TextLimits& limits, WorksheetTable& table, std::ostream& err);
+// The same, with the dates of the periods read (empty when the text has none)
+// for the outputs to print. What the reader did unasked goes to err as a note.
+InputStatus LoadInput(const std::string& program, const std::string& path, const InputOptions& options,
+                      const text::TextLimits& limits, WorksheetTable& table, text::TextDetails& details,
+                      std::ostream& err);
+
+// For "No solution": the share with the highest mean return and that mean,
+// as "the best share, "D", averages 2.5 percent per period"; empty when no
+// share has numbers in every period.
+std::string BestShareNote(const WorksheetTable& table);
+
+// For a Min Return that is no number: the forms that are read.
+extern const char* const kMinReturnForms;
 
 }  // namespace korvel::cli

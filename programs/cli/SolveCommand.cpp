@@ -42,6 +42,16 @@ int ExitStatus(GoOutcome outcome) {
     return kExitRan;
 }
 
+// What the Go command's own message leaves out: what is within reach, or
+// what a Min Return looks like.
+std::string GoNote(const GoResult& go, const WorksheetTable& table) {
+    if (go.outcome == GoOutcome::NoSolution)
+        return BestShareNote(table);
+    if (go.outcome == GoOutcome::Invalid && go.message == "MinReturn not valid !")
+        return kMinReturnForms;
+    return "";
+}
+
 int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
     WorksheetTable table;
     switch (LoadInput("korvel-solve", options.file, options.input, text::kLargeLimits, table, err)) {
@@ -74,18 +84,14 @@ int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
         if (status != kExitRan)
             err << "korvel-solve: " << run.go.message << "\n";
     }
+    if (const std::string note = GoNote(run.go, table); !note.empty())
+        err << "korvel-solve: " << note << "\n";
     return status;
 }
 
 }  // namespace
 
-int RunSolveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    SolveOptions options;
-    std::string error;
-    if (!ParseSolveArguments(args, options, error)) {
-        err << "korvel-solve: " << error << "\n" << kSolveUsageLine;
-        return kExitUnreadable;
-    }
+int RunSolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& err) {
     if (options.help) {
         out << kSolveUsage;
         return kExitRan;
@@ -96,6 +102,14 @@ int RunSolveCommand(const std::vector<std::string>& args, std::ostream& out, std
         err << "korvel-solve: " << e.what() << "\n";
         return kExitUnreadable;
     }
+}
+
+int RunSolveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    SolveOptions options;
+    std::string error;
+    if (!ParseSolveArguments(args, options, error))
+        return ReportSolveUsageError(error, err);
+    return RunSolveCommand(options, out, err);
 }
 
 }  // namespace korvel::cli

@@ -17,5 +17,8 @@ enum SolveExit : int {
 // Runs korvel-solve with the arguments that follow the program name; returns
 // the exit status. Results go to out, reasons for failure to err.
 int RunSolveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// The same on arguments already parsed.
+struct SolveOptions;
+int RunSolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace korvel::cli

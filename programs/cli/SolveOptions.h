@@ -1,8 +1,10 @@
 #pragma once
 // Command line of korvel-solve: [--json|--csv] [--min-return TEXT] [text options] FILE,
+// --least-risk [--json|--csv] [text options] FILE,
 // --frontier [--json|--csv] [--plot PICTURE] [text options] FILE, or --help.
 #include "programs/cli/DataInput.h"
 
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,7 +19,8 @@ struct SolveOptions {
     InputOptions input;                    // how FILE is read; its minReturn is not used (see minReturn)
     std::optional<std::string> minReturn;  // replaces the document's text, as if typed
     bool frontier = false;
-    std::string plot;  // with frontier: a .png or .svg to draw it into
+    bool leastRisk = false;  // the least-deviation portfolio, whatever its return
+    std::string plot;        // with frontier: a .png or .svg to draw it into
     std::string file;
 };
 
@@ -28,7 +31,10 @@ enum class PictureKind { None, Png, Svg };
 // By the name's ending, in any letter case.
 PictureKind PictureKindOf(std::string_view path);
 
-extern const char* const kSolveUsageLine;  // the first lines of kSolveUsage: the two forms
+extern const char* const kSolveUsageLine;  // the first lines of kSolveUsage: the three forms
 extern const char* const kSolveUsage;
+
+// A refused command line: the reason and the usage lines on err; the exit status.
+int ReportSolveUsageError(const std::string& error, std::ostream& err);
 
 }  // namespace korvel::cli

@@ -38,7 +38,9 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     korvel::cli::SolveOptions options;
     std::string error;
-    if (korvel::cli::ParseSolveArguments(args, options, error) && !options.help && !options.plot.empty())
+    if (!korvel::cli::ParseSolveArguments(args, options, error))
+        return korvel::cli::ReportSolveUsageError(error, std::cerr);
+    if (!options.help && !options.plot.empty())
         HandPictureToPlotProgram(argv);
-    return korvel::cli::RunSolveCommand(args, std::cout, std::cerr);
+    return korvel::cli::RunSolveCommand(options, std::cout, std::cerr);
 }

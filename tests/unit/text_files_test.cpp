@@ -4,6 +4,7 @@
 #include "optimizer_worksheets.h"
 
 #include "process_run.h"
+#include "sheet_cells.h"
 
 #include <gtest/gtest.h>
 
@@ -25,16 +26,7 @@ using testing::ProcessRun;
 using testing::Quoted;
 using testing::ReadAll;
 
-// Names and returns of a worksheet, row by row, "|" between cells.
-std::string Cells(const WorksheetTable& table) {
-    std::string text;
-    for (int32_t r = 1; r < table.Rows(); ++r) {
-        for (int32_t c = 1; c < table.Cols(); ++c)
-            text += (c > 1 ? "|" : "") + table.TextMatrix(r, c);
-        text += "\n";
-    }
-    return text;
-}
+using testing::Cells;
 
 class TextFiles : public ::testing::Test {
 protected:
@@ -133,15 +125,19 @@ TEST_F(TextFiles, EveryFaultNamesItsLineAndFieldAndLeavesTheOutputAlone) {
     ExpectRejected(Data("not_a_number.csv"), "line 3, field 3: \"x7\" is not a number");
     ExpectRejected(Data("ragged.csv"), "line 3: 3 fields where line 2 has 4");
     ExpectRejected(Data("unclosed_quote.csv"), "line 3: a quoted field is not closed");
-    ExpectRejected(Data("zero_price.csv"), "line 3, field 3: the price \"0\" is not positive", {"--prices"});
-    ExpectRejected(Data("missing_price.csv"), "line 3, field 2: the price is missing", {"--prices"});
+    ExpectRejected(Data("zero_price.csv"), "line 3, field 3: \"BBB\" on 2024-01-12: the price \"0\" is not positive",
+                   {"--prices"});
+    ExpectRejected(Data("missing_price.csv"),
+                   "line 3, field 2: \"AAA\" on 2024-01-12: the price is missing; --complete-rows keeps only the dates "
+                   "where every share has a price, --drop-incomplete leaves out the shares with a gap",
+                   {"--prices"});
     ExpectRejected(Data("eleven_periods.csv"), "line 2, field 12: 11 returns per share; at most 10 are taken");
     ExpectRejected(Data("two_periods.csv"), "line 2, field 3: 2 returns per share; at least 3 are needed");
     // A decimal comma is a number only where the separator is a semicolon.
     ExpectRejected(WriteText("comma_decimal.csv", "A,1,2,3\nB,\"1,5\",2,3\n"),
                    "line 2, field 2: \"1,5\" is not a number");
     ExpectRejected(WriteText("negative.csv", "D,A\n1,5\n2,-5\n3,5\n4,6\n"),
-                   "line 3, field 2: the price \"-5\" is not positive", {"--prices"});
+                   "line 3, field 2: \"A\", value 2: the price \"-5\" is not positive", {"--prices"});
 }
 
 TEST_F(TextFiles, TheWorksheetLimitsAreCheckedBeforeWriting) {
@@ -177,11 +173,19 @@ TEST_F(TextFiles, AWorksheetToTextAndBackGivesTheSameBytes) {
         ASSERT_EQ(Run("korvel-convert", {Temp(text), Temp("back.kvl")}).status, 0);
         EXPECT_EQ(ReadAll(Temp("back.kvl")), ReadAll(Temp("sheet.kvl"))) << text;
     }
-    EXPECT_EQ(ReadAll(Temp("sheet.csv")).substr(0, 14), "Name,R1,R2,R3\n");
+    EXPECT_EQ(ReadAll(Temp("sheet.csv")).substr(0, 33), "\"Period (Min Return 1,5)\",Plain,\"");
 
     // Through standard input and output.
     const ProcessRun run = Run("korvel-convert", {"--to", "csv", Temp("sheet.kvl"), "-"});
     EXPECT_EQ(run.out, ReadAll(Temp("sheet.csv")));
+}
+
+// Text stays one column per share with its dates, the Min Return in no row or
+// column a data-frame reader takes for data.
+TEST_F(TextFiles, TextToTextKeepsColumnsAndDates) {
+    const ProcessRun run =
+        Run("korvel-convert", {"--to", "csv", "--min-return", "0.5", Data("by_column_dates.csv"), "-"});
+    EXPECT_EQ(run.out, "Date (Min Return 0.5),AAA,BBB\n2024-01-05,1.5,0.25\n2024-01-12,2,\n2024-01-19,-0.5,3\n");
 }
 
 TEST_F(TextFiles, AReturnThatIsNoNumberIsNotWrittenAsText) {
@@ -214,7 +218,7 @@ TEST_F(TextFiles, AHostileLineIsRefusedWithoutAFieldPerByte) {
     const std::string line(4 << 20, ',');
     const ProcessRun run = Run("korvel-solve", {WriteText("commas.csv", "A" + line + "\n")});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "korvel-solve: " + Temp("commas.csv") + ": line 1: more than 10002 fields\n");
+    EXPECT_EQ(run.err, "korvel-solve: " + Temp("commas.csv") + ": line 1: more than 20002 fields\n");
 }
 
 TEST_F(TextFiles, SolveOnTextMatchesSolveOnTheConvertedWorksheet) {

@@ -1,0 +1,195 @@
+// Price and return exports as they come, read in-process: layouts the reader
+// must not guess wrong, windows, gaps and the messages of what it refuses.
+#include "core/worksheet/TextImport.h"
+#include "sheet_cells.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace korvel::text {
+namespace {
+
+struct Case {
+    const char* what;
+    std::string text;
+    TextOptions options;
+    std::string expected;  // names and returns row by row ("|" between cells), or the message
+    std::string notes = "";
+    std::string dates = "";  // first and last
+};
+
+using korvel::testing::Cells;
+
+std::string Read(const Case& c, TextDetails& details) {
+    WorksheetTable table;
+    TextError error;
+    if (!ReadDelimitedText(c.text, c.options, kLargeLimits, table, details, error))
+        return error.Describe();
+    return Cells(table) + (table.minReturnText.empty() ? "" : "min " + table.minReturnText + "\n");
+}
+
+const std::string kDaily = "Date,AAA,BBB\n2024-01-30,100,50\n2024-01-31,110,50\n2024-02-01,100,40\n"
+                           "2024-02-29,120,50\n2024-03-28,120,60\n2024-04-02,108,66\n";
+
+TEST(TextImport, ExportsAreReadAsMeant) {
+    const Case cases[] = {
+        {"numeric codes under a name label",
+         "Code,Jan,Feb,Mar,Apr\n7203,1.2,0.5,-1,2\n6758,0.3,1,2,1\n",
+         {},
+         "7203|1.2|0.5|-1|2\n6758|0.3|1|2|1\n"},
+        {"newest first",
+         "Date,AAA\n2024-01-26,121\n2024-01-19,110\n2024-01-12,100\n2024-01-05,80\n",
+         {.prices = true},
+         "AAA|25|10.000000000000009|10.000000000000009\n",
+         "the dates run from newest to oldest; they are read oldest first\n",
+         "2024-01-12 2024-01-26"},
+        {"a date column not first",
+         "AAA;Date;BBB\n1,5;2016-01-31;2\n2;2016-02-29;3\n3;2016-03-31;4\n",
+         {},
+         "AAA|1.5|2|3\nBBB|2|3|4\n",
+         "",
+         "2016-01-31 2016-03-31"},
+        {"pipes",
+         "Date|AAA|BBB\n2024-01-05|1|2\n2024-01-12|3|4\n2024-01-19|5|-6\n",
+         {},
+         "AAA|1|3|5\nBBB|2|4|-6\n",
+         "",
+         "2024-01-05 2024-01-19"},
+        {"aligned blanks", "Name  R1  R2  R3 \nAAA   1   2   -3\nBBB   4   5   6\n", {}, "AAA|1|2|-3\nBBB|4|5|6\n"},
+        {"tabs and decimal commas", "Name\tR1\tR2\tR3\nAAA\t1,5\t-2\t3\n", {}, "AAA|1.5|-2|3\n"},
+        {"prices without --prices",
+         "Date,AAA\n2024-01-05,100\n2024-01-12,101\n2024-01-19,99.5\n",
+         {},
+         "AAA|100|101|99.5\n",
+         "every value is positive and changes little from period to period: if they are prices, say --prices\n",
+         "2024-01-05 2024-01-19"},
+        {"the Min Return with a decimal comma",
+         "Name;R1;R2;R3\nAAA;1;2;3\nMin Return;0,5\n",
+         {},
+         "AAA|1|2|3\nmin 0.5\n"},
+        {"complete rows",
+         "Date,AAA,BBB\n2024-01-05,100,50\n2024-01-12,,55\n2024-01-19,110,60\n2024-01-26,121,66\n"
+         "2024-02-02,121,66\n",
+         {.prices = true, .gaps = GapRule::CompleteRows},
+         "AAA|10.000000000000009|10.000000000000009|0\nBBB|19.999999999999996|10.000000000000009|0\n",
+         "",
+         "2024-01-19 2024-02-02"},
+        {"drop incomplete",
+         "Date,AAA,BBB\n2024-01-05,,50\n2024-01-12,100,55\n2024-01-19,110,60\n2024-01-26,121,66\n",
+         {.prices = true, .gaps = GapRule::DropIncomplete},
+         "BBB|10.000000000000009|9.090909090909083|10.000000000000009\n",
+         "left out for gaps in the window: \"AAA\"\n",
+         "2024-01-12 2024-01-26"},
+        {"a window before the gaps",
+         "Date,AAA,BBB\n2024-01-05,,50\n2024-01-12,100,55\n2024-01-19,110,60\n"
+         "2024-01-26,121,66\n2024-02-02,121,66\n",
+         {.prices = true, .last = 3},
+         "AAA|10.000000000000009|10.000000000000009|0\nBBB|9.090909090909083|10.000000000000009|0\n",
+         "",
+         "2024-01-19 2024-02-02"},
+        {"month ends, since and until",
+         kDaily,
+         {.prices = true, .since = "2024-01-31", .until = "2024-04-30", .every = CalendarPeriod::Month},
+         "AAA|9.090909090909083|0|-9.999999999999998\nBBB|0|19.999999999999996|10.000000000000009\n",
+         "",
+         "2024-02-29 2024-04-02"},
+        {"a month's close without a gap",
+         "Date,AAA,BBB\n2024-01-31,100,50\n2024-02-28,110,55\n2024-02-29,,56\n2024-03-29,121,66\n"
+         "2024-04-30,121,66\n",
+         {.prices = true, .gaps = GapRule::CompleteRows, .every = CalendarPeriod::Month},
+         "AAA|10.000000000000009|10.000000000000009|0\nBBB|10.000000000000009|19.999999999999996|0\n",
+         "",
+         "2024-02-28 2024-04-30"},
+        {"chosen shares in their order",
+         "Name,R1,R2,R3\nAAA,1,2,3\nBBB,4,5,6\nCCC,7,8,9\n",
+         {.shares = {"CCC", "AAA"}},
+         "CCC|7|8|9\nAAA|1|2|3\n"},
+        {"dropped shares",
+         "Name,R1,R2,R3\nAAA,1,2,3\nBBB,4,5,6\nCCC,7,8,9\n",
+         {.drop = {"BBB"}},
+         "AAA|1|2|3\nCCC|7|8|9\n"},
+        {"days before months, by the dates' own values",
+         "Date,AAA\n31/01/2024,100\n29/02/2024,110\n28/03/2024,121\n30/04/2024,121\n05/05/2024,121\n",
+         {.prices = true, .until = "30/04/2024"},
+         "AAA|10.000000000000009|10.000000000000009|0\n",
+         "",
+         "29/02/2024 30/04/2024"},
+    };
+    for (const Case& c : cases) {
+        TextDetails details;
+        EXPECT_EQ(Read(c, details), c.expected) << c.what;
+        std::string notes, dates;
+        for (const std::string& note : details.notes)
+            notes += note + "\n";
+        if (!details.dates.empty())
+            dates = details.dates.front() + " " + details.dates.back();
+        EXPECT_EQ(notes, c.notes) << c.what;
+        EXPECT_EQ(dates, c.dates) << c.what;
+    }
+}
+
+TEST(TextImport, WhatCannotBeReadRightIsRefusedByPlace) {
+    const std::string longField(100, 'x');
+    const Case cases[] = {
+        {"dates without a header",
+         "2017-05-31,1,2,3\n2017-06-30,4,5,6\n",
+         {},
+         "line 1, field 1: \"2017-05-31\" is a date and the text has no header row of names; say --by-row or "
+         "--by-column"},
+        {"a ticker twice",
+         "Date,AAA,BBB,AAA\n2024-01-05,1,2,3\n2024-01-12,1,2,3\n2024-01-19,1,2,3\n",
+         {},
+         "line 1, field 4: the ticker \"AAA\" is there twice: fields 2 and 4"},
+        {"a date repeated",
+         "Date,AAA\n2024-01-05,1\n2024-01-12,2\n2024-01-12,3\n2024-01-19,4\n",
+         {},
+         "line 4: the date \"2024-01-12\" repeats the one before; dates must rise (or all fall) from line to line"},
+        {"an unknown ticker",
+         "Name,R1,R2,R3\nAAA,1,2,3\n",
+         {.shares = {"AAA", "ZZZ"}},
+         "no share of the text is named \"ZZZ\""},
+        {"an overflowing return",
+         "Name,P1,P2,P3,P4\nAAA,1e-300,1e300,1,1\n",
+         {.prices = true},
+         "line 2, field 3: \"AAA\", value 2: the return from the price before is too large to hold"},
+        {"a long field",
+         "Name,R1,R2,R3\nAAA,1," + longField + ",3\n",
+         {},
+         "line 2, field 3: \"" + longField.substr(0, 80) + "...\" is not a number"},
+        {"UTF-16",
+         std::string("\xFF\xFEN\0a\0m\0e\0", 10),
+         {},
+         "line 1: the text is UTF-16 (or holds NUL bytes); save it as UTF-8"},
+        {"a date beyond the header",
+         "AAA,BBB\n1,2,3,2024-01-05\n1,2\n1,2\n",
+         {},
+         "line 2: 4 fields where line 1 has 2"},
+        {"returns resampled",
+         kDaily,
+         {.every = CalendarPeriod::Month},
+         "--every needs --prices: a period's return is not the return of its last day"},
+        {"a window too short",
+         "Name,R1,R2,R3\nAAA,1,2,3\n",
+         {.last = 2},
+         "2 returns per share are left by the options; at least 3 are needed"},
+    };
+    for (const Case& c : cases) {
+        TextDetails details;
+        EXPECT_EQ(Read(c, details), c.expected) << c.what;
+    }
+}
+
+TEST(TextImport, TooManyValuesAreRefusedBeforeTheyAreStored) {
+    constexpr TextLimits kTwenty{10, 3, 10, 0, 0, 20};
+    std::string text = "Date,A,B,C,D\n";
+    for (int day = 1; day <= 9; ++day)
+        text += "2024-01-0" + std::to_string(day) + ",1,2,3,4\n";
+    WorksheetTable table;
+    TextError error;
+    EXPECT_FALSE(ReadDelimitedText(text, {}, kTwenty, table, error));
+    EXPECT_EQ(error.Describe(), "line 9: more than 20 values (shares x periods) in the text; that is the limit");
+}
+
+}  // namespace
+}  // namespace korvel::text
