@@ -1,5 +1,6 @@
 #include "core/optimizer/Frontier.h"
 
+#include "core/optimizer/Enumeration.h"
 #include "core/optimizer/FrontierCheck.h"
 #include "core/optimizer/FrontierTableau.h"
 #include "core/optimizer/Validation.h"
@@ -38,6 +39,10 @@ bool ReadShareReturns(const CellSource& cells, ShareReturns& returns, std::strin
 }
 
 namespace {
+
+// A point found for a return may miss it by the rounding of the bound's steps
+// (on the scaled data); more than that and it does not reach the return.
+constexpr double kReachTolerance = 1e-12;
 
 // The largest return in absolute value, and the power of two that brings it
 // into [0.5, 1). Scaling by a power of two is exact, so the weights found on
@@ -106,22 +111,32 @@ std::string CheckFailure(const FrontierPoint& point, const std::string& reason) 
     return text;
 }
 
+FrontierWalkSpan WalkSpan(const FrontierRequest& request, int exponent) {
+    FrontierWalkSpan span;
+    span.from = std::ldexp(request.from, -exponent);
+    if (request.firstOnly)
+        span.stop = std::isfinite(span.from) ? FrontierWalkSpan::Stop::AtFrom : FrontierWalkSpan::Stop::AfterFlatStart;
+    return span;
+}
+
 }  // namespace
 
-FrontierResult ComputeFrontier(const ShareReturns& returns) {
+FrontierResult ComputeFrontier(const ShareReturns& returns, const FrontierRequest& request) {
     FrontierResult result;
     const DataScale scale = ScaleOf(returns);
     const ShareReturns scaled = Scaled(returns, scale.exponent);
+    const FrontierWalkSpan span = WalkSpan(request, scale.exponent);
     FrontierTableau tableau(scaled);
     std::vector<FrontierVertex> vertices;
-    const FrontierWalkOutcome walk = tableau.Walk(vertices);
+    const FrontierWalkOutcome walk = tableau.Walk(vertices, span);
     result.pivots = tableau.Pivots();
     for (const FrontierVertex& vertex : vertices) {
         FrontierPoint point = Unscaled(vertex, scale.exponent);
         // Checked on the scaled data, where no sum can overflow or sink into
         // subnormal numbers; the scaling is exact, so this checks the data.
-        std::string reason;
-        if (!CheckFrontierPoint(scaled, AsPoint(vertex), 1.0, reason))
+        std::string reason = "below the return asked for";
+        if (!(vertex.averageReturn >= span.from - kReachTolerance)
+            || !CheckFrontierPoint(scaled, AsPoint(vertex), 1.0, reason))
             return Failed(std::move(result), FrontierOutcome::CheckFailed, CheckFailure(point, reason));
         DropZeroWeights(point);
         result.points.push_back(std::move(point));
@@ -131,7 +146,11 @@ FrontierResult ComputeFrontier(const ShareReturns& returns) {
     if (walk == FrontierWalkOutcome::Lost)
         return Failed(std::move(result), FrontierOutcome::CheckFailed,
                       "The frontier stopped: the arithmetic lost the portfolio's feasibility.");
+    if (result.points.empty())
+        return Failed(std::move(result), FrontierOutcome::NoSolution, kMsgNoSolution);
     DropFlatStart(result.points, scale.largest);
+    if (request.firstOnly)
+        result.points.resize(1);
     return result;
 }
 

@@ -1,5 +1,6 @@
 #include "programs/cli/FrontierCommand.h"
 
+#include "core/optimizer/Validation.h"
 #include "programs/cli/FrontierOutput.h"
 #include "programs/cli/FrontierPicture.h"
 #include "programs/cli/SolveCommand.h"
@@ -15,6 +16,8 @@ int ExitStatus(FrontierOutcome outcome) {
         return kExitRan;
     case FrontierOutcome::Invalid:
         return kExitRejected;
+    case FrontierOutcome::NoSolution:
+        return kExitRan;
     case FrontierOutcome::CheckFailed:
         return kExitUnsound;
     case FrontierOutcome::PivotLimit:
@@ -49,8 +52,14 @@ int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table,
     FrontierRun run;
     ShareReturns returns;
     std::string message;
-    if (ReadShareReturns(table, returns, message)) {
-        run.frontier = ComputeFrontier(returns);
+    FrontierRequest request;
+    // Any finite Min Return starts the frontier: Go's reading, less its rule
+    // that the bound be positive, which a falling market's frontier breaks.
+    if (options.minReturn && !ParseWholeNumber(*options.minReturn, request.from)) {
+        run.frontier.outcome = FrontierOutcome::Invalid;
+        run.frontier.message = kMsgMinReturnNotValid;
+    } else if (ReadShareReturns(table, returns, message)) {
+        run.frontier = ComputeFrontier(returns, request);
     } else {
         run.frontier.outcome = FrontierOutcome::Invalid;
         run.frontier.message = message;

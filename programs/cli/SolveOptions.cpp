@@ -21,8 +21,10 @@ const std::string kSolveUsageText =
                 "  --json             print one JSON object instead of text\n"
                 "  --csv              print CSV: solution, average return, line deviation,\n"
                 "                     row, name, weight; one line per share held\n"
+                "  --least-risk       print the least-deviation portfolio, whatever its return\n"
                 "  --frontier         print every breakpoint of the efficient frontier instead:\n"
-                "                     from the least-deviation portfolio to the best share\n"
+                "                     from the least-deviation portfolio (or --min-return)\n"
+                "                     to the best share\n"
                 "  --plot PICTURE     with --frontier, also draw it into PICTURE (.png or .svg)\n")
     + kInputOptionsHelp
     + "  --help             show this help\n"
@@ -52,8 +54,8 @@ bool CheckModeOptions(const SolveOptions& options, std::string& error) {
         error = "--plot needs --frontier";
         return false;
     }
-    if (options.frontier && options.minReturn) {
-        error = "--frontier takes no --min-return: it covers every return";
+    if (options.leastRisk && (options.frontier || options.minReturn)) {
+        error = "--least-risk takes neither --frontier nor --min-return";
         return false;
     }
     if (options.json && options.csv) {
@@ -104,6 +106,8 @@ bool ParseSolveArguments(const std::vector<std::string>& args, SolveOptions& opt
             options.minReturn = arg.substr(std::string_view("--min-return=").size());
         } else if (arg == "--frontier") {
             options.frontier = true;
+        } else if (arg == "--least-risk") {
+            options.leastRisk = true;
         } else if (arg == "--csv") {
             options.csv = true;
         } else if (arg == "--plot") {

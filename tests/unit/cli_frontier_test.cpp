@@ -32,7 +32,8 @@ TEST(FrontierArguments, CombinationsThatMeanNothingAreRefused) {
     for (const std::vector<std::string>& args : {std::vector<std::string>{"--plot", "a.png", "f"},
                                                  {"--frontier", "--json", "--csv", "f"},
                                                  {"--frontier", "--plot", "a.jpg", "f"},
-                                                 {"--frontier", "--min-return", "1", "f"},
+                                                 {"--least-risk", "--frontier", "f"},
+                                                 {"--least-risk", "--min-return", "1", "f"},
                                                  {"--frontier", "--plot"}}) {
         EXPECT_FALSE(cli::ParseSolveArguments(args, options, error)) << args[0] << " " << args[1];
         EXPECT_FALSE(error.empty());
