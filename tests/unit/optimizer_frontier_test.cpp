@@ -213,6 +213,64 @@ TEST(FrontierRandom, PowerOfTwoScalesGiveTheSameWeightsAndScaledFigures) {
     }
 }
 
+// The frontier's point at a return (or its lowest point) against the vertex
+// optimum on inputs that break naive solvers: ties everywhere, no spread, one
+// share, two periods, magnitudes 16 decades apart, bounds at and past the top.
+TEST(FrontierPointAtReturn, MatchesTheVertexOptimumOnAwkwardInputs) {
+    const double kNone = -INFINITY;
+    struct Case {
+        const char* name;
+        std::vector<std::vector<double>> rows;
+        double from;
+    };
+    const Case cases[] = {
+        {"identical shares", {{1, 4, 2}, {1, 4, 2}, {3, 0, 3}}, 2.2},
+        {"identical shares, least risk", {{1, 4, 2}, {1, 4, 2}, {3, 0, 3}}, kNone},
+        {"all returns equal", {{1, 1, 1}, {1, 1, 1}}, 1.0},
+        {"all returns equal, least risk", {{1, 1, 1}, {1, 1, 1}}, kNone},
+        {"riskless shares tie, least risk", {{1, 1, 1}, {2, 2, 2}, {1, 5, 3}}, kNone},
+        {"one share", {{1, 2, 4}}, 0.5},
+        {"one share, least risk", {{1, 2, 4}}, kNone},
+        {"two periods", {{1, 3}, {3, 0}, {2, 2.5}}, 2.2},
+        {"falling market, least risk", {{-1, -3, -2}, {-4, 0, -3}, {-2, -2.5, -1}}, kNone},
+        {"falling market, negative bound", {{-1, -3, -2}, {-4, 0, -3}, {-2, -2.5, -1}}, -1.9},
+        {"1e-8 beside 1e8", {{1e-8, 3e-8, 2e-8}, {1e8, -1e8, 5e7}, {2e-8, 1e-8, 4e-8}}, 2e-8},
+        {"1e-8 beside 1e8, large bound", {{1e-8, 3e-8, 2e-8}, {1e8, -1e8, 5e7}, {2e-8, 1e-8, 4e-8}}, 1e7},
+        {"above every mean", {{1, 2, 3}, {3, 2, 0}}, 2.5},
+        {"exactly the best mean", {{0.1, 0.2, 0.4}, {0.3, 0.2, 0.1}, {0.7, 0.1, 0.1}}, 0.7 / 3 + 0.2 / 3},
+        {"below every mean", {{1, 4, 2}, {3, 0, 3}, {2, 2, 1}}, -5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ShareReturns r = Returns(c.rows);
+        FrontierRequest request;
+        request.from = c.from;
+        request.firstOnly = true;
+        const FrontierResult result = ComputeFrontier(r, request);
+        const auto optimum = testing::ReferenceMinimum(r, c.from);
+        if (!optimum) {
+            EXPECT_EQ(result.outcome, FrontierOutcome::NoSolution);
+            EXPECT_TRUE(result.points.empty());
+            continue;
+        }
+        ASSERT_EQ(result.outcome, FrontierOutcome::Done) << result.message;
+        ASSERT_EQ(result.points.size(), 1u);
+        const FrontierPoint& point = result.points[0];
+        double scale = 0.0;
+        for (double x : r.values)
+            scale = std::max(scale, std::fabs(x));
+        const std::vector<double> w = Weights(point, r.shares);
+        EXPECT_NEAR(DeviationOf(r, w), optimum->deviation, 1e-12 * scale);
+        EXPECT_NEAR(point.lineDeviation, optimum->deviation, 1e-12 * scale);
+        EXPECT_NEAR(ReturnOf(r, w), point.averageReturn, 1e-12 * scale);
+        EXPECT_GE(point.averageReturn, c.from - 1e-12 * scale);
+        // Without a bound, the best return among the least deviation.
+        if (c.from == kNone && point.averageReturn < BestMean(r) - 1e-9 * scale)
+            EXPECT_GT(testing::ReferenceMinimum(r, point.averageReturn + 1e-9 * scale)->deviation,
+                      optimum->deviation + 1e-12 * scale);
+    }
+}
+
 TEST(FrontierWorksheet, ReadsTheCellsAndReportsTheFirstInvalidOne) {
     WorksheetTable sheet = testing::MakeSheet({{"1", "2", "3"}, {"3", "2", "1"}});
     EXPECT_EQ(ComputeFrontier(sheet).points.size(), 1u);
