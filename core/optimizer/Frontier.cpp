@@ -1,5 +1,6 @@
 #include "core/optimizer/Frontier.h"
 
+#include "core/optimizer/DeviationDual.h"
 #include "core/optimizer/Enumeration.h"
 #include "core/optimizer/FrontierCheck.h"
 #include "core/optimizer/FrontierTableau.h"
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace korvel {
 
@@ -43,6 +45,10 @@ namespace {
 // A point found for a return may miss it by the rounding of the bound's steps
 // (on the scaled data); more than that and it does not reach the return.
 constexpr double kReachTolerance = 1e-12;
+// The weights' deviation may exceed the dual's bound by the rounding of their
+// sums; a real miss of the optimum is far larger.
+constexpr double kDualityGap = 1e-9;
+constexpr const char* kMsgLostFeasibility = "The frontier stopped: the arithmetic lost the portfolio's feasibility.";
 
 // The largest return in absolute value, and the power of two that brings it
 // into [0.5, 1). Scaling by a power of two is exact, so the weights found on
@@ -119,6 +125,53 @@ FrontierWalkSpan WalkSpan(const FrontierRequest& request, int exponent) {
     return span;
 }
 
+// Checked on the scaled data, where no sum can overflow or sink into
+// subnormal numbers; the scaling is exact, so this checks the data.
+bool AddChecked(FrontierResult& result, const ShareReturns& scaled, const FrontierVertex& vertex, double from,
+                int exponent) {
+    FrontierPoint point = Unscaled(vertex, exponent);
+    std::string reason = "below the return asked for";
+    if (!(vertex.averageReturn >= from - kReachTolerance)
+        || !CheckFrontierPoint(scaled, AsPoint(vertex), 1.0, reason)) {
+        result.outcome = FrontierOutcome::CheckFailed;
+        result.message = CheckFailure(point, reason);
+        return false;
+    }
+    DropZeroWeights(point);
+    result.points.push_back(std::move(point));
+    return true;
+}
+
+double BestMean(const ShareReturns& returns) {
+    double best = -std::numeric_limits<double>::infinity();
+    for (int32_t i = 0; i < returns.shares; ++i)
+        best = std::max(best, returns.Mean(i));
+    return best;
+}
+
+// One point on a history longer than the list of shares, from the dual's
+// smaller table. Its weights are certified by the duality gap: the deviation
+// they give equals the dual's bound on every portfolio's deviation.
+FrontierResult PointFromDual(const ShareReturns& scaled, double from, int exponent) {
+    FrontierResult result;
+    DeviationDual dual(scaled, from);
+    const DualOutcome outcome = dual.Solve();
+    result.pivots = dual.Pivots();
+    if (outcome == DualOutcome::NoSolution && from > BestMean(scaled))
+        return Failed(std::move(result), FrontierOutcome::NoSolution, kMsgNoSolution);
+    if (outcome == DualOutcome::PivotLimit)
+        return Failed(std::move(result), FrontierOutcome::PivotLimit, kMsgFrontierPivotLimit);
+    if (outcome != DualOutcome::Done)
+        return Failed(std::move(result), FrontierOutcome::CheckFailed, kMsgLostFeasibility);
+    const FrontierVertex vertex = dual.Vertex();
+    const double gap = std::fabs(vertex.lineDeviation - dual.DualDeviation());
+    if (!(gap <= kDualityGap * std::max(1.0, vertex.lineDeviation)))
+        return Failed(std::move(result), FrontierOutcome::CheckFailed,
+                      CheckFailure(Unscaled(vertex, exponent), "its deviation is not the least"));
+    AddChecked(result, scaled, vertex, from, exponent);
+    return result;
+}
+
 }  // namespace
 
 FrontierResult ComputeFrontier(const ShareReturns& returns, const FrontierRequest& request) {
@@ -126,26 +179,19 @@ FrontierResult ComputeFrontier(const ShareReturns& returns, const FrontierReques
     const DataScale scale = ScaleOf(returns);
     const ShareReturns scaled = Scaled(returns, scale.exponent);
     const FrontierWalkSpan span = WalkSpan(request, scale.exponent);
+    if (request.firstOnly && returns.periods > returns.shares)
+        return PointFromDual(scaled, span.from, scale.exponent);
     FrontierTableau tableau(scaled);
     std::vector<FrontierVertex> vertices;
     const FrontierWalkOutcome walk = tableau.Walk(vertices, span);
     result.pivots = tableau.Pivots();
-    for (const FrontierVertex& vertex : vertices) {
-        FrontierPoint point = Unscaled(vertex, scale.exponent);
-        // Checked on the scaled data, where no sum can overflow or sink into
-        // subnormal numbers; the scaling is exact, so this checks the data.
-        std::string reason = "below the return asked for";
-        if (!(vertex.averageReturn >= span.from - kReachTolerance)
-            || !CheckFrontierPoint(scaled, AsPoint(vertex), 1.0, reason))
-            return Failed(std::move(result), FrontierOutcome::CheckFailed, CheckFailure(point, reason));
-        DropZeroWeights(point);
-        result.points.push_back(std::move(point));
-    }
+    for (const FrontierVertex& vertex : vertices)
+        if (!AddChecked(result, scaled, vertex, span.from, scale.exponent))
+            return result;
     if (walk == FrontierWalkOutcome::PivotLimit)
         return Failed(std::move(result), FrontierOutcome::PivotLimit, kMsgFrontierPivotLimit);
     if (walk == FrontierWalkOutcome::Lost)
-        return Failed(std::move(result), FrontierOutcome::CheckFailed,
-                      "The frontier stopped: the arithmetic lost the portfolio's feasibility.");
+        return Failed(std::move(result), FrontierOutcome::CheckFailed, kMsgLostFeasibility);
     if (result.points.empty())
         return Failed(std::move(result), FrontierOutcome::NoSolution, kMsgNoSolution);
     DropFlatStart(result.points, scale.largest);

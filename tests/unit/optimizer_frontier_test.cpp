@@ -240,34 +240,79 @@ TEST(FrontierPointAtReturn, MatchesTheVertexOptimumOnAwkwardInputs) {
         {"exactly the best mean", {{0.1, 0.2, 0.4}, {0.3, 0.2, 0.1}, {0.7, 0.1, 0.1}}, 0.7 / 3 + 0.2 / 3},
         {"below every mean", {{1, 4, 2}, {3, 0, 3}, {2, 2, 1}}, -5},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const ShareReturns r = Returns(c.rows);
+    // The history told twice has the same optimum, and more periods than
+    // shares: it takes the other solver.
+    for (const Case& c : cases)
+        for (int told : {1, 2}) {
+            SCOPED_TRACE(std::string(c.name) + (told == 1 ? "" : ", told twice"));
+            const ShareReturns once = Returns(c.rows);
+            ShareReturns r = once;
+            if (told == 2) {
+                r.periods *= 2;
+                r.values.clear();
+                for (const auto& row : c.rows)
+                    for (int k = 0; k < 2; ++k)
+                        r.values.insert(r.values.end(), row.begin(), row.end());
+            }
+            FrontierRequest request;
+            request.from = c.from;
+            request.firstOnly = true;
+            const FrontierResult result = ComputeFrontier(r, request);
+            const auto optimum = testing::ReferenceMinimum(once, c.from);
+            if (!optimum) {
+                EXPECT_EQ(result.outcome, FrontierOutcome::NoSolution);
+                EXPECT_TRUE(result.points.empty());
+                continue;
+            }
+            ASSERT_EQ(result.outcome, FrontierOutcome::Done) << result.message;
+            ASSERT_EQ(result.points.size(), 1u);
+            const FrontierPoint& point = result.points[0];
+            double scale = 0.0;
+            for (double x : r.values)
+                scale = std::max(scale, std::fabs(x));
+            const std::vector<double> w = Weights(point, r.shares);
+            EXPECT_NEAR(DeviationOf(r, w), optimum->deviation, 1e-12 * scale);
+            EXPECT_NEAR(point.lineDeviation, optimum->deviation, 1e-12 * scale);
+            EXPECT_NEAR(ReturnOf(r, w), point.averageReturn, 1e-12 * scale);
+            EXPECT_GE(point.averageReturn, c.from - 1e-12 * scale);
+            // Without a bound, the best return among the least deviation (on
+            // the frontier's walk; the dual's table stops at the first).
+            if (told == 1 && c.from == kNone && point.averageReturn < BestMean(r) - 1e-9 * scale) {
+                EXPECT_GT(testing::ReferenceMinimum(once, point.averageReturn + 1e-9 * scale)->deviation,
+                          optimum->deviation + 1e-12 * scale);
+            }
+        }
+}
+
+TEST(FrontierPointAtReturn, SeededLongHistoriesMatchTheVertexOptimum) {
+    std::mt19937 random(29);
+    for (int sheet = 0; sheet < 200; ++sheet) {
+        std::uniform_int_distribution<int> shares(1, 5), periods(6, 12), coarse(-4, 4);
+        std::uniform_real_distribution<double> where(-0.2, 1.1);
+        ShareReturns r;
+        r.shares = shares(random);
+        r.periods = periods(random);
+        for (int k = 0; k < r.shares * r.periods; ++k)
+            r.values.push_back(sheet % 2 == 0 ? coarse(random) : std::round(where(random) * 1000) / 100);
+        double lowest = INFINITY;
+        for (int32_t i = 0; i < r.shares; ++i)
+            lowest = std::min(lowest, r.Mean(i));
         FrontierRequest request;
-        request.from = c.from;
         request.firstOnly = true;
+        if (sheet % 3 != 0)
+            request.from = lowest + where(random) * (BestMean(r) - lowest);
+        SCOPED_TRACE("sheet " + std::to_string(sheet));
         const FrontierResult result = ComputeFrontier(r, request);
-        const auto optimum = testing::ReferenceMinimum(r, c.from);
+        const auto optimum = testing::ReferenceMinimum(r, request.from);
         if (!optimum) {
-            EXPECT_EQ(result.outcome, FrontierOutcome::NoSolution);
-            EXPECT_TRUE(result.points.empty());
+            EXPECT_EQ(result.outcome, FrontierOutcome::NoSolution) << result.message;
             continue;
         }
         ASSERT_EQ(result.outcome, FrontierOutcome::Done) << result.message;
-        ASSERT_EQ(result.points.size(), 1u);
-        const FrontierPoint& point = result.points[0];
-        double scale = 0.0;
-        for (double x : r.values)
-            scale = std::max(scale, std::fabs(x));
-        const std::vector<double> w = Weights(point, r.shares);
-        EXPECT_NEAR(DeviationOf(r, w), optimum->deviation, 1e-12 * scale);
-        EXPECT_NEAR(point.lineDeviation, optimum->deviation, 1e-12 * scale);
-        EXPECT_NEAR(ReturnOf(r, w), point.averageReturn, 1e-12 * scale);
-        EXPECT_GE(point.averageReturn, c.from - 1e-12 * scale);
-        // Without a bound, the best return among the least deviation.
-        if (c.from == kNone && point.averageReturn < BestMean(r) - 1e-9 * scale)
-            EXPECT_GT(testing::ReferenceMinimum(r, point.averageReturn + 1e-9 * scale)->deviation,
-                      optimum->deviation + 1e-12 * scale);
+        EXPECT_NEAR(DeviationOf(r, Weights(result.points[0], r.shares)), optimum->deviation, 1e-12);
+        EXPECT_GE(result.points[0].averageReturn, request.from - 1e-12);
+        if (::testing::Test::HasFailure())
+            return;
     }
 }
 

@@ -1,0 +1,272 @@
+#include "core/optimizer/DeviationDual.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace korvel {
+namespace {
+
+// The data are scaled to at most 1 in absolute value, so the tolerances are
+// absolute, as in the frontier's tableau.
+constexpr double kPivotTolerance = 1e-9;
+constexpr double kCostTolerance = 1e-11;
+constexpr double kStepTolerance = 1e-13;
+constexpr double kTieTolerance = 1e-12;
+// Below this a weight is the rounding of a zero price.
+constexpr double kZeroWeight = 1e-14;
+constexpr int kDegenerateRunBeforeBland = 50;
+// The updated values and prices drift with every pivot; recomputing them from
+// the table costs what one pivot costs.
+constexpr int64_t kRefreshEvery = 100;
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+}  // namespace
+
+DeviationDual::DeviationDual(const ShareReturns& returns, double bound)
+    : m_returns(returns), m_shares(returns.shares), m_periods(returns.periods),
+      m_cols(returns.periods + 2 + returns.shares), m_bound(bound), m_bounded(std::isfinite(bound)),
+      m_means(static_cast<size_t>(returns.shares)),
+      m_cells(static_cast<size_t>(m_shares) * static_cast<size_t>(m_cols), 0.0),
+      m_costs(static_cast<size_t>(m_cols), 0.0), m_values(static_cast<size_t>(m_cols), 0.0),
+      m_basis(static_cast<size_t>(m_shares), -1), m_rowOf(static_cast<size_t>(m_cols), -1),
+      m_pivotLimit(20 * static_cast<int64_t>(m_cols + m_shares) + 1000) {
+    // Share i's row: its deviations priced by period, plus the budget's price,
+    // plus its mean times the bound's price, plus its slack, is zero.
+    for (int32_t i = 0; i < m_shares; ++i) {
+        const double mean = returns.Mean(i);
+        m_means[static_cast<size_t>(i)] = mean;
+        double* row = Row(i);
+        for (int32_t p = 0; p < m_periods; ++p)
+            row[p] = returns.At(i, p) - mean;
+        row[BudgetColumn()] = 1.0;
+        row[BoundColumn()] = mean;
+        row[SlackColumn(i)] = 1.0;
+    }
+    Start();
+}
+
+double DeviationDual::Lower(int32_t col) const {
+    if (col < m_periods)
+        return -1.0;
+    return col == BudgetColumn() ? -kInfinity : 0.0;
+}
+
+double DeviationDual::Upper(int32_t col) const {
+    if (col < m_periods)
+        return 1.0;
+    if (col == BoundColumn())
+        return m_bounded ? kInfinity : 0.0;
+    return kInfinity;
+}
+
+// Every period priced against the sign of the least-deviating share's
+// deviation, so that its row starts at its own deviation; the budget's price
+// then takes the row that binds first, and every slack stays feasible.
+void DeviationDual::Start() {
+    int32_t least = 0;
+    double leastDeviation = kInfinity;
+    for (int32_t i = 0; i < m_shares; ++i) {
+        double deviation = 0.0;
+        for (int32_t p = 0; p < m_periods; ++p)
+            deviation += std::fabs(Row(i)[p]);
+        if (deviation < leastDeviation) {
+            leastDeviation = deviation;
+            least = i;
+        }
+    }
+    for (int32_t p = 0; p < m_periods; ++p)
+        m_values[static_cast<size_t>(p)] = Row(least)[p] > 0.0 ? -1.0 : 1.0;
+    for (int32_t i = 0; i < m_shares; ++i) {
+        m_basis[static_cast<size_t>(i)] = SlackColumn(i);
+        m_rowOf[static_cast<size_t>(SlackColumn(i))] = i;
+    }
+    RecomputeCosts();
+    RecomputeBasicValues();
+    int32_t binding = 0;
+    for (int32_t i = 1; i < m_shares; ++i)
+        if (m_values[static_cast<size_t>(SlackColumn(i))] < m_values[static_cast<size_t>(SlackColumn(binding))])
+            binding = i;
+    Pivot(binding, BudgetColumn());
+    m_values[static_cast<size_t>(SlackColumn(binding))] = 0.0;
+    RecomputeBasicValues();
+    m_pivots = 0;
+}
+
+void DeviationDual::Pivot(int32_t row, int32_t col) {
+    double* pivotRow = Row(row);
+    const double p = pivotRow[col];
+    for (int32_t k = 0; k < m_cols; ++k)
+        pivotRow[k] /= p;
+    pivotRow[col] = 1.0;
+    for (int32_t i = 0; i < m_shares; ++i) {
+        if (i == row)
+            continue;
+        double* target = Row(i);
+        const double f = target[col];
+        if (f == 0.0)
+            continue;
+        for (int32_t k = 0; k < m_cols; ++k)
+            target[k] -= f * pivotRow[k];
+        target[col] = 0.0;
+    }
+    const double f = m_costs[static_cast<size_t>(col)];
+    for (int32_t k = 0; k < m_cols; ++k)
+        m_costs[static_cast<size_t>(k)] -= f * pivotRow[k];
+    m_costs[static_cast<size_t>(col)] = 0.0;
+    const int32_t leaving = m_basis[static_cast<size_t>(row)];
+    m_rowOf[static_cast<size_t>(leaving)] = -1;
+    m_rowOf[static_cast<size_t>(col)] = row;
+    m_basis[static_cast<size_t>(row)] = col;
+    ++m_pivots;
+}
+
+// The rows are zero on the right, so each basic value is minus the table's
+// row times the columns that are not basic, at their values.
+void DeviationDual::RecomputeBasicValues() {
+    for (int32_t r = 0; r < m_shares; ++r) {
+        const double* row = Row(r);
+        double sum = 0.0;
+        for (int32_t j = 0; j < m_cols; ++j)
+            if (m_rowOf[static_cast<size_t>(j)] < 0 && m_values[static_cast<size_t>(j)] != 0.0)
+                sum += row[j] * m_values[static_cast<size_t>(j)];
+        m_values[static_cast<size_t>(m_basis[static_cast<size_t>(r)])] = -sum;
+    }
+}
+
+// Only the budget's and the bound's prices carry a cost (1 and the bound).
+void DeviationDual::RecomputeCosts() {
+    std::fill(m_costs.begin(), m_costs.end(), 0.0);
+    m_costs[static_cast<size_t>(BudgetColumn())] = 1.0;
+    m_costs[static_cast<size_t>(BoundColumn())] = m_bounded ? m_bound : 0.0;
+    for (int32_t col : {BudgetColumn(), BoundColumn()}) {
+        const int32_t r = m_rowOf[static_cast<size_t>(col)];
+        if (r < 0)
+            continue;
+        const double c = col == BudgetColumn() ? 1.0 : m_bound;
+        const double* row = Row(r);
+        for (int32_t j = 0; j < m_cols; ++j)
+            m_costs[static_cast<size_t>(j)] -= c * row[j];
+    }
+}
+
+// Dantzig's rule over the columns that can move in the direction that pays,
+// or the lowest such index under Bland's.
+int32_t DeviationDual::Entering(bool bland) const {
+    int32_t entering = -1;
+    double best = kCostTolerance;
+    for (int32_t j = 0; j < m_cols; ++j) {
+        if (m_rowOf[static_cast<size_t>(j)] >= 0)
+            continue;
+        const double cost = m_costs[static_cast<size_t>(j)];
+        const double value = m_values[static_cast<size_t>(j)];
+        const bool rises = cost > best && value < Upper(j);
+        const bool falls = -cost > best && value > Lower(j);
+        if (!rises && !falls)
+            continue;
+        if (bland)
+            return j;
+        best = std::fabs(cost);
+        entering = j;
+    }
+    return entering;
+}
+
+double DeviationDual::Ratio(int32_t col, double direction, bool bland, int32_t& row) const {
+    row = -1;
+    double step = Upper(col) - Lower(col);
+    double bestEntry = 0.0;
+    for (int32_t r = 0; r < m_shares; ++r) {
+        const double entry = direction * Row(r)[col];
+        const int32_t b = m_basis[static_cast<size_t>(r)];
+        const double value = m_values[static_cast<size_t>(b)];
+        double q = kInfinity;
+        if (entry > kPivotTolerance && std::isfinite(Lower(b)))
+            q = std::max(value - Lower(b), 0.0) / entry;
+        else if (entry < -kPivotTolerance && std::isfinite(Upper(b)))
+            q = std::max(Upper(b) - value, 0.0) / -entry;
+        if (!std::isfinite(q))
+            continue;
+        const bool tie = row >= 0 && std::fabs(q - step) <= kTieTolerance;
+        bool better = q < step && !tie;
+        if (tie)
+            better = bland ? b < m_basis[static_cast<size_t>(row)] : std::fabs(entry) > bestEntry;
+        if (better) {
+            row = r;
+            step = std::min(q, step);
+            bestEntry = std::fabs(entry);
+        }
+    }
+    return step;
+}
+
+DualOutcome DeviationDual::Solve() {
+    int degenerateRun = 0;
+    for (;;) {
+        const bool bland = degenerateRun > kDegenerateRunBeforeBland;
+        const int32_t col = Entering(bland);
+        if (col < 0)
+            return DualOutcome::Done;
+        const double direction = m_costs[static_cast<size_t>(col)] > 0.0 ? 1.0 : -1.0;
+        int32_t row = -1;
+        const double step = Ratio(col, direction, bland, row);
+        // The prices rise without end only along the bound's price, when no
+        // portfolio reaches the bound.
+        if (!std::isfinite(step))
+            return m_bounded ? DualOutcome::NoSolution : DualOutcome::Lost;
+        if (m_pivots >= m_pivotLimit)
+            return DualOutcome::PivotLimit;
+        for (int32_t r = 0; r < m_shares; ++r)
+            m_values[static_cast<size_t>(m_basis[static_cast<size_t>(r)])] -= step * direction * Row(r)[col];
+        m_values[static_cast<size_t>(col)] += step * direction;
+        degenerateRun = step <= kStepTolerance ? degenerateRun + 1 : 0;
+        if (row < 0) {
+            m_values[static_cast<size_t>(col)] = direction > 0.0 ? Upper(col) : Lower(col);
+            ++m_pivots;
+            continue;
+        }
+        const int32_t leaving = m_basis[static_cast<size_t>(row)];
+        const bool fell = direction * Row(row)[col] > 0.0;
+        m_values[static_cast<size_t>(leaving)] = fell ? Lower(leaving) : Upper(leaving);
+        Pivot(row, col);
+        if (m_pivots % kRefreshEvery == 0) {
+            RecomputeCosts();
+            RecomputeBasicValues();
+        }
+    }
+}
+
+double DeviationDual::DualDeviation() const {
+    double value = m_values[static_cast<size_t>(BudgetColumn())];
+    if (m_bounded)
+        value += m_bound * m_values[static_cast<size_t>(BoundColumn())];
+    return value / static_cast<double>(m_periods);
+}
+
+// A share's weight is its row's price: minus its slack's reduced cost.
+FrontierVertex DeviationDual::Vertex() const {
+    FrontierVertex vertex;
+    long double average = 0.0L;
+    for (int32_t i = 0; i < m_shares; ++i) {
+        const double weight = -m_costs[static_cast<size_t>(SlackColumn(i))];
+        if (weight > kZeroWeight) {
+            vertex.shares.push_back({i + 1, weight});
+            average += static_cast<long double>(weight) * m_means[static_cast<size_t>(i)];
+        }
+    }
+    vertex.averageReturn = static_cast<double>(average);
+    long double total = 0.0L;
+    for (int32_t p = 0; p < m_periods; ++p) {
+        long double deviation = 0.0L;
+        for (const FrontierShare& share : vertex.shares) {
+            const int32_t i = share.row - 1;
+            deviation +=
+                static_cast<long double>(share.weight) * (m_returns.At(i, p) - m_means[static_cast<size_t>(i)]);
+        }
+        total += std::fabs(deviation);
+    }
+    vertex.lineDeviation = static_cast<double>(total / static_cast<long double>(m_periods));
+    return vertex;
+}
+
+}  // namespace korvel

@@ -1,0 +1,68 @@
+#pragma once
+// The deviation model seen from its dual, for histories longer than the list
+// of shares: one row per share, and one variable per period boxed in [-1, 1]
+// (the price of that period's deviation). Its table has shares x (periods +
+// shares) cells, where the primal one has periods x (shares + 2 periods), and
+// the weights are the prices of its rows.
+#include "core/optimizer/Frontier.h"
+#include "core/optimizer/FrontierTableau.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace korvel {
+
+enum class DualOutcome { Done, NoSolution, PivotLimit, Lost };
+
+class DeviationDual {
+public:
+    // returns: every value at most 1 in absolute value, kept by reference
+    // until the solver is gone. With a finite bound,
+    // the least deviation among portfolios returning at least it; without
+    // one, the least deviation of all.
+    DeviationDual(const ShareReturns& returns, double bound);
+
+    DualOutcome Solve();
+    // The optimum's portfolio; its deviation recomputed from its weights.
+    FrontierVertex Vertex() const;
+    // The optimum's value per period: by duality, the least deviation.
+    double DualDeviation() const;
+    int64_t Pivots() const { return m_pivots; }
+
+private:
+    // Columns: period prices 0..M-1, the budget's price M, the bound's price
+    // M+1, the slack of share i at M+2+i.
+    int32_t BudgetColumn() const { return m_periods; }
+    int32_t BoundColumn() const { return m_periods + 1; }
+    int32_t SlackColumn(int32_t share) const { return m_periods + 2 + share; }
+    double* Row(int32_t r) { return m_cells.data() + static_cast<size_t>(r) * static_cast<size_t>(m_cols); }
+    const double* Row(int32_t r) const { return m_cells.data() + static_cast<size_t>(r) * static_cast<size_t>(m_cols); }
+    double Lower(int32_t col) const;
+    double Upper(int32_t col) const;
+
+    void Start();
+    void Pivot(int32_t row, int32_t col);
+    void RecomputeBasicValues();
+    void RecomputeCosts();
+    int32_t Entering(bool bland) const;
+    // The step along col (direction +1 or -1) and the row that blocks it;
+    // row -1 when the column reaches its own other bound first.
+    double Ratio(int32_t col, double direction, bool bland, int32_t& row) const;
+
+    const ShareReturns& m_returns;
+    int32_t m_shares;
+    int32_t m_periods;
+    int32_t m_cols;
+    double m_bound;
+    bool m_bounded;
+    std::vector<double> m_means;
+    std::vector<double> m_cells;   // m_shares rows
+    std::vector<double> m_costs;   // reduced cost of every column
+    std::vector<double> m_values;  // of every column, basic or not
+    std::vector<int32_t> m_basis;  // column basic in each row
+    std::vector<int32_t> m_rowOf;  // row of each basic column, -1 if not basic
+    int64_t m_pivots = 0;
+    int64_t m_pivotLimit;
+};
+
+}  // namespace korvel
