@@ -28,9 +28,9 @@ DeviationDual::DeviationDual(const ShareReturns& returns, double bound)
       m_cols(returns.periods + 2 + returns.shares), m_bound(bound), m_bounded(std::isfinite(bound)),
       m_means(static_cast<size_t>(returns.shares)),
       m_cells(static_cast<size_t>(m_shares) * static_cast<size_t>(m_cols), 0.0),
-      m_costs(static_cast<size_t>(m_cols), 0.0), m_values(static_cast<size_t>(m_cols), 0.0),
-      m_basis(static_cast<size_t>(m_shares), -1), m_rowOf(static_cast<size_t>(m_cols), -1),
-      m_pivotLimit(20 * static_cast<int64_t>(m_cols + m_shares) + 1000) {
+      m_costs(static_cast<size_t>(m_cols), 0.0), m_slopes(static_cast<size_t>(m_cols), 0.0),
+      m_values(static_cast<size_t>(m_cols), 0.0), m_basis(static_cast<size_t>(m_shares), -1),
+      m_rowOf(static_cast<size_t>(m_cols), -1), m_pivotLimit(20 * static_cast<int64_t>(m_cols + m_shares) + 1000) {
     // Share i's row: its deviations priced by period, plus the budget's price,
     // plus its mean times the bound's price, plus its slack, is zero.
     for (int32_t i = 0; i < m_shares; ++i) {
@@ -110,10 +110,12 @@ void DeviationDual::Pivot(int32_t row, int32_t col) {
             target[k] -= f * pivotRow[k];
         target[col] = 0.0;
     }
-    const double f = m_costs[static_cast<size_t>(col)];
-    for (int32_t k = 0; k < m_cols; ++k)
-        m_costs[static_cast<size_t>(k)] -= f * pivotRow[k];
-    m_costs[static_cast<size_t>(col)] = 0.0;
+    for (std::vector<double>* costs : {&m_costs, &m_slopes}) {
+        const double f = (*costs)[static_cast<size_t>(col)];
+        for (int32_t k = 0; k < m_cols; ++k)
+            (*costs)[static_cast<size_t>(k)] -= f * pivotRow[k];
+        (*costs)[static_cast<size_t>(col)] = 0.0;
+    }
     const int32_t leaving = m_basis[static_cast<size_t>(row)];
     m_rowOf[static_cast<size_t>(leaving)] = -1;
     m_rowOf[static_cast<size_t>(col)] = row;
@@ -134,19 +136,22 @@ void DeviationDual::RecomputeBasicValues() {
     }
 }
 
-// Only the budget's and the bound's prices carry a cost (1 and the bound).
+// Only the budget's and the bound's prices carry a cost (1 and the bound);
+// the slopes are the reduced costs' change per unit of the bound.
 void DeviationDual::RecomputeCosts() {
     std::fill(m_costs.begin(), m_costs.end(), 0.0);
+    std::fill(m_slopes.begin(), m_slopes.end(), 0.0);
     m_costs[static_cast<size_t>(BudgetColumn())] = 1.0;
-    m_costs[static_cast<size_t>(BoundColumn())] = m_bounded ? m_bound : 0.0;
-    for (int32_t col : {BudgetColumn(), BoundColumn()}) {
-        const int32_t r = m_rowOf[static_cast<size_t>(col)];
-        if (r < 0)
-            continue;
-        const double c = col == BudgetColumn() ? 1.0 : m_bound;
-        const double* row = Row(r);
-        for (int32_t j = 0; j < m_cols; ++j)
-            m_costs[static_cast<size_t>(j)] -= c * row[j];
+    m_slopes[static_cast<size_t>(BoundColumn())] = 1.0;
+    const int32_t budgetRow = m_rowOf[static_cast<size_t>(BudgetColumn())];
+    const int32_t boundRow = m_rowOf[static_cast<size_t>(BoundColumn())];
+    for (int32_t j = 0; j < m_cols; ++j) {
+        if (budgetRow >= 0)
+            m_costs[static_cast<size_t>(j)] -= Row(budgetRow)[j];
+        if (boundRow >= 0)
+            m_slopes[static_cast<size_t>(j)] -= Row(boundRow)[j];
+        if (m_bounded)
+            m_costs[static_cast<size_t>(j)] += m_bound * m_slopes[static_cast<size_t>(j)];
     }
 }
 
@@ -200,6 +205,33 @@ double DeviationDual::Ratio(int32_t col, double direction, bool bland, int32_t& 
     return step;
 }
 
+// Moves col in the direction that pays (or, with a zero cost, that its
+// slope will pay) as far as the bounds allow; Step::Unbounded when nothing
+// stops it.
+DeviationDual::Step DeviationDual::Move(int32_t col, double direction, bool bland) {
+    int32_t row = -1;
+    const double step = Ratio(col, direction, bland, row);
+    if (!std::isfinite(step))
+        return Step::Unbounded;
+    for (int32_t r = 0; r < m_shares; ++r)
+        m_values[static_cast<size_t>(m_basis[static_cast<size_t>(r)])] -= step * direction * Row(r)[col];
+    m_values[static_cast<size_t>(col)] += step * direction;
+    if (row < 0) {
+        ++m_pivots;  // a flip between the column's bounds counts as a pivot
+        m_values[static_cast<size_t>(col)] = direction > 0.0 ? Upper(col) : Lower(col);
+        return step <= kStepTolerance ? Step::Degenerate : Step::Moved;
+    }
+    const int32_t leaving = m_basis[static_cast<size_t>(row)];
+    const bool fell = direction * Row(row)[col] > 0.0;
+    m_values[static_cast<size_t>(leaving)] = fell ? Lower(leaving) : Upper(leaving);
+    Pivot(row, col);
+    if (m_pivots % kRefreshEvery == 0) {
+        RecomputeCosts();
+        RecomputeBasicValues();
+    }
+    return step <= kStepTolerance ? Step::Degenerate : Step::Moved;
+}
+
 DualOutcome DeviationDual::Solve() {
     int degenerateRun = 0;
     for (;;) {
@@ -207,32 +239,70 @@ DualOutcome DeviationDual::Solve() {
         const int32_t col = Entering(bland);
         if (col < 0)
             return DualOutcome::Done;
-        const double direction = m_costs[static_cast<size_t>(col)] > 0.0 ? 1.0 : -1.0;
-        int32_t row = -1;
-        const double step = Ratio(col, direction, bland, row);
-        // The prices rise without end only along the bound's price, when no
-        // portfolio reaches the bound.
-        if (!std::isfinite(step))
-            return m_bounded ? DualOutcome::NoSolution : DualOutcome::Lost;
         if (m_pivots >= m_pivotLimit)
             return DualOutcome::PivotLimit;
-        for (int32_t r = 0; r < m_shares; ++r)
-            m_values[static_cast<size_t>(m_basis[static_cast<size_t>(r)])] -= step * direction * Row(r)[col];
-        m_values[static_cast<size_t>(col)] += step * direction;
-        degenerateRun = step <= kStepTolerance ? degenerateRun + 1 : 0;
-        if (row < 0) {
-            m_values[static_cast<size_t>(col)] = direction > 0.0 ? Upper(col) : Lower(col);
-            ++m_pivots;
+        const double direction = m_costs[static_cast<size_t>(col)] > 0.0 ? 1.0 : -1.0;
+        const Step step = Move(col, direction, bland);
+        // The prices rise without end only along the bound's price, when no
+        // portfolio reaches the bound.
+        if (step == Step::Unbounded)
+            return m_bounded ? DualOutcome::NoSolution : DualOutcome::Lost;
+        degenerateRun = step == Step::Degenerate ? degenerateRun + 1 : 0;
+    }
+}
+
+// The least rise of the bound that makes a column pay, and that column.
+int32_t DeviationDual::NextBreak(double& rise) const {
+    int32_t entering = -1;
+    rise = kInfinity;
+    for (int32_t j = 0; j < m_cols; ++j) {
+        const double slope = m_slopes[static_cast<size_t>(j)];
+        if (m_rowOf[static_cast<size_t>(j)] >= 0 || std::fabs(slope) <= kCostTolerance)
             continue;
+        const double value = m_values[static_cast<size_t>(j)];
+        if (slope > 0.0 ? !(value < Upper(j)) : !(value > Lower(j)))
+            continue;
+        const double q = std::max(-m_costs[static_cast<size_t>(j)] / slope, 0.0);
+        if (q < rise) {
+            rise = q;
+            entering = j;
         }
-        const int32_t leaving = m_basis[static_cast<size_t>(row)];
-        const bool fell = direction * Row(row)[col] > 0.0;
-        m_values[static_cast<size_t>(leaving)] = fell ? Lower(leaving) : Upper(leaving);
-        Pivot(row, col);
-        if (m_pivots % kRefreshEvery == 0) {
-            RecomputeCosts();
-            RecomputeBasicValues();
-        }
+    }
+    return entering;
+}
+
+DualOutcome DeviationDual::Walk(std::vector<FrontierVertex>& vertices) {
+    DualOutcome outcome = Solve();
+    if (outcome == DualOutcome::Done && !m_bounded) {
+        // From the least deviation, the bound starts at its portfolio's return.
+        m_bounded = true;
+        m_bound = Vertex().averageReturn;
+        RecomputeCosts();
+        outcome = Solve();
+    }
+    if (outcome != DualOutcome::Done)
+        return outcome;
+    vertices.push_back(Vertex());
+    for (;;) {
+        double rise = 0.0;
+        const int32_t col = NextBreak(rise);
+        if (col < 0)
+            return DualOutcome::Lost;
+        m_bound += rise;
+        for (int32_t j = 0; j < m_cols; ++j)
+            m_costs[static_cast<size_t>(j)] += rise * m_slopes[static_cast<size_t>(j)];
+        if (rise > kStepTolerance)
+            vertices.push_back(Vertex());
+        if (m_pivots >= m_pivotLimit)
+            return DualOutcome::PivotLimit;
+        // Past the best mean no portfolio reaches the bound: the top.
+        if (Move(col, m_slopes[static_cast<size_t>(col)] > 0.0 ? 1.0 : -1.0, false) == Step::Unbounded)
+            return DualOutcome::Done;
+        outcome = Solve();
+        if (outcome == DualOutcome::NoSolution)
+            return DualOutcome::Done;
+        if (outcome != DualOutcome::Done)
+            return outcome;
     }
 }
 

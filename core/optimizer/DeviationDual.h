@@ -23,6 +23,10 @@ public:
     DeviationDual(const ShareReturns& returns, double bound);
 
     DualOutcome Solve();
+    // The frontier from the optimum up: the bound rises breakpoint by
+    // breakpoint (starting at the least deviation's return when there is
+    // none) until no portfolio reaches a higher one; vertices get each.
+    DualOutcome Walk(std::vector<FrontierVertex>& vertices);
     // The optimum's portfolio; its deviation recomputed from its weights.
     FrontierVertex Vertex() const;
     // The optimum's value per period: by duality, the least deviation.
@@ -44,6 +48,9 @@ private:
     void Pivot(int32_t row, int32_t col);
     void RecomputeBasicValues();
     void RecomputeCosts();
+    enum class Step { Moved, Degenerate, Unbounded };
+    Step Move(int32_t col, double direction, bool bland);
+    int32_t NextBreak(double& rise) const;
     int32_t Entering(bool bland) const;
     // The step along col (direction +1 or -1) and the row that blocks it;
     // row -1 when the column reaches its own other bound first.
@@ -58,6 +65,7 @@ private:
     std::vector<double> m_means;
     std::vector<double> m_cells;   // m_shares rows
     std::vector<double> m_costs;   // reduced cost of every column
+    std::vector<double> m_slopes;  // their change per unit of the bound
     std::vector<double> m_values;  // of every column, basic or not
     std::vector<int32_t> m_basis;  // column basic in each row
     std::vector<int32_t> m_rowOf;  // row of each basic column, -1 if not basic

@@ -172,6 +172,32 @@ FrontierResult PointFromDual(const ShareReturns& scaled, double from, int expone
     return result;
 }
 
+FrontierWalkOutcome WalkTableau(const ShareReturns& scaled, const FrontierWalkSpan& span,
+                                std::vector<FrontierVertex>& vertices, FrontierResult& result) {
+    FrontierTableau tableau(scaled);
+    const FrontierWalkOutcome walk = tableau.Walk(vertices, span);
+    result.pivots = tableau.Pivots();
+    return walk;
+}
+
+// Long histories walk on the dual's smaller table.
+FrontierWalkOutcome WalkDual(const ShareReturns& scaled, double from, std::vector<FrontierVertex>& vertices,
+                             FrontierResult& result) {
+    DeviationDual dual(scaled, from);
+    const DualOutcome outcome = dual.Walk(vertices);
+    result.pivots = dual.Pivots();
+    switch (outcome) {
+    case DualOutcome::Done:
+    case DualOutcome::NoSolution:
+        return FrontierWalkOutcome::Done;
+    case DualOutcome::PivotLimit:
+        return FrontierWalkOutcome::PivotLimit;
+    case DualOutcome::Lost:
+        break;
+    }
+    return FrontierWalkOutcome::Lost;
+}
+
 }  // namespace
 
 FrontierResult ComputeFrontier(const ShareReturns& returns, const FrontierRequest& request) {
@@ -181,10 +207,9 @@ FrontierResult ComputeFrontier(const ShareReturns& returns, const FrontierReques
     const FrontierWalkSpan span = WalkSpan(request, scale.exponent);
     if (request.firstOnly && returns.periods > returns.shares)
         return PointFromDual(scaled, span.from, scale.exponent);
-    FrontierTableau tableau(scaled);
     std::vector<FrontierVertex> vertices;
-    const FrontierWalkOutcome walk = tableau.Walk(vertices, span);
-    result.pivots = tableau.Pivots();
+    const FrontierWalkOutcome walk = returns.periods > returns.shares ? WalkDual(scaled, span.from, vertices, result)
+                                                                      : WalkTableau(scaled, span, vertices, result);
     for (const FrontierVertex& vertex : vertices)
         if (!AddChecked(result, scaled, vertex, span.from, scale.exponent))
             return result;
