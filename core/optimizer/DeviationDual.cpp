@@ -60,23 +60,27 @@ double DeviationDual::Upper(int32_t col) const {
     return kInfinity;
 }
 
-// Every period priced against the sign of the least-deviating share's
-// deviation, so that its row starts at its own deviation; the budget's price
-// then takes the row that binds first, and every slack stays feasible.
+// Each period priced against the sign of its deviation in a rough guess of
+// the optimum: every share weighted by the inverse square of its own
+// deviation, as independent shares would be in the least-variance mix. The
+// closer the guess, the fewer periods the pivots have to turn; the budget's
+// price then takes the row that binds first, and every slack stays feasible.
 void DeviationDual::Start() {
-    int32_t least = 0;
-    double leastDeviation = kInfinity;
+    std::vector<double> guess(static_cast<size_t>(m_periods), 0.0);
     for (int32_t i = 0; i < m_shares; ++i) {
+        const double* row = Row(i);
         double deviation = 0.0;
         for (int32_t p = 0; p < m_periods; ++p)
-            deviation += std::fabs(Row(i)[p]);
-        if (deviation < leastDeviation) {
-            leastDeviation = deviation;
-            least = i;
-        }
+            deviation += std::fabs(row[p]);
+        // A share that never deviates adds nothing to any period.
+        if (deviation == 0.0)
+            continue;
+        const double weight = 1.0 / (deviation * deviation);
+        for (int32_t p = 0; p < m_periods; ++p)
+            guess[static_cast<size_t>(p)] += weight * row[p];
     }
     for (int32_t p = 0; p < m_periods; ++p)
-        m_values[static_cast<size_t>(p)] = Row(least)[p] > 0.0 ? -1.0 : 1.0;
+        m_values[static_cast<size_t>(p)] = guess[static_cast<size_t>(p)] > 0.0 ? -1.0 : 1.0;
     for (int32_t i = 0; i < m_shares; ++i) {
         m_basis[static_cast<size_t>(i)] = SlackColumn(i);
         m_rowOf[static_cast<size_t>(SlackColumn(i))] = i;
@@ -325,6 +329,11 @@ FrontierVertex DeviationDual::Vertex() const {
         }
     }
     vertex.averageReturn = static_cast<double>(average);
+    vertex.lineDeviation = DualDeviation();
+    return vertex;
+}
+
+double DeviationDual::DeviationOf(const FrontierVertex& vertex) const {
     long double total = 0.0L;
     for (int32_t p = 0; p < m_periods; ++p) {
         long double deviation = 0.0L;
@@ -335,8 +344,7 @@ FrontierVertex DeviationDual::Vertex() const {
         }
         total += std::fabs(deviation);
     }
-    vertex.lineDeviation = static_cast<double>(total / static_cast<long double>(m_periods));
-    return vertex;
+    return static_cast<double>(total / static_cast<long double>(m_periods));
 }
 
 }  // namespace korvel

@@ -27,10 +27,12 @@ public:
     // breakpoint (starting at the least deviation's return when there is
     // none) until no portfolio reaches a higher one; vertices get each.
     DualOutcome Walk(std::vector<FrontierVertex>& vertices);
-    // The optimum's portfolio; its deviation recomputed from its weights.
+    // The optimum's portfolio, with the dual's deviation.
     FrontierVertex Vertex() const;
     // The optimum's value per period: by duality, the least deviation.
     double DualDeviation() const;
+    // What the vertex's weights give, in long double.
+    double DeviationOf(const FrontierVertex& vertex) const;
     int64_t Pivots() const { return m_pivots; }
 
 private:

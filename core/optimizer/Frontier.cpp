@@ -163,11 +163,13 @@ FrontierResult PointFromDual(const ShareReturns& scaled, double from, int expone
         return Failed(std::move(result), FrontierOutcome::PivotLimit, kMsgFrontierPivotLimit);
     if (outcome != DualOutcome::Done)
         return Failed(std::move(result), FrontierOutcome::CheckFailed, kMsgLostFeasibility);
-    const FrontierVertex vertex = dual.Vertex();
-    const double gap = std::fabs(vertex.lineDeviation - dual.DualDeviation());
-    if (!(gap <= kDualityGap * std::max(1.0, vertex.lineDeviation)))
+    FrontierVertex vertex = dual.Vertex();
+    const double given = dual.DeviationOf(vertex);
+    if (!(std::fabs(given - vertex.lineDeviation) <= kDualityGap * std::max(1.0, vertex.lineDeviation)))
         return Failed(std::move(result), FrontierOutcome::CheckFailed,
                       CheckFailure(Unscaled(vertex, exponent), "its deviation is not the least"));
+    // The figure shown is the one the weights shown give.
+    vertex.lineDeviation = given;
     AddChecked(result, scaled, vertex, from, exponent);
     return result;
 }
