@@ -10,8 +10,9 @@ a portfolio reaching the Min Return.
 
 Needs python3-scipy (Debian), for this benchmark only.
 
-usage: compare_highs.py [--solve PATH] [--repeat N] [--min-return R]
+usage: compare_highs.py [--solve PATH] [--repeat N] [--min-return R] [--timeout S]
                         [--sizes 2000x60,500x520] [--workdir DIR] [--no-frontier]
+A run stopped at the timeout shows "exit None".
 """
 import argparse
 import json
@@ -52,14 +53,25 @@ def read_csv(path):
     return np.loadtxt(path, delimiter=",", skiprows=1, usecols=None, dtype=str)[:, 1:].astype(float)
 
 
-def run_child(argv):
-    """Like run_measured, with the peak memory of the child from wait4."""
+def run_child(argv, timeout):
+    """Runs argv; returns (seconds, peak resident KB from wait4, exit status,
+    stdout). A run past timeout seconds is killed and has status None."""
     start = time.perf_counter()
-    proc = subprocess.Popen(argv, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-    out = proc.stdout.read()
-    _, status, usage = os.wait4(proc.pid, 0)
-    seconds = time.perf_counter() - start
-    return seconds, usage.ru_maxrss, os.waitstatus_to_exitcode(status), out
+    with tempfile.TemporaryFile() as out:
+        proc = subprocess.Popen(argv, stdout=out, stderr=subprocess.DEVNULL)
+        deadline = start + timeout
+        while True:
+            pid, status, usage = os.wait4(proc.pid, os.WNOHANG)
+            if pid:
+                break
+            if time.perf_counter() > deadline:
+                proc.kill()
+                _, status, usage = os.wait4(proc.pid, 0)
+                return time.perf_counter() - start, usage.ru_maxrss, None, b""
+            time.sleep(0.002)
+        seconds = time.perf_counter() - start
+        out.seek(0)
+        return seconds, usage.ru_maxrss, os.waitstatus_to_exitcode(status), out.read()
 
 
 def highs_worker(path, min_return, method):
@@ -114,8 +126,8 @@ def check_weights(r, weights, min_return):
     return x.min() >= 0.0 and not short, sum_error, deviation
 
 
-def median_run(argv, repeat):
-    runs = [run_child(argv) for _ in range(repeat)]
+def median_run(argv, repeat, timeout):
+    runs = [run_child(argv, timeout) for _ in range(repeat)]
     return statistics.median(t for t, _, _, _ in runs), max(m for _, m, _, _ in runs), runs[-1][2], runs[-1][3]
 
 
@@ -127,17 +139,17 @@ def bench_size(args, shares, periods, seed):
     rows = []
     for label, kargs, bound in (("single", ["--min-return", repr(args.min_return)], args.min_return),
                                 ("least-risk", ["--least-risk"], None)):
-        k_time, k_peak, k_status, k_out = median_run([args.solve, "--json"] + kargs + [path], args.repeat)
+        k_time, k_peak, k_status, k_out = median_run([args.solve, "--json"] + kargs + [path], args.repeat, args.timeout)
         best = None
         for method in ("highs-ds", "highs-ipm"):
             worker = [sys.executable, __file__, "--highs-worker", path, method]
             if bound is not None:
                 worker += ["--min-return", repr(bound)]
-            h_wall, h_peak, _, h_out = median_run(worker, args.repeat)
-            result = json.loads(h_out)
+            h_wall, h_peak, _, h_out = median_run(worker, args.repeat, args.timeout)
+            result = json.loads(h_out) if h_out else {"seconds": float("inf"), "deviation": None}
             if best is None or result["seconds"] < best[0]:
                 best = (result["seconds"], h_peak, result["deviation"], method)
-        note = "exit %d" % k_status
+        note = "exit %s" % k_status
         deviation = None
         if k_status == 0:
             deviation, weights, outcome = korvel_portfolio(k_out)
@@ -153,10 +165,10 @@ def bench_size(args, shares, periods, seed):
                                                             sum_error, "" if feasible else ", INFEASIBLE")
         rows.append((label, k_time, k_peak, best[0], best[1], best[3], note))
     if args.frontier:
-        f_time, f_peak, f_status, f_out = median_run([args.solve, "--json", "--frontier", path], args.repeat)
+        f_time, f_peak, f_status, f_out = median_run([args.solve, "--json", "--frontier", path], args.repeat, args.timeout)
         points = len(json.loads(f_out)["points"]) if f_status == 0 else 0
         rows.append(("frontier", f_time, f_peak, rows[0][3], rows[0][4], rows[0][5],
-                     "%d breakpoints" % points if f_status == 0 else "exit %d" % f_status))
+                     "%d breakpoints" % points if f_status == 0 else "exit %s" % f_status))
     return rows
 
 
@@ -169,6 +181,7 @@ def main():
     parser.add_argument("--workdir", default=None)
     parser.add_argument("--seed", type=int, default=23)
     parser.add_argument("--no-frontier", dest="frontier", action="store_false")
+    parser.add_argument("--timeout", type=float, default=600.0, help="seconds before a run is stopped")
     parser.add_argument("--highs-worker", nargs=2, metavar=("CSV", "METHOD"))
     args = parser.parse_args()
     if args.highs_worker:
