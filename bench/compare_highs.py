@@ -158,7 +158,7 @@ def bench_size(args, shares, periods, seed):
                 feasible, sum_error, recomputed = check_weights(r, weights, bound)
                 # A least deviation of zero (more shares than periods hedge
                 # every period) compares against the data's own size.
-                floor = 1e-12 * float(abs(r).max())
+                floor = 1e-6 * float(abs(r).max())
                 same = best[2] is not None and abs(deviation - best[2]) <= 1e-9 * max(abs(best[2]), floor)
                 note = "%s, rel.diff %.1e, sum-1 %.1e%s" % ("same" if same else "DIFFERS",
                                                             abs(deviation - best[2]) / max(abs(best[2]), floor),
