@@ -16,6 +16,8 @@ constexpr double kTieTolerance = 1e-12;
 // Below this a weight is the rounding of a zero price.
 constexpr double kZeroWeight = 1e-14;
 constexpr int kDegenerateRunBeforeBland = 50;
+// Deviations closer than this to the least are the least.
+constexpr double kFlatTolerance = 1e-12;
 // The updated values and prices drift with every pivot; recomputing them from
 // the table costs what one pivot costs.
 constexpr int64_t kRefreshEvery = 100;
@@ -275,7 +277,7 @@ int32_t DeviationDual::NextBreak(double& rise) const {
     return entering;
 }
 
-DualOutcome DeviationDual::Walk(std::vector<FrontierVertex>& vertices) {
+DualOutcome DeviationDual::Walk(std::vector<FrontierVertex>& vertices, bool flatStartOnly) {
     DualOutcome outcome = Solve();
     if (outcome == DualOutcome::Done && !m_bounded) {
         // From the least deviation, the bound starts at its portfolio's return.
@@ -297,6 +299,8 @@ DualOutcome DeviationDual::Walk(std::vector<FrontierVertex>& vertices) {
             m_costs[static_cast<size_t>(j)] += rise * m_slopes[static_cast<size_t>(j)];
         if (rise > kStepTolerance)
             vertices.push_back(Vertex());
+        if (flatStartOnly && vertices.back().lineDeviation - vertices.front().lineDeviation > kFlatTolerance)
+            return DualOutcome::Done;
         if (m_pivots >= m_pivotLimit)
             return DualOutcome::PivotLimit;
         // Past the best mean no portfolio reaches the bound: the top.

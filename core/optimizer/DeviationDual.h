@@ -25,8 +25,9 @@ public:
     DualOutcome Solve();
     // The frontier from the optimum up: the bound rises breakpoint by
     // breakpoint (starting at the least deviation's return when there is
-    // none) until no portfolio reaches a higher one; vertices get each.
-    DualOutcome Walk(std::vector<FrontierVertex>& vertices);
+    // none) until no portfolio reaches a higher one, or with flatStartOnly
+    // until the deviation first rises; vertices get each.
+    DualOutcome Walk(std::vector<FrontierVertex>& vertices, bool flatStartOnly = false);
     // The optimum's portfolio, with the dual's deviation.
     FrontierVertex Vertex() const;
     // The optimum's value per period: by duality, the least deviation.

@@ -48,6 +48,8 @@ constexpr double kReachTolerance = 1e-12;
 // The weights' deviation may exceed the dual's bound by the rounding of their
 // sums; a real miss of the optimum is far larger.
 constexpr double kDualityGap = 1e-9;
+// Deviations (on the scaled data) closer than this to the least are the least.
+constexpr double kFlatTolerance = 1e-12;
 constexpr const char* kMsgLostFeasibility = "The frontier stopped: the arithmetic lost the portfolio's feasibility.";
 
 // The largest return in absolute value, and the power of two that brings it
@@ -96,7 +98,7 @@ void DropZeroWeights(FrontierPoint& point) {
 // The walk may start on a flat piece: portfolios of the least deviation with
 // a lower return than the best of them. They are not efficient.
 void DropFlatStart(std::vector<FrontierPoint>& points, double largest) {
-    const double tolerance = 1e-12 * largest;
+    const double tolerance = kFlatTolerance * largest;
     size_t first = 0;
     while (first + 1 < points.size() && points[first + 1].lineDeviation - points[first].lineDeviation <= tolerance)
         ++first;
@@ -155,15 +157,27 @@ double BestMean(const ShareReturns& returns) {
 FrontierResult PointFromDual(const ShareReturns& scaled, double from, int exponent) {
     FrontierResult result;
     DeviationDual dual(scaled, from);
-    const DualOutcome outcome = dual.Solve();
+    std::vector<FrontierVertex> vertices;
+    DualOutcome outcome = DualOutcome::Done;
+    if (std::isfinite(from)) {
+        outcome = dual.Solve();
+        if (outcome == DualOutcome::Done)
+            vertices.push_back(dual.Vertex());
+    } else {
+        // Among portfolios of the least deviation, the one that returns most.
+        outcome = dual.Walk(vertices, true);
+    }
     result.pivots = dual.Pivots();
     if (outcome == DualOutcome::NoSolution && from > BestMean(scaled))
         return Failed(std::move(result), FrontierOutcome::NoSolution, kMsgNoSolution);
     if (outcome == DualOutcome::PivotLimit)
         return Failed(std::move(result), FrontierOutcome::PivotLimit, kMsgFrontierPivotLimit);
-    if (outcome != DualOutcome::Done)
+    if (outcome != DualOutcome::Done || vertices.empty())
         return Failed(std::move(result), FrontierOutcome::CheckFailed, kMsgLostFeasibility);
-    FrontierVertex vertex = dual.Vertex();
+    size_t last = 0;
+    while (last + 1 < vertices.size() && vertices[last + 1].lineDeviation - vertices[0].lineDeviation <= kFlatTolerance)
+        ++last;
+    FrontierVertex& vertex = vertices[last];
     const double given = dual.DeviationOf(vertex);
     if (!(std::fabs(given - vertex.lineDeviation) <= kDualityGap * std::max(1.0, vertex.lineDeviation)))
         return Failed(std::move(result), FrontierOutcome::CheckFailed,
