@@ -1,5 +1,7 @@
 #include "core/optimizer/DeviationDual.h"
 
+#include "core/optimizer/FrontierPivot.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -7,17 +9,10 @@
 namespace korvel {
 namespace {
 
-// The data are scaled to at most 1 in absolute value, so the tolerances are
-// absolute, as in the frontier's tableau.
-constexpr double kPivotTolerance = 1e-9;
-constexpr double kCostTolerance = 1e-11;
-constexpr double kStepTolerance = 1e-13;
-constexpr double kTieTolerance = 1e-12;
+using namespace frontier;
+
 // Below this a weight is the rounding of a zero price.
 constexpr double kZeroWeight = 1e-14;
-constexpr int kDegenerateRunBeforeBland = 50;
-// Deviations closer than this to the least are the least.
-constexpr double kFlatTolerance = 1e-12;
 // The updated values and prices drift with every pivot; recomputing them from
 // the table costs what one pivot costs.
 constexpr int64_t kRefreshEvery = 100;
@@ -100,22 +95,8 @@ void DeviationDual::Start() {
 }
 
 void DeviationDual::Pivot(int32_t row, int32_t col) {
-    double* pivotRow = Row(row);
-    const double p = pivotRow[col];
-    for (int32_t k = 0; k < m_cols; ++k)
-        pivotRow[k] /= p;
-    pivotRow[col] = 1.0;
-    for (int32_t i = 0; i < m_shares; ++i) {
-        if (i == row)
-            continue;
-        double* target = Row(i);
-        const double f = target[col];
-        if (f == 0.0)
-            continue;
-        for (int32_t k = 0; k < m_cols; ++k)
-            target[k] -= f * pivotRow[k];
-        target[col] = 0.0;
-    }
+    EliminateColumn(m_cells.data(), m_shares, m_cols, row, col);
+    const double* pivotRow = Row(row);
     for (std::vector<double>* costs : {&m_costs, &m_slopes}) {
         const double f = (*costs)[static_cast<size_t>(col)];
         for (int32_t k = 0; k < m_cols; ++k)

@@ -3,6 +3,7 @@
 #include "core/optimizer/DeviationDual.h"
 #include "core/optimizer/Enumeration.h"
 #include "core/optimizer/FrontierCheck.h"
+#include "core/optimizer/FrontierPivot.h"
 #include "core/optimizer/FrontierTableau.h"
 #include "core/optimizer/Validation.h"
 
@@ -48,8 +49,6 @@ constexpr double kReachTolerance = 1e-12;
 // The weights' deviation may exceed the dual's bound by the rounding of their
 // sums; a real miss of the optimum is far larger.
 constexpr double kDualityGap = 1e-9;
-// Deviations (on the scaled data) closer than this to the least are the least.
-constexpr double kFlatTolerance = 1e-12;
 constexpr const char* kMsgLostFeasibility = "The frontier stopped: the arithmetic lost the portfolio's feasibility.";
 
 // The largest return in absolute value, and the power of two that brings it
@@ -98,7 +97,7 @@ void DropZeroWeights(FrontierPoint& point) {
 // The walk may start on a flat piece: portfolios of the least deviation with
 // a lower return than the best of them. They are not efficient.
 void DropFlatStart(std::vector<FrontierPoint>& points, double largest) {
-    const double tolerance = kFlatTolerance * largest;
+    const double tolerance = frontier::kFlatTolerance * largest;
     size_t first = 0;
     while (first + 1 < points.size() && points[first + 1].lineDeviation - points[first].lineDeviation <= tolerance)
         ++first;
@@ -175,7 +174,8 @@ FrontierResult PointFromDual(const ShareReturns& scaled, double from, int expone
     if (outcome != DualOutcome::Done || vertices.empty())
         return Failed(std::move(result), FrontierOutcome::CheckFailed, kMsgLostFeasibility);
     size_t last = 0;
-    while (last + 1 < vertices.size() && vertices[last + 1].lineDeviation - vertices[0].lineDeviation <= kFlatTolerance)
+    while (last + 1 < vertices.size()
+           && vertices[last + 1].lineDeviation - vertices[0].lineDeviation <= frontier::kFlatTolerance)
         ++last;
     FrontierVertex& vertex = vertices[last];
     const double given = dual.DeviationOf(vertex);

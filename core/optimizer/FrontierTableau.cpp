@@ -1,5 +1,7 @@
 #include "core/optimizer/FrontierTableau.h"
 
+#include "core/optimizer/FrontierPivot.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -7,21 +9,10 @@
 namespace korvel {
 namespace {
 
-// The data are scaled to at most 1 in absolute value, so the tolerances are
-// absolute. An entry below kPivotTolerance is rounding noise of a zero and is
-// never pivoted on; a reduced cost above -kCostTolerance counts as optimal.
-constexpr double kPivotTolerance = 1e-9;
-constexpr double kCostTolerance = 1e-11;
+using namespace frontier;
+
 constexpr double kDirectionTolerance = 1e-12;
 constexpr double kFeasibilityTolerance = 1e-9;
-// Steps of the bound shorter than this give the same portfolio again.
-constexpr double kStepTolerance = 1e-13;
-constexpr double kTieTolerance = 1e-12;
-// Deviations closer than this to the least are the least.
-constexpr double kFlatTolerance = 1e-12;
-// After this many primal pivots in a row that do not move, ties are broken by
-// the lowest index (Bland's rule), which cannot cycle.
-constexpr int kDegenerateRunBeforeBland = 50;
 
 }  // namespace
 
@@ -101,22 +92,7 @@ void FrontierTableau::FillCostRow() {
 }
 
 void FrontierTableau::Pivot(int32_t row, int32_t col) {
-    double* pivotRow = Row(row);
-    const double p = pivotRow[col];
-    for (int32_t k = 0; k < m_cols; ++k)
-        pivotRow[k] /= p;
-    pivotRow[col] = 1.0;
-    for (int32_t i = 0; i <= m_rows; ++i) {
-        if (i == row)
-            continue;
-        double* target = Row(i);
-        const double f = target[col];
-        if (f == 0.0)
-            continue;
-        for (int32_t k = 0; k < m_cols; ++k)
-            target[k] -= f * pivotRow[k];
-        target[col] = 0.0;
-    }
+    EliminateColumn(m_cells.data(), m_rows + 1, m_cols, row, col);
     m_basis[static_cast<size_t>(row)] = col;
     ++m_pivots;
 }
