@@ -11,6 +11,9 @@ namespace {
 
 using namespace frontier;
 
+// The weights' deviation may exceed the dual's floor by the rounding of
+// their sums; a real miss of the optimum is far larger.
+constexpr double kDualityGap = 1e-9;
 // Below this a weight is the rounding of a zero price.
 constexpr double kZeroWeight = 1e-14;
 // The updated values and prices drift with every pivot; recomputing them from
@@ -269,7 +272,8 @@ DualOutcome DeviationDual::Walk(std::vector<FrontierVertex>& vertices, bool flat
     }
     if (outcome != DualOutcome::Done)
         return outcome;
-    vertices.push_back(Vertex());
+    if (!Record(vertices))
+        return DualOutcome::Lost;
     for (;;) {
         double rise = 0.0;
         const int32_t col = NextBreak(rise);
@@ -278,8 +282,8 @@ DualOutcome DeviationDual::Walk(std::vector<FrontierVertex>& vertices, bool flat
         m_bound += rise;
         for (int32_t j = 0; j < m_cols; ++j)
             m_costs[static_cast<size_t>(j)] += rise * m_slopes[static_cast<size_t>(j)];
-        if (rise > kStepTolerance)
-            vertices.push_back(Vertex());
+        if (rise > kStepTolerance && !Record(vertices))
+            return DualOutcome::Lost;
         if (flatStartOnly && vertices.back().lineDeviation - vertices.front().lineDeviation > kFlatTolerance)
             return DualOutcome::Done;
         if (m_pivots >= m_pivotLimit)
@@ -316,6 +320,19 @@ FrontierVertex DeviationDual::Vertex() const {
     vertex.averageReturn = static_cast<double>(average);
     vertex.lineDeviation = DualDeviation();
     return vertex;
+}
+
+// Weak duality makes the dual's value a floor under every portfolio's
+// deviation; weights that reach it are optimal, and their own deviation is
+// the figure kept (the dual's is a difference of larger numbers).
+bool DeviationDual::Record(std::vector<FrontierVertex>& vertices) const {
+    FrontierVertex vertex = Vertex();
+    const double given = DeviationOf(vertex);
+    if (!(std::fabs(given - vertex.lineDeviation) <= kDualityGap * std::max(1.0, vertex.lineDeviation)))
+        return false;
+    vertex.lineDeviation = given;
+    vertices.push_back(std::move(vertex));
+    return true;
 }
 
 double DeviationDual::DeviationOf(const FrontierVertex& vertex) const {

@@ -28,12 +28,9 @@ public:
     // none) until no portfolio reaches a higher one, or with flatStartOnly
     // until the deviation first rises; vertices get each.
     DualOutcome Walk(std::vector<FrontierVertex>& vertices, bool flatStartOnly = false);
-    // The optimum's portfolio, with the dual's deviation.
-    FrontierVertex Vertex() const;
-    // The optimum's value per period: by duality, the least deviation.
-    double DualDeviation() const;
-    // What the vertex's weights give, in long double.
-    double DeviationOf(const FrontierVertex& vertex) const;
+    // Adds the optimum's portfolio with the deviation its weights give;
+    // false when that is not the dual's value (the least deviation).
+    bool Record(std::vector<FrontierVertex>& vertices) const;
     int64_t Pivots() const { return m_pivots; }
 
 private:
@@ -51,6 +48,10 @@ private:
     void Pivot(int32_t row, int32_t col);
     void RecomputeBasicValues();
     void RecomputeCosts();
+    FrontierVertex Vertex() const;  // with the dual's deviation
+    double DualDeviation() const;
+    double DeviationOf(const FrontierVertex& vertex) const;  // in long double
+
     enum class Step { Moved, Degenerate, Unbounded };
     Step Move(int32_t col, double direction, bool bland);
     int32_t NextBreak(double& rise) const;

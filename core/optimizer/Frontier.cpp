@@ -46,9 +46,7 @@ namespace {
 // A point found for a return may miss it by the rounding of the bound's steps
 // (on the scaled data); more than that and it does not reach the return.
 constexpr double kReachTolerance = 1e-12;
-// The weights' deviation may exceed the dual's bound by the rounding of their
-// sums; a real miss of the optimum is far larger.
-constexpr double kDualityGap = 1e-9;
+constexpr const char* kMsgNotLeast = "The optimizer stopped: the arithmetic lost the portfolio of the least deviation.";
 constexpr const char* kMsgLostFeasibility = "The frontier stopped: the arithmetic lost the portfolio's feasibility.";
 
 // The largest return in absolute value, and the power of two that brings it
@@ -160,8 +158,8 @@ FrontierResult PointFromDual(const ShareReturns& scaled, double from, int expone
     DualOutcome outcome = DualOutcome::Done;
     if (std::isfinite(from)) {
         outcome = dual.Solve();
-        if (outcome == DualOutcome::Done)
-            vertices.push_back(dual.Vertex());
+        if (outcome == DualOutcome::Done && !dual.Record(vertices))
+            outcome = DualOutcome::Lost;
     } else {
         // Among portfolios of the least deviation, the one that returns most.
         outcome = dual.Walk(vertices, true);
@@ -172,18 +170,12 @@ FrontierResult PointFromDual(const ShareReturns& scaled, double from, int expone
     if (outcome == DualOutcome::PivotLimit)
         return Failed(std::move(result), FrontierOutcome::PivotLimit, kMsgFrontierPivotLimit);
     if (outcome != DualOutcome::Done || vertices.empty())
-        return Failed(std::move(result), FrontierOutcome::CheckFailed, kMsgLostFeasibility);
+        return Failed(std::move(result), FrontierOutcome::CheckFailed, kMsgNotLeast);
     size_t last = 0;
     while (last + 1 < vertices.size()
            && vertices[last + 1].lineDeviation - vertices[0].lineDeviation <= frontier::kFlatTolerance)
         ++last;
-    FrontierVertex& vertex = vertices[last];
-    const double given = dual.DeviationOf(vertex);
-    if (!(std::fabs(given - vertex.lineDeviation) <= kDualityGap * std::max(1.0, vertex.lineDeviation)))
-        return Failed(std::move(result), FrontierOutcome::CheckFailed,
-                      CheckFailure(Unscaled(vertex, exponent), "its deviation is not the least"));
-    // The figure shown is the one the weights shown give.
-    vertex.lineDeviation = given;
+    const FrontierVertex& vertex = vertices[last];
     AddChecked(result, scaled, vertex, from, exponent);
     return result;
 }

@@ -275,6 +275,12 @@ TEST(FrontierPointAtReturn, MatchesTheVertexOptimumOnAwkwardInputs) {
             EXPECT_NEAR(point.lineDeviation, optimum->deviation, 1e-12 * scale);
             EXPECT_NEAR(ReturnOf(r, w), point.averageReturn, 1e-12 * scale);
             EXPECT_GE(point.averageReturn, c.from - 1e-12 * scale);
+            // The frontier from the bound starts at that point.
+            request.firstOnly = false;
+            const FrontierResult from = ComputeFrontier(r, request);
+            ASSERT_EQ(from.outcome, FrontierOutcome::Done) << from.message;
+            EXPECT_NEAR(from.points.front().lineDeviation, point.lineDeviation, 1e-12 * scale);
+            EXPECT_NEAR(from.points.back().averageReturn, BestMean(r), 1e-12 * scale);
             // Without a bound, the best return among the least deviation.
             if (c.from == kNone && point.averageReturn < BestMean(r) - 1e-9 * scale) {
                 EXPECT_GT(testing::ReferenceMinimum(once, point.averageReturn + 1e-9 * scale)->deviation,
