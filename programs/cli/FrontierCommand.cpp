@@ -71,7 +71,10 @@ int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table,
         out << FormatFrontierJson(run);
     } else {
         out << (options.csv ? FormatFrontierCsv(run) : FormatFrontierText(run));
-        if (status != kExitRan)
+        // "No solution" closes the text as Go's does; CSV keeps standard output CSV only.
+        if (run.frontier.outcome == FrontierOutcome::NoSolution && !options.csv)
+            out << run.frontier.message << "\n";
+        else if (!run.frontier.message.empty())
             err << "korvel-solve: " << run.frontier.message << "\n";
     }
     if (status == kExitRan && !options.plot.empty() && !Draw(run, returns, options.plot, err))

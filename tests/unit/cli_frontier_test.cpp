@@ -112,6 +112,19 @@ TEST_F(FrontierBinary, JsonAndTableOfTheBreakpoints) {
     EXPECT_NE(run.out.find("  3  4                 2                 Star 1.0000\n"), std::string::npos) << run.out;
 }
 
+// From a Min Return the frontier starts at the portfolio there; above the
+// best share nothing reaches it, which the text says as Go's does.
+TEST_F(FrontierBinary, FromAMinReturnUpOrNoSolution) {
+    ProcessRun run = Run("--frontier --min-return 3 " + m_sheet);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("  1  3                 0.6666666667      Down 0.5000, Star 0.5000\n"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("  2  4                 2                 Star 1.0000\n"), std::string::npos) << run.out;
+    run = Run("--frontier --min-return 4.5 " + m_sheet);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "No solution\n");
+}
+
 TEST_F(FrontierBinary, InvalidCellIsRejectedWithTheGoMessage) {
     WorksheetTable sheet = testing::MakeSheet({{"1", "2", "x"}});
     const std::vector<uint8_t> bytes = doc::SaveDocument(sheet);
