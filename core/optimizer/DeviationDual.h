@@ -17,9 +17,8 @@ enum class DualOutcome { Done, NoSolution, PivotLimit, Lost };
 class DeviationDual {
 public:
     // returns: every value at most 1 in absolute value, kept by reference
-    // until the solver is gone. With a finite bound,
-    // the least deviation among portfolios returning at least it; without
-    // one, the least deviation of all.
+    // while the solver lives. With a finite bound, the least deviation among
+    // portfolios returning at least it; without one, the least of all.
     DeviationDual(const ShareReturns& returns, double bound);
 
     DualOutcome Solve();

@@ -7,8 +7,8 @@
 #include "programs/cli/SolveOptions.h"
 #include "programs/cli/SolveOutput.h"
 
+#include <algorithm>
 #include <cmath>
-
 #include <exception>
 #include <ostream>
 
