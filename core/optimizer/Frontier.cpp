@@ -1,12 +1,16 @@
 #include "core/optimizer/Frontier.h"
 
+#include "core/optimizer/DeviationDual.h"
+#include "core/optimizer/Enumeration.h"
 #include "core/optimizer/FrontierCheck.h"
+#include "core/optimizer/FrontierPivot.h"
 #include "core/optimizer/FrontierTableau.h"
 #include "core/optimizer/Validation.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace korvel {
 
@@ -19,6 +23,12 @@ bool ReadShareReturns(const CellSource& cells, ShareReturns& returns, std::strin
 }
 
 namespace {
+
+// A point found for a return may miss it by the rounding of the bound's steps
+// (on the scaled data); more than that and it does not reach the return.
+constexpr double kReachTolerance = 1e-12;
+constexpr const char* kMsgNotLeast = "The optimizer stopped: the arithmetic lost the portfolio of the least deviation.";
+constexpr const char* kMsgLostFeasibility = "The frontier stopped: the arithmetic lost the portfolio's feasibility.";
 
 // The largest return in absolute value, and the power of two that brings it
 // into [0.5, 1). Scaling by a power of two is exact, so the weights found on
@@ -66,7 +76,7 @@ void DropZeroWeights(FrontierPoint& point) {
 // The walk may start on a flat piece: portfolios of the least deviation with
 // a lower return than the best of them. They are not efficient.
 void DropFlatStart(std::vector<FrontierPoint>& points, double largest) {
-    const double tolerance = 1e-12 * largest;
+    const double tolerance = frontier::kFlatTolerance * largest;
     size_t first = 0;
     while (first + 1 < points.size() && points[first + 1].lineDeviation - points[first].lineDeviation <= tolerance)
         ++first;
@@ -87,34 +97,122 @@ std::string CheckFailure(const FrontierPoint& point, const std::string& reason) 
     return text;
 }
 
+FrontierWalkSpan WalkSpan(const FrontierRequest& request, int exponent) {
+    FrontierWalkSpan span;
+    span.from = std::ldexp(request.from, -exponent);
+    if (request.firstOnly)
+        span.stop = std::isfinite(span.from) ? FrontierWalkSpan::Stop::AtFrom : FrontierWalkSpan::Stop::AfterFlatStart;
+    return span;
+}
+
+// Checked on the scaled data, where no sum can overflow or sink into
+// subnormal numbers; the scaling is exact, so this checks the data.
+bool AddChecked(FrontierResult& result, const ShareReturns& scaled, const FrontierVertex& vertex, double from,
+                int exponent) {
+    FrontierPoint point = Unscaled(vertex, exponent);
+    std::string reason = "below the return asked for";
+    if (!(vertex.averageReturn >= from - kReachTolerance)
+        || !CheckFrontierPoint(scaled, AsPoint(vertex), 1.0, reason)) {
+        result.outcome = FrontierOutcome::CheckFailed;
+        result.message = CheckFailure(point, reason);
+        return false;
+    }
+    DropZeroWeights(point);
+    result.points.push_back(std::move(point));
+    return true;
+}
+
+double BestMean(const ShareReturns& returns) {
+    double best = -std::numeric_limits<double>::infinity();
+    for (int32_t i = 0; i < returns.shares; ++i)
+        best = std::max(best, returns.Mean(i));
+    return best;
+}
+
+// One point on a history longer than the list of shares, from the dual's
+// smaller table. Its weights are certified by the duality gap: the deviation
+// they give equals the dual's bound on every portfolio's deviation.
+FrontierResult PointFromDual(const ShareReturns& scaled, double from, int exponent) {
+    FrontierResult result;
+    DeviationDual dual(scaled, from);
+    std::vector<FrontierVertex> vertices;
+    DualOutcome outcome = DualOutcome::Done;
+    if (std::isfinite(from)) {
+        outcome = dual.Solve();
+        if (outcome == DualOutcome::Done && !dual.Record(vertices))
+            outcome = DualOutcome::Lost;
+    } else {
+        // Among portfolios of the least deviation, the one that returns most.
+        outcome = dual.Walk(vertices, true);
+    }
+    result.pivots = dual.Pivots();
+    if (outcome == DualOutcome::NoSolution && from > BestMean(scaled))
+        return Failed(std::move(result), FrontierOutcome::NoSolution, kMsgNoSolution);
+    if (outcome == DualOutcome::PivotLimit)
+        return Failed(std::move(result), FrontierOutcome::PivotLimit, kMsgFrontierPivotLimit);
+    if (outcome != DualOutcome::Done || vertices.empty())
+        return Failed(std::move(result), FrontierOutcome::CheckFailed, kMsgNotLeast);
+    size_t last = 0;
+    while (last + 1 < vertices.size()
+           && vertices[last + 1].lineDeviation - vertices[0].lineDeviation <= frontier::kFlatTolerance)
+        ++last;
+    const FrontierVertex& vertex = vertices[last];
+    AddChecked(result, scaled, vertex, from, exponent);
+    return result;
+}
+
+FrontierWalkOutcome WalkTableau(const ShareReturns& scaled, const FrontierWalkSpan& span,
+                                std::vector<FrontierVertex>& vertices, FrontierResult& result) {
+    FrontierTableau tableau(scaled);
+    const FrontierWalkOutcome walk = tableau.Walk(vertices, span);
+    result.pivots = tableau.Pivots();
+    return walk;
+}
+
+// Long histories walk on the dual's smaller table.
+FrontierWalkOutcome WalkDual(const ShareReturns& scaled, double from, std::vector<FrontierVertex>& vertices,
+                             FrontierResult& result) {
+    DeviationDual dual(scaled, from);
+    const DualOutcome outcome = dual.Walk(vertices);
+    result.pivots = dual.Pivots();
+    switch (outcome) {
+    case DualOutcome::Done:
+    case DualOutcome::NoSolution:
+        return FrontierWalkOutcome::Done;
+    case DualOutcome::PivotLimit:
+        return FrontierWalkOutcome::PivotLimit;
+    case DualOutcome::Lost:
+        break;
+    }
+    return FrontierWalkOutcome::Lost;
+}
+
 }  // namespace
 
-FrontierResult ComputeFrontier(const ShareReturns& returns) {
+FrontierResult ComputeFrontier(const ShareReturns& returns, const FrontierRequest& request) {
     FrontierResult result;
     if (RangeTooWide(returns))
         return Failed(std::move(result), FrontierOutcome::Invalid, kMsgRangeTooWide);
     const DataScale scale = ScaleOf(returns);
     const ShareReturns scaled = Scaled(returns, scale.exponent);
-    FrontierTableau tableau(scaled);
+    const FrontierWalkSpan span = WalkSpan(request, scale.exponent);
+    if (request.firstOnly && returns.periods > returns.shares)
+        return PointFromDual(scaled, span.from, scale.exponent);
     std::vector<FrontierVertex> vertices;
-    const FrontierWalkOutcome walk = tableau.Walk(vertices);
-    result.pivots = tableau.Pivots();
-    for (const FrontierVertex& vertex : vertices) {
-        FrontierPoint point = Unscaled(vertex, scale.exponent);
-        // Checked on the scaled data, where no sum can overflow or sink into
-        // subnormal numbers; the scaling is exact, so this checks the data.
-        std::string reason;
-        if (!CheckFrontierPoint(scaled, AsPoint(vertex), 1.0, reason))
-            return Failed(std::move(result), FrontierOutcome::CheckFailed, CheckFailure(point, reason));
-        DropZeroWeights(point);
-        result.points.push_back(std::move(point));
-    }
+    const FrontierWalkOutcome walk = returns.periods > returns.shares ? WalkDual(scaled, span.from, vertices, result)
+                                                                      : WalkTableau(scaled, span, vertices, result);
+    for (const FrontierVertex& vertex : vertices)
+        if (!AddChecked(result, scaled, vertex, span.from, scale.exponent))
+            return result;
     if (walk == FrontierWalkOutcome::PivotLimit)
         return Failed(std::move(result), FrontierOutcome::PivotLimit, kMsgFrontierPivotLimit);
     if (walk == FrontierWalkOutcome::Lost)
-        return Failed(std::move(result), FrontierOutcome::CheckFailed,
-                      "The frontier stopped: the arithmetic lost the portfolio's feasibility.");
+        return Failed(std::move(result), FrontierOutcome::CheckFailed, kMsgLostFeasibility);
+    if (result.points.empty())
+        return Failed(std::move(result), FrontierOutcome::NoSolution, kMsgNoSolution);
     DropFlatStart(result.points, scale.largest);
+    if (request.firstOnly)
+        result.points.resize(1);
     return result;
 }
 

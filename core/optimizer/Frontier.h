@@ -6,6 +6,7 @@
 #include "core/text/CellSource.h"
 
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@ struct FrontierPoint {
 enum class FrontierOutcome {
     Done,
     Invalid,      // a return cell is not a number; message as the Go command gives it
+    NoSolution,   // no portfolio reaches the return asked for; message is Go's
     CheckFailed,  // a breakpoint failed the check of the result; message says which
     PivotLimit,   // the pivots did not end; message says so
 };
@@ -38,11 +40,19 @@ struct FrontierResult {
 
 inline constexpr const char* kMsgFrontierPivotLimit = "The frontier stopped: its pivots did not come to an end.";
 
+// The part of the frontier wanted: from a return up, its first point being
+// the least-deviation portfolio that reaches the return; all of it, or only
+// that first point (which spares the pivots above it).
+struct FrontierRequest {
+    double from = -std::numeric_limits<double>::infinity();
+    bool firstOnly = false;
+};
+
 // From the least-deviation portfolio (the one with the highest return among
-// ties) up to the highest attainable average return. Consecutive points share
-// one basis, so the weights between them move linearly and so does the
-// deviation. shares and periods must be at least 1.
-FrontierResult ComputeFrontier(const ShareReturns& returns);
+// ties), or the request's return, up to the highest attainable average return.
+// Consecutive points share one basis, so the weights between them move
+// linearly and so does the deviation. shares and periods must be at least 1.
+FrontierResult ComputeFrontier(const ShareReturns& returns, const FrontierRequest& request = {});
 
 // The same on a worksheet; return cells are checked as the Go command checks
 // them (no Min Return is needed).

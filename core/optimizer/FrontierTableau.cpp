@@ -1,5 +1,7 @@
 #include "core/optimizer/FrontierTableau.h"
 
+#include "core/optimizer/FrontierPivot.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -7,19 +9,10 @@
 namespace korvel {
 namespace {
 
-// The data are scaled to at most 1 in absolute value, so the tolerances are
-// absolute. An entry below kPivotTolerance is rounding noise of a zero and is
-// never pivoted on; a reduced cost above -kCostTolerance counts as optimal.
-constexpr double kPivotTolerance = 1e-9;
-constexpr double kCostTolerance = 1e-11;
+using namespace frontier;
+
 constexpr double kDirectionTolerance = 1e-12;
 constexpr double kFeasibilityTolerance = 1e-9;
-// Steps of the bound shorter than this give the same portfolio again.
-constexpr double kStepTolerance = 1e-13;
-constexpr double kTieTolerance = 1e-12;
-// After this many primal pivots in a row that do not move, ties are broken by
-// the lowest index (Bland's rule), which cannot cycle.
-constexpr int kDegenerateRunBeforeBland = 50;
 
 }  // namespace
 
@@ -99,22 +92,7 @@ void FrontierTableau::FillCostRow() {
 }
 
 void FrontierTableau::Pivot(int32_t row, int32_t col) {
-    double* pivotRow = Row(row);
-    const double p = pivotRow[col];
-    for (int32_t k = 0; k < m_cols; ++k)
-        pivotRow[k] /= p;
-    pivotRow[col] = 1.0;
-    for (int32_t i = 0; i <= m_rows; ++i) {
-        if (i == row)
-            continue;
-        double* target = Row(i);
-        const double f = target[col];
-        if (f == 0.0)
-            continue;
-        for (int32_t k = 0; k < m_cols; ++k)
-            target[k] -= f * pivotRow[k];
-        target[col] = 0.0;
-    }
+    EliminateColumn(m_cells.data(), m_rows + 1, m_cols, row, col);
     m_basis[static_cast<size_t>(row)] = col;
     ++m_pivots;
 }
@@ -233,37 +211,70 @@ bool FrontierTableau::Feasible() {
     return true;
 }
 
-bool FrontierTableau::RaiseBound(std::vector<FrontierVertex>& vertices, bool first, int32_t& row) {
+bool FrontierTableau::RaiseBound(std::vector<FrontierVertex>& vertices, const FrontierWalkSpan& span, int32_t& row) {
     double step = 0.0;
     row = BoundLeaving(step);
     if (row < 0)
         return false;
+    const bool below = m_bound < span.from;
+    if (below && m_bound + step >= span.from) {
+        step = span.from - m_bound;
+        row = -1;
+    }
     for (int32_t r = 0; r < m_rows; ++r)
         Row(r)[RhsColumn()] += step * Row(r)[DirectionColumn()];
-    Row(row)[RhsColumn()] = 0.0;
-    m_bound += step;
+    if (row >= 0)
+        Row(row)[RhsColumn()] = 0.0;
+    m_bound = row < 0 ? span.from : m_bound + step;
     if (!Feasible())
         return false;
-    if (first || step > kStepTolerance)
+    const bool start = below ? row < 0 : vertices.empty();
+    if (start || (m_bound >= span.from && step > kStepTolerance))
         vertices.push_back(Vertex());
     return true;
 }
 
-FrontierWalkOutcome FrontierTableau::Walk(std::vector<FrontierVertex>& vertices) {
+// The flat start ends where the deviation first rises above the least.
+bool FrontierTableau::Finished(const std::vector<FrontierVertex>& vertices, const FrontierWalkSpan& span) const {
+    switch (span.stop) {
+    case FrontierWalkSpan::Stop::AtTop:
+        return false;
+    case FrontierWalkSpan::Stop::AtFrom:
+        return !vertices.empty();
+    case FrontierWalkSpan::Stop::AfterFlatStart:
+        return vertices.size() > 1 && vertices.back().lineDeviation - vertices.front().lineDeviation > kFlatTolerance;
+    }
+    return false;
+}
+
+FrontierWalkOutcome FrontierTableau::Walk(std::vector<FrontierVertex>& vertices, const FrontierWalkSpan& span) {
     const FrontierWalkOutcome least = MinimiseDeviation();
     if (least != FrontierWalkOutcome::Done)
         return least;
-    for (bool first = true;; first = false) {
+    for (;;) {
         int32_t row = -1;
-        if (!RaiseBound(vertices, first, row))
+        if (!RaiseBound(vertices, span, row))
             return FrontierWalkOutcome::Lost;
-        const int32_t col = DualEntering(row);
-        if (col < 0)
+        if (Finished(vertices, span))
             return FrontierWalkOutcome::Done;
+        if (row < 0)
+            continue;
+        const int32_t col = DualEntering(row);
+        if (col < 0) {
+            RecordTop(vertices, span);
+            return FrontierWalkOutcome::Done;
+        }
         if (m_pivots >= m_pivotLimit)
             return FrontierWalkOutcome::PivotLimit;
         Pivot(row, col);
     }
+}
+
+// The top of the frontier is the best mean, which the sum of the bound's
+// steps may miss by a rounding; a start that close to it is the top.
+void FrontierTableau::RecordTop(std::vector<FrontierVertex>& vertices, const FrontierWalkSpan& span) const {
+    if (vertices.empty() && span.from - m_bound <= kStepTolerance)
+        vertices.push_back(Vertex());
 }
 
 FrontierVertex FrontierTableau::Vertex() const {

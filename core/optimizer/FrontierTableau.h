@@ -5,6 +5,7 @@
 #include "core/optimizer/Frontier.h"
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace korvel {
@@ -18,6 +19,15 @@ struct FrontierVertex {
 
 enum class FrontierWalkOutcome { Done, PivotLimit, Lost };
 
+// Where a walk records breakpoints and where it stops. The bound is on the
+// scaled data. A walk from a bound records the portfolio at that bound first,
+// then every breakpoint above it; one that stops early saves the pivots above.
+struct FrontierWalkSpan {
+    enum class Stop { AtTop, AtFrom, AfterFlatStart };
+    double from = -std::numeric_limits<double>::infinity();
+    Stop stop = Stop::AtTop;
+};
+
 class FrontierTableau {
 public:
     // returns: every value at most 1 in absolute value.
@@ -25,7 +35,7 @@ public:
 
     // Minimises the deviation with the bound below every mean, then raises the
     // bound breakpoint by breakpoint until no portfolio reaches a higher one.
-    FrontierWalkOutcome Walk(std::vector<FrontierVertex>& vertices);
+    FrontierWalkOutcome Walk(std::vector<FrontierVertex>& vertices, const FrontierWalkSpan& span = {});
 
     int64_t Pivots() const { return m_pivots; }
 
@@ -48,9 +58,12 @@ private:
     FrontierWalkOutcome MinimiseDeviation();
     int32_t PrimalEntering(bool bland) const;
     int32_t PrimalLeaving(int32_t col, bool bland, double& ratio) const;
-    // Raises the bound until row's basic variable reaches zero; false when no
-    // row limits the bound or the step loses feasibility.
-    bool RaiseBound(std::vector<FrontierVertex>& vertices, bool first, int32_t& row);
+    // Raises the bound until row's basic variable reaches zero, or to the
+    // span's start when that comes first (row is then -1: no pivot is due);
+    // false when no row limits the bound or the step loses feasibility.
+    bool RaiseBound(std::vector<FrontierVertex>& vertices, const FrontierWalkSpan& span, int32_t& row);
+    void RecordTop(std::vector<FrontierVertex>& vertices, const FrontierWalkSpan& span) const;
+    bool Finished(const std::vector<FrontierVertex>& vertices, const FrontierWalkSpan& span) const;
     int32_t BoundLeaving(double& step) const;
     int32_t DualEntering(int32_t row) const;
     bool Feasible();

@@ -1,5 +1,7 @@
 #include "programs/cli/FrontierCommand.h"
 
+#include "core/optimizer/Validation.h"
+#include "core/text/NumberText.h"
 #include "programs/cli/FrontierOutput.h"
 #include "programs/cli/FrontierPicture.h"
 #include "programs/cli/SolveCommand.h"
@@ -15,6 +17,8 @@ int ExitStatus(FrontierOutcome outcome) {
         return kExitRan;
     case FrontierOutcome::Invalid:
         return kExitRejected;
+    case FrontierOutcome::NoSolution:
+        return kExitRan;
     case FrontierOutcome::CheckFailed:
         return kExitUnsound;
     case FrontierOutcome::PivotLimit:
@@ -49,8 +53,14 @@ int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table,
     FrontierRun run;
     ShareReturns returns;
     std::string message;
-    if (ReadShareReturns(table, returns, message)) {
-        run.frontier = ComputeFrontier(returns);
+    FrontierRequest request;
+    // Any finite Min Return starts the frontier: Go's reading, less its rule
+    // that the bound be positive, which a falling market's frontier breaks.
+    if (options.minReturn && !text::ReadsAsWorksheetNumber(*options.minReturn, request.from)) {
+        run.frontier.outcome = FrontierOutcome::Invalid;
+        run.frontier.message = kMsgMinReturnNotValid;
+    } else if (ReadShareReturns(table, returns, message)) {
+        run.frontier = ComputeFrontier(returns, request);
     } else {
         run.frontier.outcome = FrontierOutcome::Invalid;
         run.frontier.message = message;
@@ -62,7 +72,10 @@ int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table,
         out << FormatFrontierJson(run);
     } else {
         out << (options.csv ? FormatFrontierCsv(run) : FormatFrontierText(run));
-        if (status != kExitRan)
+        // "No solution" closes the text as Go's does; CSV keeps standard output CSV only.
+        if (run.frontier.outcome == FrontierOutcome::NoSolution && !options.csv)
+            out << run.frontier.message << "\n";
+        else if (!run.frontier.message.empty())
             err << "korvel-solve: " << run.frontier.message << "\n";
     }
     if (status == kExitRan && !options.plot.empty() && !Draw(run, returns, options.plot, err))

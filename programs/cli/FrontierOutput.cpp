@@ -12,6 +12,8 @@ const char* FrontierOutcomeName(FrontierOutcome outcome) {
         return "done";
     case FrontierOutcome::Invalid:
         return "invalid";
+    case FrontierOutcome::NoSolution:
+        return "no solution";
     case FrontierOutcome::CheckFailed:
         return "check failed";
     case FrontierOutcome::PivotLimit:

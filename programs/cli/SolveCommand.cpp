@@ -1,10 +1,15 @@
 #include "programs/cli/SolveCommand.h"
 
+#include "core/optimizer/Frontier.h"
+#include "core/text/NumberText.h"
+#include "core/worksheet/WorksheetRules.h"
 #include "programs/cli/DataInput.h"
 #include "programs/cli/FrontierCommand.h"
 #include "programs/cli/SolveOptions.h"
 #include "programs/cli/SolveOutput.h"
 
+#include <algorithm>
+#include <cmath>
 #include <exception>
 #include <ostream>
 
@@ -52,6 +57,81 @@ std::string GoNote(const GoResult& go, const WorksheetTable& table) {
     return "";
 }
 
+// Go's engine keeps the worksheet's sizes, where it is exact and shows every
+// alternative optimum as Tavo does; beyond them the frontier's solver is both.
+bool GoesToGo(const SolveOptions& options, const WorksheetTable& table) {
+    return !options.leastRisk && table.Rows() - 1 <= kMaxShares && table.Cols() - 2 <= kMaxPeriods;
+}
+
+GoOutcome AsGoOutcome(FrontierOutcome outcome) {
+    switch (outcome) {
+    case FrontierOutcome::Done:
+        return GoOutcome::Done;
+    case FrontierOutcome::Invalid:
+        return GoOutcome::Invalid;
+    case FrontierOutcome::NoSolution:
+        return GoOutcome::NoSolution;
+    case FrontierOutcome::CheckFailed:
+        return GoOutcome::Unsound;
+    case FrontierOutcome::PivotLimit:
+        return GoOutcome::PivotLimit;
+    }
+    return GoOutcome::Unsound;
+}
+
+SolutionRecord AsRecord(const FrontierPoint& point, const WorksheetTable& table) {
+    SolutionRecord record;
+    record.shares.resize(std::max(point.shares.size(), record.shares.size()));
+    record.shareCount = static_cast<int32_t>(point.shares.size());
+    record.averageReturn = point.averageReturn;
+    record.lineDeviation = point.lineDeviation;
+    for (size_t k = 0; k < point.shares.size(); ++k) {
+        const FrontierShare& share = point.shares[k];
+        record.shares[k] = {table.TextMatrix(share.row, 1), static_cast<float>(share.weight), share.row};
+    }
+    return record;
+}
+
+// The Min Return as Go reads it, less its rule that the bound be positive
+// (a falling market's least-deviation portfolio has a negative mean); without
+// one (--least-risk) the bound is below every mean.
+bool ReadBound(const SolveOptions& options, const std::string& text, double& bound) {
+    bound = -INFINITY;
+    return options.leastRisk || text::ReadsAsWorksheetNumber(text, bound);
+}
+
+// One least-deviation portfolio on data of any size: the frontier's point at
+// the Min Return, or its lowest point.
+SolveRun SolveStructured(const SolveOptions& options, const std::string& minReturn, const WorksheetTable& table) {
+    SolveRun run;
+    FrontierRequest request;
+    request.firstOnly = true;
+    ShareReturns returns;
+    if (!ReadBound(options, minReturn, request.from)) {
+        run.go.outcome = GoOutcome::Invalid;
+        run.go.message = kMsgMinReturnNotValid;
+    } else if (!ReadShareReturns(table, returns, run.go.message)) {
+        run.go.outcome = GoOutcome::Invalid;
+    } else {
+        const FrontierResult frontier = ComputeFrontier(returns, request);
+        run.go.outcome = AsGoOutcome(frontier.outcome);
+        run.go.message = frontier.message;
+        run.go.solvePivots = frontier.pivots;
+        for (const FrontierPoint& point : frontier.points)
+            run.solutions.push_back(AsRecord(point, table));
+    }
+    run.go.solutionsShown = static_cast<int>(run.solutions.size());
+    return run;
+}
+
+SolveRun SolveWithGo(const std::string& minReturn, const WorksheetTable& table) {
+    SolveRun run;
+    SolutionRecord record;
+    CollectingPresenter presenter(run.solutions);
+    run.go = RunGo(minReturn, table, record, presenter);
+    return run;
+}
+
 int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
     WorksheetTable table;
     switch (LoadInput("korvel-solve", options.file, options.input, text::kLargeLimits, table, err)) {
@@ -65,11 +145,8 @@ int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
     if (options.frontier)
         return RunFrontierCommand(options, table, out, err);
     const std::string minReturn = options.minReturn.value_or(table.minReturnText);
-
-    SolveRun run;
-    SolutionRecord record;
-    CollectingPresenter presenter(run.solutions);
-    run.go = RunGo(minReturn, table, record, presenter);
+    const SolveRun run =
+        GoesToGo(options, table) ? SolveWithGo(minReturn, table) : SolveStructured(options, minReturn, table);
 
     const int status = ExitStatus(run.go.outcome);
     if (options.json) {

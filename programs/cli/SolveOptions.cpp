@@ -23,7 +23,8 @@ OptionTable SolveOptionTable(SolveOptions& options) {
         Switch("--least-risk", "print the least-deviation portfolio, whatever its return", options.leastRisk),
         Switch("--frontier",
                "print every breakpoint of the efficient frontier instead:\n"
-               "from the least-deviation portfolio to the best share",
+               "from the least-deviation portfolio (or --min-return)\n"
+               "to the best share",
                options.frontier),
         Valued("--plot", "PICTURE", "with --frontier, also draw it into PICTURE (.png or .svg)", options.plot),
     };
@@ -67,10 +68,6 @@ bool CheckModeOptions(const SolveOptions& options, std::string& error) {
         error = "--plot needs --frontier";
         return false;
     }
-    if (options.frontier && options.minReturn) {
-        error = "--frontier takes no --min-return: it covers every return";
-        return false;
-    }
     if (options.leastRisk && (options.frontier || options.minReturn)) {
         error = "--least-risk takes neither --frontier nor --min-return";
         return false;
@@ -90,7 +87,8 @@ bool CheckModeOptions(const SolveOptions& options, std::string& error) {
 
 const char* const kSolveUsageLine = "Usage: korvel-solve [--json|--csv] [--min-return TEXT] [OPTION]... FILE\n"
                                     "       korvel-solve --least-risk [--json|--csv] [OPTION]... FILE\n"
-                                    "       korvel-solve --frontier [--json|--csv] [--plot PICTURE] [OPTION]... FILE\n";
+                                    "       korvel-solve --frontier [--json|--csv] [--min-return TEXT] [--plot PICTURE]\n"
+                                    "                           [OPTION]... FILE\n";
 
 const std::string kSolveUsageText = SolveUsageText();
 const char* const kSolveUsage = kSolveUsageText.c_str();

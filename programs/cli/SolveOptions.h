@@ -19,7 +19,7 @@ struct SolveOptions {
     InputOptions input;                    // how FILE is read; its minReturn is not used (see minReturn)
     std::optional<std::string> minReturn;  // replaces the document's text, as if typed
     bool frontier = false;
-    bool leastRisk = false;  // the least-deviation portfolio, whatever its return
+    bool leastRisk = false;  // the least-deviation portfolio, without a Min Return
     std::string plot;        // with frontier: a .png or .svg to draw it into
     std::string file;
 };

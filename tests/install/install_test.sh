@@ -32,9 +32,10 @@ for program in "${expected_programs[@]}"; do
   fi
 done
 # Every option korvel-solve's help names is in its manual page.
+# (The page is read whole first: grep -q closing a pipe early would fail it.)
+solve_page=$(zcat "$root/share/man/man1/korvel-solve.1.gz" | sed 's/\\-/-/g')
 for option in $("$root/bin/korvel-solve" --help | grep -o -- '--[a-z][a-z-]*' | sort -u); do
-  zcat "$root/share/man/man1/korvel-solve.1.gz" | sed 's/\\-/-/g' | grep -q -- "$option" ||
-    fail "korvel-solve.1 does not describe $option"
+  grep -q -- "$option" <<<"$solve_page" || fail "korvel-solve.1 does not describe $option"
 done
 
 desktop=$root/share/applications/korvel.desktop

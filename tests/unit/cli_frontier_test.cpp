@@ -32,7 +32,8 @@ TEST(FrontierArguments, CombinationsThatMeanNothingAreRefused) {
     for (const std::vector<std::string>& args : {std::vector<std::string>{"--plot", "a.png", "f"},
                                                  {"--frontier", "--json", "--csv", "f"},
                                                  {"--frontier", "--plot", "a.jpg", "f"},
-                                                 {"--frontier", "--min-return", "1", "f"},
+                                                 {"--least-risk", "--frontier", "f"},
+                                                 {"--least-risk", "--min-return", "1", "f"},
                                                  {"--frontier", "--plot"}}) {
         EXPECT_FALSE(cli::ParseSolveArguments(args, options, error)) << args[0] << " " << args[1];
         EXPECT_FALSE(error.empty());
@@ -109,6 +110,19 @@ TEST_F(FrontierBinary, JsonAndTableOfTheBreakpoints) {
     EXPECT_NE(run.out.find("  2  2.666666667       0.2222222222      Down 0.6667, Star 0.3333\n"), std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find("  3  4                 2                 Star 1.0000\n"), std::string::npos) << run.out;
+}
+
+// From a Min Return the frontier starts at the portfolio there; above the
+// best share nothing reaches it, which the text says as Go's does.
+TEST_F(FrontierBinary, FromAMinReturnUpOrNoSolution) {
+    ProcessRun run = Run("--frontier --min-return 3 " + m_sheet);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("  1  3                 0.6666666667      Down 0.5000, Star 0.5000\n"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("  2  4                 2                 Star 1.0000\n"), std::string::npos) << run.out;
+    run = Run("--frontier --min-return 4.5 " + m_sheet);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "No solution\n");
 }
 
 TEST_F(FrontierBinary, InvalidCellIsRejectedWithTheGoMessage) {

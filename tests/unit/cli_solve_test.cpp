@@ -135,6 +135,38 @@ TEST_F(SolveBinary, NamesDecodeLikeTheGridAndAnEmptyFileIsTheResetWorksheet) {
     EXPECT_EQ(run.out, "No solution\n");
 }
 
+// Beyond the worksheet's ten periods, and with --least-risk on any size, one
+// least-deviation portfolio comes from the frontier: any finite Min Return.
+TEST_F(SolveBinary, BeyondTheWorksheetOneLeastDeviationPortfolio) {
+    std::string text = "Name";
+    for (int p = 1; p <= 11; ++p)
+        text += ",R" + std::to_string(p);
+    text += "\nFalls,-1,-2,-1,-2,-1,-2,-1,-2,-1,-2,-1\nCalm,-3,-3,-3,-3,-3,-3,-3,-3,-3,-3,-3\n";
+    const std::string file = WriteBytes("long.csv", std::vector<uint8_t>(text.begin(), text.end()));
+    const std::string small = Write("small.kvl", Mirrored(""));
+    struct Case {
+        std::vector<std::string> args;
+        const char* outcome;
+        int shares;  // held in the portfolio
+    };
+    const Case cases[] = {
+        {{"--json", "--min-return", "-2", file}, "done", 2},
+        {{"--json", "--min-return", "-1.5", file}, "done", 2},
+        {{"--json", "--min-return", "-1.4", file}, "no solution", 0},
+        {{"--json", "--least-risk", file}, "done", 1},
+        {{"--json", "--least-risk", small}, "done", 2},
+    };
+    for (const Case& c : cases) {
+        const ProcessRun run = Solve(c.args);
+        EXPECT_EQ(run.status, 0) << c.args[2] << run.err;
+        EXPECT_NE(run.out.find(std::string("\"outcome\": \"") + c.outcome), std::string::npos) << c.args[2] << run.out;
+        int held = 0;
+        for (size_t at = run.out.find("\"row\""); at != std::string::npos; at = run.out.find("\"row\"", at + 1))
+            ++held;
+        EXPECT_EQ(held, c.shares) << c.args[2] << run.out;
+    }
+}
+
 TEST_F(SolveBinary, UnreadableFilesAndWrongUsageExitWithTwo) {
     ProcessRun run = Solve({(m_dir / "missing.kvl").string()});
     EXPECT_EQ(run.status, 2);

@@ -227,6 +227,120 @@ TEST(FrontierRandom, PowerOfTwoScalesGiveTheSameWeightsAndScaledFigures) {
     }
 }
 
+// The frontier's point at a return (or its lowest point) against the vertex
+// optimum on inputs that break naive solvers: ties everywhere, no spread, one
+// share, two periods, magnitudes 16 decades apart, bounds at and past the top.
+TEST(FrontierPointAtReturn, MatchesTheVertexOptimumOnAwkwardInputs) {
+    const double kNone = -INFINITY;
+    struct Case {
+        const char* name;
+        std::vector<std::vector<double>> rows;
+        double from;
+        bool tooWide = false;  // refused with a message rather than answered inexactly
+    };
+    const Case cases[] = {
+        {"identical shares", {{1, 4, 2}, {1, 4, 2}, {3, 0, 3}}, 2.2},
+        {"identical shares, least risk", {{1, 4, 2}, {1, 4, 2}, {3, 0, 3}}, kNone},
+        {"all returns equal", {{1, 1, 1}, {1, 1, 1}}, 1.0},
+        {"all returns equal, least risk", {{1, 1, 1}, {1, 1, 1}}, kNone},
+        {"riskless shares tie, least risk", {{1, 1, 1}, {2, 2, 2}, {1, 5, 3}}, kNone},
+        {"one share", {{1, 2, 4}}, 0.5},
+        {"one share, least risk", {{1, 2, 4}}, kNone},
+        {"two periods", {{1, 3}, {3, 0}, {2, 2.5}}, 2.2},
+        {"falling market, least risk", {{-1, -3, -2}, {-4, 0, -3}, {-2, -2.5, -1}}, kNone},
+        {"falling market, negative bound", {{-1, -3, -2}, {-4, 0, -3}, {-2, -2.5, -1}}, -1.9},
+        {"1e-8 beside 1e8", {{1e-8, 3e-8, 2e-8}, {1e8, -1e8, 5e7}, {2e-8, 1e-8, 4e-8}}, 2e-8, true},
+        {"1e-8 beside 1e8, large bound", {{1e-8, 3e-8, 2e-8}, {1e8, -1e8, 5e7}, {2e-8, 1e-8, 4e-8}}, 1e7, true},
+        {"above every mean", {{1, 2, 3}, {3, 2, 0}}, 2.5},
+        {"exactly the best mean", {{0.1, 0.2, 0.4}, {0.3, 0.2, 0.1}, {0.7, 0.1, 0.1}}, 0.7 / 3 + 0.2 / 3},
+        {"below every mean", {{1, 4, 2}, {3, 0, 3}, {2, 2, 1}}, -5},
+    };
+    // The history told twice has the same optimum, and more periods than
+    // shares: it takes the other solver.
+    for (const Case& c : cases)
+        for (int told : {1, 2}) {
+            SCOPED_TRACE(std::string(c.name) + (told == 1 ? "" : ", told twice"));
+            const ShareReturns once = Returns(c.rows);
+            ShareReturns r = once;
+            if (told == 2) {
+                r.periods *= 2;
+                r.values.clear();
+                for (const auto& row : c.rows)
+                    for (int k = 0; k < 2; ++k)
+                        r.values.insert(r.values.end(), row.begin(), row.end());
+            }
+            FrontierRequest request;
+            request.from = c.from;
+            request.firstOnly = true;
+            const FrontierResult result = ComputeFrontier(r, request);
+            if (c.tooWide) {
+                EXPECT_EQ(result.outcome, FrontierOutcome::Invalid);
+                EXPECT_EQ(result.message, kMsgRangeTooWide);
+                continue;
+            }
+            const auto optimum = testing::BestMadPortfolio(once, c.from);
+            if (!optimum) {
+                EXPECT_EQ(result.outcome, FrontierOutcome::NoSolution);
+                EXPECT_TRUE(result.points.empty());
+                continue;
+            }
+            ASSERT_EQ(result.outcome, FrontierOutcome::Done) << result.message;
+            ASSERT_EQ(result.points.size(), 1u);
+            const FrontierPoint& point = result.points[0];
+            double scale = 0.0;
+            for (double x : r.values)
+                scale = std::max(scale, std::fabs(x));
+            const std::vector<double> w = Weights(point, r.shares);
+            EXPECT_NEAR(DeviationOf(r, w), static_cast<double>(optimum->lineDeviation), 1e-12 * scale);
+            EXPECT_NEAR(point.lineDeviation, static_cast<double>(optimum->lineDeviation), 1e-12 * scale);
+            EXPECT_NEAR(ReturnOf(r, w), point.averageReturn, 1e-12 * scale);
+            EXPECT_GE(point.averageReturn, c.from - 1e-12 * scale);
+            // The frontier from the bound starts at that point.
+            request.firstOnly = false;
+            const FrontierResult from = ComputeFrontier(r, request);
+            ASSERT_EQ(from.outcome, FrontierOutcome::Done) << from.message;
+            EXPECT_NEAR(from.points.front().lineDeviation, point.lineDeviation, 1e-12 * scale);
+            EXPECT_NEAR(from.points.back().averageReturn, BestMean(r), 1e-12 * scale);
+            // Without a bound, the best return among the least deviation.
+            if (c.from == kNone && point.averageReturn < BestMean(r) - 1e-9 * scale) {
+                EXPECT_GT(testing::BestMadPortfolio(once, point.averageReturn + 1e-9 * scale)->lineDeviation,
+                          static_cast<double>(optimum->lineDeviation) + 1e-12 * scale);
+            }
+        }
+}
+
+TEST(FrontierPointAtReturn, SeededLongHistoriesMatchTheVertexOptimum) {
+    std::mt19937 random(29);
+    for (int sheet = 0; sheet < 200; ++sheet) {
+        std::uniform_int_distribution<int> shares(1, 5), periods(6, 12), coarse(-4, 4);
+        std::uniform_real_distribution<double> where(-0.2, 1.1);
+        ShareReturns r;
+        r.shares = shares(random);
+        r.periods = periods(random);
+        for (int k = 0; k < r.shares * r.periods; ++k)
+            r.values.push_back(sheet % 2 == 0 ? coarse(random) : std::round(where(random) * 1000) / 100);
+        double lowest = INFINITY;
+        for (int32_t i = 0; i < r.shares; ++i)
+            lowest = std::min(lowest, r.Mean(i));
+        FrontierRequest request;
+        request.firstOnly = true;
+        if (sheet % 3 != 0)
+            request.from = lowest + where(random) * (BestMean(r) - lowest);
+        SCOPED_TRACE("sheet " + std::to_string(sheet));
+        const FrontierResult result = ComputeFrontier(r, request);
+        const auto optimum = testing::BestMadPortfolio(r, request.from);
+        if (!optimum) {
+            EXPECT_EQ(result.outcome, FrontierOutcome::NoSolution) << result.message;
+            continue;
+        }
+        ASSERT_EQ(result.outcome, FrontierOutcome::Done) << result.message;
+        EXPECT_NEAR(DeviationOf(r, Weights(result.points[0], r.shares)), static_cast<double>(optimum->lineDeviation), 1e-12);
+        EXPECT_GE(result.points[0].averageReturn, request.from - 1e-12);
+        if (::testing::Test::HasFailure())
+            return;
+    }
+}
+
 TEST(FrontierWorksheet, ReadsTheCellsAndReportsTheFirstInvalidOne) {
     WorksheetTable sheet = testing::MakeSheet({{"1", "2", "3"}, {"3", "2", "1"}});
     EXPECT_EQ(ComputeFrontier(sheet).points.size(), 1u);

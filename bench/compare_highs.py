@@ -1,0 +1,205 @@
+#!/usr/bin/python3
+"""korvel-solve against HiGHS (scipy's linprog) on the same deviation model.
+
+Writes seeded factor-model returns as CSV, runs korvel-solve on the file as a
+process (the single Min Return, --least-risk, and --frontier) and HiGHS on the
+same LP in a child process (best of its dual simplex and interior point), and
+prints a table of median times, ratios and peak memory. Checks that both
+reach the same least deviation (relative 1e-9) and that korvel's weights are
+a portfolio reaching the Min Return.
+
+Needs python3-scipy (Debian), for this benchmark only.
+
+usage: compare_highs.py [--solve PATH] [--repeat N] [--min-return R] [--timeout S]
+                        [--sizes 2000x60,500x520] [--workdir DIR] [--no-frontier]
+A run stopped at the timeout shows "exit None".
+"""
+import argparse
+import json
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+DEFAULT_SIZES = "1000x10,2000x60,500x520,500x2520,3000x520,10000x260,20x7000,2000x5000"
+
+
+def factor_returns(shares, periods, seed):
+    """Per-period returns in percent: three market factors, a drift per share
+    and noise of its own, written with six significant digits."""
+    import numpy as np
+
+    rng = np.random.default_rng(seed)
+    factors = rng.normal(0.02, 1.0, size=(3, periods))
+    betas = rng.uniform(0.2, 1.2, size=(shares, 3))
+    drift = rng.normal(0.03, 0.02, size=(shares, 1))
+    noise = rng.normal(0.0, 2.0, size=(shares, periods))
+    return drift + betas @ factors + noise
+
+
+def write_csv(path, returns):
+    shares, periods = returns.shape
+    with open(path, "w") as f:
+        f.write("Name," + ",".join("R%d" % p for p in range(1, periods + 1)) + "\n")
+        for i in range(shares):
+            f.write("S%d," % (i + 1) + ",".join("%.6g" % v for v in returns[i]) + "\n")
+
+
+def read_csv(path):
+    import numpy as np
+
+    return np.loadtxt(path, delimiter=",", skiprows=1, usecols=None, dtype=str)[:, 1:].astype(float)
+
+
+def run_child(argv, timeout):
+    """Runs argv; returns (seconds, peak resident KB from wait4, exit status,
+    stdout). A run past timeout seconds is killed and has status None."""
+    start = time.perf_counter()
+    with tempfile.TemporaryFile() as out:
+        proc = subprocess.Popen(argv, stdout=out, stderr=subprocess.DEVNULL)
+        deadline = start + timeout
+        while True:
+            pid, status, usage = os.wait4(proc.pid, os.WNOHANG)
+            if pid:
+                break
+            if time.perf_counter() > deadline:
+                proc.kill()
+                _, status, usage = os.wait4(proc.pid, 0)
+                return time.perf_counter() - start, usage.ru_maxrss, None, b""
+            time.sleep(0.002)
+        seconds = time.perf_counter() - start
+        out.seek(0)
+        return seconds, usage.ru_maxrss, os.waitstatus_to_exitcode(status), out.read()
+
+
+def highs_worker(path, min_return, method):
+    """Child process: the LP in the columns (x, u, w); prints seconds and the
+    least deviation per period."""
+    import numpy as np
+    import scipy.sparse as sp
+    from scipy.optimize import linprog
+
+    r = read_csv(path)
+    shares, periods = r.shape
+    mean = r.sum(axis=1) / periods
+    dev = (r - mean[:, None]).T  # periods x shares
+    eye = sp.identity(periods, format="csr")
+    period_rows = sp.hstack([sp.csr_matrix(dev), -eye, eye])
+    budget = sp.hstack([sp.csr_matrix(np.ones((1, shares))), sp.csr_matrix((1, 2 * periods))])
+    a_eq = sp.vstack([period_rows, budget]).tocsc()
+    b_eq = np.zeros(periods + 1)
+    b_eq[-1] = 1.0
+    cost = np.concatenate([np.zeros(shares), np.full(2 * periods, 1.0 / periods)])
+    a_ub = b_ub = None
+    if min_return is not None:
+        a_ub = sp.hstack([sp.csr_matrix(-mean[None, :]), sp.csr_matrix((1, 2 * periods))]).tocsc()
+        b_ub = np.array([-min_return])
+    start = time.perf_counter()
+    res = linprog(cost, A_ub=a_ub, b_ub=b_ub, A_eq=a_eq, b_eq=b_eq, bounds=(0, None), method=method)
+    seconds = time.perf_counter() - start
+    print(json.dumps({"seconds": seconds, "status": int(res.status), "deviation": float(res.fun) if res.success else None}))
+
+
+def korvel_portfolio(out):
+    run = json.loads(out)
+    if run["outcome"] != "done":
+        return None, None, run["outcome"]
+    solution = run["solutions"][0]
+    weights = {s["row"]: s["weight"] for s in solution["shares"]}
+    return solution["lineDeviation"], weights, "done"
+
+
+def check_weights(r, weights, min_return):
+    """Sum, signs and return of the printed weights, and their deviation."""
+    import numpy as np
+
+    shares, periods = r.shape
+    x = np.zeros(shares)
+    for row, w in weights.items():
+        x[row - 1] = w
+    mean = r.sum(axis=1) / periods
+    deviation = np.abs((r - mean[:, None]).T @ x).sum() / periods
+    sum_error = abs(x.sum() - 1.0)
+    short = min_return is not None and mean @ x < min_return - 1e-9 * max(1.0, abs(min_return))
+    return x.min() >= 0.0 and not short, sum_error, deviation
+
+
+def median_run(argv, repeat, timeout):
+    runs = [run_child(argv, timeout) for _ in range(repeat)]
+    return statistics.median(t for t, _, _, _ in runs), max(m for _, m, _, _ in runs), runs[-1][2], runs[-1][3]
+
+
+def bench_size(args, shares, periods, seed):
+    path = os.path.join(args.workdir, "returns-%dx%d.csv" % (shares, periods))
+    returns = factor_returns(shares, periods, seed)
+    write_csv(path, returns)
+    r = read_csv(path)
+    rows = []
+    for label, kargs, bound in (("single", ["--min-return", repr(args.min_return)], args.min_return),
+                                ("least-risk", ["--least-risk"], None)):
+        k_time, k_peak, k_status, k_out = median_run([args.solve, "--json"] + kargs + [path], args.repeat, args.timeout)
+        best = None
+        for method in ("highs-ds", "highs-ipm"):
+            worker = [sys.executable, __file__, "--highs-worker", path, method]
+            if bound is not None:
+                worker += ["--min-return", repr(bound)]
+            h_wall, h_peak, _, h_out = median_run(worker, args.repeat, args.timeout)
+            result = json.loads(h_out) if h_out else {"seconds": float("inf"), "deviation": None}
+            if best is None or result["seconds"] < best[0]:
+                best = (result["seconds"], h_peak, result["deviation"], method)
+        note = "exit %s" % k_status
+        deviation = None
+        if k_status == 0:
+            deviation, weights, outcome = korvel_portfolio(k_out)
+            note = outcome
+            if weights is not None:
+                feasible, sum_error, recomputed = check_weights(r, weights, bound)
+                # A least deviation of zero (more shares than periods hedge
+                # every period) compares against the data's own size.
+                floor = 1e-6 * float(abs(r).max())
+                same = best[2] is not None and abs(deviation - best[2]) <= 1e-9 * max(abs(best[2]), floor)
+                note = "%s, rel.diff %.1e, sum-1 %.1e%s" % ("same" if same else "DIFFERS",
+                                                            abs(deviation - best[2]) / max(abs(best[2]), floor),
+                                                            sum_error, "" if feasible else ", INFEASIBLE")
+        rows.append((label, k_time, k_peak, best[0], best[1], best[3], note))
+    if args.frontier:
+        f_time, f_peak, f_status, f_out = median_run([args.solve, "--json", "--frontier", path], args.repeat, args.timeout)
+        points = len(json.loads(f_out)["points"]) if f_status == 0 else 0
+        rows.append(("frontier", f_time, f_peak, rows[0][3], rows[0][4], rows[0][5],
+                     "%d breakpoints" % points if f_status == 0 else "exit %s" % f_status))
+    return rows
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--solve", default=os.path.join(os.path.dirname(__file__), "..", "build", "bin", "korvel-solve"))
+    parser.add_argument("--repeat", type=int, default=3)
+    parser.add_argument("--min-return", type=float, default=0.05)
+    parser.add_argument("--sizes", default=DEFAULT_SIZES)
+    parser.add_argument("--workdir", default=None)
+    parser.add_argument("--seed", type=int, default=23)
+    parser.add_argument("--no-frontier", dest="frontier", action="store_false")
+    parser.add_argument("--timeout", type=float, default=600.0, help="seconds before a run is stopped")
+    parser.add_argument("--highs-worker", nargs=2, metavar=("CSV", "METHOD"))
+    args = parser.parse_args()
+    if args.highs_worker:
+        highs_worker(args.highs_worker[0], args.min_return if "--min-return" in sys.argv else None,
+                     args.highs_worker[1])
+        return
+    args.workdir = args.workdir or tempfile.mkdtemp(prefix="korvel-highs-")
+    print("| shares x periods | run | korvel-solve s | korvel peak MB | HiGHS s | HiGHS peak MB | HiGHS / korvel | check |")
+    print("|---|---|---|---|---|---|---|---|")
+    for size in args.sizes.split(","):
+        shares, periods = (int(v) for v in size.split("x"))
+        for label, k_time, k_peak, h_time, h_peak, method, note in bench_size(args, shares, periods, args.seed):
+            highs = "%.3f (%s)" % (h_time, method.replace("highs-", "")) if h_time is not None else "-"
+            ratio = "%.1f" % (h_time / k_time) if h_time is not None else "-"
+            h_mb = "%.0f" % (h_peak / 1024) if h_peak else "-"
+            print("| %d x %d | %s | %.3f | %.0f | %s | %s | %s | %s |"
+                  % (shares, periods, label, k_time, k_peak / 1024, highs, h_mb, ratio, note), flush=True)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,352 @@
+#include "core/optimizer/DeviationDual.h"
+
+#include "core/optimizer/FrontierPivot.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace korvel {
+namespace {
+
+using namespace frontier;
+
+// The weights' deviation may exceed the dual's floor by the rounding of
+// their sums; a real miss of the optimum is far larger.
+constexpr double kDualityGap = 1e-9;
+// Below this a weight is the rounding of a zero price.
+constexpr double kZeroWeight = 1e-14;
+// The updated values and prices drift with every pivot; recomputing them from
+// the table costs what one pivot costs.
+constexpr int64_t kRefreshEvery = 100;
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+}  // namespace
+
+DeviationDual::DeviationDual(const ShareReturns& returns, double bound)
+    : m_returns(returns), m_shares(returns.shares), m_periods(returns.periods),
+      m_cols(returns.periods + 2 + returns.shares), m_bound(bound), m_bounded(std::isfinite(bound)),
+      m_means(static_cast<size_t>(returns.shares)),
+      m_cells(static_cast<size_t>(m_shares) * static_cast<size_t>(m_cols), 0.0),
+      m_costs(static_cast<size_t>(m_cols), 0.0), m_slopes(static_cast<size_t>(m_cols), 0.0),
+      m_values(static_cast<size_t>(m_cols), 0.0), m_basis(static_cast<size_t>(m_shares), -1),
+      m_rowOf(static_cast<size_t>(m_cols), -1), m_pivotLimit(20 * static_cast<int64_t>(m_cols + m_shares) + 1000) {
+    // Share i's row: its deviations priced by period, plus the budget's price,
+    // plus its mean times the bound's price, plus its slack, is zero.
+    for (int32_t i = 0; i < m_shares; ++i) {
+        const double mean = returns.Mean(i);
+        m_means[static_cast<size_t>(i)] = mean;
+        double* row = Row(i);
+        for (int32_t p = 0; p < m_periods; ++p)
+            row[p] = returns.At(i, p) - mean;
+        row[BudgetColumn()] = 1.0;
+        row[BoundColumn()] = mean;
+        row[SlackColumn(i)] = 1.0;
+    }
+    Start();
+}
+
+double DeviationDual::Lower(int32_t col) const {
+    if (col < m_periods)
+        return -1.0;
+    return col == BudgetColumn() ? -kInfinity : 0.0;
+}
+
+double DeviationDual::Upper(int32_t col) const {
+    if (col < m_periods)
+        return 1.0;
+    if (col == BoundColumn())
+        return m_bounded ? kInfinity : 0.0;
+    return kInfinity;
+}
+
+// Each period priced against the sign of its deviation in a rough guess of
+// the optimum: every share weighted by the inverse square of its own
+// deviation, as independent shares would be in the least-variance mix. The
+// closer the guess, the fewer periods the pivots have to turn; the budget's
+// price then takes the row that binds first, and every slack stays feasible.
+void DeviationDual::Start() {
+    std::vector<double> guess(static_cast<size_t>(m_periods), 0.0);
+    for (int32_t i = 0; i < m_shares; ++i) {
+        const double* row = Row(i);
+        double deviation = 0.0;
+        for (int32_t p = 0; p < m_periods; ++p)
+            deviation += std::fabs(row[p]);
+        // A share that never deviates adds nothing to any period.
+        if (deviation == 0.0)
+            continue;
+        const double weight = 1.0 / (deviation * deviation);
+        for (int32_t p = 0; p < m_periods; ++p)
+            guess[static_cast<size_t>(p)] += weight * row[p];
+    }
+    for (int32_t p = 0; p < m_periods; ++p)
+        m_values[static_cast<size_t>(p)] = guess[static_cast<size_t>(p)] > 0.0 ? -1.0 : 1.0;
+    for (int32_t i = 0; i < m_shares; ++i) {
+        m_basis[static_cast<size_t>(i)] = SlackColumn(i);
+        m_rowOf[static_cast<size_t>(SlackColumn(i))] = i;
+    }
+    RecomputeCosts();
+    RecomputeBasicValues();
+    int32_t binding = 0;
+    for (int32_t i = 1; i < m_shares; ++i)
+        if (m_values[static_cast<size_t>(SlackColumn(i))] < m_values[static_cast<size_t>(SlackColumn(binding))])
+            binding = i;
+    Pivot(binding, BudgetColumn());
+    m_values[static_cast<size_t>(SlackColumn(binding))] = 0.0;
+    RecomputeBasicValues();
+    m_pivots = 0;
+}
+
+void DeviationDual::Pivot(int32_t row, int32_t col) {
+    EliminateColumn(m_cells.data(), m_shares, m_cols, row, col);
+    const double* pivotRow = Row(row);
+    for (std::vector<double>* costs : {&m_costs, &m_slopes}) {
+        const double f = (*costs)[static_cast<size_t>(col)];
+        for (int32_t k = 0; k < m_cols; ++k)
+            (*costs)[static_cast<size_t>(k)] -= f * pivotRow[k];
+        (*costs)[static_cast<size_t>(col)] = 0.0;
+    }
+    const int32_t leaving = m_basis[static_cast<size_t>(row)];
+    m_rowOf[static_cast<size_t>(leaving)] = -1;
+    m_rowOf[static_cast<size_t>(col)] = row;
+    m_basis[static_cast<size_t>(row)] = col;
+    ++m_pivots;
+}
+
+// The rows are zero on the right, so each basic value is minus the table's
+// row times the columns that are not basic, at their values.
+void DeviationDual::RecomputeBasicValues() {
+    for (int32_t r = 0; r < m_shares; ++r) {
+        const double* row = Row(r);
+        double sum = 0.0;
+        for (int32_t j = 0; j < m_cols; ++j)
+            if (m_rowOf[static_cast<size_t>(j)] < 0 && m_values[static_cast<size_t>(j)] != 0.0)
+                sum += row[j] * m_values[static_cast<size_t>(j)];
+        m_values[static_cast<size_t>(m_basis[static_cast<size_t>(r)])] = -sum;
+    }
+}
+
+// Only the budget's and the bound's prices carry a cost (1 and the bound);
+// the slopes are the reduced costs' change per unit of the bound.
+void DeviationDual::RecomputeCosts() {
+    std::fill(m_costs.begin(), m_costs.end(), 0.0);
+    std::fill(m_slopes.begin(), m_slopes.end(), 0.0);
+    m_costs[static_cast<size_t>(BudgetColumn())] = 1.0;
+    m_slopes[static_cast<size_t>(BoundColumn())] = 1.0;
+    const int32_t budgetRow = m_rowOf[static_cast<size_t>(BudgetColumn())];
+    const int32_t boundRow = m_rowOf[static_cast<size_t>(BoundColumn())];
+    for (int32_t j = 0; j < m_cols; ++j) {
+        if (budgetRow >= 0)
+            m_costs[static_cast<size_t>(j)] -= Row(budgetRow)[j];
+        if (boundRow >= 0)
+            m_slopes[static_cast<size_t>(j)] -= Row(boundRow)[j];
+        if (m_bounded)
+            m_costs[static_cast<size_t>(j)] += m_bound * m_slopes[static_cast<size_t>(j)];
+    }
+}
+
+// Dantzig's rule over the columns that can move in the direction that pays,
+// or the lowest such index under Bland's.
+int32_t DeviationDual::Entering(bool bland) const {
+    int32_t entering = -1;
+    double best = kCostTolerance;
+    for (int32_t j = 0; j < m_cols; ++j) {
+        if (m_rowOf[static_cast<size_t>(j)] >= 0)
+            continue;
+        const double cost = m_costs[static_cast<size_t>(j)];
+        const double value = m_values[static_cast<size_t>(j)];
+        const bool rises = cost > best && value < Upper(j);
+        const bool falls = -cost > best && value > Lower(j);
+        if (!rises && !falls)
+            continue;
+        if (bland)
+            return j;
+        best = std::fabs(cost);
+        entering = j;
+    }
+    return entering;
+}
+
+double DeviationDual::Ratio(int32_t col, double direction, bool bland, int32_t& row) const {
+    row = -1;
+    double step = Upper(col) - Lower(col);
+    double bestEntry = 0.0;
+    for (int32_t r = 0; r < m_shares; ++r) {
+        const double entry = direction * Row(r)[col];
+        const int32_t b = m_basis[static_cast<size_t>(r)];
+        const double value = m_values[static_cast<size_t>(b)];
+        double q = kInfinity;
+        if (entry > kPivotTolerance && std::isfinite(Lower(b)))
+            q = std::max(value - Lower(b), 0.0) / entry;
+        else if (entry < -kPivotTolerance && std::isfinite(Upper(b)))
+            q = std::max(Upper(b) - value, 0.0) / -entry;
+        if (!std::isfinite(q))
+            continue;
+        const bool tie = row >= 0 && std::fabs(q - step) <= kTieTolerance;
+        bool better = q < step && !tie;
+        if (tie)
+            better = bland ? b < m_basis[static_cast<size_t>(row)] : std::fabs(entry) > bestEntry;
+        if (better) {
+            row = r;
+            step = std::min(q, step);
+            bestEntry = std::fabs(entry);
+        }
+    }
+    return step;
+}
+
+// Moves col in the direction that pays (or, with a zero cost, that its
+// slope will pay) as far as the bounds allow; Step::Unbounded when nothing
+// stops it.
+DeviationDual::Step DeviationDual::Move(int32_t col, double direction, bool bland) {
+    int32_t row = -1;
+    const double step = Ratio(col, direction, bland, row);
+    if (!std::isfinite(step))
+        return Step::Unbounded;
+    for (int32_t r = 0; r < m_shares; ++r)
+        m_values[static_cast<size_t>(m_basis[static_cast<size_t>(r)])] -= step * direction * Row(r)[col];
+    m_values[static_cast<size_t>(col)] += step * direction;
+    if (row < 0) {
+        ++m_pivots;  // a flip between the column's bounds counts as a pivot
+        m_values[static_cast<size_t>(col)] = direction > 0.0 ? Upper(col) : Lower(col);
+        return step <= kStepTolerance ? Step::Degenerate : Step::Moved;
+    }
+    const int32_t leaving = m_basis[static_cast<size_t>(row)];
+    const bool fell = direction * Row(row)[col] > 0.0;
+    m_values[static_cast<size_t>(leaving)] = fell ? Lower(leaving) : Upper(leaving);
+    Pivot(row, col);
+    if (m_pivots % kRefreshEvery == 0) {
+        RecomputeCosts();
+        RecomputeBasicValues();
+    }
+    return step <= kStepTolerance ? Step::Degenerate : Step::Moved;
+}
+
+DualOutcome DeviationDual::Solve() {
+    int degenerateRun = 0;
+    for (;;) {
+        const bool bland = degenerateRun > kDegenerateRunBeforeBland;
+        const int32_t col = Entering(bland);
+        if (col < 0)
+            return DualOutcome::Done;
+        if (m_pivots >= m_pivotLimit)
+            return DualOutcome::PivotLimit;
+        const double direction = m_costs[static_cast<size_t>(col)] > 0.0 ? 1.0 : -1.0;
+        const Step step = Move(col, direction, bland);
+        // The prices rise without end only along the bound's price, when no
+        // portfolio reaches the bound.
+        if (step == Step::Unbounded)
+            return m_bounded ? DualOutcome::NoSolution : DualOutcome::Lost;
+        degenerateRun = step == Step::Degenerate ? degenerateRun + 1 : 0;
+    }
+}
+
+// The least rise of the bound that makes a column pay, and that column.
+int32_t DeviationDual::NextBreak(double& rise) const {
+    int32_t entering = -1;
+    rise = kInfinity;
+    for (int32_t j = 0; j < m_cols; ++j) {
+        const double slope = m_slopes[static_cast<size_t>(j)];
+        if (m_rowOf[static_cast<size_t>(j)] >= 0 || std::fabs(slope) <= kCostTolerance)
+            continue;
+        const double value = m_values[static_cast<size_t>(j)];
+        if (slope > 0.0 ? !(value < Upper(j)) : !(value > Lower(j)))
+            continue;
+        const double q = std::max(-m_costs[static_cast<size_t>(j)] / slope, 0.0);
+        if (q < rise) {
+            rise = q;
+            entering = j;
+        }
+    }
+    return entering;
+}
+
+DualOutcome DeviationDual::Walk(std::vector<FrontierVertex>& vertices, bool flatStartOnly) {
+    DualOutcome outcome = Solve();
+    if (outcome == DualOutcome::Done && !m_bounded) {
+        // From the least deviation, the bound starts at its portfolio's return.
+        m_bounded = true;
+        m_bound = Vertex().averageReturn;
+        RecomputeCosts();
+        outcome = Solve();
+    }
+    if (outcome != DualOutcome::Done)
+        return outcome;
+    if (!Record(vertices))
+        return DualOutcome::Lost;
+    for (;;) {
+        double rise = 0.0;
+        const int32_t col = NextBreak(rise);
+        if (col < 0)
+            return DualOutcome::Lost;
+        m_bound += rise;
+        for (int32_t j = 0; j < m_cols; ++j)
+            m_costs[static_cast<size_t>(j)] += rise * m_slopes[static_cast<size_t>(j)];
+        if (rise > kStepTolerance && !Record(vertices))
+            return DualOutcome::Lost;
+        if (flatStartOnly && vertices.back().lineDeviation - vertices.front().lineDeviation > kFlatTolerance)
+            return DualOutcome::Done;
+        if (m_pivots >= m_pivotLimit)
+            return DualOutcome::PivotLimit;
+        // Past the best mean no portfolio reaches the bound: the top.
+        if (Move(col, m_slopes[static_cast<size_t>(col)] > 0.0 ? 1.0 : -1.0, false) == Step::Unbounded)
+            return DualOutcome::Done;
+        outcome = Solve();
+        if (outcome == DualOutcome::NoSolution)
+            return DualOutcome::Done;
+        if (outcome != DualOutcome::Done)
+            return outcome;
+    }
+}
+
+double DeviationDual::DualDeviation() const {
+    double value = m_values[static_cast<size_t>(BudgetColumn())];
+    if (m_bounded)
+        value += m_bound * m_values[static_cast<size_t>(BoundColumn())];
+    return value / static_cast<double>(m_periods);
+}
+
+// A share's weight is its row's price: minus its slack's reduced cost.
+FrontierVertex DeviationDual::Vertex() const {
+    FrontierVertex vertex;
+    long double average = 0.0L;
+    for (int32_t i = 0; i < m_shares; ++i) {
+        const double weight = -m_costs[static_cast<size_t>(SlackColumn(i))];
+        if (weight > kZeroWeight) {
+            vertex.shares.push_back({i + 1, weight});
+            average += static_cast<long double>(weight) * m_means[static_cast<size_t>(i)];
+        }
+    }
+    vertex.averageReturn = static_cast<double>(average);
+    vertex.lineDeviation = DualDeviation();
+    return vertex;
+}
+
+// Weak duality makes the dual's value a floor under every portfolio's
+// deviation; weights that reach it are optimal, and their own deviation is
+// the figure kept (the dual's is a difference of larger numbers).
+bool DeviationDual::Record(std::vector<FrontierVertex>& vertices) const {
+    FrontierVertex vertex = Vertex();
+    const double given = DeviationOf(vertex);
+    if (!(std::fabs(given - vertex.lineDeviation) <= kDualityGap * std::max(1.0, vertex.lineDeviation)))
+        return false;
+    vertex.lineDeviation = given;
+    vertices.push_back(std::move(vertex));
+    return true;
+}
+
+double DeviationDual::DeviationOf(const FrontierVertex& vertex) const {
+    long double total = 0.0L;
+    for (int32_t p = 0; p < m_periods; ++p) {
+        long double deviation = 0.0L;
+        for (const FrontierShare& share : vertex.shares) {
+            const int32_t i = share.row - 1;
+            deviation +=
+                static_cast<long double>(share.weight) * (m_returns.At(i, p) - m_means[static_cast<size_t>(i)]);
+        }
+        total += std::fabs(deviation);
+    }
+    return static_cast<double>(total / static_cast<long double>(m_periods));
+}
+
+}  // namespace korvel

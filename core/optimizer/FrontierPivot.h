@@ -1,0 +1,27 @@
+#pragma once
+// What the frontier's two dense tables share: their tolerances and the
+// Gauss-Jordan step of a pivot.
+#include <cstdint>
+
+namespace korvel::frontier {
+
+// The data are scaled to at most 1 in absolute value, so the tolerances are
+// absolute. An entry below kPivotTolerance is rounding noise of a zero and is
+// never pivoted on; a reduced cost within kCostTolerance of zero counts as
+// optimal.
+inline constexpr double kPivotTolerance = 1e-9;
+inline constexpr double kCostTolerance = 1e-11;
+// Steps shorter than this give the same portfolio again.
+inline constexpr double kStepTolerance = 1e-13;
+inline constexpr double kTieTolerance = 1e-12;
+// Deviations closer than this to the least are the least.
+inline constexpr double kFlatTolerance = 1e-12;
+// After this many pivots in a row that do not move, ties are broken by the
+// lowest index (Bland's rule), which cannot cycle.
+inline constexpr int kDegenerateRunBeforeBland = 50;
+
+// Divides the pivot row by its entry in col and takes it from every other of
+// the rows (row-major, cols wide) so that col becomes a unit column.
+void EliminateColumn(double* cells, int32_t rows, int32_t cols, int32_t row, int32_t col);
+
+}  // namespace korvel::frontier
