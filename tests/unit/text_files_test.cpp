@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -254,6 +256,47 @@ TEST_F(TextFiles, CsvOutputHasALinePerShareHeld) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "Solution,Avg.Return,Line Deviat.,Row,Name,Weight\n");
     EXPECT_NE(run.err.find("No solution"), std::string::npos) << run.err;
+}
+
+// Only a regular file is replaced, through its links, and either whole or not
+// at all: a refused or failed write leaves the destination and its folder as they were.
+TEST_F(TextFiles, TheOutputReplacesOnlyARegularFileAndOnlyWhole) {
+    const fs::path folder = m_dir / "out";
+    fs::create_directories(folder);
+    const std::string old = (folder / "old.csv").string(), fifo = (folder / "fifo").string();
+    std::ofstream(old) << "previous";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    fs::create_symlink(fifo, folder / "to-fifo");
+    fs::create_symlink(old, folder / "to-old.csv");
+    std::string big = "Name,R1,R2,R3\n";
+    for (int i = 0; i < 200; ++i)
+        big += "S" + std::to_string(i) + ",1,2,3\n";
+    const std::string in = WriteText("big.csv", big), convert = Quoted((m_bin / "korvel-convert").string());
+    const struct {
+        std::string limit, out;
+        int status;
+        std::string reason;
+    } cases[] = {
+        {"ulimit -f 1; ", old, 2, "File too large"},
+        {"", fifo, 2, "not a regular file"},
+        {"", (folder / "to-fifo").string(), 2, "not a regular file"},
+    };
+    for (const auto& c : cases) {
+        const ProcessRun run =
+            testing::RunCommandLine(c.limit + convert + " " + Quoted(in) + " " + Quoted(c.out), m_dir);
+        EXPECT_EQ(run.status, c.status) << c.out;
+        EXPECT_EQ(run.err, "korvel-convert: " + c.out + ": " + c.reason + "\n");
+    }
+    EXPECT_EQ(ReadAll(old), "previous");
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(fifo)));
+    ASSERT_EQ(Run("korvel-convert", {in, (folder / "to-old.csv").string()}).status, 0);
+    EXPECT_TRUE(fs::is_symlink(folder / "to-old.csv"));
+    EXPECT_EQ(ReadAll(old).substr(0, 14), "Name,R1,R2,R3\n");
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"fifo", "old.csv", "to-fifo", "to-old.csv"}));
 }
 
 }  // namespace
