@@ -1,6 +1,7 @@
 #include "core/location/ModuleLocation.h"
 #include "programs/cli/SolveCommand.h"
 #include "programs/cli/SolveOptions.h"
+#include "programs/cli/StandardOutput.h"
 
 #include <unistd.h>
 
@@ -40,5 +41,5 @@ int main(int argc, char** argv) {
     std::string error;
     if (korvel::cli::ParseSolveArguments(args, options, error) && !options.help && !options.plot.empty())
         HandPictureToPlotProgram(argv);
-    return korvel::cli::RunSolveCommand(args, std::cout, std::cerr);
+    return korvel::cli::FinishStandardOutput("korvel-solve", korvel::cli::RunSolveCommand(args, std::cout, std::cerr));
 }

@@ -299,5 +299,25 @@ TEST_F(TextFiles, TheOutputReplacesOnlyARegularFileAndOnlyWhole) {
     EXPECT_EQ(names, (std::vector<std::string>{"fifo", "old.csv", "to-fifo", "to-old.csv"}));
 }
 
+// Every output, help included, fails loudly when standard output takes nothing.
+TEST_F(TextFiles, AFailedWriteOfStandardOutputEndsWithAMessageAndStatus2) {
+    const std::string in = "--min-return 1 " + Quoted(Data("comma.csv"));
+    const struct {
+        std::string program, args;
+    } cases[] = {
+        {"korvel-solve", "--csv " + in},  {"korvel-solve", in},
+        {"korvel-solve", "--json " + in}, {"korvel-solve", "--frontier " + Quoted(Data("comma.csv"))},
+        {"korvel-solve", "--help"},       {"korvel-convert", "--to csv " + in + " -"},
+    };
+    for (const auto& c : cases) {
+        const std::string program = Quoted((m_bin / c.program).string());
+        const ProcessRun run = testing::RunCommandLine("{ " + program + " " + c.args + " >/dev/full; }", m_dir);
+        EXPECT_EQ(run.status, 2) << c.args;
+        // The reason is the system's when the failing write is the last one.
+        EXPECT_EQ(run.err.substr(0, c.program.size() + 19), c.program + ": standard output: ") << c.args;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+}
+
 }  // namespace
 }  // namespace korvel
