@@ -62,6 +62,7 @@ bool SolutionWalk::BuildRecord() {
             SolutionShare& share = m_record.shares[static_cast<size_t>(m_record.shareCount++)];
             share.name = m_cells.TextMatrix(b, 1);
             share.weight = static_cast<float>(value);
+            share.solverWeight = value;
             share.row = b;
         } else if (b == n + 1) {
             m_tableauReturn = m_tableauReturn + value;

@@ -80,7 +80,7 @@ void AppendJsonNumber(std::string& out, double value) {
         return;
     }
     char text[64];
-    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 17).ptr;
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
     out.append(text, end);
 }
 
@@ -142,7 +142,7 @@ std::string FormatCsv(const SolveRun& run) {
         for (int32_t i = 0; i < record.shareCount; ++i) {
             const SolutionShare& share = record.shares[static_cast<size_t>(i)];
             out += figures + std::to_string(share.row) + "," + text::QuoteField(share.name, ',') + ","
-                   + text::ShortestText(share.weight) + "\n";
+                   + text::ShortestText(share.solverWeight) + "\n";
         }
     }
     return out;
@@ -169,7 +169,7 @@ std::string FormatJson(const SolveRun& run) {
             out += i > 0 ? ", {\"name\": " : "{\"name\": ";
             AppendJsonString(out, share.name);
             out += ", \"weight\": ";
-            AppendJsonNumber(out, static_cast<double>(share.weight));
+            AppendJsonNumber(out, share.solverWeight);
             out += ", \"row\": " + std::to_string(share.row) + "}";
         }
         out += "]}";

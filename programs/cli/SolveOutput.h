@@ -23,7 +23,7 @@ std::string FormatText(const SolveRun& run);
 
 // A header line, then one line per share held in each solution: solution
 // number, average return, line deviation, row, name, weight. The figures are
-// the shortest texts that read back to the exact values.
+// the solver's doubles, as the shortest texts that read back to them.
 std::string FormatCsv(const SolveRun& run);
 
 // {"outcome": ..., "message": ..., "solutions": [...]} on one line.
@@ -37,7 +37,8 @@ const char* OutcomeName(GoOutcome outcome);
 // as they are, every other byte as its Windows-1252 character.
 std::string TextAsUtf8(std::string_view bytes);
 
-// JSON helpers: a double with 17 significant digits (null when not finite), and
+// JSON helpers: a double as the shortest text that reads back to it (null when
+// not finite), and
 // a worksheet text decoded as TextAsUtf8 does.
 void AppendJsonNumber(std::string& out, double value);
 void AppendJsonString(std::string& out, std::string_view bytes);

@@ -250,8 +250,8 @@ TEST_F(TextFiles, CsvOutputHasALinePerShareHeld) {
     ProcessRun run = Run("korvel-solve", {"--csv", "--min-return", "1", Data("comma.csv")});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "Solution,Avg.Return,Line Deviat.,Row,Name,Weight\n"
-                       "1,1.0365853658536583,0.05691056909502853,1,AAA,0.5609756\n"
-                       "1,1.0365853658536583,0.05691056909502853,2,BBB,0.4390244\n");
+                       "1,1.0365853658536583,0.05691056909502853,1,AAA,0.5609756097560976\n"
+                       "1,1.0365853658536583,0.05691056909502853,2,BBB,0.4390243902439024\n");
     run = Run("korvel-solve", {"--csv", "--min-return", "50", Data("comma.csv")});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "Solution,Avg.Return,Line Deviat.,Row,Name,Weight\n");
