@@ -48,7 +48,7 @@ TEST(FrontierOutput, CsvQuotesNamesAndNumbersReadBackExactly) {
     point.shares = {{1, 0.25}, {2, 0.75}};
     run.frontier.points.push_back(point);
     EXPECT_EQ(cli::FormatFrontierCsv(run),
-              "point,averageReturn,lineDeviation,row,name,weight\n"
+              "Point,Avg.Return,Line Deviat.,Row,Name,Weight\n"
               "1,0.1,0.3333333333333333,1,Plain,0.25\n"
               "1,0.1,0.3333333333333333,2,\"Comma, \"\"quoted\"\"\",0.75\n");
     EXPECT_EQ(cli::FormatFrontierJson(run),
@@ -150,7 +150,7 @@ TEST_F(FrontierBinary, PngOfTheChosenSizeWithoutADisplay) {
     const std::string png = (m_dir / "frontier.PNG").string();
     const ProcessRun run = Run("--frontier --csv --plot " + png + " " + m_sheet);
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "point,averageReturn,lineDeviation,row,name,weight");
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "Point,Avg.Return,Line Deviat.,Row,Name,Weight");
     const std::string bytes = ReadAll(png);
     ASSERT_GT(bytes.size(), 24u);
     EXPECT_EQ(bytes.substr(1, 3), "PNG");

@@ -134,5 +134,26 @@ TEST(SolveOutput, JsonShape) {
     EXPECT_STREQ(OutcomeName(GoOutcome::NotFinite), "invalid");
 }
 
+// A name prints alike in every output, as the grid decodes it, with its
+// control characters escaped: it never breaks a line or a field.
+TEST(SolveOutput, NamesPrintAlikeInTextCsvAndJson) {
+    const struct {
+        std::string bytes, printed, json;
+    } cases[] = {
+        {"Two\nLines", "Two\\u000aLines", "\"Two\\\\u000aLines\""},
+        {"caf\xE9", "caf\xC3\xA9", "\"caf\xC3\xA9\""},
+        {"Tab\tDel\x7F", "Tab\\u0009Del\\u007f", "\"Tab\\\\u0009Del\\\\u007f\""},
+    };
+    for (const auto& c : cases) {
+        SolveRun run;
+        run.solutions.resize(1);
+        run.solutions[0].shareCount = 1;
+        run.solutions[0].shares[0] = {c.bytes, 1.0f, 1, 1.0};
+        EXPECT_NE(FormatText(run).find("  " + c.printed + "\n"), std::string::npos) << c.printed;
+        EXPECT_NE(FormatCsv(run).find(",1," + c.printed + ",1\n"), std::string::npos) << FormatCsv(run);
+        EXPECT_NE(FormatJson(run).find("\"name\": " + c.json + ","), std::string::npos) << FormatJson(run);
+    }
+}
+
 }  // namespace
 }  // namespace korvel::cli
