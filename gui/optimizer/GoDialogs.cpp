@@ -1,7 +1,6 @@
 #include "gui/optimizer/GoDialogs.h"
 
 #include "gui/framework/MessageBox.h"
-#include "gui/optimizer/GridCellSource.h"
 #include "gui/optimizer/SolutionDialog.h"
 
 #include <new>
@@ -30,14 +29,13 @@ void ShowGoOutcome(QWidget* owner, const GoResult& result)
 
 }  // namespace
 
-GoResult RunGoWithDialogs(QWidget* owner, const CMSFlexGrid& grid, const std::string& minReturnText,
+GoResult RunGoWithDialogs(QWidget* owner, const CellSource& cells, const std::string& minReturnText,
                           SolutionRecord& solution)
 {
     GoResult result;
     // The parsed Min Return stays with the caller even when the command ends early.
     ParseWholeNumber(minReturnText, result.minReturn);
 
-    const GridCellSource cells(grid);
     CSolutionDialog dialog(owner ? owner->window() : nullptr);
     SolutionDialogPresenter presenter(dialog);
     try {
