@@ -3,7 +3,7 @@
 # test twice: once as shipped, then the whole program again, GUI included,
 # under AddressSanitizer (leak checking on) and UndefinedBehaviorSanitizer;
 # then installs a package build into a scratch folder, runs the installed
-# korvel-solve, makes the .deb, and runs every fuzz target for 15 seconds.
+# korvel-solve, makes the .deb, and runs every fuzz target for 10 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh
@@ -50,4 +50,4 @@ if command -v lintian >/dev/null; then
 fi
 
 # Every fuzz target for a fixed short time (Debian's clang and libFuzzer).
-FUZZ_SECONDS=15 FUZZ_DIR="$stage/fuzz" bash fuzz/run.sh
+FUZZ_SECONDS=10 FUZZ_DIR="$stage/fuzz" bash fuzz/run.sh
