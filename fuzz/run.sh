@@ -2,20 +2,21 @@
 # Builds the fuzz targets with libFuzzer and runs each of them.
 #   fuzz/run.sh [RUNS] [TARGET...]
 # RUNS defaults to 1000000 executions per target; TARGET is one of document,
-# return_text, display_text (default: all three). Builds and corpora go to
-# $FUZZ_DIR (default /tmp/korvel-fuzz).
+# return_text, display_text, delimited_text (default: all). With
+# FUZZ_SECONDS set, each target runs that long instead (CI's fixed budget).
+# Builds and corpora go to $FUZZ_DIR (default /tmp/korvel-fuzz).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(dirname "$here")"
 runs="${1:-1000000}"
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(document return_text display_text)
+((${#targets[@]})) || targets=(document return_text display_text delimited_text)
 out="${FUZZ_DIR:-/tmp/korvel-fuzz}"
 
 sources_of() {
   case "$1" in
-    document) echo "$root"/core/worksheet/*.cpp "$root"/core/text/*.cpp ;;
+    document | delimited_text) echo "$root"/core/worksheet/*.cpp "$root"/core/text/*.cpp "$root"/core/files/*.cpp ;;
     return_text) echo "$root"/core/analysis/ReturnText.cpp ;;
     display_text) echo "$root"/core/grid/DisplayText.cpp ;;
     *) echo "unknown fuzz target: $1" >&2; return 1 ;;
@@ -47,6 +48,17 @@ seed_display_text() {
   printf '\xff\xb15%%\x80\xc0\xaf\xed\xa0\x80\xe2\x82' > "$dir/mixed"
 }
 
+# The test exports, each behind an option byte: detected everything, worksheet limits.
+seed_delimited_text() {
+  local dir="$1" file
+  for file in "$root"/tests/data/delimited/*; do
+    { printf '\0'; cat "$file"; } > "$dir/$(basename "$file")"
+  done
+}
+
+budget=(-runs="$runs")
+[[ -n "${FUZZ_SECONDS:-}" ]] && budget=(-max_total_time="$FUZZ_SECONDS")
+
 for target in "${targets[@]}"; do
   dir="$out/$target"
   mkdir -p "$dir/corpus" "$dir/artifacts"
@@ -55,6 +67,6 @@ for target in "${targets[@]}"; do
     -I "$root" "$here/${target}_fuzz.cpp" $(sources_of "$target") -o "$dir/${target}_fuzz"
   "seed_$target" "$dir/corpus"
   # max_len lets a document of 1001 x 12 empty cells (11009 bytes) through.
-  "$dir/${target}_fuzz" -runs="$runs" -max_len=12288 -artifact_prefix="$dir/artifacts/" \
+  "$dir/${target}_fuzz" "${budget[@]}" -max_len=12288 -artifact_prefix="$dir/artifacts/" \
     -print_final_stats=1 "$dir/corpus"
 done

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test twice: once as shipped, then the
-# whole program again, GUI included, under AddressSanitizer (leak checking
-# on) and UndefinedBehaviorSanitizer; then installs a package build into a
-# scratch folder, runs the installed korvel-solve, and makes the .deb.
+# Checks the format, builds everything (warnings are errors) and runs every
+# test twice: once as shipped, then the whole program again, GUI included,
+# under AddressSanitizer (leak checking on) and UndefinedBehaviorSanitizer;
+# then installs a package build into a scratch folder, runs the installed
+# korvel-solve, makes the .deb, and runs every fuzz target for 10 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh
 jobs=$(nproc)
+bash tools/format-check.sh
 
 # ccache when present; with paths taken relative to the project, the package
 # build below reuses what the first build compiled.
@@ -16,7 +18,9 @@ if command -v ccache >/dev/null; then
   export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
 fi
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
+# Warnings are errors here; the package build below uses the same flags, so
+# that it reuses what this one compiled.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEL_WERROR=ON "${launcher[@]}" >/dev/null
 cmake --build build -j"$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$jobs"
 
@@ -33,7 +37,7 @@ QT_QPA_PLATFORM=offscreen \
 
 # The package build: installed under /usr, so /usr/lib/korvel is compiled in.
 cmake -S . -B build-deb -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
-  -DBUILD_TESTING=OFF -DKORVEL_BENCH=OFF "${launcher[@]}" >/dev/null
+  -DBUILD_TESTING=OFF -DKORVEL_BENCH=OFF -DKORVEL_WERROR=ON "${launcher[@]}" >/dev/null
 cmake --build build-deb -j"$jobs"
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
@@ -44,3 +48,6 @@ printf '\x02\x00\x00\x00\x05\x00\x00\x00\x011\x05Alpha\x031.5\x012\x04-0.5' >"$s
 if command -v lintian >/dev/null; then
   lintian --fail-on error build-deb/korvel_*.deb
 fi
+
+# Every fuzz target for a fixed short time (Debian's clang and libFuzzer).
+FUZZ_SECONDS=10 FUZZ_DIR="$stage/fuzz" bash fuzz/run.sh

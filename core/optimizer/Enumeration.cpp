@@ -78,6 +78,7 @@ bool SolutionWalk::BuildRecord() {
             SolutionShare& share = m_record.shares[static_cast<size_t>(m_record.shareCount++)];
             share.name = m_cells.TextMatrix(b, 1);
             share.weight = static_cast<float>(value);
+            share.solverWeight = value;
             share.row = b;
         } else if (b == n + 1) {
             m_tableauReturn = m_tableauReturn + value;
@@ -156,6 +157,7 @@ bool SolutionWalk::ShowBasicWeights(PortfolioClaim& claim) {
         SolutionShare& share = m_record.shares[static_cast<size_t>(k)];
         const double weight = static_cast<double>((*weights)[static_cast<size_t>(share.row - 1)]);
         share.weight = static_cast<float>(weight);
+        share.solverWeight = weight;
         claim.shares[static_cast<size_t>(k)].weight = weight;
     }
     const PortfolioFigures figures = RecomputeFigures(claim);

@@ -6,9 +6,10 @@
 namespace korvel {
 
 struct SolutionShare {
-    std::string name;  // worksheet text at (row, 1) when the record was built
-    float weight = 0.0f;
-    int32_t row = 0;  // worksheet row 1..N, equal to the share's tableau column
+    std::string name;           // worksheet text at (row, 1) when the record was built
+    float weight = 0.0f;        // as the dialog shows it
+    int32_t row = 0;            // worksheet row 1..N, equal to the share's tableau column
+    double solverWeight = 0.0;  // the solver's own value, for outputs that print it whole
 };
 
 // One reported basis. Entries past shareCount may hold an earlier record's

@@ -41,13 +41,13 @@ void AppendUtf8(char32_t cp, std::string& out)
 
 }  // namespace
 
-void AppendUtf8FromUtf16Le(const uint8_t* bytes, size_t units, std::string& out)
+void AppendUtf8FromUtf16(std::u16string_view units, std::string& out)
 {
-    out.reserve(out.size() + units);
-    for (size_t i = 0; i < units; ++i) {
-        const char32_t u = UnitAt(bytes, i);
-        if (IsHighSurrogate(u) && i + 1 < units && IsLowSurrogate(UnitAt(bytes, i + 1))) {
-            const char32_t low = UnitAt(bytes, ++i);
+    out.reserve(out.size() + units.size());
+    for (size_t i = 0; i < units.size(); ++i) {
+        const char32_t u = units[i];
+        if (IsHighSurrogate(u) && i + 1 < units.size() && IsLowSurrogate(units[i + 1])) {
+            const char32_t low = units[++i];
             AppendUtf8(0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00), out);
         } else if (IsHighSurrogate(u) || IsLowSurrogate(u)) {
             AppendUtf8(kReplacement, out);
@@ -55,6 +55,14 @@ void AppendUtf8FromUtf16Le(const uint8_t* bytes, size_t units, std::string& out)
             AppendUtf8(u, out);
         }
     }
+}
+
+void AppendUtf8FromUtf16Le(const uint8_t* bytes, size_t units, std::string& out)
+{
+    std::u16string text(units, u'\0');
+    for (size_t i = 0; i < units; ++i)
+        text[i] = static_cast<char16_t>(UnitAt(bytes, i));
+    AppendUtf8FromUtf16(text, out);
 }
 
 }  // namespace korvel::doc

@@ -3,6 +3,7 @@
 // Min Return string, then (Rows-1) x (Cols-1) cell strings row by row, columns
 // 1..Cols-1. Strings carry a 1-, 3- or 7-byte length prefix; the reader also
 // takes the 16-bit (UTF-16LE) form and turns it into UTF-8. No header, no version.
+#include "core/files/FileRead.h"
 #include "core/worksheet/WorksheetRules.h"
 #include "core/worksheet/WorksheetTable.h"
 
@@ -82,17 +83,10 @@ std::vector<uint8_t> SaveDocument(const WorksheetTable& table);
 // Far above any real worksheet (1000 x 10 cells of typed text is about 1 MB).
 inline constexpr uint64_t kMaxFileBytes = uint64_t{256} << 20;
 
-// Reads a whole regular file, bounded by its size when opened (fstat) and by
-// kMaxFileBytes. Directories, devices and FIFOs are refused. False with the
-// reason alone (no path, e.g. "No such file or directory") on failure.
-bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error);
-
-// Writes bytes as the whole file at path so that a failure leaves the previous
-// file as it was: into a new file beside it, renamed over it once complete.
-// Where the folder takes no new file (no write permission, a read-only
-// folder), the file is rewritten in place instead, and put back as it was if
-// that write fails. A file size limit fails the write (SIGXFSZ does not end
-// the program). False with the reason alone (e.g. "File too large") on failure.
-bool WriteFileBytes(const std::string& path, std::span<const uint8_t> bytes, std::string& error);
+// A whole document file, at most kMaxFileBytes (see files::ReadFileBytes).
+inline bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error)
+{
+    return files::ReadFileBytes(path, kMaxFileBytes, bytes, error);
+}
 
 }  // namespace korvel::doc

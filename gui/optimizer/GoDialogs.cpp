@@ -2,7 +2,6 @@
 
 #include "core/text/NumberText.h"
 #include "gui/framework/MessageBox.h"
-#include "gui/optimizer/GridCellSource.h"
 #include "gui/optimizer/SolutionDialog.h"
 
 #include <new>
@@ -31,14 +30,13 @@ void ShowGoOutcome(QWidget* owner, const GoResult& result)
 
 }  // namespace
 
-GoResult RunGoWithDialogs(QWidget* owner, const CMSFlexGrid& grid, const std::string& minReturnText,
+GoResult RunGoWithDialogs(QWidget* owner, const CellSource& cells, const std::string& minReturnText,
                           SolutionRecord& solution)
 {
     GoResult result;
     // The parsed Min Return stays with the caller even when the command ends early.
     text::ReadWholeNumber(minReturnText, result.minReturn);
 
-    const GridCellSource cells(grid);
     CSolutionDialog dialog(owner ? owner->window() : nullptr);
     SolutionDialogPresenter presenter(dialog);
     try {

@@ -5,7 +5,6 @@
 
 #include <string>
 
-class CMSFlexGrid;
 class CSolutionDialog;
 class QWidget;
 
@@ -22,10 +21,10 @@ private:
     CSolutionDialog& m_dialog;
 };
 
-// Runs Go on the grid's worksheet with owner's windows; solution receives
+// Runs Go on the worksheet's cells with owner's windows; solution receives
 // each record shown. The returned minReturn is the parsed Min Return, also
 // when the command ended early.
-GoResult RunGoWithDialogs(QWidget* owner, const CMSFlexGrid& grid, const std::string& minReturnText,
+GoResult RunGoWithDialogs(QWidget* owner, const CellSource& cells, const std::string& minReturnText,
                           SolutionRecord& solution);
 
 }  // namespace korvel

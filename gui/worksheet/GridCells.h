@@ -1,5 +1,6 @@
 #pragma once
-// The worksheet's editing rules applied straight to the form's grid.
+// The form's grid as the worksheet's cells: what the editing rules change and
+// what the Go command reads, straight from the grid.
 #include "core/worksheet/WorksheetCells.h"
 #include "gui/grid/MSFlexGrid.h"
 

@@ -1,6 +1,7 @@
 // The document's flag, name and its New, Open, Save and Save As.
 #include "gui/worksheet/TavoDoc.h"
 
+#include "core/files/FileReplace.h"
 #include "core/worksheet/DocumentFormat.h"
 #include "gui/framework/CmdUI.h"
 #include "gui/framework/FileDialogs.h"
@@ -183,7 +184,7 @@ bool CTavoDoc::WriteDocument(const QString& path, QString& reason)
         return false;
     }
     std::string why;
-    if (!korvel::doc::WriteFileBytes(QFile::encodeName(path).toStdString(), out.Bytes(), why)) {
+    if (!korvel::files::ReplaceFile(QFile::encodeName(path).toStdString(), out.Bytes(), why)) {
         reason = QString::fromLocal8Bit(why.c_str()) + QLatin1Char('.');
         return false;
     }

@@ -1,7 +1,7 @@
 #include "programs/cli/ConvertCommand.h"
 
+#include "core/files/FileReplace.h"
 #include "core/worksheet/DocumentFormat.h"
-#include "core/worksheet/FileReplace.h"
 #include "core/worksheet/TextExport.h"
 #include "programs/cli/DataInput.h"
 
@@ -124,7 +124,7 @@ int Convert(const ConvertOptions& options, std::ostream& out, std::ostream& err)
         out << bytes;
         return out.flush() ? kConverted : kFailed;
     }
-    if (!doc::WriteFileReplacing(outPath, bytes, reason)) {
+    if (!files::ReplaceFile(outPath, bytes, reason)) {
         err << kProgram << ": " << outPath << ": " << reason << "\n";
         return kFailed;
     }

@@ -1,8 +1,8 @@
 #include "programs/cli/DataInput.h"
 
+#include "core/files/DescriptorRead.h"
 #include "core/text/NumberText.h"
 #include "core/worksheet/DocumentFormat.h"
-#include "core/worksheet/FileReplace.h"
 
 #include <algorithm>
 #include <charconv>
@@ -176,7 +176,7 @@ std::string LoadFailure(doc::LoadError error) {
 
 bool ReadInputBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& reason) {
     if (path == "-")
-        return doc::ReadDescriptorBytes(STDIN_FILENO, doc::kMaxFileBytes, bytes, reason);
+        return files::ReadDescriptorBytes(STDIN_FILENO, doc::kMaxFileBytes, bytes, reason);
     return doc::ReadFileBytes(path, bytes, reason);
 }
 

@@ -1,6 +1,7 @@
 #include "programs/cli/FrontierOutput.h"
 
-#include "programs/cli/SolveOutput.h"
+#include "core/optimizer/DisplayFigures.h"
+#include "programs/cli/OutputFormat.h"
 
 #include <cstdio>
 
@@ -36,20 +37,11 @@ std::string Figure(double value) {
     return text;
 }
 
-// A field as spreadsheets read it: quoted when it holds a separator, a quote
-// or a line break, quotes doubled.
-void AppendCsvField(std::string& out, const std::string& field) {
-    if (field.find_first_of(",\"\r\n") == std::string::npos) {
-        out += field;
-        return;
-    }
-    out += '"';
-    for (char c : field) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    out += '"';
+PrintedPortfolio Printed(const FrontierRun& run, const FrontierPoint& point) {
+    PrintedPortfolio portfolio{point.averageReturn, point.lineDeviation, {}};
+    for (const FrontierShare& share : point.shares)
+        portfolio.shares.push_back({NameOf(run, share), share.weight, share.row});
+    return portfolio;
 }
 
 }  // namespace
@@ -68,8 +60,7 @@ std::string FormatFrontierText(const FrontierRun& run) {
         for (size_t i = 0; i < point.shares.size(); ++i) {
             if (i > 0)
                 out += ", ";
-            std::snprintf(line, sizeof line, " %.4f", point.shares[i].weight);
-            out += NameOf(run, point.shares[i]) + line;
+            out += NameText(NameOf(run, point.shares[i])) + " " + FormatWeightFigure(point.shares[i].weight);
         }
         out += "\n";
     }
@@ -77,51 +68,16 @@ std::string FormatFrontierText(const FrontierRun& run) {
 }
 
 std::string FormatFrontierJson(const FrontierRun& run) {
-    std::string out = "{\"outcome\": ";
-    AppendJsonString(out, FrontierOutcomeName(run.frontier.outcome));
-    out += ", \"message\": ";
-    if (run.frontier.message.empty())
-        out += "null";
-    else
-        AppendJsonString(out, run.frontier.message);
-    out += ", \"points\": [";
-    for (size_t k = 0; k < run.frontier.points.size(); ++k) {
-        const FrontierPoint& point = run.frontier.points[k];
-        out += k > 0 ? ", {\"averageReturn\": " : "{\"averageReturn\": ";
-        AppendJsonNumber(out, point.averageReturn);
-        out += ", \"lineDeviation\": ";
-        AppendJsonNumber(out, point.lineDeviation);
-        out += ", \"shares\": [";
-        for (size_t i = 0; i < point.shares.size(); ++i) {
-            const FrontierShare& share = point.shares[i];
-            out += i > 0 ? ", {\"name\": " : "{\"name\": ";
-            AppendJsonString(out, NameOf(run, share));
-            out += ", \"weight\": ";
-            AppendJsonNumber(out, share.weight);
-            out += ", \"row\": " + std::to_string(share.row) + "}";
-        }
-        out += "]}";
-    }
-    out += "]}\n";
-    return out;
+    std::vector<PrintedPortfolio> points;
+    for (const FrontierPoint& point : run.frontier.points)
+        points.push_back(Printed(run, point));
+    return JsonDocument(FrontierOutcomeName(run.frontier.outcome), run.frontier.message, "points", points);
 }
 
 std::string FormatFrontierCsv(const FrontierRun& run) {
-    std::string out = "point,averageReturn,lineDeviation,row,name,weight\n";
-    for (size_t k = 0; k < run.frontier.points.size(); ++k) {
-        const FrontierPoint& point = run.frontier.points[k];
-        for (const FrontierShare& share : point.shares) {
-            out += std::to_string(k + 1) + ",";
-            AppendJsonNumber(out, point.averageReturn);
-            out += ",";
-            AppendJsonNumber(out, point.lineDeviation);
-            out += "," + std::to_string(share.row) + ",";
-            AppendCsvField(out, NameOf(run, share));
-            out += ",";
-            AppendJsonNumber(out, share.weight);
-            out += "\n";
-        }
-    }
+    std::string out = CsvHeader("Point");
+    for (size_t k = 0; k < run.frontier.points.size(); ++k)
+        AppendCsvRows(out, k + 1, Printed(run, run.frontier.points[k]));
     return out;
 }
 

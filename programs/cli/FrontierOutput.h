@@ -18,12 +18,10 @@ const char* FrontierOutcomeName(FrontierOutcome outcome);
 // One line per breakpoint: number, average return, line deviation, shares held.
 std::string FormatFrontierText(const FrontierRun& run);
 
-// {"outcome", "message", "points": [{"averageReturn", "lineDeviation",
-// "shares": [{"name", "weight", "row"}]}]} on one line, 17 significant digits.
+// JsonDocument with the list "points".
 std::string FormatFrontierJson(const FrontierRun& run);
 
-// A header, then one line per share held at each breakpoint:
-// point,averageReturn,lineDeviation,row,name,weight.
+// CsvHeader("Point"), then AppendCsvRows of each breakpoint.
 std::string FormatFrontierCsv(const FrontierRun& run);
 
 }  // namespace korvel::cli

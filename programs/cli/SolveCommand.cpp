@@ -87,7 +87,7 @@ SolutionRecord AsRecord(const FrontierPoint& point, const WorksheetTable& table)
     record.lineDeviation = point.lineDeviation;
     for (size_t k = 0; k < point.shares.size(); ++k) {
         const FrontierShare& share = point.shares[k];
-        record.shares[k] = {table.TextMatrix(share.row, 1), static_cast<float>(share.weight), share.row};
+        record.shares[k] = {table.TextMatrix(share.row, 1), static_cast<float>(share.weight), share.row, share.weight};
     }
     return record;
 }

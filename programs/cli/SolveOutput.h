@@ -1,9 +1,9 @@
 #pragma once
 // What korvel-solve prints: the shown solutions as text for people or as JSON.
 #include "core/optimizer/GoCommand.h"
+#include "programs/cli/OutputFormat.h"
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace korvel::cli {
@@ -21,25 +21,15 @@ std::string DialogFigure(double value);
 // the closing message ("No solution", "No solution !") when there is one.
 std::string FormatText(const SolveRun& run);
 
-// A header line, then one line per share held in each solution: solution
-// number, average return, line deviation, row, name, weight. The figures are
-// the shortest texts that read back to the exact values.
+// CsvHeader("Solution"), then AppendCsvRows of each solution, with the
+// solver's own doubles.
 std::string FormatCsv(const SolveRun& run);
 
-// {"outcome": ..., "message": ..., "solutions": [...]} on one line.
+// JsonDocument with the list "solutions".
 std::string FormatJson(const SolveRun& run);
 
 // "done", "no solution", "unbounded", "invalid" (a rejected input), "pivot limit"
 // or "unsound" (a result that failed its check against the worksheet).
 const char* OutcomeName(GoOutcome outcome);
-
-// A worksheet text as the grid shows it, in UTF-8: well-formed UTF-8 sequences
-// as they are, every other byte as its Windows-1252 character.
-std::string TextAsUtf8(std::string_view bytes);
-
-// JSON helpers: a double with 17 significant digits (null when not finite), and
-// a worksheet text decoded as TextAsUtf8 does.
-void AppendJsonNumber(std::string& out, double value);
-void AppendJsonString(std::string& out, std::string_view bytes);
 
 }  // namespace korvel::cli

@@ -1,11 +1,11 @@
 #include "ModuleFile.h"
 
 #include "GridSetup.h"
+#include "core/files/FileRead.h"
+#include "core/files/FileReplace.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,69 +22,8 @@ std::string JoinPath(const std::string& directory, const std::string& name)
     return directory + "/" + name;
 }
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : m_fd(fd) {}
-    ~Descriptor() { Close(); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-    int Release()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd;
-    }
-    bool Close()
-    {
-        const bool ok = m_fd < 0 || ::close(m_fd) == 0;
-        m_fd = -1;
-        return ok;
-    }
-
-private:
-    int m_fd;
-};
-
-bool WriteAll(int fd, const char* data, size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
-bool CopyContents(int from, int to)
-{
-    std::vector<char> buffer(64 * 1024);
-    for (;;) {
-        const ssize_t n = ::read(from, buffer.data(), buffer.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            return true;
-        if (!WriteAll(to, buffer.data(), static_cast<size_t>(n)))
-            return false;
-    }
-}
-
-// Non-blocking, so that a FIFO of that name cannot hang the run.
-int OpenRegularFile(const std::string& path)
-{
-    Descriptor opened(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    struct stat info {};
-    if (opened.get() < 0 || ::fstat(opened.get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return -1;
-    return opened.Release();
-}
+// Far above any build of the module; a larger file is not it.
+constexpr uint64_t kMaxModuleBytes = uint64_t{256} << 20;
 
 bool SameDirectory(const std::string& a, const std::string& b)
 {
@@ -98,25 +37,6 @@ std::string ParentOf(const std::string& path)
 {
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
     return parent.empty() ? std::string(".") : parent.string();
-}
-
-// Writes the copy under a temporary name in the destination directory and
-// gives it the final name only once it is complete.
-bool CopyThroughTemporary(int source, const std::string& directory)
-{
-    std::string temporary = JoinPath(directory, std::string(".") + kGridModuleName + ".XXXXXX");
-    if (temporary.size() >= PATH_MAX)
-        return false;
-    Descriptor out(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (out.get() < 0)
-        return false;
-    const bool written = CopyContents(source, out.get()) && ::fchmod(out.get(), 0755) == 0 && ::fsync(out.get()) == 0;
-    const bool closed = out.Close();
-    if (!written || !closed || ::rename(temporary.c_str(), JoinPath(directory, kGridModuleName).c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
 }
 
 void RemoveOtherSpellings(const std::string& directory)
@@ -156,12 +76,15 @@ bool CopyReplacing(const std::string& source, const std::string& directory)
     if (!FitsWithModuleName(directory))
         return false;
     // The source first, so that a run with nothing to copy creates nothing.
-    const Descriptor in(OpenRegularFile(source));
-    if (in.get() < 0)
+    std::vector<uint8_t> module;
+    std::string reason;
+    if (!korvel::files::ReadFileBytes(source, kMaxModuleBytes, module, reason))
         return false;
     std::error_code error;
     std::filesystem::create_directories(directory, error);
-    if (error || SameDirectory(ParentOf(source), directory) || !CopyThroughTemporary(in.get(), directory))
+    if (error || SameDirectory(ParentOf(source), directory))
+        return false;
+    if (!korvel::files::ReplaceFile(JoinPath(directory, kGridModuleName), module, reason, {.mode = 0755}))
         return false;
     RemoveOtherSpellings(directory);
     return true;

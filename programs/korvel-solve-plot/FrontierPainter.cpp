@@ -1,11 +1,11 @@
 #include "programs/korvel-solve-plot/FrontierPainter.h"
 
+#include "core/files/FileReplace.h"
 #include "programs/korvel-solve-plot/FrontierChart.h"
 
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -49,18 +49,19 @@ bool AddShareTitles(const QByteArray& svg, const cli::FrontierPicture& picture, 
     return ellipses == picture.shares.size();
 }
 
-bool Save(const QString& path, const std::function<bool(QIODevice&)>& write, std::string& error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !write(file) || !file.commit()) {
-        error = file.errorString().toStdString();
-        if (error.empty() || error == "Unknown error")
-            error = "the picture cannot be written";
+// Drawn into memory first, then written the one way every program replaces a file.
+bool Save(const std::string& path, const std::function<bool(QIODevice&)>& write, std::string& error) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!write(buffer)) {
+        error = "the picture cannot be drawn";
         return false;
     }
-    return true;
+    const QByteArray& bytes = buffer.data();
+    return files::ReplaceFile(path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), error);
 }
 
-bool PaintPng(const cli::FrontierPicture& picture, const QString& path, std::string& error) {
+bool PaintPng(const cli::FrontierPicture& picture, const std::string& path, std::string& error) {
     QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     {
@@ -71,7 +72,7 @@ bool PaintPng(const cli::FrontierPicture& picture, const QString& path, std::str
         path, [&](QIODevice& device) { return image.save(&device, "PNG"); }, error);
 }
 
-bool PaintSvg(const cli::FrontierPicture& picture, const QString& path, std::string& error) {
+bool PaintSvg(const cli::FrontierPicture& picture, const std::string& path, std::string& error) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
@@ -97,11 +98,10 @@ bool PaintSvg(const cli::FrontierPicture& picture, const QString& path, std::str
 
 bool PaintFrontier(const cli::FrontierPicture& picture, const std::string& path, cli::PictureKind kind,
                    std::string& error) {
-    const QString file = QString::fromStdString(path);
     if (kind == cli::PictureKind::Svg)
-        return PaintSvg(picture, file, error);
+        return PaintSvg(picture, path, error);
     if (kind == cli::PictureKind::Png)
-        return PaintPng(picture, file, error);
+        return PaintPng(picture, path, error);
     error = "the picture must be a .png or .svg file";
     return false;
 }

@@ -1,6 +1,7 @@
 // korvel-solve with a painter: what korvel-solve runs for --plot.
 #include "programs/cli/FrontierPicture.h"
 #include "programs/cli/SolveCommand.h"
+#include "programs/cli/StandardOutput.h"
 #include "programs/korvel-solve-plot/FrontierPainter.h"
 
 #include <QGuiApplication>
@@ -24,5 +25,5 @@ int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     korvel::cli::SetFrontierPainter(&korvel::plot::PaintFrontier);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return korvel::cli::RunSolveCommand(args, std::cout, std::cerr);
+    return korvel::cli::FinishStandardOutput("korvel-solve", korvel::cli::RunSolveCommand(args, std::cout, std::cerr));
 }

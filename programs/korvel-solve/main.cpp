@@ -1,6 +1,7 @@
 #include "core/location/ModuleLocation.h"
 #include "programs/cli/SolveCommand.h"
 #include "programs/cli/SolveOptions.h"
+#include "programs/cli/StandardOutput.h"
 
 #include <unistd.h>
 
@@ -42,5 +43,5 @@ int main(int argc, char** argv) {
         return korvel::cli::ReportSolveUsageError(error, std::cerr);
     if (!options.help && !options.plot.empty())
         HandPictureToPlotProgram(argv);
-    return korvel::cli::RunSolveCommand(options, std::cout, std::cerr);
+    return korvel::cli::FinishStandardOutput("korvel-solve", korvel::cli::RunSolveCommand(options, std::cout, std::cerr));
 }

@@ -40,7 +40,7 @@ TEST(FrontierArguments, CombinationsThatMeanNothingAreRefused) {
     }
 }
 
-TEST(FrontierOutput, CsvQuotesNamesAndJsonKeepsSeventeenDigits) {
+TEST(FrontierOutput, CsvQuotesNamesAndNumbersReadBackExactly) {
     cli::FrontierRun run;
     run.names = {"Plain", "Comma, \"quoted\""};
     FrontierPoint point;
@@ -48,13 +48,12 @@ TEST(FrontierOutput, CsvQuotesNamesAndJsonKeepsSeventeenDigits) {
     point.lineDeviation = 1.0 / 3.0;
     point.shares = {{1, 0.25}, {2, 0.75}};
     run.frontier.points.push_back(point);
-    EXPECT_EQ(cli::FormatFrontierCsv(run),
-              "point,averageReturn,lineDeviation,row,name,weight\n"
-              "1,0.10000000000000001,0.33333333333333331,1,Plain,0.25\n"
-              "1,0.10000000000000001,0.33333333333333331,2,\"Comma, \"\"quoted\"\"\",0.75\n");
+    EXPECT_EQ(cli::FormatFrontierCsv(run), "Point,Avg.Return,Line Deviat.,Row,Name,Weight\n"
+                                           "1,0.1,0.3333333333333333,1,Plain,0.25\n"
+                                           "1,0.1,0.3333333333333333,2,\"Comma, \"\"quoted\"\"\",0.75\n");
     EXPECT_EQ(cli::FormatFrontierJson(run),
-              "{\"outcome\": \"done\", \"message\": null, \"points\": [{\"averageReturn\": 0.10000000000000001, "
-              "\"lineDeviation\": 0.33333333333333331, \"shares\": [{\"name\": \"Plain\", \"weight\": 0.25, "
+              "{\"outcome\": \"done\", \"message\": null, \"points\": [{\"averageReturn\": 0.1, "
+              "\"lineDeviation\": 0.3333333333333333, \"shares\": [{\"name\": \"Plain\", \"weight\": 0.25, "
               "\"row\": 1}, {\"name\": \"Comma, \\\"quoted\\\"\", \"weight\": 0.75, \"row\": 2}]}]}\n");
 }
 
@@ -98,9 +97,9 @@ TEST_F(FrontierBinary, JsonAndTableOfTheBreakpoints) {
     EXPECT_EQ(run.out, "{\"outcome\": \"done\", \"message\": null, \"points\": ["
                        "{\"averageReturn\": 2, \"lineDeviation\": 0, \"shares\": [{\"name\": \"Up\", \"weight\": 0.5, "
                        "\"row\": 1}, {\"name\": \"Down\", \"weight\": 0.5, \"row\": 2}]}, "
-                       "{\"averageReturn\": 2.6666666666666665, \"lineDeviation\": 0.22222222222222221, \"shares\": "
-                       "[{\"name\": \"Down\", \"weight\": 0.66666666666666663, \"row\": 2}, {\"name\": \"Star\", "
-                       "\"weight\": 0.33333333333333331, \"row\": 3}]}, "
+                       "{\"averageReturn\": 2.6666666666666665, \"lineDeviation\": 0.2222222222222222, \"shares\": "
+                       "[{\"name\": \"Down\", \"weight\": 0.6666666666666666, \"row\": 2}, {\"name\": \"Star\", "
+                       "\"weight\": 0.3333333333333333, \"row\": 3}]}, "
                        "{\"averageReturn\": 4, \"lineDeviation\": 2, \"shares\": [{\"name\": \"Star\", \"weight\": 1, "
                        "\"row\": 3}]}]}\n");
     run = Run("--frontier " + m_sheet);
@@ -164,7 +163,7 @@ TEST_F(FrontierBinary, PngOfTheChosenSizeWithoutADisplay) {
     const std::string png = (m_dir / "frontier.PNG").string();
     const ProcessRun run = Run("--frontier --csv --plot " + png + " " + m_sheet);
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "point,averageReturn,lineDeviation,row,name,weight");
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "Point,Avg.Return,Line Deviat.,Row,Name,Weight");
     const std::string bytes = ReadAll(png);
     ASSERT_GT(bytes.size(), 24u);
     EXPECT_EQ(bytes.substr(1, 3), "PNG");

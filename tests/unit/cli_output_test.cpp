@@ -95,9 +95,9 @@ TEST(SolveOutput, JsonStringsAreEscapedAndValidUtf8) {
 SolutionRecord TwoShareRecord() {
     SolutionRecord record;
     record.shareCount = 2;
-    record.shares[0] = {"Down", 0.5f, 2};
-    record.shares[1] = {"Up", 1.0f / 3.0f, 1};
-    record.shares[2] = {"stale", 9.0f, 7};  // past shareCount: never printed
+    record.shares[0] = {"Down", 0.5f, 2, 0.5};
+    record.shares[1] = {"Up", 1.0f / 3.0f, 1, 1.0 / 3.0};
+    record.shares[2] = {"stale", 9.0f, 7, 9.0};  // past shareCount: never printed
     record.averageReturn = 2.00001;
     record.lineDeviation = 0.0;
     return record;
@@ -123,8 +123,8 @@ TEST(SolveOutput, JsonShape) {
     run.solutions = {TwoShareRecord()};
     EXPECT_EQ(FormatJson(run),
               "{\"outcome\": \"done\", \"message\": null, \"solutions\": [{\"averageReturn\": "
-              "2.0000100000000001, \"lineDeviation\": 0, \"shares\": [{\"name\": \"Down\", \"weight\": "
-              "0.5, \"row\": 2}, {\"name\": \"Up\", \"weight\": 0.3333333432674408, \"row\": 1}]}]}\n");
+              "2.00001, \"lineDeviation\": 0, \"shares\": [{\"name\": \"Down\", \"weight\": "
+              "0.5, \"row\": 2}, {\"name\": \"Up\", \"weight\": 0.3333333333333333, \"row\": 1}]}]}\n");
 
     run.solutions.clear();
     run.go.outcome = GoOutcome::Unbounded;
@@ -132,6 +132,27 @@ TEST(SolveOutput, JsonShape) {
     EXPECT_EQ(FormatJson(run), "{\"outcome\": \"unbounded\", \"message\": \"No solution !\", \"solutions\": []}\n");
     EXPECT_EQ(FormatText(run), "No solution !\n");
     EXPECT_STREQ(OutcomeName(GoOutcome::NotFinite), "invalid");
+}
+
+// A name prints alike in every output, as the grid decodes it, with its
+// control characters escaped: it never breaks a line or a field.
+TEST(SolveOutput, NamesPrintAlikeInTextCsvAndJson) {
+    const struct {
+        std::string bytes, printed, json;
+    } cases[] = {
+        {"Two\nLines", "Two\\u000aLines", "\"Two\\\\u000aLines\""},
+        {"caf\xE9", "caf\xC3\xA9", "\"caf\xC3\xA9\""},
+        {"Tab\tDel\x7F", "Tab\\u0009Del\\u007f", "\"Tab\\\\u0009Del\\\\u007f\""},
+    };
+    for (const auto& c : cases) {
+        SolveRun run;
+        run.solutions.resize(1);
+        run.solutions[0].shareCount = 1;
+        run.solutions[0].shares[0] = {c.bytes, 1.0f, 1, 1.0};
+        EXPECT_NE(FormatText(run).find("  " + c.printed + "\n"), std::string::npos) << c.printed;
+        EXPECT_NE(FormatCsv(run).find(",1," + c.printed + ",1\n"), std::string::npos) << FormatCsv(run);
+        EXPECT_NE(FormatJson(run).find("\"name\": " + c.json + ","), std::string::npos) << FormatJson(run);
+    }
 }
 
 }  // namespace

@@ -77,11 +77,11 @@ TEST_F(SolveBinary, JsonOfEverySolutionInOrder) {
     const ProcessRun run = Solve({"--json", "--min-return", "1", Write("stairs.kvl", sheet)});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "{\"outcome\": \"done\", \"message\": null, \"solutions\": ["
-                       "{\"averageReturn\": 2, \"lineDeviation\": 0.66666666666666663, \"shares\": "
+                       "{\"averageReturn\": 2, \"lineDeviation\": 0.6666666666666666, \"shares\": "
                        "[{\"name\": \"A\", \"weight\": 1, \"row\": 1}]}, "
-                       "{\"averageReturn\": 3, \"lineDeviation\": 0.66666666666666663, \"shares\": "
+                       "{\"averageReturn\": 3, \"lineDeviation\": 0.6666666666666666, \"shares\": "
                        "[{\"name\": \"C\", \"weight\": 1, \"row\": 3}]}, "
-                       "{\"averageReturn\": 4, \"lineDeviation\": 0.66666666666666663, \"shares\": "
+                       "{\"averageReturn\": 4, \"lineDeviation\": 0.6666666666666666, \"shares\": "
                        "[{\"name\": \"D\", \"weight\": 1, \"row\": 4}]}]}\n");
 }
 

@@ -1,3 +1,4 @@
+#include "core/files/FileReplace.h"
 #include "core/worksheet/DocumentFormat.h"
 
 #include <gtest/gtest.h>
@@ -88,8 +89,7 @@ std::string Content(const fs::path& path) {
 }
 
 bool Save(const fs::path& path, const std::string& content, std::string& error) {
-    return WriteFileBytes(path.string(), std::span(reinterpret_cast<const uint8_t*>(content.data()), content.size()),
-                          error);
+    return korvel::files::ReplaceFile(path.string(), content, error);
 }
 
 // A file size limit for as long as it lives; SIGXFSZ keeps its default action,

@@ -123,10 +123,12 @@ TEST(Enumeration, RecordFollowsTheBasisRowByRow) {
                 EXPECT_EQ(record.shareCount, k);
                 // A perfect hedge's objective is noise of either sign, shown as zero.
                 const double objective = t->At(t->ZRow(), 0) / t->Periods();
-                if (std::fabs(objective) > 1e-7)
+                if (std::fabs(objective) > 1e-7) {
                     EXPECT_EQ(record.lineDeviation, objective);
-                if (std::fabs(objective) < 1e-9)
+                }
+                if (std::fabs(objective) < 1e-9) {
                     EXPECT_EQ(record.lineDeviation, 0.0);
+                }
                 return PresenterAnswer::Continue;
             }
         } checker;

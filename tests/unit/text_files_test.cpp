@@ -8,9 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -252,12 +254,73 @@ TEST_F(TextFiles, CsvOutputHasALinePerShareHeld) {
     ProcessRun run = Run("korvel-solve", {"--csv", "--min-return", "1", Data("comma.csv")});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "Solution,Avg.Return,Line Deviat.,Row,Name,Weight\n"
-                       "1,1.0365853658536583,0.05691056910569113,1,AAA,0.5609756\n"
-                       "1,1.0365853658536583,0.05691056910569113,2,BBB,0.4390244\n");
+                       "1,1.0365853658536583,0.05691056910569113,1,AAA,0.5609756097560976\n"
+                       "1,1.0365853658536583,0.05691056910569113,2,BBB,0.4390243902439024\n");
     run = Run("korvel-solve", {"--csv", "--min-return", "50", Data("comma.csv")});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "Solution,Avg.Return,Line Deviat.,Row,Name,Weight\n");
     EXPECT_NE(run.err.find("No solution"), std::string::npos) << run.err;
+}
+
+// Only a regular file is replaced, through its links, and either whole or not
+// at all: a refused or failed write leaves the destination and its folder as they were.
+TEST_F(TextFiles, TheOutputReplacesOnlyARegularFileAndOnlyWhole) {
+    const fs::path folder = m_dir / "out";
+    fs::create_directories(folder);
+    const std::string old = (folder / "old.csv").string(), fifo = (folder / "fifo").string();
+    std::ofstream(old) << "previous";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    fs::create_symlink(fifo, folder / "to-fifo");
+    fs::create_symlink(old, folder / "to-old.csv");
+    std::string big = "Name,R1,R2,R3\n";
+    for (int i = 0; i < 200; ++i)
+        big += "S" + std::to_string(i) + ",1,2,3\n";
+    const std::string in = WriteText("big.csv", big), convert = Quoted((m_bin / "korvel-convert").string());
+    const struct {
+        std::string limit, out;
+        int status;
+        std::string reason;
+    } cases[] = {
+        {"ulimit -f 1; ", old, 2, "File too large"},
+        {"", fifo, 2, "not a regular file"},
+        {"", (folder / "to-fifo").string(), 2, "not a regular file"},
+    };
+    for (const auto& c : cases) {
+        const ProcessRun run =
+            testing::RunCommandLine(c.limit + convert + " " + Quoted(in) + " " + Quoted(c.out), m_dir);
+        EXPECT_EQ(run.status, c.status) << c.out;
+        EXPECT_EQ(run.err, "korvel-convert: " + c.out + ": " + c.reason + "\n");
+    }
+    EXPECT_EQ(ReadAll(old), "previous");
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(fifo)));
+    ASSERT_EQ(Run("korvel-convert", {in, (folder / "to-old.csv").string()}).status, 0);
+    EXPECT_TRUE(fs::is_symlink(folder / "to-old.csv"));
+    EXPECT_EQ(ReadAll(old).substr(0, 7), "Period,");
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"fifo", "old.csv", "to-fifo", "to-old.csv"}));
+}
+
+// Every output, help included, fails loudly when standard output takes nothing.
+TEST_F(TextFiles, AFailedWriteOfStandardOutputEndsWithAMessageAndStatus2) {
+    const std::string in = "--min-return 1 " + Quoted(Data("comma.csv"));
+    const struct {
+        std::string program, args;
+    } cases[] = {
+        {"korvel-solve", "--csv " + in},  {"korvel-solve", in},
+        {"korvel-solve", "--json " + in}, {"korvel-solve", "--frontier " + Quoted(Data("comma.csv"))},
+        {"korvel-solve", "--help"},       {"korvel-convert", "--to csv " + in + " -"},
+    };
+    for (const auto& c : cases) {
+        const std::string program = Quoted((m_bin / c.program).string());
+        const ProcessRun run = testing::RunCommandLine("{ " + program + " " + c.args + " >/dev/full; }", m_dir);
+        EXPECT_EQ(run.status, 2) << c.args;
+        // The reason is the system's when the failing write is the last one.
+        EXPECT_EQ(run.err.substr(0, c.program.size() + 19), c.program + ": standard output: ") << c.args;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 // An open file descriptor, closed when it goes.
 #include <unistd.h>
 
-namespace korvel::doc {
+namespace korvel::files {
 
 class FileDescriptor {
 public:
@@ -23,4 +23,4 @@ private:
     int m_fd;
 };
 
-}  // namespace korvel::doc
+}  // namespace korvel::files

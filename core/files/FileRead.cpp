@@ -1,5 +1,6 @@
-#include "core/worksheet/DocumentFormat.h"
-#include "core/worksheet/FileDescriptor.h"
+#include "core/files/FileRead.h"
+
+#include "core/files/FileDescriptor.h"
 
 #include <cerrno>
 #include <cstring>
@@ -7,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace korvel::doc {
+namespace korvel::files {
 
 namespace {
 
@@ -27,7 +28,7 @@ int OpenForReading(const std::string& path)
     return fd;
 }
 
-bool CheckRegularFile(int fd, size_t& size, std::string& error)
+bool CheckRegularFile(int fd, uint64_t maxBytes, size_t& size, std::string& error)
 {
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
@@ -42,9 +43,8 @@ bool CheckRegularFile(int fd, size_t& size, std::string& error)
         error = "not a regular file";
         return false;
     }
-    if (info.st_size < 0 || static_cast<uint64_t>(info.st_size) > kMaxFileBytes) {
-        error = "file too large (" + std::to_string(info.st_size) + " bytes; at most " + std::to_string(kMaxFileBytes)
-                + ")";
+    if (info.st_size < 0 || static_cast<uint64_t>(info.st_size) > maxBytes) {
+        error = "file too large (" + std::to_string(info.st_size) + " bytes; at most " + std::to_string(maxBytes) + ")";
         return false;
     }
     size = static_cast<size_t>(info.st_size);
@@ -73,7 +73,7 @@ bool ReadUpTo(int fd, std::vector<uint8_t>& bytes, std::string& error)
 
 }  // namespace
 
-bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error)
+bool ReadFileBytes(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>& bytes, std::string& error)
 {
     bytes.clear();
     error.clear();
@@ -83,7 +83,7 @@ bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::st
         return false;
     }
     size_t size = 0;
-    if (!CheckRegularFile(fd.get(), size, error))
+    if (!CheckRegularFile(fd.get(), maxBytes, size, error))
         return false;
     bytes.resize(size);
     if (!ReadUpTo(fd.get(), bytes, error)) {
@@ -93,4 +93,4 @@ bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::st
     return true;
 }
 
-}  // namespace korvel::doc
+}  // namespace korvel::files

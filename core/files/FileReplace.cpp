@@ -1,6 +1,6 @@
-// Saving a whole file without losing the one it replaces.
-#include "core/worksheet/DocumentFormat.h"
-#include "core/worksheet/FileDescriptor.h"
+#include "core/files/FileReplace.h"
+
+#include "core/files/FileDescriptor.h"
 
 #include <cerrno>
 #include <csignal>
@@ -9,8 +9,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
-namespace korvel::doc {
+namespace korvel::files {
 
 namespace {
 
@@ -60,11 +61,14 @@ int WriteAt(int fd, std::span<const uint8_t> bytes)
     return 0;
 }
 
+// Past this a file rewritten in place is not kept in memory to be put back.
+constexpr uint64_t kMaxKeptBytes = uint64_t{256} << 20;
+
 // The file's present bytes, kept to put back; empty when it is too large to keep.
 std::vector<uint8_t> PresentBytes(int fd)
 {
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || info.st_size <= 0 || static_cast<uint64_t>(info.st_size) > kMaxFileBytes)
+    if (::fstat(fd, &info) != 0 || info.st_size <= 0 || static_cast<uint64_t>(info.st_size) > kMaxKeptBytes)
         return {};
     std::vector<uint8_t> bytes(static_cast<size_t>(info.st_size));
     size_t done = 0;
@@ -156,18 +160,27 @@ mode_t NewFileMode()
     return 0666 & ~mask;
 }
 
-// 0, or the errno that stops the temporary from standing in for the file.
-int FillTemporary(int fd, std::span<const uint8_t> bytes, const struct stat* existing)
+// The owner may not be given away by a plain user; the group may, to one of theirs.
+void KeepOwner(int fd, const struct stat& existing)
 {
-    if (existing) {
-        // The owner may not be given away by a plain user; the mode always can.
-        if (::fchown(fd, existing->st_uid, existing->st_gid) != 0)
-            (void)::fchown(fd, static_cast<uid_t>(-1), existing->st_gid);
-        if (::fchmod(fd, existing->st_mode & 07777) != 0)
-            return errno;
-    } else if (::fchmod(fd, NewFileMode()) != 0) {
+    if (::fchown(fd, existing.st_uid, existing.st_gid) != 0)
+        (void)::fchown(fd, static_cast<uid_t>(-1), existing.st_gid);
+}
+
+mode_t ModeOf(const struct stat* existing, const ReplaceRules& rules)
+{
+    if (rules.mode)
+        return *rules.mode;
+    return existing ? existing->st_mode & 07777 : NewFileMode();
+}
+
+// 0, or the errno that stops the temporary from standing in for the file.
+int FillTemporary(int fd, std::span<const uint8_t> bytes, const struct stat* existing, const ReplaceRules& rules)
+{
+    if (existing)
+        KeepOwner(fd, *existing);
+    if (::fchmod(fd, ModeOf(existing, rules)) != 0)
         return errno;
-    }
     if (const int why = WriteAt(fd, bytes))
         return why;
     return ::fsync(fd) == 0 ? 0 : errno;
@@ -191,7 +204,7 @@ int CheckTarget(const std::string& target, struct stat& existing, bool& exists)
 
 }  // namespace
 
-bool WriteFileBytes(const std::string& path, std::span<const uint8_t> bytes, std::string& error)
+bool ReplaceFile(const std::string& path, std::span<const uint8_t> bytes, std::string& error, const ReplaceRules& rules)
 {
     error.clear();
     const FileSizeSignalIgnored noSignal;
@@ -211,7 +224,7 @@ bool WriteFileBytes(const std::string& path, std::span<const uint8_t> bytes, std
         error = SystemReason(why);
         return false;
     }
-    int why = FillTemporary(fd.get(), bytes, exists ? &existing : nullptr);
+    int why = FillTemporary(fd.get(), bytes, exists ? &existing : nullptr, rules);
     if (fd.Close() != 0 && why == 0)
         why = errno;
     if (why == 0 && ::rename(temporary.c_str(), target.c_str()) != 0)
@@ -224,4 +237,9 @@ bool WriteFileBytes(const std::string& path, std::span<const uint8_t> bytes, std
     return true;
 }
 
-}  // namespace korvel::doc
+bool ReplaceFile(const std::string& path, std::string_view bytes, std::string& error, const ReplaceRules& rules)
+{
+    return ReplaceFile(path, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), error, rules);
+}
+
+}  // namespace korvel::files
