@@ -85,10 +85,11 @@ bool CheckModeOptions(const SolveOptions& options, std::string& error) {
 
 }  // namespace
 
-const char* const kSolveUsageLine = "Usage: korvel-solve [--json|--csv] [--min-return TEXT] [OPTION]... FILE\n"
-                                    "       korvel-solve --least-risk [--json|--csv] [OPTION]... FILE\n"
-                                    "       korvel-solve --frontier [--json|--csv] [--min-return TEXT] [--plot PICTURE]\n"
-                                    "                           [OPTION]... FILE\n";
+const char* const kSolveUsageLine =
+    "Usage: korvel-solve [--json|--csv] [--min-return TEXT] [OPTION]... FILE\n"
+    "       korvel-solve --least-risk [--json|--csv] [OPTION]... FILE\n"
+    "       korvel-solve --frontier [--json|--csv] [--min-return TEXT] [--plot PICTURE]\n"
+    "                           [OPTION]... FILE\n";
 
 const std::string kSolveUsageText = SolveUsageText();
 const char* const kSolveUsage = kSolveUsageText.c_str();

@@ -43,5 +43,6 @@ int main(int argc, char** argv) {
         return korvel::cli::ReportSolveUsageError(error, std::cerr);
     if (!options.help && !options.plot.empty())
         HandPictureToPlotProgram(argv);
-    return korvel::cli::FinishStandardOutput("korvel-solve", korvel::cli::RunSolveCommand(options, std::cout, std::cerr));
+    return korvel::cli::FinishStandardOutput("korvel-solve",
+                                             korvel::cli::RunSolveCommand(options, std::cout, std::cerr));
 }

@@ -334,7 +334,8 @@ TEST(FrontierPointAtReturn, SeededLongHistoriesMatchTheVertexOptimum) {
             continue;
         }
         ASSERT_EQ(result.outcome, FrontierOutcome::Done) << result.message;
-        EXPECT_NEAR(DeviationOf(r, Weights(result.points[0], r.shares)), static_cast<double>(optimum->lineDeviation), 1e-12);
+        EXPECT_NEAR(DeviationOf(r, Weights(result.points[0], r.shares)), static_cast<double>(optimum->lineDeviation),
+                    1e-12);
         EXPECT_GE(result.points[0].averageReturn, request.from - 1e-12);
         if (::testing::Test::HasFailure())
             return;
