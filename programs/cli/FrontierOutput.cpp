@@ -1,7 +1,6 @@
 #include "programs/cli/FrontierOutput.h"
 
 #include "core/optimizer/DisplayFigures.h"
-#include "programs/cli/OutputFormat.h"
 
 #include <cstdio>
 
@@ -28,7 +27,7 @@ namespace {
 const std::string& NameOf(const FrontierRun& run, const FrontierShare& share) {
     static const std::string unnamed;
     const size_t index = static_cast<size_t>(share.row - 1);
-    return index < run.names.size() ? run.names[index] : unnamed;
+    return index < run.frame.tickers.size() ? run.frame.tickers[index] : unnamed;
 }
 
 std::string Figure(double value) {
@@ -42,6 +41,13 @@ PrintedPortfolio Printed(const FrontierRun& run, const FrontierPoint& point) {
     for (const FrontierShare& share : point.shares)
         portfolio.shares.push_back({NameOf(run, share), share.weight, share.row});
     return portfolio;
+}
+
+std::vector<PrintedPortfolio> Printed(const FrontierRun& run) {
+    std::vector<PrintedPortfolio> points;
+    for (const FrontierPoint& point : run.frontier.points)
+        points.push_back(Printed(run, point));
+    return points;
 }
 
 }  // namespace
@@ -68,17 +74,12 @@ std::string FormatFrontierText(const FrontierRun& run) {
 }
 
 std::string FormatFrontierJson(const FrontierRun& run) {
-    std::vector<PrintedPortfolio> points;
-    for (const FrontierPoint& point : run.frontier.points)
-        points.push_back(Printed(run, point));
-    return JsonDocument(FrontierOutcomeName(run.frontier.outcome), run.frontier.message, "points", points);
+    return JsonDocument(FrontierOutcomeName(run.frontier.outcome), run.frontier.message, run.frame, "points",
+                        Printed(run));
 }
 
-std::string FormatFrontierCsv(const FrontierRun& run) {
-    std::string out = CsvHeader("Point");
-    for (size_t k = 0; k < run.frontier.points.size(); ++k)
-        AppendCsvRows(out, k + 1, Printed(run, run.frontier.points[k]));
-    return out;
+std::string FormatFrontierCsv(const FrontierRun& run, CsvForm form) {
+    return CsvDocument(run.frame, Printed(run), form);
 }
 
 }  // namespace korvel::cli

@@ -1,6 +1,7 @@
 #pragma once
 // What korvel-solve --frontier prints: the breakpoints as a table, JSON or CSV.
 #include "core/optimizer/Frontier.h"
+#include "programs/cli/OutputFormat.h"
 
 #include <string>
 #include <vector>
@@ -9,7 +10,7 @@ namespace korvel::cli {
 
 struct FrontierRun {
     FrontierResult frontier;
-    std::vector<std::string> names;  // share names by worksheet row - 1
+    PrintedFrame frame;
 };
 
 // "done", "invalid", "check failed" or "pivot limit".
@@ -21,7 +22,7 @@ std::string FormatFrontierText(const FrontierRun& run);
 // JsonDocument with the list "points".
 std::string FormatFrontierJson(const FrontierRun& run);
 
-// CsvHeader("Point"), then AppendCsvRows of each breakpoint.
-std::string FormatFrontierCsv(const FrontierRun& run);
+// CsvDocument of the breakpoints.
+std::string FormatFrontierCsv(const FrontierRun& run, CsvForm form = CsvForm::Long);
 
 }  // namespace korvel::cli

@@ -1,6 +1,8 @@
 #pragma once
 // The one convention of the companions' outputs: how a name, a number, a CSV
 // row and a JSON document are written, alike for solutions and frontier points.
+#include "core/worksheet/WorksheetTable.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -36,16 +38,42 @@ struct PrintedPortfolio {
     std::vector<PrintedShare> shares;
 };
 
-// "<first>,Avg.Return,Line Deviat.,Row,Name,Weight", then per portfolio one
-// line per share: its number, the portfolio's figures, the share's row, name
-// and weight.
-std::string CsvHeader(std::string_view first);
-void AppendCsvRows(std::string& out, size_t number, const PrintedPortfolio& portfolio);
+// The figures printed for every portfolio, in this order: a further figure is
+// one more member and one more entry here, and every output shows it.
+struct FigureColumn {
+    std::string_view header;  // CSV
+    std::string_view key;     // JSON
+    double PrintedPortfolio::*value;
+};
+inline constexpr FigureColumn kFigureColumns[] = {
+    {"Avg.Return", "averageReturn", &PrintedPortfolio::averageReturn},
+    {"Line Deviat.", "lineDeviation", &PrintedPortfolio::lineDeviation},
+};
 
-// {"outcome": ..., "message": ... or null, "<listName>": [{"averageReturn": ...,
-// "lineDeviation": ..., "shares": [{"name": ..., "weight": ..., "row": ...}]}]}
-// on one line.
-std::string JsonDocument(std::string_view outcome, std::string_view message, std::string_view listName,
-                         const std::vector<PrintedPortfolio>& portfolios);
+// What all portfolios of one run are printed against.
+struct PrintedFrame {
+    std::vector<std::string> tickers;  // every share's name (worksheet bytes), by row - 1
+    std::string firstDate, lastDate;   // of the window's first and last return; empty: no dates
+};
+
+// The tickers of the table and, when the reader found dates, the window's ends.
+PrintedFrame FrameOf(const WorksheetTable& table, const std::vector<std::string>& dates);
+
+enum class CsvForm {
+    Long,  // a line per share held: ...,Row,Name,Weight
+    Wide,  // a line per portfolio, a weight column per ticker of the frame, zeros included
+};
+
+// Both forms, for solutions and frontier points alike: the header
+// "Solution,Avg.Return,Line Deviat." (then "First Date,Last Date" when the
+// frame has dates), then the share columns; each line starts with the
+// portfolio's number (from 1), its figures and the dates.
+std::string CsvDocument(const PrintedFrame& frame, const std::vector<PrintedPortfolio>& portfolios, CsvForm form);
+
+// {"outcome": ..., "message": ... or null, ("firstDate": ..., "lastDate": ...,
+// when dated) "<listName>": [{"averageReturn": ..., "lineDeviation": ...,
+// "shares": [{"name": ..., "weight": ..., "row": ...}]}]} on one line.
+std::string JsonDocument(std::string_view outcome, std::string_view message, const PrintedFrame& frame,
+                         std::string_view listName, const std::vector<PrintedPortfolio>& portfolios);
 
 }  // namespace korvel::cli

@@ -57,6 +57,13 @@ PrintedPortfolio Printed(const SolutionRecord& record) {
     return portfolio;
 }
 
+std::vector<PrintedPortfolio> Printed(const std::vector<SolutionRecord>& records) {
+    std::vector<PrintedPortfolio> portfolios;
+    for (const SolutionRecord& record : records)
+        portfolios.push_back(Printed(record));
+    return portfolios;
+}
+
 }  // namespace
 
 std::string FormatText(const SolveRun& run) {
@@ -74,18 +81,12 @@ std::string FormatText(const SolveRun& run) {
     return out;
 }
 
-std::string FormatCsv(const SolveRun& run) {
-    std::string out = CsvHeader("Solution");
-    for (size_t k = 0; k < run.solutions.size(); ++k)
-        AppendCsvRows(out, k + 1, Printed(run.solutions[k]));
-    return out;
+std::string FormatCsv(const SolveRun& run, CsvForm form) {
+    return CsvDocument(run.frame, Printed(run.solutions), form);
 }
 
 std::string FormatJson(const SolveRun& run) {
-    std::vector<PrintedPortfolio> solutions;
-    for (const SolutionRecord& record : run.solutions)
-        solutions.push_back(Printed(record));
-    return JsonDocument(OutcomeName(run.go.outcome), run.go.message, "solutions", solutions);
+    return JsonDocument(OutcomeName(run.go.outcome), run.go.message, run.frame, "solutions", Printed(run.solutions));
 }
 
 }  // namespace korvel::cli

@@ -11,6 +11,7 @@ namespace korvel::cli {
 struct SolveRun {
     GoResult go;
     std::vector<SolutionRecord> solutions;  // every record shown, in order
+    PrintedFrame frame;
 };
 
 // The Single solution dialog's figure: rounded up, toward +infinity, to 4
@@ -21,9 +22,8 @@ std::string DialogFigure(double value);
 // the closing message ("No solution", "No solution !") when there is one.
 std::string FormatText(const SolveRun& run);
 
-// CsvHeader("Solution"), then AppendCsvRows of each solution, with the
-// solver's own doubles.
-std::string FormatCsv(const SolveRun& run);
+// CsvDocument of the solutions, with the solver's own doubles.
+std::string FormatCsv(const SolveRun& run, CsvForm form = CsvForm::Long);
 
 // JsonDocument with the list "solutions".
 std::string FormatJson(const SolveRun& run);

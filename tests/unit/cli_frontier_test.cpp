@@ -34,7 +34,8 @@ TEST(FrontierArguments, CombinationsThatMeanNothingAreRefused) {
                                                  {"--frontier", "--plot", "a.jpg", "f"},
                                                  {"--least-risk", "--frontier", "f"},
                                                  {"--least-risk", "--min-return", "1", "f"},
-                                                 {"--frontier", "--plot"}}) {
+                                                 {"--frontier", "--plot"},
+                                                 {"--frontier", "--wide", "f"}}) {
         EXPECT_FALSE(cli::ParseSolveArguments(args, options, error)) << args[0] << " " << args[1];
         EXPECT_FALSE(error.empty());
     }
@@ -42,13 +43,13 @@ TEST(FrontierArguments, CombinationsThatMeanNothingAreRefused) {
 
 TEST(FrontierOutput, CsvQuotesNamesAndNumbersReadBackExactly) {
     cli::FrontierRun run;
-    run.names = {"Plain", "Comma, \"quoted\""};
+    run.frame.tickers = {"Plain", "Comma, \"quoted\""};
     FrontierPoint point;
     point.averageReturn = 0.1;
     point.lineDeviation = 1.0 / 3.0;
     point.shares = {{1, 0.25}, {2, 0.75}};
     run.frontier.points.push_back(point);
-    EXPECT_EQ(cli::FormatFrontierCsv(run), "Point,Avg.Return,Line Deviat.,Row,Name,Weight\n"
+    EXPECT_EQ(cli::FormatFrontierCsv(run), "Solution,Avg.Return,Line Deviat.,Row,Name,Weight\n"
                                            "1,0.1,0.3333333333333333,1,Plain,0.25\n"
                                            "1,0.1,0.3333333333333333,2,\"Comma, \"\"quoted\"\"\",0.75\n");
     EXPECT_EQ(cli::FormatFrontierJson(run),
@@ -163,7 +164,7 @@ TEST_F(FrontierBinary, PngOfTheChosenSizeWithoutADisplay) {
     const std::string png = (m_dir / "frontier.PNG").string();
     const ProcessRun run = Run("--frontier --csv --plot " + png + " " + m_sheet);
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "Point,Avg.Return,Line Deviat.,Row,Name,Weight");
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "Solution,Avg.Return,Line Deviat.,Row,Name,Weight");
     const std::string bytes = ReadAll(png);
     ASSERT_GT(bytes.size(), 24u);
     EXPECT_EQ(bytes.substr(1, 3), "PNG");

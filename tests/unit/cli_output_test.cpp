@@ -1,4 +1,5 @@
 // korvel-solve's argument rules and the figures and JSON it prints.
+#include "programs/cli/FrontierOutput.h"
 #include "programs/cli/SolveOptions.h"
 #include "programs/cli/SolveOutput.h"
 
@@ -132,6 +133,46 @@ TEST(SolveOutput, JsonShape) {
     EXPECT_EQ(FormatJson(run), "{\"outcome\": \"unbounded\", \"message\": \"No solution !\", \"solutions\": []}\n");
     EXPECT_EQ(FormatText(run), "No solution !\n");
     EXPECT_STREQ(OutcomeName(GoOutcome::NotFinite), "invalid");
+}
+
+// Solutions and frontier points print under one header; the wide form has a
+// column per share in file order, a share not held included; dated input
+// gives the window's ends in every form.
+TEST(SolveOutput, CsvFormsShareOneHeaderAndCarryTheWindow) {
+    SolveRun solve;
+    solve.solutions = {TwoShareRecord()};
+    solve.frame.tickers = {"Up", "Down", "Never, held"};
+    FrontierRun frontier;
+    frontier.frontier.points = {{2.00001, 0.0, {{2, 0.5}, {1, 1.0 / 3.0}}}};
+    frontier.frame = solve.frame;
+    const std::string figures = "1,2.00001,0";
+    const struct {
+        CsvForm form;
+        std::string firstDate, lastDate, csv;
+    } cases[] = {
+        {CsvForm::Long, "", "",
+         "Solution,Avg.Return,Line Deviat.,Row,Name,Weight\n" + figures + ",2,Down,0.5\n" + figures
+             + ",1,Up,0.3333333333333333\n"},
+        {CsvForm::Long, "2024-01-31", "2024-03-29",
+         "Solution,Avg.Return,Line Deviat.,First Date,Last Date,Row,Name,Weight\n" + figures
+             + ",2024-01-31,2024-03-29,2,Down,0.5\n" + figures + ",2024-01-31,2024-03-29,1,Up,0.3333333333333333\n"},
+        {CsvForm::Wide, "", "",
+         "Solution,Avg.Return,Line Deviat.,Up,Down,\"Never, held\"\n" + figures + ",0.3333333333333333,0.5,0\n"},
+        {CsvForm::Wide, "31.01.2024", "29.03.2024",
+         "Solution,Avg.Return,Line Deviat.,First Date,Last Date,Up,Down,\"Never, held\"\n" + figures
+             + ",31.01.2024,29.03.2024,0.3333333333333333,0.5,0\n"},
+    };
+    for (const auto& c : cases) {
+        solve.frame.firstDate = frontier.frame.firstDate = c.firstDate;
+        solve.frame.lastDate = frontier.frame.lastDate = c.lastDate;
+        EXPECT_EQ(FormatCsv(solve, c.form), c.csv);
+        EXPECT_EQ(FormatFrontierCsv(frontier, c.form), c.csv);
+    }
+    EXPECT_NE(FormatJson(solve).find("\"message\": null, \"firstDate\": \"31.01.2024\", \"lastDate\": "
+                                     "\"29.03.2024\", \"solutions\": [{"),
+              std::string::npos)
+        << FormatJson(solve);
+    EXPECT_NE(FormatFrontierJson(frontier).find("\"lastDate\": \"29.03.2024\", \"points\": [{"), std::string::npos);
 }
 
 // A name prints alike in every output, as the grid decodes it, with its
