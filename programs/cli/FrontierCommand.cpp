@@ -27,14 +27,16 @@ int ExitStatus(FrontierOutcome outcome) {
     return kExitRejected;
 }
 
-bool Draw(const FrontierRun& run, const ShareReturns& returns, const std::string& path, std::ostream& err) {
+bool Draw(const FrontierRun& run, const ShareReturns& returns, const SolveOptions& options, std::ostream& err) {
+    const std::string& path = options.plot;
     const FrontierPainter painter = CurrentFrontierPainter();
     if (!painter) {
         err << "korvel-solve: --plot needs korvel-solve-plot, installed next to korvel-solve\n";
         return false;
     }
     std::string error;
-    if (painter(MakeFrontierPicture(run.frontier, returns, run.frame.tickers), path, PictureKindOf(path), error))
+    if (painter(MakeFrontierPicture(run.frontier, returns, run.frame.tickers, PictureUnit(options.input.text)), path,
+                PictureKindOf(path), error))
         return true;
     err << "korvel-solve: " << path << ": " << error << "\n";
     return false;
@@ -73,7 +75,7 @@ int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table,
         else if (!run.frontier.message.empty())
             err << "korvel-solve: " << run.frontier.message << "\n";
     }
-    if (status == kExitRan && !options.plot.empty() && !Draw(run, returns, options.plot, err))
+    if (status == kExitRan && !options.plot.empty() && !Draw(run, returns, options, err))
         return kExitUnreadable;
     return status;
 }

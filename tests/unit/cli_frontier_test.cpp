@@ -146,6 +146,11 @@ TEST_F(FrontierBinary, SvgHasTheFrontierLineAndANamedDotPerShare) {
     for (const char* name : {"<title>Up: ", "<title>Down: ", "<title>Star: "})
         EXPECT_NE(text.find(name), std::string::npos) << name;
     EXPECT_EQ(text.find("n1:"), std::string::npos);
+    // The least-risk point and the share on the frontier are named; the axes
+    // say their unit.
+    for (const char* label : {">Least risk<", ">Star<", ">Avg.Return (return per period)<"})
+        EXPECT_NE(text.find(label), std::string::npos) << label;
+    EXPECT_EQ(text.find(">Up<"), std::string::npos);
     // The frontier's line: three breakpoints, drawn in the frontier's colour.
     const std::regex line("stroke=\"#1f5aaa\"[^>]*stroke-width=\"2\"[^>]*>\\s*<polyline[^>]*points=\"([^\"]*)\"");
     std::smatch match;
