@@ -10,11 +10,12 @@ bool Clear(const Box& box, const std::vector<Box>& obstacles) {
 }
 
 // Right of the point first, as a reader expects a name, then left, above,
-// below and the diagonals, each a little further out if all are taken.
+// below and the diagonals; when all are taken, the same further out, where
+// the chart draws a line back to the point.
 std::optional<Box> PlaceOne(const Box& plot, const LabelRequest& label, const std::vector<Box>& obstacles) {
-    constexpr double kGaps[] = {6.0, 14.0, 26.0};
+    constexpr double kGaps[] = {6.0, 14.0, 26.0, 40.0, 60.0, 85.0, 115.0, 150.0};
+    const double w = label.width, h = label.height, x = label.x, y = label.y;
     for (const double gap : kGaps) {
-        const double w = label.width, h = label.height, x = label.x, y = label.y;
         const Box candidates[] = {
             {x + gap, y - h / 2, w, h},       {x - gap - w, y - h / 2, w, h}, {x - w / 2, y - gap - h, w, h},
             {x - w / 2, y + gap, w, h},       {x + gap, y - gap - h, w, h},   {x + gap, y + gap, w, h},
