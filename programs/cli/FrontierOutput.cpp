@@ -2,6 +2,7 @@
 
 #include "core/optimizer/DisplayFigures.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace korvel::cli {
@@ -54,15 +55,20 @@ std::vector<PrintedPortfolio> Printed(const FrontierRun& run) {
 
 std::string FormatFrontierText(const FrontierRun& run) {
     std::string out;
-    if (run.frontier.points.empty())
+    const std::vector<FrontierPoint>& points = run.frontier.points;
+    if (points.empty())
         return out;
-    out += " No  Avg.Return        Line Deviat.      Shares (weight)\n";
-    char line[96];
-    for (size_t k = 0; k < run.frontier.points.size(); ++k) {
-        const FrontierPoint& point = run.frontier.points[k];
-        std::snprintf(line, sizeof line, "%3zu  %-16s  %-16s  ", k + 1, Figure(point.averageReturn).c_str(),
-                      Figure(point.lineDeviation).c_str());
-        out += line;
+    // Columns as wide as their longest entry: long frontiers and far exponents.
+    const size_t noWidth = std::max<size_t>(3, std::to_string(points.size()).size());
+    size_t figureWidth = 16;
+    for (const FrontierPoint& point : points)
+        figureWidth = std::max({figureWidth, Figure(point.averageReturn).size(), Figure(point.lineDeviation).size()});
+    out += PadLeft("No", noWidth) + "  " + PadRight("Avg.Return", figureWidth) + "  "
+           + PadRight("Line Deviat.", figureWidth) + "  Shares (weight)\n";
+    for (size_t k = 0; k < points.size(); ++k) {
+        const FrontierPoint& point = points[k];
+        out += PadLeft(std::to_string(k + 1), noWidth) + "  " + PadRight(Figure(point.averageReturn), figureWidth)
+               + "  " + PadRight(Figure(point.lineDeviation), figureWidth) + "  ";
         for (size_t i = 0; i < point.shares.size(); ++i) {
             if (i > 0)
                 out += ", ";

@@ -112,6 +112,14 @@ std::string NumberText(double value) {
     return text::ShortestText(value);
 }
 
+std::string PadLeft(std::string_view text, size_t width) {
+    return std::string(width > text.size() ? width - text.size() : 0, ' ') + std::string(text);
+}
+
+std::string PadRight(std::string_view text, size_t width) {
+    return std::string(text) + std::string(width > text.size() ? width - text.size() : 0, ' ');
+}
+
 void AppendJsonNumber(std::string& out, double value) {
     out += std::isfinite(value) ? NumberText(value) : std::string("null");
 }

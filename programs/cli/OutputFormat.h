@@ -21,6 +21,11 @@ std::string NameText(std::string_view bytes);
 // The shortest text that reads back to the value.
 std::string NumberText(double value);
 
+// Text tables: text padded with blanks to width, on the left (numbers) or on
+// the right; a longer text stays whole.
+std::string PadLeft(std::string_view text, size_t width);
+std::string PadRight(std::string_view text, size_t width);
+
 // JSON values: a number as NumberText (null when not finite), and a text
 // decoded as TextAsUtf8 does, quotes, backslashes and control characters escaped.
 void AppendJsonNumber(std::string& out, double value);

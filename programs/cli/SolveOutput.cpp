@@ -2,7 +2,7 @@
 
 #include "core/optimizer/DisplayFigures.h"
 
-#include <cstdio>
+#include <algorithm>
 
 namespace korvel::cli {
 
@@ -32,19 +32,16 @@ const char* OutcomeName(GoOutcome outcome) {
 namespace {
 
 void AppendSolutionText(std::string& out, size_t number, const SolutionRecord& record) {
-    char line[96];
-    std::snprintf(line, sizeof line, "Solution %zu\n", number);
-    out += line;
+    out += "Solution " + std::to_string(number) + "\n";
     out += "Avg.Return    " + DialogFigure(record.averageReturn) + "\n";
     out += "Line Deviat.  " + DialogFigure(record.lineDeviation) + "\n";
-    out += " No  Weight     Row  Name\n";
+    // Beyond the worksheet a solution may hold thousands of shares.
+    const size_t noWidth = std::max<size_t>(3, std::to_string(record.shareCount).size());
+    out += PadLeft("No", noWidth) + "  Weight     Row  Name\n";
     for (int32_t i = 0; i < record.shareCount; ++i) {
         const SolutionShare& share = record.shares[static_cast<size_t>(i)];
-        const std::string weight = FormatWeightFigure(static_cast<double>(share.weight));
-        std::snprintf(line, sizeof line, "%3d  %s  %6d  ", i + 1, weight.c_str(), share.row);
-        out += line;
-        out += NameText(share.name);
-        out += "\n";
+        out += PadLeft(std::to_string(i + 1), noWidth) + "  " + FormatWeightFigure(static_cast<double>(share.weight))
+               + "  " + PadLeft(std::to_string(share.row), 6) + "  " + NameText(share.name) + "\n";
     }
 }
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <random>
+#include <sstream>
 
 namespace korvel::cli {
 namespace {
@@ -173,6 +174,32 @@ TEST(SolveOutput, CsvFormsShareOneHeaderAndCarryTheWindow) {
               std::string::npos)
         << FormatJson(solve);
     EXPECT_NE(FormatFrontierJson(frontier).find("\"lastDate\": \"29.03.2024\", \"points\": [{"), std::string::npos);
+}
+
+// The last column starts at one place on every line, also past 999 shares
+// or breakpoints and with figures of three-digit exponents.
+TEST(SolveOutput, TextColumnsLineUp) {
+    SolveRun solve;
+    solve.solutions.resize(1);
+    SolutionRecord& record = solve.solutions[0];
+    record.shareCount = 1000;
+    record.shares.assign(1000, {"S", 0.001f, 1, 0.001});
+    FrontierRun frontier;
+    frontier.frame.tickers = {"S"};
+    frontier.frontier.points.resize(1000, {1.0, 2.0, {{1, 1.0}}});
+    frontier.frontier.points[5].averageReturn = -1.234567890123e-100;
+    const struct {
+        std::string text, header;
+    } cases[] = {{FormatText(solve), "Name"}, {FormatFrontierText(frontier), "Shares"}};
+    for (const auto& c : cases) {
+        std::istringstream lines(c.text);
+        std::string line;
+        while (std::getline(lines, line) && line.find(c.header) == std::string::npos) {
+        }
+        const size_t column = line.find(c.header);
+        while (std::getline(lines, line))
+            ASSERT_EQ(line.find('S'), column) << line;
+    }
 }
 
 // A name prints alike in every output, as the grid decodes it, with its
