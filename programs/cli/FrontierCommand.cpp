@@ -68,7 +68,10 @@ int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table,
         out << FormatFrontierJson(run);
     } else {
         const CsvForm form = options.wide ? CsvForm::Wide : CsvForm::Long;
-        out << (options.csv ? FormatFrontierCsv(run, form) : FormatFrontierText(run));
+        if (options.csv)
+            PrintFrontierCsv(out, run, form);
+        else
+            out << FormatFrontierText(run);
         // "No solution" closes the text as Go's does; CSV keeps standard output CSV only.
         if (run.frontier.outcome == FrontierOutcome::NoSolution && !options.csv)
             out << run.frontier.message << "\n";

@@ -84,8 +84,8 @@ std::string FormatFrontierJson(const FrontierRun& run) {
                         Printed(run));
 }
 
-std::string FormatFrontierCsv(const FrontierRun& run, CsvForm form) {
-    return CsvDocument(run.frame, Printed(run), form);
+void PrintFrontierCsv(std::ostream& out, const FrontierRun& run, CsvForm form) {
+    WriteCsv(out, run.frame, Printed(run), form);
 }
 
 }  // namespace korvel::cli

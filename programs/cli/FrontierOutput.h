@@ -3,6 +3,7 @@
 #include "core/optimizer/Frontier.h"
 #include "programs/cli/OutputFormat.h"
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,7 @@ std::string FormatFrontierText(const FrontierRun& run);
 // JsonDocument with the list "points".
 std::string FormatFrontierJson(const FrontierRun& run);
 
-// CsvDocument of the breakpoints.
-std::string FormatFrontierCsv(const FrontierRun& run, CsvForm form = CsvForm::Long);
+// WriteCsv of the breakpoints.
+void PrintFrontierCsv(std::ostream& out, const FrontierRun& run, CsvForm form = CsvForm::Long);
 
 }  // namespace korvel::cli

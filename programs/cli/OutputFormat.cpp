@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <ostream>
 
 namespace korvel::cli {
 namespace {
@@ -151,23 +152,25 @@ PrintedFrame FrameOf(const WorksheetTable& table, const std::vector<std::string>
     return frame;
 }
 
-std::string CsvDocument(const PrintedFrame& frame, const std::vector<PrintedPortfolio>& portfolios, CsvForm form) {
-    std::string out = CsvLeadingHeader(frame);
+void WriteCsv(std::ostream& out, const PrintedFrame& frame, const std::vector<PrintedPortfolio>& portfolios,
+              CsvForm form) {
+    std::string line = CsvLeadingHeader(frame);
     if (form == CsvForm::Long) {
-        out += ",Row,Name,Weight";
+        line += ",Row,Name,Weight";
     } else {
         for (const std::string& ticker : frame.tickers)
-            out += "," + text::QuoteField(NameText(ticker), ',');
+            line += "," + text::QuoteField(NameText(ticker), ',');
     }
-    out += "\n";
+    out << line << '\n';
     for (size_t k = 0; k < portfolios.size(); ++k) {
         const std::string leading = CsvLeadingFields(frame, k + 1, portfolios[k]);
+        line.clear();
         if (form == CsvForm::Long)
-            AppendLongRows(out, leading, portfolios[k]);
+            AppendLongRows(line, leading, portfolios[k]);
         else
-            AppendWideRow(out, leading, frame.tickers.size(), portfolios[k]);
+            AppendWideRow(line, leading, frame.tickers.size(), portfolios[k]);
+        out << line;
     }
-    return out;
 }
 
 std::string JsonDocument(std::string_view outcome, std::string_view message, const PrintedFrame& frame,

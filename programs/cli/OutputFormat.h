@@ -4,6 +4,7 @@
 #include "core/worksheet/WorksheetTable.h"
 
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,8 +73,10 @@ enum class CsvForm {
 // Both forms, for solutions and frontier points alike: the header
 // "Solution,Avg.Return,Line Deviat." (then "First Date,Last Date" when the
 // frame has dates), then the share columns; each line starts with the
-// portfolio's number (from 1), its figures and the dates.
-std::string CsvDocument(const PrintedFrame& frame, const std::vector<PrintedPortfolio>& portfolios, CsvForm form);
+// portfolio's number (from 1), its figures and the dates. Written line by
+// line: a wide table of thousands of shares is never held whole.
+void WriteCsv(std::ostream& out, const PrintedFrame& frame, const std::vector<PrintedPortfolio>& portfolios,
+              CsvForm form);
 
 // {"outcome": ..., "message": ... or null, ("firstDate": ..., "lastDate": ...,
 // when dated) "<listName>": [{"averageReturn": ..., "lineDeviation": ...,

@@ -155,7 +155,7 @@ int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
         out << FormatJson(run);
     } else if (options.csv) {
         // Standard output stays CSV only; a closing message goes with the reasons.
-        out << FormatCsv(run, options.wide ? CsvForm::Wide : CsvForm::Long);
+        PrintCsv(out, run, options.wide ? CsvForm::Wide : CsvForm::Long);
         if (!run.go.message.empty())
             err << "korvel-solve: " << run.go.message << "\n";
     } else {

@@ -78,8 +78,8 @@ std::string FormatText(const SolveRun& run) {
     return out;
 }
 
-std::string FormatCsv(const SolveRun& run, CsvForm form) {
-    return CsvDocument(run.frame, Printed(run.solutions), form);
+void PrintCsv(std::ostream& out, const SolveRun& run, CsvForm form) {
+    WriteCsv(out, run.frame, Printed(run.solutions), form);
 }
 
 std::string FormatJson(const SolveRun& run) {

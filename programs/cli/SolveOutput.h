@@ -3,6 +3,7 @@
 #include "core/optimizer/GoCommand.h"
 #include "programs/cli/OutputFormat.h"
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,8 @@ std::string DialogFigure(double value);
 // the closing message ("No solution", "No solution !") when there is one.
 std::string FormatText(const SolveRun& run);
 
-// CsvDocument of the solutions, with the solver's own doubles.
-std::string FormatCsv(const SolveRun& run, CsvForm form = CsvForm::Long);
+// WriteCsv of the solutions, with the solver's own doubles.
+void PrintCsv(std::ostream& out, const SolveRun& run, CsvForm form = CsvForm::Long);
 
 // JsonDocument with the list "solutions".
 std::string FormatJson(const SolveRun& run);

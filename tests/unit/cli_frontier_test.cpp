@@ -49,9 +49,11 @@ TEST(FrontierOutput, CsvQuotesNamesAndNumbersReadBackExactly) {
     point.lineDeviation = 1.0 / 3.0;
     point.shares = {{1, 0.25}, {2, 0.75}};
     run.frontier.points.push_back(point);
-    EXPECT_EQ(cli::FormatFrontierCsv(run), "Solution,Avg.Return,Line Deviat.,Row,Name,Weight\n"
-                                           "1,0.1,0.3333333333333333,1,Plain,0.25\n"
-                                           "1,0.1,0.3333333333333333,2,\"Comma, \"\"quoted\"\"\",0.75\n");
+    std::ostringstream csv;
+    cli::PrintFrontierCsv(csv, run);
+    EXPECT_EQ(csv.str(), "Solution,Avg.Return,Line Deviat.,Row,Name,Weight\n"
+                         "1,0.1,0.3333333333333333,1,Plain,0.25\n"
+                         "1,0.1,0.3333333333333333,2,\"Comma, \"\"quoted\"\"\",0.75\n");
     EXPECT_EQ(cli::FormatFrontierJson(run),
               "{\"outcome\": \"done\", \"message\": null, \"points\": [{\"averageReturn\": 0.1, "
               "\"lineDeviation\": 0.3333333333333333, \"shares\": [{\"name\": \"Plain\", \"weight\": 0.25, "

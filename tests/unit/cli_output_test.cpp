@@ -166,8 +166,11 @@ TEST(SolveOutput, CsvFormsShareOneHeaderAndCarryTheWindow) {
     for (const auto& c : cases) {
         solve.frame.firstDate = frontier.frame.firstDate = c.firstDate;
         solve.frame.lastDate = frontier.frame.lastDate = c.lastDate;
-        EXPECT_EQ(FormatCsv(solve, c.form), c.csv);
-        EXPECT_EQ(FormatFrontierCsv(frontier, c.form), c.csv);
+        std::ostringstream solveCsv, frontierCsv;
+        PrintCsv(solveCsv, solve, c.form);
+        PrintFrontierCsv(frontierCsv, frontier, c.form);
+        EXPECT_EQ(solveCsv.str(), c.csv);
+        EXPECT_EQ(frontierCsv.str(), c.csv);
     }
     EXPECT_NE(FormatJson(solve).find("\"message\": null, \"firstDate\": \"31.01.2024\", \"lastDate\": "
                                      "\"29.03.2024\", \"solutions\": [{"),
@@ -218,7 +221,9 @@ TEST(SolveOutput, NamesPrintAlikeInTextCsvAndJson) {
         run.solutions[0].shareCount = 1;
         run.solutions[0].shares[0] = {c.bytes, 1.0f, 1, 1.0};
         EXPECT_NE(FormatText(run).find("  " + c.printed + "\n"), std::string::npos) << c.printed;
-        EXPECT_NE(FormatCsv(run).find(",1," + c.printed + ",1\n"), std::string::npos) << FormatCsv(run);
+        std::ostringstream csv;
+        PrintCsv(csv, run);
+        EXPECT_NE(csv.str().find(",1," + c.printed + ",1\n"), std::string::npos) << csv.str();
         EXPECT_NE(FormatJson(run).find("\"name\": " + c.json + ","), std::string::npos) << FormatJson(run);
     }
 }
