@@ -28,9 +28,17 @@ struct LabelRequest {
     double width = 0.0, height = 0.0;  // of its text
 };
 
-// Each label beside its point, within plot, clear of the obstacles and of the
-// labels placed before it (in the order asked: the first matter most); none
-// for a label that finds no free place near its point.
+// Where a line from a label's point meets its box, when the box lies so far
+// from the point that the reader needs the line; none when it is close.
+struct LeaderLine {
+    double fromX, fromY, toX, toY;
+};
+std::optional<LeaderLine> LeaderOf(const LabelRequest& label, const Box& box);
+
+// Each label beside its point, within plot, clear of the obstacles, of the
+// other labels and of their leader lines: first every one that fits close to
+// its point, in the order asked (the first matter most), then the rest
+// further out; none for a label that finds no free place.
 std::vector<std::optional<Box>> PlaceLabels(const Box& plot, const std::vector<LabelRequest>& labels,
                                             std::vector<Box> obstacles);
 

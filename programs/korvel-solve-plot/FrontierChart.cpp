@@ -264,16 +264,12 @@ void DrawLabels(QPainter& painter, const ChartLayout& layout, const cli::Frontie
     for (size_t i = 0; i < placed.size(); ++i) {
         if (!placed[i])
             continue;
-        const QRectF box(placed[i]->left, placed[i]->top, placed[i]->width, placed[i]->height);
-        const QPointF at(requests[i].x, requests[i].y);
-        // A label pushed away by its neighbours points back at its mark.
-        const QPointF nearest(std::clamp(at.x(), box.left(), box.right()), std::clamp(at.y(), box.top(), box.bottom()));
-        if (QLineF(at, nearest).length() > 16) {
+        if (const std::optional<cli::LeaderLine> leader = cli::LeaderOf(requests[i], *placed[i])) {
             painter.setPen(QPen(kGridColour.darker(160), 0.8));
-            painter.drawLine(at, nearest);
+            painter.drawLine(QPointF(leader->fromX, leader->fromY), QPointF(leader->toX, leader->toY));
         }
         painter.setPen(colours[i]);
-        painter.drawText(QPointF(box.left(), box.top() + metrics.ascent()), texts[i]);
+        painter.drawText(QPointF(placed[i]->left, placed[i]->top + metrics.ascent()), texts[i]);
     }
 }
 
