@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace korvel::cli {
 namespace {
@@ -40,18 +41,31 @@ double DistanceToSegment(double x, double y, double ax, double ay, double bx, do
     return std::hypot(x - ax - t * dx, y - ay - t * dy);
 }
 
-bool NearTheLine(const PictureShare& share, const std::vector<FrontierPoint>& points, const Spans& spans, double near) {
+double DistanceToTheLine(const PictureShare& share, const std::vector<FrontierPoint>& points, const Spans& spans) {
     auto x = [&](double deviation) { return deviation / spans.deviation; };
     auto y = [&](double mean) { return mean / spans.mean; };
+    double distance = INFINITY;
     for (size_t k = 0; k < points.size(); ++k) {
         const FrontierPoint& a = points[k];
         const FrontierPoint& b = points[k + 1 < points.size() ? k + 1 : k];
-        if (DistanceToSegment(x(share.deviation), y(share.mean), x(a.lineDeviation), y(a.averageReturn),
-                              x(b.lineDeviation), y(b.averageReturn))
-            <= near)
-            return true;
+        distance = std::min(distance, DistanceToSegment(x(share.deviation), y(share.mean), x(a.lineDeviation),
+                                                        y(a.averageReturn), x(b.lineDeviation), y(b.averageReturn)));
     }
-    return false;
+    return distance;
+}
+
+// The shares within near of the line, the closest first, so many that their
+// names still find room beside their dots.
+void MarkTheNearest(FrontierPicture& picture, double near) {
+    constexpr size_t kMostNamed = 12;
+    const Spans spans = SpansOf(picture);
+    std::vector<std::pair<double, size_t>> close;
+    for (size_t i = 0; i < picture.shares.size(); ++i)
+        if (const double distance = DistanceToTheLine(picture.shares[i], picture.points, spans); distance <= near)
+            close.emplace_back(distance, i);
+    std::sort(close.begin(), close.end());
+    for (size_t k = 0; k < close.size() && k < kMostNamed; ++k)
+        picture.shares[close[k].second].nearFrontier = true;
 }
 
 }  // namespace
@@ -84,9 +98,7 @@ FrontierPicture MakeFrontierPicture(const FrontierResult& frontier, const ShareR
         share.deviation = OwnDeviation(returns, i, share.mean);
         picture.shares.push_back(std::move(share));
     }
-    const Spans spans = SpansOf(picture);
-    for (PictureShare& share : picture.shares)
-        share.nearFrontier = NearTheLine(share, picture.points, spans, near);
+    MarkTheNearest(picture, near);
     return picture;
 }
 

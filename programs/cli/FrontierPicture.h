@@ -14,7 +14,7 @@ struct PictureShare {
     std::string name;
     double deviation = 0.0;  // the share's own mean absolute deviation
     double mean = 0.0;
-    bool nearFrontier = false;  // on the frontier's line or close to it: the picture names it
+    bool nearFrontier = false;  // among the closest to the frontier's line: the picture names it
 };
 
 struct FrontierPicture {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 
 namespace korvel::cli {
 namespace {
@@ -34,6 +35,17 @@ size_t LeaderCrossings(const LabelRequest& label, const Box& box, const std::vec
         if (std::hypot(step.left + 1 - label.x, step.top + 1 - label.y) > 10.0 && !Clear(step, boxes))
             ++crossings;
     return crossings;
+}
+
+// The obstacles a label of this point may meet, its line included: a
+// crowded picture has thousands, few of them near any one point.
+std::vector<Box> Around(const LabelRequest& label, const std::vector<Box>& obstacles) {
+    const double reach = 160.0 + label.width + label.height;
+    const Box area{label.x - reach, label.y - reach, 2 * reach, 2 * reach};
+    std::vector<Box> near;
+    std::copy_if(obstacles.begin(), obstacles.end(), std::back_inserter(near),
+                 [&](const Box& o) { return o.Overlaps(area); });
+    return near;
 }
 
 // Right of the point first, as a reader expects a name, then left, above,
@@ -111,7 +123,7 @@ std::vector<std::optional<Box>> PlaceLabels(const Box& plot, const std::vector<L
         for (size_t i = 0; i < labels.size(); ++i) {
             if (placed[i])
                 continue;
-            placed[i] = PlaceOne(plot, labels[i], *gaps, obstacles, placedBoxes);
+            placed[i] = PlaceOne(plot, labels[i], *gaps, Around(labels[i], obstacles), placedBoxes);
             if (!placed[i])
                 continue;
             obstacles.push_back(*placed[i]);
