@@ -55,6 +55,25 @@ ShareReturns Scaled(const ShareReturns& returns, int exponent) {
     return scaled;
 }
 
+// The tables are scaled by the largest return, and their tolerances are
+// absolute: a share all of whose returns sink toward those tolerances is lost
+// in the arithmetic. One small return among ordinary ones is only a small
+// coefficient (real histories have them), so the rule compares the shares'
+// own scales rather than single returns.
+bool ShareScalesTooFarApart(const ShareReturns& returns) {
+    double largest = 0.0;
+    double smallest = std::numeric_limits<double>::infinity();
+    for (int32_t i = 0; i < returns.shares; ++i) {
+        double scale = 0.0;
+        for (int32_t p = 0; p < returns.periods; ++p)
+            scale = std::max(scale, std::fabs(returns.At(i, p)));
+        largest = std::max(largest, scale);
+        if (scale > 0.0)
+            smallest = std::min(smallest, scale);
+    }
+    return largest > kWidestRange * smallest;
+}
+
 FrontierPoint AsPoint(const FrontierVertex& vertex) {
     return {vertex.averageReturn, vertex.lineDeviation, vertex.shares};
 }
@@ -191,7 +210,7 @@ FrontierWalkOutcome WalkDual(const ShareReturns& scaled, double from, std::vecto
 
 FrontierResult ComputeFrontier(const ShareReturns& returns, const FrontierRequest& request) {
     FrontierResult result;
-    if (RangeTooWide(returns))
+    if (ShareScalesTooFarApart(returns))
         return Failed(std::move(result), FrontierOutcome::Invalid, kMsgRangeTooWide);
     const DataScale scale = ScaleOf(returns);
     const ShareReturns scaled = Scaled(returns, scale.exponent);

@@ -249,6 +249,7 @@ TEST(FrontierPointAtReturn, MatchesTheVertexOptimumOnAwkwardInputs) {
         {"two periods", {{1, 3}, {3, 0}, {2, 2.5}}, 2.2},
         {"falling market, least risk", {{-1, -3, -2}, {-4, 0, -3}, {-2, -2.5, -1}}, kNone},
         {"falling market, negative bound", {{-1, -3, -2}, {-4, 0, -3}, {-2, -2.5, -1}}, -1.9},
+        {"one return near zero", {{1, 2e-7, 3}, {2, 1, 0.5}, {0.5, 2, 1}}, 1.2},
         {"1e-8 beside 1e8", {{1e-8, 3e-8, 2e-8}, {1e8, -1e8, 5e7}, {2e-8, 1e-8, 4e-8}}, 2e-8, true},
         {"1e-8 beside 1e8, large bound", {{1e-8, 3e-8, 2e-8}, {1e8, -1e8, 5e7}, {2e-8, 1e-8, 4e-8}}, 1e7, true},
         {"above every mean", {{1, 2, 3}, {3, 2, 0}}, 2.5},
