@@ -5,6 +5,7 @@
 #include "core/optimizer/FrontierCheck.h"
 #include "core/optimizer/FrontierPivot.h"
 #include "core/optimizer/FrontierTableau.h"
+#include "core/optimizer/FrontierWorkingSet.h"
 #include "core/optimizer/Validation.h"
 
 #include <algorithm>
@@ -182,6 +183,9 @@ FrontierResult PointFromDual(const ShareReturns& scaled, double from, int expone
 
 FrontierWalkOutcome WalkTableau(const ShareReturns& scaled, const FrontierWalkSpan& span,
                                 std::vector<FrontierVertex>& vertices, FrontierResult& result) {
+    // One point at a return needs only the shares that can be in it.
+    if (span.stop == FrontierWalkSpan::Stop::AtFrom && std::isfinite(span.from))
+        return WalkWorkingSet(scaled, span, vertices, result.pivots, WorkingSetStart(scaled));
     FrontierTableau tableau(scaled);
     const FrontierWalkOutcome walk = tableau.Walk(vertices, span);
     result.pivots = tableau.Pivots();

@@ -2,6 +2,7 @@
 // on hand-built worksheets, by vertex enumeration on seeded random ones.
 #include "core/optimizer/Frontier.h"
 #include "core/optimizer/FrontierCheck.h"
+#include "core/optimizer/FrontierWorkingSet.h"
 #include "deviation_reference.h"
 #include "optimizer_worksheets.h"
 
@@ -340,6 +341,33 @@ TEST(FrontierPointAtReturn, SeededLongHistoriesMatchTheVertexOptimum) {
         EXPECT_GE(result.points[0].averageReturn, request.from - 1e-12);
         if (::testing::Test::HasFailure())
             return;
+    }
+}
+
+// Tables started on one or two shares: every share that pays must join, and
+// join as the column the whole table would have had.
+TEST(FrontierPointAtReturn, WorkingSetsGrowToTheVertexOptimum) {
+    std::mt19937 random(31);
+    for (int sheet = 0; sheet < 60; ++sheet) {
+        std::uniform_int_distribution<int> shares(6, 10), periods(3, 4), cents(-100, 100);
+        ShareReturns r;
+        r.shares = shares(random);
+        r.periods = periods(random);
+        for (int k = 0; k < r.shares * r.periods; ++k)
+            r.values.push_back(cents(random) / 100.0);
+        FrontierWalkSpan span;
+        span.from = BestMean(r) - (sheet % 4) * 0.1;
+        span.stop = FrontierWalkSpan::Stop::AtFrom;
+        std::vector<FrontierVertex> vertices;
+        int64_t pivots = 0;
+        SCOPED_TRACE("sheet " + std::to_string(sheet));
+        ASSERT_EQ(WalkWorkingSet(r, span, vertices, pivots, 1 + sheet % 2), FrontierWalkOutcome::Done);
+        const auto optimum = testing::BestMadPortfolio(r, span.from);
+        ASSERT_TRUE(optimum.has_value());
+        ASSERT_EQ(vertices.size(), 1u);
+        FrontierPoint point{vertices[0].averageReturn, vertices[0].lineDeviation, vertices[0].shares};
+        EXPECT_NEAR(DeviationOf(r, Weights(point, r.shares)), static_cast<double>(optimum->lineDeviation), 1e-12);
+        EXPECT_GE(ReturnOf(r, Weights(point, r.shares)), span.from - 1e-12);
     }
 }
 
