@@ -154,11 +154,13 @@ double BestMean(const ShareReturns& returns) {
 // they give equals the dual's bound on every portfolio's deviation.
 FrontierResult PointFromDual(const ShareReturns& scaled, double from, int exponent) {
     FrontierResult result;
-    DeviationDual dual(scaled, from);
+    // At a return, the table starts on a few bases' worth of periods.
+    const int32_t tablePeriods = std::isfinite(from) ? std::max(64, 2 * (scaled.shares + 2)) : 0;
+    DeviationDual dual(scaled, from, tablePeriods);
     std::vector<FrontierVertex> vertices;
     DualOutcome outcome = DualOutcome::Done;
     if (std::isfinite(from)) {
-        outcome = dual.Solve();
+        outcome = dual.SolveAll();
         if (outcome == DualOutcome::Done && !dual.Record(vertices))
             outcome = DualOutcome::Lost;
     } else {

@@ -1,5 +1,6 @@
 // The efficient frontier against optima found independently: by construction
 // on hand-built worksheets, by vertex enumeration on seeded random ones.
+#include "core/optimizer/DeviationDual.h"
 #include "core/optimizer/Frontier.h"
 #include "core/optimizer/FrontierCheck.h"
 #include "core/optimizer/FrontierWorkingSet.h"
@@ -368,6 +369,31 @@ TEST(FrontierPointAtReturn, WorkingSetsGrowToTheVertexOptimum) {
         FrontierPoint point{vertices[0].averageReturn, vertices[0].lineDeviation, vertices[0].shares};
         EXPECT_NEAR(DeviationOf(r, Weights(point, r.shares)), static_cast<double>(optimum->lineDeviation), 1e-12);
         EXPECT_GE(ReturnOf(r, Weights(point, r.shares)), span.from - 1e-12);
+    }
+}
+
+// The dual's table started on two periods: every period whose price pays
+// must join, as the column the whole table would have had.
+TEST(FrontierPointAtReturn, DualTablesOfFewPeriodsGrowToTheVertexOptimum) {
+    std::mt19937 random(37);
+    for (int sheet = 0; sheet < 60; ++sheet) {
+        std::uniform_int_distribution<int> shares(2, 4), periods(6, 12), cents(-100, 100);
+        ShareReturns r;
+        r.shares = shares(random);
+        r.periods = periods(random);
+        for (int k = 0; k < r.shares * r.periods; ++k)
+            r.values.push_back(cents(random) / 100.0);
+        const double from = BestMean(r) - (sheet % 4) * 0.1;
+        SCOPED_TRACE("sheet " + std::to_string(sheet));
+        DeviationDual dual(r, from, 2);
+        std::vector<FrontierVertex> vertices;
+        ASSERT_EQ(dual.SolveAll(), DualOutcome::Done);
+        ASSERT_TRUE(dual.Record(vertices));
+        const auto optimum = testing::BestMadPortfolio(r, from);
+        ASSERT_TRUE(optimum.has_value());
+        const FrontierPoint point{vertices[0].averageReturn, vertices[0].lineDeviation, vertices[0].shares};
+        EXPECT_NEAR(DeviationOf(r, Weights(point, r.shares)), static_cast<double>(optimum->lineDeviation), 1e-12);
+        EXPECT_GE(ReturnOf(r, Weights(point, r.shares)), from - 1e-12);
     }
 }
 
