@@ -17,6 +17,7 @@ A run stopped at the timeout shows "exit None".
 import argparse
 import json
 import os
+import signal
 import statistics
 import subprocess
 import sys
@@ -54,24 +55,26 @@ def read_csv(path):
 
 
 def run_child(argv, timeout):
-    """Runs argv; returns (seconds, peak resident KB from wait4, exit status,
-    stdout). A run past timeout seconds is killed and has status None."""
-    start = time.perf_counter()
-    with tempfile.TemporaryFile() as out:
-        proc = subprocess.Popen(argv, stdout=out, stderr=subprocess.DEVNULL)
-        deadline = start + timeout
-        while True:
-            pid, status, usage = os.wait4(proc.pid, os.WNOHANG)
-            if pid:
-                break
-            if time.perf_counter() > deadline:
-                proc.kill()
-                _, status, usage = os.wait4(proc.pid, 0)
-                return time.perf_counter() - start, usage.ru_maxrss, None, b""
-            time.sleep(0.002)
+    """Runs argv; returns (seconds, peak resident KB, exit status, stdout).
+    A run past timeout seconds is killed and has status None. The peak comes
+    from /usr/bin/time: wait4's counts this process's pages too, as the child
+    holds them between fork and exec."""
+    with tempfile.NamedTemporaryFile() as peak, tempfile.TemporaryFile() as out:
+        argv = ["/usr/bin/time", "-f", "%M", "-o", peak.name] + argv
+        start = time.perf_counter()
+        proc = subprocess.Popen(argv, stdout=out, stderr=subprocess.DEVNULL, start_new_session=True)
+        try:
+            status = proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            os.killpg(proc.pid, signal.SIGKILL)
+            proc.wait()
+            return time.perf_counter() - start, 0, None, b""
         seconds = time.perf_counter() - start
         out.seek(0)
-        return seconds, usage.ru_maxrss, os.waitstatus_to_exitcode(status), out.read()
+        peak.seek(0)
+        lines = peak.read().decode().split()
+        kb = int(lines[-1]) if lines and lines[-1].isdigit() else 0
+        return seconds, kb, status, out.read()
 
 
 def highs_worker(path, min_return, method):
