@@ -68,12 +68,7 @@ std::vector<int32_t> DeviationDual::PeriodsThatPay(size_t most) const {
         if (gain > frontier::kCostTolerance)
             paying.emplace_back(-gain, p);
     }
-    most = std::min(most, paying.size());
-    std::partial_sort(paying.begin(), paying.begin() + static_cast<std::ptrdiff_t>(most), paying.end());
-    std::vector<int32_t> periods;
-    for (size_t k = 0; k < most; ++k)
-        periods.push_back(paying[k].second);
-    return periods;
+    return frontier::MostPaying(paying, most);
 }
 
 // Room for added columns after the table's periods, every other column moved

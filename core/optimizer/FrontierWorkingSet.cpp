@@ -110,12 +110,7 @@ std::vector<int32_t> SharesThatPay(const ShareReturns& returns, const ShareFigur
         if (reduced < -frontier::kCostTolerance)
             paying.emplace_back(reduced, i);
     }
-    most = std::min(most, paying.size());
-    std::partial_sort(paying.begin(), paying.begin() + static_cast<std::ptrdiff_t>(most), paying.end());
-    std::vector<int32_t> shares;
-    for (size_t k = 0; k < most; ++k)
-        shares.push_back(paying[k].second);
-    return shares;
+    return frontier::MostPaying(paying, most);
 }
 
 void ToRowsOfAll(std::vector<FrontierVertex>& vertices, const std::vector<int32_t>& shares) {

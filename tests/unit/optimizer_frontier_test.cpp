@@ -345,52 +345,34 @@ TEST(FrontierPointAtReturn, SeededLongHistoriesMatchTheVertexOptimum) {
     }
 }
 
-// Tables started on one or two shares: every share that pays must join, and
-// join as the column the whole table would have had.
-TEST(FrontierPointAtReturn, WorkingSetsGrowToTheVertexOptimum) {
+// Tables started on one or two shares, or on the dual two periods: every one
+// that pays must join, as the column the whole table would have had.
+TEST(FrontierPointAtReturn, SmallStartingTablesGrowToTheVertexOptimum) {
     std::mt19937 random(31);
-    for (int sheet = 0; sheet < 60; ++sheet) {
-        std::uniform_int_distribution<int> shares(6, 10), periods(3, 4), cents(-100, 100);
+    for (int sheet = 0; sheet < 120; ++sheet) {
+        const bool dual = sheet % 2 == 1;
+        std::uniform_int_distribution<int> shares(dual ? 2 : 6, dual ? 4 : 10), periods(dual ? 6 : 3, dual ? 12 : 4);
+        std::uniform_int_distribution<int> cents(-100, 100);
         ShareReturns r;
         r.shares = shares(random);
         r.periods = periods(random);
         for (int k = 0; k < r.shares * r.periods; ++k)
             r.values.push_back(cents(random) / 100.0);
-        FrontierWalkSpan span;
-        span.from = BestMean(r) - (sheet % 4) * 0.1;
-        span.stop = FrontierWalkSpan::Stop::AtFrom;
-        std::vector<FrontierVertex> vertices;
-        int64_t pivots = 0;
+        const double from = BestMean(r) - (sheet / 2 % 4) * 0.1;
         SCOPED_TRACE("sheet " + std::to_string(sheet));
-        ASSERT_EQ(WalkWorkingSet(r, span, vertices, pivots, 1 + sheet % 2), FrontierWalkOutcome::Done);
-        const auto optimum = testing::BestMadPortfolio(r, span.from);
-        ASSERT_TRUE(optimum.has_value());
-        ASSERT_EQ(vertices.size(), 1u);
-        FrontierPoint point{vertices[0].averageReturn, vertices[0].lineDeviation, vertices[0].shares};
-        EXPECT_NEAR(DeviationOf(r, Weights(point, r.shares)), static_cast<double>(optimum->lineDeviation), 1e-12);
-        EXPECT_GE(ReturnOf(r, Weights(point, r.shares)), span.from - 1e-12);
-    }
-}
-
-// The dual's table started on two periods: every period whose price pays
-// must join, as the column the whole table would have had.
-TEST(FrontierPointAtReturn, DualTablesOfFewPeriodsGrowToTheVertexOptimum) {
-    std::mt19937 random(37);
-    for (int sheet = 0; sheet < 60; ++sheet) {
-        std::uniform_int_distribution<int> shares(2, 4), periods(6, 12), cents(-100, 100);
-        ShareReturns r;
-        r.shares = shares(random);
-        r.periods = periods(random);
-        for (int k = 0; k < r.shares * r.periods; ++k)
-            r.values.push_back(cents(random) / 100.0);
-        const double from = BestMean(r) - (sheet % 4) * 0.1;
-        SCOPED_TRACE("sheet " + std::to_string(sheet));
-        DeviationDual dual(r, from, 2);
         std::vector<FrontierVertex> vertices;
-        ASSERT_EQ(dual.SolveAll(), DualOutcome::Done);
-        ASSERT_TRUE(dual.Record(vertices));
+        if (dual) {
+            DeviationDual solver(r, from, 2);
+            ASSERT_EQ(solver.SolveAll(), DualOutcome::Done);
+            ASSERT_TRUE(solver.Record(vertices));
+        } else {
+            const FrontierWalkSpan span{from, FrontierWalkSpan::Stop::AtFrom};
+            int64_t pivots = 0;
+            ASSERT_EQ(WalkWorkingSet(r, span, vertices, pivots, 1 + sheet / 2 % 2), FrontierWalkOutcome::Done);
+        }
         const auto optimum = testing::BestMadPortfolio(r, from);
         ASSERT_TRUE(optimum.has_value());
+        ASSERT_EQ(vertices.size(), 1u);
         const FrontierPoint point{vertices[0].averageReturn, vertices[0].lineDeviation, vertices[0].shares};
         EXPECT_NEAR(DeviationOf(r, Weights(point, r.shares)), static_cast<double>(optimum->lineDeviation), 1e-12);
         EXPECT_GE(ReturnOf(r, Weights(point, r.shares)), from - 1e-12);
