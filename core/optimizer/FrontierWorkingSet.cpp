@@ -125,7 +125,7 @@ void ToRowsOfAll(std::vector<FrontierVertex>& vertices, const std::vector<int32_
 }  // namespace
 
 int32_t WorkingSetStart(const ShareReturns& returns) {
-    return std::max<int32_t>(64, 2 * (returns.periods + 2));
+    return std::max<int32_t>(64, returns.periods + 2);
 }
 
 FrontierWalkOutcome WalkWorkingSet(const ShareReturns& returns, const FrontierWalkSpan& span,

@@ -11,7 +11,8 @@
 
 namespace korvel {
 
-// Shares the first table holds when nothing else is said: a few bases' worth.
+// Shares the first table holds when nothing else is said: a basis's worth
+// (more makes every pivot dearer than the rounds it saves).
 int32_t WorkingSetStart(const ShareReturns& returns);
 
 // The least-deviation portfolio reaching span.from (finite; span.stop is
