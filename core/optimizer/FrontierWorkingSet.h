@@ -17,7 +17,7 @@ int32_t WorkingSetStart(const ShareReturns& returns);
 
 // The least-deviation portfolio reaching span.from (finite; span.stop is
 // AtFrom), in vertices with rows of returns; returns: every value at most 1 in
-// absolute value. pivots adds up those of every table.
+// absolute value. pivots: the table's, over every round.
 FrontierWalkOutcome WalkWorkingSet(const ShareReturns& returns, const FrontierWalkSpan& span,
                                    std::vector<FrontierVertex>& vertices, int64_t& pivots, int32_t startSize);
 
