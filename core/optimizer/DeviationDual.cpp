@@ -23,64 +23,65 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 }  // namespace
 
-DeviationDual::DeviationDual(const ShareReturns& returns, double bound)
-    : m_returns(returns), m_shares(returns.shares), m_periods(returns.periods),
-      m_cols(returns.periods + 2 + returns.shares), m_bound(bound), m_bounded(std::isfinite(bound)),
-      m_means(static_cast<size_t>(returns.shares)),
-      m_cells(static_cast<size_t>(m_shares) * static_cast<size_t>(m_cols), 0.0),
-      m_costs(static_cast<size_t>(m_cols), 0.0), m_slopes(static_cast<size_t>(m_cols), 0.0),
-      m_values(static_cast<size_t>(m_cols), 0.0), m_basis(static_cast<size_t>(m_shares), -1),
-      m_rowOf(static_cast<size_t>(m_cols), -1), m_pivotLimit(20 * static_cast<int64_t>(m_cols + m_shares) + 1000) {
-    // Share i's row: its deviations priced by period, plus the budget's price,
-    // plus its mean times the bound's price, plus its slack, is zero.
-    for (int32_t i = 0; i < m_shares; ++i) {
-        const double mean = returns.Mean(i);
-        m_means[static_cast<size_t>(i)] = mean;
-        double* row = Row(i);
-        for (int32_t p = 0; p < m_periods; ++p)
-            row[p] = returns.At(i, p) - mean;
-        row[BudgetColumn()] = 1.0;
-        row[BoundColumn()] = mean;
-        row[SlackColumn(i)] = 1.0;
-    }
+DeviationDual::DeviationDual(const ShareReturns& returns, double bound, int32_t tablePeriods)
+    : m_returns(returns), m_shares(returns.shares), m_periods(returns.periods), m_width(0), m_cols(0), m_bound(bound),
+      m_bounded(std::isfinite(bound)), m_means(static_cast<size_t>(returns.shares)),
+      m_basis(static_cast<size_t>(m_shares), -1) {
+    for (int32_t i = 0; i < m_shares; ++i)
+        m_means[static_cast<size_t>(i)] = returns.Mean(i);
+    ChooseTablePeriods(tablePeriods);
+    Fill();
     Start();
 }
 
+// Share i's row: its deviations priced by period, plus the budget's price,
+// plus its mean times the bound's price, plus its slack, is zero.
+void DeviationDual::Fill() {
+    m_width = static_cast<int32_t>(m_tablePeriods.size());
+    m_cols = m_width + 2 + m_shares + 1;
+    m_cells.assign(static_cast<size_t>(m_shares) * static_cast<size_t>(m_cols), 0.0);
+    m_costs.assign(static_cast<size_t>(m_cols), 0.0);
+    m_slopes.assign(static_cast<size_t>(m_cols), 0.0);
+    m_values.assign(static_cast<size_t>(m_cols), 0.0);
+    m_rowOf.assign(static_cast<size_t>(m_cols), -1);
+    m_pivotLimit = 20 * static_cast<int64_t>(m_cols + m_shares) + 1000;
+    for (int32_t i = 0; i < m_shares; ++i) {
+        double* row = Row(i);
+        for (int32_t k = 0; k < m_width; ++k)
+            row[k] = Deviation(i, m_tablePeriods[static_cast<size_t>(k)]);
+        row[BudgetColumn()] = 1.0;
+        row[BoundColumn()] = m_means[static_cast<size_t>(i)];
+        row[SlackColumn(i)] = 1.0;
+        double fixed = 0.0;
+        for (int32_t p = 0; p < m_periods; ++p)
+            if (!m_inTable[static_cast<size_t>(p)])
+                fixed += Deviation(i, p) * m_startPrices[static_cast<size_t>(p)];
+        row[FixedColumn()] = fixed;
+    }
+    for (int32_t k = 0; k < m_width; ++k)
+        m_values[static_cast<size_t>(k)] = m_startPrices[static_cast<size_t>(m_tablePeriods[static_cast<size_t>(k)])];
+    m_values[static_cast<size_t>(FixedColumn())] = 1.0;
+}
+
 double DeviationDual::Lower(int32_t col) const {
-    if (col < m_periods)
+    if (col < m_width)
         return -1.0;
+    if (col == FixedColumn())
+        return 1.0;
     return col == BudgetColumn() ? -kInfinity : 0.0;
 }
 
 double DeviationDual::Upper(int32_t col) const {
-    if (col < m_periods)
+    if (col < m_width || col == FixedColumn())
         return 1.0;
     if (col == BoundColumn())
         return m_bounded ? kInfinity : 0.0;
     return kInfinity;
 }
 
-// Each period priced against the sign of its deviation in a rough guess of
-// the optimum: every share weighted by the inverse square of its own
-// deviation, as independent shares would be in the least-variance mix. The
-// closer the guess, the fewer periods the pivots have to turn; the budget's
-// price then takes the row that binds first, and every slack stays feasible.
+// The budget's price takes the row that binds first, and every slack stays
+// feasible.
 void DeviationDual::Start() {
-    std::vector<double> guess(static_cast<size_t>(m_periods), 0.0);
-    for (int32_t i = 0; i < m_shares; ++i) {
-        const double* row = Row(i);
-        double deviation = 0.0;
-        for (int32_t p = 0; p < m_periods; ++p)
-            deviation += std::fabs(row[p]);
-        // A share that never deviates adds nothing to any period.
-        if (deviation == 0.0)
-            continue;
-        const double weight = 1.0 / (deviation * deviation);
-        for (int32_t p = 0; p < m_periods; ++p)
-            guess[static_cast<size_t>(p)] += weight * row[p];
-    }
-    for (int32_t p = 0; p < m_periods; ++p)
-        m_values[static_cast<size_t>(p)] = guess[static_cast<size_t>(p)] > 0.0 ? -1.0 : 1.0;
     for (int32_t i = 0; i < m_shares; ++i) {
         m_basis[static_cast<size_t>(i)] = SlackColumn(i);
         m_rowOf[static_cast<size_t>(SlackColumn(i))] = i;

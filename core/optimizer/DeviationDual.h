@@ -19,9 +19,14 @@ public:
     // returns: every value at most 1 in absolute value, kept by reference
     // while the solver lives. With a finite bound, the least deviation among
     // portfolios returning at least it; without one, the least of all.
-    DeviationDual(const ShareReturns& returns, double bound);
+    // tablePeriods: how many periods' prices the table holds (0: all); the
+    // others keep their start's price, summed in one fixed column, until
+    // SolveAll prices them in. Walk needs them all.
+    DeviationDual(const ShareReturns& returns, double bound, int32_t tablePeriods = 0);
 
     DualOutcome Solve();
+    // Solve, and the periods outside the table that pay join it, until none does.
+    DualOutcome SolveAll();
     // The frontier from the optimum up: the bound rises breakpoint by
     // breakpoint (starting at the least deviation's return when there is
     // none) until no portfolio reaches a higher one, or with flatStartOnly
@@ -33,17 +38,27 @@ public:
     int64_t Pivots() const { return m_pivots; }
 
 private:
-    // Columns: period prices 0..M-1, the budget's price M, the bound's price
-    // M+1, the slack of share i at M+2+i.
-    int32_t BudgetColumn() const { return m_periods; }
-    int32_t BoundColumn() const { return m_periods + 1; }
-    int32_t SlackColumn(int32_t share) const { return m_periods + 2 + share; }
+    // Columns: the prices of the table's W periods 0..W-1, the budget's price
+    // W, the bound's price W+1, the slack of share i at W+2+i, and last the
+    // fixed prices of the other periods (at 1: their sum is in the column).
+    int32_t BudgetColumn() const { return m_width; }
+    int32_t BoundColumn() const { return m_width + 1; }
+    int32_t SlackColumn(int32_t share) const { return m_width + 2 + share; }
+    int32_t FixedColumn() const { return m_cols - 1; }
+    double Deviation(int32_t share, int32_t period) const {
+        return m_returns.At(share, period) - m_means[static_cast<size_t>(share)];
+    }
     double* Row(int32_t r) { return m_cells.data() + static_cast<size_t>(r) * static_cast<size_t>(m_cols); }
     const double* Row(int32_t r) const { return m_cells.data() + static_cast<size_t>(r) * static_cast<size_t>(m_cols); }
     double Lower(int32_t col) const;
     double Upper(int32_t col) const;
 
+    void ChooseTablePeriods(int32_t tablePeriods);
+    void Fill();
     void Start();
+    std::vector<int32_t> PeriodsThatPay(size_t most) const;
+    void AddPeriods(const std::vector<int32_t>& periods);
+    void Widen(int32_t added);
     void Pivot(int32_t row, int32_t col);
     void RecomputeBasicValues();
     void RecomputeCosts();
@@ -62,16 +77,20 @@ private:
     const ShareReturns& m_returns;
     int32_t m_shares;
     int32_t m_periods;
+    int32_t m_width;  // periods in the table
     int32_t m_cols;
     double m_bound;
     bool m_bounded;
     std::vector<double> m_means;
-    std::vector<double> m_cells;   // m_shares rows
-    std::vector<double> m_costs;   // reduced cost of every column
-    std::vector<double> m_slopes;  // their change per unit of the bound
-    std::vector<double> m_values;  // of every column, basic or not
-    std::vector<int32_t> m_basis;  // column basic in each row
-    std::vector<int32_t> m_rowOf;  // row of each basic column, -1 if not basic
+    std::vector<double> m_startPrices;    // of every period
+    std::vector<int32_t> m_tablePeriods;  // the period of each of the first W columns
+    std::vector<char> m_inTable;          // by period
+    std::vector<double> m_cells;          // m_shares rows
+    std::vector<double> m_costs;          // reduced cost of every column
+    std::vector<double> m_slopes;         // their change per unit of the bound
+    std::vector<double> m_values;         // of every column, basic or not
+    std::vector<int32_t> m_basis;         // column basic in each row
+    std::vector<int32_t> m_rowOf;         // row of each basic column, -1 if not basic
     int64_t m_pivots = 0;
     int64_t m_pivotLimit;
 };

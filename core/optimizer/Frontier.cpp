@@ -5,6 +5,7 @@
 #include "core/optimizer/FrontierCheck.h"
 #include "core/optimizer/FrontierPivot.h"
 #include "core/optimizer/FrontierTableau.h"
+#include "core/optimizer/FrontierWorkingSet.h"
 #include "core/optimizer/Validation.h"
 
 #include <algorithm>
@@ -53,6 +54,25 @@ ShareReturns Scaled(const ShareReturns& returns, int exponent) {
     for (double& value : scaled.values)
         value = std::ldexp(value, -exponent);
     return scaled;
+}
+
+// The tables are scaled by the largest return, and their tolerances are
+// absolute: a share all of whose returns sink toward those tolerances is lost
+// in the arithmetic. One small return among ordinary ones is only a small
+// coefficient (real histories have them), so the rule compares the shares'
+// own scales rather than single returns.
+bool ShareScalesTooFarApart(const ShareReturns& returns) {
+    double largest = 0.0;
+    double smallest = std::numeric_limits<double>::infinity();
+    for (int32_t i = 0; i < returns.shares; ++i) {
+        double scale = 0.0;
+        for (int32_t p = 0; p < returns.periods; ++p)
+            scale = std::max(scale, std::fabs(returns.At(i, p)));
+        largest = std::max(largest, scale);
+        if (scale > 0.0)
+            smallest = std::min(smallest, scale);
+    }
+    return largest > kWidestRange * smallest;
 }
 
 FrontierPoint AsPoint(const FrontierVertex& vertex) {
@@ -134,11 +154,13 @@ double BestMean(const ShareReturns& returns) {
 // they give equals the dual's bound on every portfolio's deviation.
 FrontierResult PointFromDual(const ShareReturns& scaled, double from, int exponent) {
     FrontierResult result;
-    DeviationDual dual(scaled, from);
+    // At a return, the table starts on a few bases' worth of periods.
+    const int32_t tablePeriods = std::isfinite(from) ? std::max(64, 2 * (scaled.shares + 2)) : 0;
+    DeviationDual dual(scaled, from, tablePeriods);
     std::vector<FrontierVertex> vertices;
     DualOutcome outcome = DualOutcome::Done;
     if (std::isfinite(from)) {
-        outcome = dual.Solve();
+        outcome = dual.SolveAll();
         if (outcome == DualOutcome::Done && !dual.Record(vertices))
             outcome = DualOutcome::Lost;
     } else {
@@ -163,6 +185,9 @@ FrontierResult PointFromDual(const ShareReturns& scaled, double from, int expone
 
 FrontierWalkOutcome WalkTableau(const ShareReturns& scaled, const FrontierWalkSpan& span,
                                 std::vector<FrontierVertex>& vertices, FrontierResult& result) {
+    // One point at a return needs only the shares that can be in it.
+    if (span.stop == FrontierWalkSpan::Stop::AtFrom && std::isfinite(span.from))
+        return WalkWorkingSet(scaled, span, vertices, result.pivots, WorkingSetStart(scaled));
     FrontierTableau tableau(scaled);
     const FrontierWalkOutcome walk = tableau.Walk(vertices, span);
     result.pivots = tableau.Pivots();
@@ -191,7 +216,7 @@ FrontierWalkOutcome WalkDual(const ShareReturns& scaled, double from, std::vecto
 
 FrontierResult ComputeFrontier(const ShareReturns& returns, const FrontierRequest& request) {
     FrontierResult result;
-    if (RangeTooWide(returns))
+    if (ShareScalesTooFarApart(returns))
         return Failed(std::move(result), FrontierOutcome::Invalid, kMsgRangeTooWide);
     const DataScale scale = ScaleOf(returns);
     const ShareReturns scaled = Scaled(returns, scale.exponent);

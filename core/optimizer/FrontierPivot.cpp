@@ -1,5 +1,6 @@
 #include "core/optimizer/FrontierPivot.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace korvel::frontier {
@@ -21,6 +22,15 @@ void EliminateColumn(double* cells, int32_t rows, int32_t cols, int32_t row, int
             target[k] -= f * pivotRow[k];
         target[col] = 0.0;
     }
+}
+
+std::vector<int32_t> MostPaying(std::vector<std::pair<double, int32_t>>& candidates, size_t most) {
+    most = std::min(most, candidates.size());
+    std::partial_sort(candidates.begin(), candidates.begin() + static_cast<std::ptrdiff_t>(most), candidates.end());
+    std::vector<int32_t> indices;
+    for (size_t k = 0; k < most; ++k)
+        indices.push_back(candidates[k].second);
+    return indices;
 }
 
 }  // namespace korvel::frontier

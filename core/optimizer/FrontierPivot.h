@@ -1,7 +1,10 @@
 #pragma once
 // What the frontier's two dense tables share: their tolerances and the
-// Gauss-Jordan step of a pivot.
+// Gauss-Jordan step of a pivot, and the choice of what joins a growing table.
+#include <cstddef>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 namespace korvel::frontier {
 
@@ -23,5 +26,9 @@ inline constexpr int kDegenerateRunBeforeBland = 50;
 // Divides the pivot row by its entry in col and takes it from every other of
 // the rows (row-major, cols wide) so that col becomes a unit column.
 void EliminateColumn(double* cells, int32_t rows, int32_t cols, int32_t row, int32_t col);
+
+// Of the candidates (how much less pays more, and an index), the indices of
+// at most `most`, the best first: what joins a table that grows.
+std::vector<int32_t> MostPaying(std::vector<std::pair<double, int32_t>>& candidates, size_t most);
 
 }  // namespace korvel::frontier

@@ -16,12 +16,12 @@ constexpr double kFeasibilityTolerance = 1e-9;
 
 }  // namespace
 
-FrontierTableau::FrontierTableau(const ShareReturns& returns)
+FrontierTableau::FrontierTableau(const ShareReturns& returns, double startBelow)
     : m_shares(returns.shares), m_periods(returns.periods), m_rows(returns.periods + 2),
       m_cols(returns.shares + 2 * returns.periods + 3),
       m_cells(static_cast<size_t>(m_rows + 1) * static_cast<size_t>(m_cols), 0.0),
       m_basis(static_cast<size_t>(m_rows), -1), m_pivotLimit(20 * static_cast<int64_t>(m_cols + m_rows) + 1000) {
-    Fill(returns);
+    Fill(returns, startBelow);
     StartBasis();
     FillCostRow();
 }
@@ -29,7 +29,7 @@ FrontierTableau::FrontierTableau(const ShareReturns& returns)
 // Budget row 0: sum of weights = 1. Return row 1: sum of mean times weight,
 // less the surplus, = the bound. Period row 1+p: the portfolio's deviation
 // from its average in period p, plus u_p, less w_p, = 0.
-void FrontierTableau::Fill(const ShareReturns& returns) {
+void FrontierTableau::Fill(const ShareReturns& returns, double startBelow) {
     double lowestMean = std::numeric_limits<double>::infinity();
     for (int32_t i = 0; i < m_shares; ++i) {
         const double mean = returns.Mean(i);
@@ -42,7 +42,7 @@ void FrontierTableau::Fill(const ShareReturns& returns) {
     Row(0)[RhsColumn()] = 1.0;
     Row(1)[SurplusColumn()] = -1.0;
     // Below every mean the bound binds no portfolio.
-    m_bound = lowestMean;
+    m_bound = std::min(lowestMean, startBelow);
     Row(1)[RhsColumn()] = m_bound;
     Row(1)[DirectionColumn()] = 1.0;
     for (int32_t p = 0; p < m_periods; ++p) {
@@ -275,6 +275,77 @@ FrontierWalkOutcome FrontierTableau::Walk(std::vector<FrontierVertex>& vertices,
 void FrontierTableau::RecordTop(std::vector<FrontierVertex>& vertices, const FrontierWalkSpan& span) const {
     if (vertices.empty() && span.from - m_bound <= kStepTolerance)
         vertices.push_back(Vertex());
+}
+
+// A column's reduced cost is its cost less the prices times its entries: u_p
+// (cost 1, entry 1 in period p's row) gives that row's price, and the surplus
+// (cost 0, entry -1 in the return row) the return row's.
+FrontierTableau::Prices FrontierTableau::RowPrices() const {
+    const double* cost = Row(CostRow());
+    Prices prices;
+    prices.ofReturn = cost[SurplusColumn()];
+    prices.ofPeriods.resize(static_cast<size_t>(m_periods));
+    for (int32_t p = 0; p < m_periods; ++p)
+        prices.ofPeriods[static_cast<size_t>(p)] = 1.0 - cost[m_shares + 1 + 2 * p];
+    for (int32_t b : m_basis)
+        if (b < m_shares)
+            prices.heldShare = b;
+    return prices;
+}
+
+// Widens every row, the shares' columns first as before.
+void FrontierTableau::Widen(int32_t added) {
+    const int32_t cols = m_cols + added;
+    std::vector<double> cells(static_cast<size_t>(m_rows + 1) * static_cast<size_t>(cols), 0.0);
+    for (int32_t r = 0; r <= m_rows; ++r) {
+        const double* from = Row(r);
+        double* to = cells.data() + static_cast<size_t>(r) * static_cast<size_t>(cols);
+        std::copy(from, from + m_shares, to);
+        std::copy(from + m_shares, from + m_cols, to + m_shares + added);
+    }
+    for (int32_t& b : m_basis)
+        if (b >= m_shares)
+            b += added;
+    m_cells.swap(cells);
+    m_cols = cols;
+    m_shares += added;
+    m_pivotLimit = 20 * static_cast<int64_t>(m_cols + m_rows) + 1000 + m_pivots;
+}
+
+// A new share's column differs from the held share's by its mean and its
+// deviations, and B^-1 times those is a combination of the surplus's and the
+// u_p's columns; its reduced cost is the held share's (zero) less the prices
+// times the difference.
+void FrontierTableau::AddShares(const ShareReturns& joining, const ShareReturns& held, int32_t heldColumn) {
+    const int32_t first = m_shares;
+    Widen(joining.shares);
+    const double heldMean = held.Mean(0);
+    std::vector<double> change(static_cast<size_t>(m_periods));
+    for (int32_t j = 0; j < joining.shares; ++j) {
+        const double mean = joining.Mean(j);
+        const double meanChange = mean - heldMean;
+        for (int32_t p = 0; p < m_periods; ++p)
+            change[static_cast<size_t>(p)] = (joining.At(j, p) - mean) - (held.At(0, p) - heldMean);
+        for (int32_t r = 0; r < m_rows; ++r) {
+            const double* row = Row(r);
+            double value = row[heldColumn] - meanChange * row[SurplusColumn()];
+            for (int32_t p = 0; p < m_periods; ++p)
+                value += change[static_cast<size_t>(p)] * row[m_shares + 1 + 2 * p];
+            Row(r)[first + j] = value;
+        }
+        const double* cost = Row(CostRow());
+        double value = cost[heldColumn] - meanChange * cost[SurplusColumn()];
+        for (int32_t p = 0; p < m_periods; ++p)
+            value -= change[static_cast<size_t>(p)] * (1.0 - cost[m_shares + 1 + 2 * p]);
+        Row(CostRow())[first + j] = value;
+    }
+}
+
+FrontierWalkOutcome FrontierTableau::Reoptimise(std::vector<FrontierVertex>& vertices) {
+    const FrontierWalkOutcome outcome = MinimiseDeviation();
+    if (outcome == FrontierWalkOutcome::Done)
+        vertices.push_back(Vertex());
+    return outcome;
 }
 
 FrontierVertex FrontierTableau::Vertex() const {

@@ -30,14 +30,32 @@ struct FrontierWalkSpan {
 
 class FrontierTableau {
 public:
-    // returns: every value at most 1 in absolute value.
-    explicit FrontierTableau(const ShareReturns& returns);
+    // returns: every value at most 1 in absolute value. The bound starts at
+    // the lowest mean, or at startBelow when that is lower.
+    explicit FrontierTableau(const ShareReturns& returns, double startBelow = std::numeric_limits<double>::infinity());
 
     // Minimises the deviation with the bound below every mean, then raises the
     // bound breakpoint by breakpoint until no portfolio reaches a higher one.
     FrontierWalkOutcome Walk(std::vector<FrontierVertex>& vertices, const FrontierWalkSpan& span = {});
 
     int64_t Pivots() const { return m_pivots; }
+
+    // The prices of the return row and of each period's row at the basis the
+    // walk ended on, and a share it holds (whose reduced cost is zero, which
+    // gives the budget's price); they price shares the table never saw.
+    struct Prices {
+        double ofReturn = 0.0;
+        std::vector<double> ofPeriods;
+        int32_t heldShare = -1;
+    };
+    Prices RowPrices() const;
+    // Shares join the table as columns after the others, at the basis the
+    // walk ended on (whose inverse is in the deviation and surplus columns);
+    // heldColumn is a basic share's column, held its returns.
+    void AddShares(const ShareReturns& joining, const ShareReturns& held, int32_t heldColumn);
+    // The least deviation at the bound reached, after shares joined: adds
+    // its portfolio to vertices when found.
+    FrontierWalkOutcome Reoptimise(std::vector<FrontierVertex>& vertices);
 
 private:
     // Columns: shares 0..N-1, the surplus N, u_p at N+1+2p and w_p at N+2+2p,
@@ -50,7 +68,8 @@ private:
     const double* Row(int32_t r) const { return m_cells.data() + static_cast<size_t>(r) * static_cast<size_t>(m_cols); }
     double Rhs(int32_t r) const { return Row(r)[RhsColumn()]; }
 
-    void Fill(const ShareReturns& returns);
+    void Fill(const ShareReturns& returns, double startBelow);
+    void Widen(int32_t added);
     void StartBasis();
     void FillCostRow();
     void Pivot(int32_t row, int32_t col);

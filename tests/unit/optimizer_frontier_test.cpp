@@ -1,7 +1,9 @@
 // The efficient frontier against optima found independently: by construction
 // on hand-built worksheets, by vertex enumeration on seeded random ones.
+#include "core/optimizer/DeviationDual.h"
 #include "core/optimizer/Frontier.h"
 #include "core/optimizer/FrontierCheck.h"
+#include "core/optimizer/FrontierWorkingSet.h"
 #include "deviation_reference.h"
 #include "optimizer_worksheets.h"
 
@@ -249,6 +251,7 @@ TEST(FrontierPointAtReturn, MatchesTheVertexOptimumOnAwkwardInputs) {
         {"two periods", {{1, 3}, {3, 0}, {2, 2.5}}, 2.2},
         {"falling market, least risk", {{-1, -3, -2}, {-4, 0, -3}, {-2, -2.5, -1}}, kNone},
         {"falling market, negative bound", {{-1, -3, -2}, {-4, 0, -3}, {-2, -2.5, -1}}, -1.9},
+        {"one return near zero", {{1, 2e-7, 3}, {2, 1, 0.5}, {0.5, 2, 1}}, 1.2},
         {"1e-8 beside 1e8", {{1e-8, 3e-8, 2e-8}, {1e8, -1e8, 5e7}, {2e-8, 1e-8, 4e-8}}, 2e-8, true},
         {"1e-8 beside 1e8, large bound", {{1e-8, 3e-8, 2e-8}, {1e8, -1e8, 5e7}, {2e-8, 1e-8, 4e-8}}, 1e7, true},
         {"above every mean", {{1, 2, 3}, {3, 2, 0}}, 2.5},
@@ -339,6 +342,40 @@ TEST(FrontierPointAtReturn, SeededLongHistoriesMatchTheVertexOptimum) {
         EXPECT_GE(result.points[0].averageReturn, request.from - 1e-12);
         if (::testing::Test::HasFailure())
             return;
+    }
+}
+
+// Tables started on one or two shares, or on the dual two periods: every one
+// that pays must join, as the column the whole table would have had.
+TEST(FrontierPointAtReturn, SmallStartingTablesGrowToTheVertexOptimum) {
+    std::mt19937 random(31);
+    for (int sheet = 0; sheet < 120; ++sheet) {
+        const bool dual = sheet % 2 == 1;
+        std::uniform_int_distribution<int> shares(dual ? 2 : 6, dual ? 4 : 10), periods(dual ? 6 : 3, dual ? 12 : 4);
+        std::uniform_int_distribution<int> cents(-100, 100);
+        ShareReturns r;
+        r.shares = shares(random);
+        r.periods = periods(random);
+        for (int k = 0; k < r.shares * r.periods; ++k)
+            r.values.push_back(cents(random) / 100.0);
+        const double from = BestMean(r) - (sheet / 2 % 4) * 0.1;
+        SCOPED_TRACE("sheet " + std::to_string(sheet));
+        std::vector<FrontierVertex> vertices;
+        if (dual) {
+            DeviationDual solver(r, from, 2);
+            ASSERT_EQ(solver.SolveAll(), DualOutcome::Done);
+            ASSERT_TRUE(solver.Record(vertices));
+        } else {
+            const FrontierWalkSpan span{from, FrontierWalkSpan::Stop::AtFrom};
+            int64_t pivots = 0;
+            ASSERT_EQ(WalkWorkingSet(r, span, vertices, pivots, 1 + sheet / 2 % 2), FrontierWalkOutcome::Done);
+        }
+        const auto optimum = testing::BestMadPortfolio(r, from);
+        ASSERT_TRUE(optimum.has_value());
+        ASSERT_EQ(vertices.size(), 1u);
+        const FrontierPoint point{vertices[0].averageReturn, vertices[0].lineDeviation, vertices[0].shares};
+        EXPECT_NEAR(DeviationOf(r, Weights(point, r.shares)), static_cast<double>(optimum->lineDeviation), 1e-12);
+        EXPECT_GE(ReturnOf(r, Weights(point, r.shares)), from - 1e-12);
     }
 }
 
