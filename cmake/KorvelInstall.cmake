@@ -4,7 +4,7 @@
 
 # Every program we ship; names without a target in this build (a core-only
 # build has no Tavo) are skipped.
-set(KORVEL_PROGRAMS Tavo gridsetup korvel-solve korvel-convert)
+set(KORVEL_PROGRAMS Tavo gridsetup korvel-solve korvel-convert korvel-backtest)
 foreach(_program IN LISTS KORVEL_PROGRAMS)
   if(TARGET ${_program})
     install(TARGETS ${_program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

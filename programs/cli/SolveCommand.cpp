@@ -145,8 +145,7 @@ int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
     if (options.frontier)
         return RunFrontierCommand(options, table, out, err);
     const std::string minReturn = options.minReturn.value_or(table.minReturnText);
-    const SolveRun run =
-        GoesToGo(options, table) ? SolveWithGo(minReturn, table) : SolveStructured(options, minReturn, table);
+    const SolveRun run = SolveTable(options, minReturn, table);
 
     const int status = ExitStatus(run.go.outcome);
     if (options.json) {
@@ -167,6 +166,14 @@ int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
 }
 
 }  // namespace
+
+SolveRun SolveTable(const SolveOptions& options, const std::string& minReturn, const WorksheetTable& table) {
+    return GoesToGo(options, table) ? SolveWithGo(minReturn, table) : SolveStructured(options, minReturn, table);
+}
+
+int SolveExitStatus(GoOutcome outcome) {
+    return ExitStatus(outcome);
+}
 
 int RunSolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& err) {
     if (options.help) {
