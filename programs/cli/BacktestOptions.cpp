@@ -1,6 +1,5 @@
 #include "programs/cli/BacktestOptions.h"
 
-#include "core/backtest/Schedule.h"
 #include "core/text/NumberText.h"
 #include "programs/cli/SolveCommand.h"
 
@@ -57,9 +56,26 @@ OptionSpec PartOption(BacktestOptions& options) {
             }};
 }
 
+OptionSpec ScheduleOption(std::string name, std::string help, std::optional<int32_t>& target) {
+    return {name, "", "N", std::move(help), [name, &target](const std::string& value, std::string& error) {
+                int32_t n = 0;
+                if (!ReadWhole(value, n)) {
+                    error = name + " takes a whole number, not " + value;
+                    return false;
+                }
+                target = n;
+                return true;
+            }};
+}
+
+bool LooksWhole(const std::string& value) {
+    const size_t digits = value.starts_with('-') ? 1 : 0;
+    return value.size() > digits && value.find_first_not_of("0123456789", digits) == std::string::npos;
+}
+
 // The price export's --every PERIOD stays: a whole number is the rebalances'
 // spacing, a word the calendar period, and both may be given.
-void ShareEvery(OptionTable& table, int32_t& every) {
+void ShareEvery(OptionTable& table, std::optional<int32_t>& every) {
     const auto found =
         std::find_if(table.begin(), table.end(), [](const OptionSpec& o) { return o.name == "--every"; });
     if (found == table.end())
@@ -68,20 +84,22 @@ void ShareEvery(OptionTable& table, int32_t& every) {
     found->help = "a whole number K: rebalance every K returns; week, month or\nquarter: " + found->help;
     auto calendar = found->take;
     found->take = [calendar, &every](const std::string& value, std::string& error) {
-        if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos)
+        if (!LooksWhole(value))
             return calendar(value, error);
-        if (ReadWhole(value, every) && every >= 1)
-            return true;
-        error = "--every takes a whole number of returns from 1, not " + value;
-        return false;
+        int32_t n = 0;
+        if (!ReadWhole(value, n)) {
+            error = "--every takes a whole number of returns, not " + value;
+            return false;
+        }
+        every = n;
+        return true;
     };
 }
 
 OptionTable BacktestOptionTable(BacktestOptions& options) {
     SolveOptions& solve = options.solve;
     OptionTable table = {
-        CountOption("--window", "estimate each portfolio on the N returns before its rebalance", options.window,
-                    backtest::kMinWindow, 1000000),
+        ScheduleOption("--window", "estimate each portfolio on the N returns before its rebalance", options.window),
         MinReturnOption(solve.minReturn),
         Switch("--least-risk", "hold the least-deviation portfolio, whatever its return", solve.leastRisk),
         CostOption(options.costBps),
@@ -133,7 +151,7 @@ bool CheckBacktestModes(const BacktestOptions& options, const std::vector<std::s
         return true;
     else if (options.part && (solve.json || solve.csv || !solve.plot.empty()))
         error = "--part prints a part file: --json, --csv and --plot go with --merge";
-    else if (options.window == 0 || options.every == 0)
+    else if (!options.window || !options.every)
         error = "--window N and --every K are needed";
     else if (solve.leastRisk && solve.minReturn)
         error = "--least-risk takes no --min-return";

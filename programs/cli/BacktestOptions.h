@@ -4,6 +4,7 @@
 #include "programs/cli/SolveOptions.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,8 +12,9 @@ namespace korvel::cli {
 
 struct BacktestOptions {
     SolveOptions solve;  // each window's request as korvel-solve takes it, the input and the output form
-    int32_t window = 0;  // returns each portfolio is estimated on
-    int32_t every = 0;   // returns between rebalances
+    // Any whole numbers: a schedule they cannot make is the input's fault (exit 1).
+    std::optional<int32_t> window;  // returns each portfolio is estimated on
+    std::optional<int32_t> every;   // returns between rebalances
     double costBps = 0.0;
     int32_t threads = 0;  // 0: one per core
     int32_t part = 0;     // 1..parts with --part I/N; 0: the whole run

@@ -44,8 +44,8 @@ backtest::Setup SetupOf(const BacktestOptions& options, const WorksheetTable& ta
     backtest::Setup setup;
     setup.goal = GoalText(options.solve, minReturn);
     setup.periods = table.Cols() - 2;
-    setup.window = options.window;
-    setup.every = options.every;
+    setup.window = *options.window;
+    setup.every = *options.every;
     setup.costBps = options.costBps;
     for (int32_t row = 1; row < table.Rows(); ++row)
         setup.names.push_back(table.TextMatrix(row, 1));
@@ -60,7 +60,7 @@ BacktestFailure RunRebalances(const BacktestOptions& options, const WorksheetTab
                               const text::TextDetails& details, backtest::Part& part) {
     const std::string minReturn = options.solve.minReturn.value_or(table.minReturnText);
     part.setup = SetupOf(options, table, details, minReturn);
-    const Schedule schedule{part.setup.periods, options.window, options.every};
+    const Schedule schedule{part.setup.periods, *options.window, *options.every};
     if (const std::string why = backtest::ScheduleError(schedule); !why.empty())
         return Rejected(why);
     ShareReturns returns;
@@ -82,7 +82,7 @@ BacktestFailure RunRebalances(const BacktestOptions& options, const WorksheetTab
         const int32_t r = slice.begin + k;
         const int32_t at = backtest::RebalanceAt(schedule, r), end = backtest::HoldEnd(schedule, r);
         WindowSolve& solve = solves[static_cast<size_t>(k)];
-        solve = SolveWindow(options.solve, minReturn, WindowTable(table, at - options.window, at));
+        solve = SolveWindow(options.solve, minReturn, WindowTable(table, at - *options.window, at));
         Rebalance& rebalance = part.rebalances[static_cast<size_t>(k)];
         rebalance.at = at;
         rebalance.reached = !solve.weights.empty();
