@@ -81,7 +81,7 @@ void ShareEvery(OptionTable& table, std::optional<int32_t>& every) {
     if (found == table.end())
         return;
     found->value = "K|PERIOD";
-    found->help = "a whole number K: rebalance every K returns; week, month or\nquarter: " + found->help;
+    found->help = "a whole number K: rebalance every K returns;\n" + found->help;
     auto calendar = found->take;
     found->take = [calendar, &every](const std::string& value, std::string& error) {
         if (!LooksWhole(value))
