@@ -29,24 +29,6 @@ const QColor kFrontierColour(31, 90, 170);
 const QColor kLeastColour(200, 40, 40);
 const QColor kGridColour(225, 225, 225);
 
-// Plot coordinates of data values.
-class ChartFrame {
-public:
-    ChartFrame(const QRectF& plot, const ChartAxis& x, const ChartAxis& y) : m_plot(plot), m_x(x), m_y(y) {}
-    QPointF At(double deviation, double ret) const {
-        return {m_plot.left() + (deviation - m_x.low) / (m_x.high - m_x.low) * m_plot.width(),
-                m_plot.bottom() - (ret - m_y.low) / (m_y.high - m_y.low) * m_plot.height()};
-    }
-    const QRectF& Plot() const { return m_plot; }
-    const ChartAxis& X() const { return m_x; }
-    const ChartAxis& Y() const { return m_y; }
-
-private:
-    QRectF m_plot;
-    ChartAxis m_x;
-    ChartAxis m_y;
-};
-
 ChartFrame FrameFor(const QRectF& area, const cli::FrontierPicture& picture) {
     double xHigh = 0.0;
     double yLow = INFINITY, yHigh = -INFINITY;
@@ -73,6 +55,8 @@ int TickCount(const ChartAxis& axis) {
     return static_cast<int>(std::lround((axis.high - axis.low) / axis.step));
 }
 
+}  // namespace
+
 void DrawGridAndTicks(QPainter& painter, const ChartFrame& frame) {
     const QRectF& plot = frame.Plot();
     const QFontMetricsF metrics(painter.font());
@@ -98,6 +82,8 @@ void DrawGridAndTicks(QPainter& painter, const ChartFrame& frame) {
                          text);
     }
 }
+
+namespace {
 
 void DrawAxesAndTitles(QPainter& painter, const ChartFrame& frame, const QRectF& area, size_t points) {
     const QRectF& plot = frame.Plot();
