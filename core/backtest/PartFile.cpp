@@ -105,36 +105,16 @@ public:
 
     bool Integers(std::string_view key, std::vector<int32_t>& values, size_t count)
     {
-        std::string_view line;
-        if (!Line(key, line))
-            return false;
-        values.clear();
-        while (!line.empty()) {
-            const size_t end = std::min(line.find(' '), line.size());
-            int32_t value = 0;
-            const auto [ptr, ec] = std::from_chars(line.data(), line.data() + end, value);
-            if (ec != std::errc() || ptr != line.data() + end || value < 0)
-                return Fail("\"" + std::string(line.substr(0, end)) + "\" is no count");
-            values.push_back(value);
-            line.remove_prefix(std::min(end + 1, line.size()));
-        }
-        return values.size() == count || Fail(std::to_string(count) + " numbers expected after " + std::string(key));
+        return Values(key, values, count, "is no count", [](std::string_view word, int32_t& value) {
+            const auto [ptr, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+            return ec == std::errc() && ptr == word.data() + word.size() && value >= 0;
+        });
     }
     bool Numbers(std::string_view key, std::vector<double>& values, size_t count)
     {
-        std::string_view line;
-        if (!Line(key, line))
-            return false;
-        values.clear();
-        while (!line.empty()) {
-            const size_t end = std::min(line.find(' '), line.size());
-            double value = 0.0;
-            if (!text::ReadsAsWorksheetNumber(line.substr(0, end), value) || end == 0)
-                return Fail("\"" + std::string(line.substr(0, end)) + "\" is no finite number");
-            values.push_back(value);
-            line.remove_prefix(std::min(end + 1, line.size()));
-        }
-        return values.size() == count || Fail(std::to_string(count) + " numbers expected after " + std::string(key));
+        return Values(key, values, count, "is no finite number", [](std::string_view word, double& value) {
+            return !word.empty() && text::ReadsAsWorksheetNumber(word, value);
+        });
     }
     bool Text(std::string_view key, std::string& value)
     {
@@ -156,6 +136,25 @@ public:
     }
 
 private:
+    // The line's words, each read by readOne; exactly count of them.
+    template <typename T, typename ReadOne>
+    bool Values(std::string_view key, std::vector<T>& values, size_t count, const char* fault, ReadOne readOne)
+    {
+        std::string_view line;
+        if (!Line(key, line))
+            return false;
+        values.clear();
+        while (!line.empty()) {
+            const size_t end = std::min(line.find(' '), line.size());
+            T value{};
+            if (!readOne(line.substr(0, end), value))
+                return Fail("\"" + std::string(line.substr(0, end)) + "\" " + fault);
+            values.push_back(value);
+            line.remove_prefix(std::min(end + 1, line.size()));
+        }
+        return values.size() == count || Fail(std::to_string(count) + " numbers expected after " + std::string(key));
+    }
+
     std::string_view m_rest;
     int m_line = 0;
     std::string m_error;

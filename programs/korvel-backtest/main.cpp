@@ -1,40 +1,22 @@
 #include "core/location/ModuleLocation.h"
 #include "programs/cli/BacktestCommand.h"
 #include "programs/cli/BacktestOptions.h"
+#include "programs/cli/PlotHandOff.h"
 #include "programs/cli/StandardOutput.h"
 
-#include <unistd.h>
-
-#include <climits>
 #include <iostream>
 
 namespace {
 
-// Like korvel-solve, korvel-backtest links no drawing library: the wealth
-// picture is drawn by korvel-solve-plot, which runs the same command with a
-// painter when its first argument is kBacktestMarker. It stands beside
-// korvel-backtest in a build tree and in the system folder once installed.
+// The wealth picture is drawn by korvel-solve-plot, which runs this command
+// when its first argument is kBacktestMarker.
 constexpr const char* kBacktestMarker = "--korvel-backtest";
-
-std::string OwnFolder(const char* argv0)
-{
-    char self[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string folder = length > 0 ? std::string(self, static_cast<size_t>(length)) : std::string(argv0);
-    const size_t slash = folder.rfind('/');
-    return slash == std::string::npos ? std::string("./") : folder.substr(0, slash + 1);
-}
 
 void HandPictureToPlotProgram(int argc, char** argv)
 {
-    std::vector<char*> args{nullptr, const_cast<char*>(kBacktestMarker)};
-    args.insert(args.end(), argv + 1, argv + argc);
-    args.push_back(nullptr);
-    for (const std::string& folder : {OwnFolder(argv[0]), korvel::SystemDirectory() + "/"}) {
-        const std::string plotProgram = folder + "korvel-solve-plot";
-        args[0] = const_cast<char*>(plotProgram.c_str());
-        execv(plotProgram.c_str(), args.data());
-    }
+    std::vector<char*> args{argv[0], const_cast<char*>(kBacktestMarker)};
+    args.insert(args.end(), argv + 1, argv + argc + 1);
+    korvel::cli::ExecPlotProgram({korvel::cli::OwnFolder(argv[0]), korvel::SystemDirectory() + "/"}, args);
 }
 
 }  // namespace

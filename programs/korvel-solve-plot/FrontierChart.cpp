@@ -83,17 +83,14 @@ void DrawGridAndTicks(QPainter& painter, const ChartFrame& frame) {
     }
 }
 
-namespace {
-
-void DrawAxesAndTitles(QPainter& painter, const ChartFrame& frame, const QRectF& area, size_t points) {
+void DrawAxesAndTitles(QPainter& painter, const ChartFrame& frame, const QRectF& area, const QString& xTitle,
+                       const QString& yTitle, const QString& title) {
     const QRectF& plot = frame.Plot();
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(plot);
     const QFontMetricsF metrics(painter.font());
-    const QString xTitle = QStringLiteral("Line Deviat.");
     painter.drawText(QPointF(plot.center().x() - metrics.horizontalAdvance(xTitle) / 2, area.bottom() - 16), xTitle);
-    const QString yTitle = QStringLiteral("Avg.Return");
     painter.save();
     painter.translate(area.left() + 20, plot.center().y() + metrics.horizontalAdvance(yTitle) / 2);
     painter.rotate(-90);
@@ -102,9 +99,10 @@ void DrawAxesAndTitles(QPainter& painter, const ChartFrame& frame, const QRectF&
     QFont bold = painter.font();
     bold.setBold(true);
     painter.setFont(bold);
-    const QString title = QStringLiteral("Efficient frontier: %1 breakpoints").arg(points);
     painter.drawText(QPointF(plot.left(), area.top() + 28), title);
 }
+
+namespace {
 
 void DrawShares(QPainter& painter, const ChartFrame& frame, const cli::FrontierPicture& picture) {
     painter.setPen(QPen(kShareColour.darker(130), 0.8));
@@ -187,7 +185,8 @@ void DrawFrontierChart(QPainter& painter, const QRectF& area, const cli::Frontie
     DrawLeastDeviation(painter, frame, picture);
     painter.restore();
     DrawLegend(painter, frame);
-    DrawAxesAndTitles(painter, frame, area, picture.points.size());
+    DrawAxesAndTitles(painter, frame, area, QStringLiteral("Line Deviat."), QStringLiteral("Avg.Return"),
+                      QStringLiteral("Efficient frontier: %1 breakpoints").arg(picture.points.size()));
 }
 
 }  // namespace korvel::plot

@@ -6,6 +6,7 @@
 #include <QRectF>
 
 class QPainter;
+class QString;
 
 namespace korvel::plot {
 
@@ -39,6 +40,10 @@ private:
 
 // The grid lines and the ticks, labelled, of both axes.
 void DrawGridAndTicks(QPainter& painter, const ChartFrame& frame);
+
+// The plot's frame, the axes' titles and the chart's title above it.
+void DrawAxesAndTitles(QPainter& painter, const ChartFrame& frame, const QRectF& area, const QString& xTitle,
+                       const QString& yTitle, const QString& title);
 
 // Shares are drawn first and are the only ellipses (the SVG titles rely on it).
 void DrawFrontierChart(QPainter& painter, const QRectF& area, const cli::FrontierPicture& picture);

@@ -62,30 +62,6 @@ void DrawLegend(QPainter& painter, const ChartFrame& frame, const std::vector<Cu
     }
 }
 
-void DrawTitles(QPainter& painter, const ChartFrame& frame, const QRectF& area, const cli::BacktestResult& result) {
-    const QRectF& plot = frame.Plot();
-    painter.setPen(QPen(Qt::black, 1));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(plot);
-    const QFontMetricsF metrics(painter.font());
-    const QString xTitle = QStringLiteral("Periods out of sample");
-    painter.drawText(QPointF(plot.center().x() - metrics.horizontalAdvance(xTitle) / 2, area.bottom() - 16), xTitle);
-    const QString yTitle = QStringLiteral("Wealth");
-    painter.save();
-    painter.translate(area.left() + 20, plot.center().y() + metrics.horizontalAdvance(yTitle) / 2);
-    painter.rotate(-90);
-    painter.drawText(QPointF(0, 0), yTitle);
-    painter.restore();
-    QFont bold = painter.font();
-    bold.setBold(true);
-    painter.setFont(bold);
-    const QString title = QStringLiteral("Wealth out of sample: %1 rebalances, window %2, every %3")
-                              .arg(result.rebalances.size())
-                              .arg(result.setup.window)
-                              .arg(result.setup.every);
-    painter.drawText(QPointF(plot.left(), area.top() + 28), title);
-}
-
 }  // namespace
 
 void DrawWealthChart(QPainter& painter, const QRectF& area, const cli::BacktestResult& result) {
@@ -106,7 +82,11 @@ void DrawWealthChart(QPainter& painter, const QRectF& area, const cli::BacktestR
         DrawCurve(painter, frame, curve);
     painter.restore();
     DrawLegend(painter, frame, curves);
-    DrawTitles(painter, frame, area, result);
+    DrawAxesAndTitles(painter, frame, area, QStringLiteral("Periods out of sample"), QStringLiteral("Wealth"),
+                      QStringLiteral("Wealth out of sample: %1 rebalances, window %2, every %3")
+                          .arg(result.rebalances.size())
+                          .arg(result.setup.window)
+                          .arg(result.setup.every));
 }
 
 }  // namespace korvel::plot
