@@ -14,6 +14,10 @@ namespace {
 using backtest::Rebalance;
 using backtest::Schedule;
 
+// Each rebalance keeps four weights per share (the strategy's and equal
+// weights', at the rebalance and drifted): some 320 MB at this bound.
+constexpr int64_t kMaxHeldWeights = 10'000'000;
+
 std::string GoalText(const SolveOptions& request, const std::string& minReturn) {
     return request.leastRisk ? std::string("least-risk") : "min-return " + minReturn;
 }
@@ -71,6 +75,10 @@ BacktestFailure RunRebalances(const BacktestOptions& options, const WorksheetTab
         return held;
 
     part.total = backtest::RebalanceCount(schedule);
+    if (static_cast<int64_t>(part.total) * returns.shares > kMaxHeldWeights)
+        return Rejected(std::to_string(part.total) + " rebalances of " + std::to_string(returns.shares)
+                        + " shares are more weights than a backtest keeps (" + std::to_string(kMaxHeldWeights)
+                        + "): rebalance less often");
     part.index = options.part ? options.part : 1;
     part.count = options.part ? options.parts : 1;
     const backtest::Slice slice = backtest::SliceOf(part.total, part.index, part.count);
