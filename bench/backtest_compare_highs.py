@@ -5,7 +5,9 @@ linprog), on 10 years of daily prices of 500 shares by default.
 Writes the prices with backtest_data.py, times korvel-backtest (on every core
 and on one thread) as a process, then a child process that solves the same
 windows' least-deviation LP with HiGHS one after the other, and prints median
-times and the ratio. Checks that each window's deviation of korvel's weights
+wall and processor times and the ratios (korvel's include starting the
+process and reading the prices; HiGHS's only its loop, each LP's building
+included). Checks that each window's deviation of korvel's weights
 equals HiGHS's optimum (relative 1e-7).
 
 Needs python3-scipy (Debian), for this benchmark only.
@@ -58,19 +60,27 @@ def highs_loop(path, window, every, method):
 
     r = read_returns(path)
     periods = r.shape[1]
-    start = time.perf_counter()
+    start, cpu = time.perf_counter(), time.process_time()
     deviations = []
     for at in range(window, periods, every):
         cost, a_eq, b_eq = window_lp(r[:, at - window:at])
         res = linprog(cost, A_eq=a_eq, b_eq=b_eq, bounds=(0, None), method=method)
         deviations.append(float(res.fun) if res.success else None)
-    print(json.dumps({"seconds": time.perf_counter() - start, "deviations": deviations}))
+    print(json.dumps({"seconds": time.perf_counter() - start, "cpu": time.process_time() - cpu,
+                      "deviations": deviations}))
 
 
 def timed(argv):
+    """Wall seconds, processor seconds (user and system, every thread) and output."""
     start = time.perf_counter()
-    out = subprocess.run(argv, check=True, stdout=subprocess.PIPE).stdout
-    return time.perf_counter() - start, out
+    with tempfile.TemporaryFile() as out:
+        proc = subprocess.Popen(argv, stdout=out)
+        _, status, usage = os.wait4(proc.pid, 0)
+        seconds = time.perf_counter() - start
+        if os.waitstatus_to_exitcode(status) != 0:
+            sys.exit("%s failed" % argv[0])
+        out.seek(0)
+        return seconds, usage.ru_utime + usage.ru_stime, out.read()
 
 
 def main():
@@ -102,18 +112,17 @@ def main():
     rows = []
     out = None
     for label, extra in (("korvel-backtest, every core", []), ("korvel-backtest, --threads 1", ["--threads", "1"])):
-        times = []
-        for _ in range(args.repeat):
-            seconds, out = timed(call[:1] + extra + call[1:])
-            times.append(seconds)
-        rows.append((label, statistics.median(times)))
-    highs_times, highs = [], None
+        runs = [timed(call[:1] + extra + call[1:]) for _ in range(args.repeat)]
+        out = runs[-1][2]
+        rows.append((label, statistics.median(r[0] for r in runs), statistics.median(r[1] for r in runs)))
+    highs_runs = []
     for _ in range(args.repeat):
-        seconds, h_out = timed([sys.executable, __file__, "--highs-loop", path, str(args.window), str(args.every),
-                                args.method])
-        highs = json.loads(h_out)
-        highs_times.append(highs["seconds"])
-    rows.append(("HiGHS (%s) loop, one process" % args.method, statistics.median(highs_times)))
+        _, _, h_out = timed([sys.executable, __file__, "--highs-loop", path, str(args.window), str(args.every),
+                             args.method])
+        highs_runs.append(json.loads(h_out))
+    highs = highs_runs[-1]
+    rows.append(("HiGHS (%s) loop, one process" % args.method, statistics.median(h["seconds"] for h in highs_runs),
+                 statistics.median(h["cpu"] for h in highs_runs)))
 
     r = read_returns(path)
     run = json.loads(out)
@@ -130,9 +139,9 @@ def main():
     print("%d shares, %d prices, window %d, every %d: %d rebalances; %s, median of %d runs" %
           (args.shares, args.days, args.window, args.every, len(run["rebalances"]), os.cpu_count() and
            "%d cores" % os.cpu_count(), args.repeat))
-    print("%-36s %10s %8s" % ("", "seconds", "x HiGHS"))
-    for label, seconds in rows:
-        print("%-36s %10.2f %8.1f" % (label, seconds, rows[-1][1] / seconds))
+    print("%-36s %8s %8s %8s %8s" % ("", "wall s", "x HiGHS", "cpu s", "x HiGHS"))
+    for label, seconds, cpu in rows:
+        print("%-36s %8.2f %8.1f %8.2f %8.1f" % (label, seconds, rows[-1][1] / seconds, cpu, rows[-1][2] / cpu))
     print("largest relative difference of a window's deviation from HiGHS's optimum: %.2g" % worst)
     if worst > 1e-7:
         sys.exit("korvel-backtest's deviations differ from HiGHS's optimum")
