@@ -140,6 +140,18 @@ TEST_F(BacktestBinary, SameBytesForAnyThreadsAndFromParts) {
     EXPECT_EQ(merged.out, one.out);
 }
 
+// korvel-backtest hands --plot to the drawer, which must run the backtest, not a solve.
+TEST_F(BacktestBinary, PlotIsDrawnBesideTheSameOutput) {
+    if (!fs::exists(m_bin / "korvel-solve-plot"))
+        GTEST_SKIP() << "korvel-solve-plot is not built";
+    const std::vector<std::string> call{"--csv", "--least-risk", "--window", "6", "--every", "4", m_returns};
+    const std::string picture = (m_dir / "wealth.png").string();
+    const ProcessRun plotted = Run("korvel-backtest", With({"--plot", picture}, call));
+    EXPECT_EQ(plotted.status, 0) << plotted.err;
+    EXPECT_EQ(plotted.out, Run("korvel-backtest", call).out);
+    EXPECT_EQ(testing::ReadAll(picture).substr(0, 4), "\x89PNG");
+}
+
 TEST_F(BacktestBinary, ScheduleThatCannotRunIsRefused) {
     struct Case {
         std::string window, every, message;
