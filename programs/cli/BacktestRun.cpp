@@ -65,6 +65,8 @@ BacktestFailure RunRebalances(const BacktestOptions& options, const WorksheetTab
     const std::string minReturn = options.solve.minReturn.value_or(table.minReturnText);
     part.setup = SetupOf(options, table, details, minReturn);
     const Schedule schedule{part.setup.periods, *options.window, *options.every};
+    if (!options.solve.leastRisk && minReturn.empty())
+        return Rejected("the input has no Min Return: give --min-return R or --least-risk");
     if (const std::string why = backtest::ScheduleError(schedule); !why.empty())
         return Rejected(why);
     ShareReturns returns;

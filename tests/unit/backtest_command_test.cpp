@@ -152,18 +152,21 @@ TEST_F(BacktestBinary, PlotIsDrawnBesideTheSameOutput) {
     EXPECT_EQ(testing::ReadAll(picture).substr(0, 4), "\x89PNG");
 }
 
-TEST_F(BacktestBinary, ScheduleThatCannotRunIsRefused) {
+TEST_F(BacktestBinary, BacktestThatCannotRunIsRefused) {
     struct Case {
-        std::string window, every, message;
+        std::vector<std::string> args;
+        std::string message;
     } cases[] = {
-        {"31", "5", "the window of 31 periods is longer than the history of 30"},
-        {"30", "5", "the history of 30 periods is too short for one rebalance"},
-        {"10", "0", "--every must be at least 1"},
-        {"2", "5", "the window must hold at least 3 periods"},
+        {{"--least-risk", "--window", "31", "--every", "5"},
+         "the window of 31 periods is longer than the history of 30"},
+        {{"--least-risk", "--window", "30", "--every", "5"},
+         "the history of 30 periods is too short for one rebalance"},
+        {{"--least-risk", "--window", "10", "--every", "0"}, "--every must be at least 1"},
+        {{"--least-risk", "--window", "2", "--every", "5"}, "the window must hold at least 3 periods"},
+        {{"--window", "10", "--every", "5"}, "the input has no Min Return: give --min-return R or --least-risk"},
     };
     for (const Case& c : cases) {
-        const ProcessRun run =
-            Run("korvel-backtest", {"--least-risk", "--window", c.window, "--every", c.every, m_returns});
+        const ProcessRun run = Run("korvel-backtest", With(c.args, {m_returns}));
         EXPECT_EQ(run.status, 1) << c.message;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_EQ(run.out, "");
