@@ -170,12 +170,16 @@ void DrawLegend(QPainter& painter, const ChartFrame& frame) {
 
 }  // namespace
 
-void DrawFrontierChart(QPainter& painter, const QRectF& area, const cli::FrontierPicture& picture) {
+void StartChart(QPainter& painter) {
     painter.setRenderHint(QPainter::Antialiasing);
     QFont font = painter.font();
     font.setFamily(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(12);
     painter.setFont(font);
+}
+
+void DrawFrontierChart(QPainter& painter, const QRectF& area, const cli::FrontierPicture& picture) {
+    StartChart(painter);
     const ChartFrame frame = FrameFor(area, picture);
     DrawGridAndTicks(painter, frame);
     painter.save();

@@ -38,6 +38,9 @@ private:
     ChartAxis m_y;
 };
 
+// Every chart's smoothing and font.
+void StartChart(QPainter& painter);
+
 // The grid lines and the ticks, labelled, of both axes.
 void DrawGridAndTicks(QPainter& painter, const ChartFrame& frame);
 

@@ -65,11 +65,7 @@ void DrawLegend(QPainter& painter, const ChartFrame& frame, const std::vector<Cu
 }  // namespace
 
 void DrawWealthChart(QPainter& painter, const QRectF& area, const cli::BacktestResult& result) {
-    painter.setRenderHint(QPainter::Antialiasing);
-    QFont font = painter.font();
-    font.setFamily(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(12);
-    painter.setFont(font);
+    StartChart(painter);
     const std::vector<Curve> curves{
         {result.strategy.wealth, kStrategyColour, QString::fromStdString("Strategy: " + result.setup.goal)},
         {result.equal.wealth, kEqualColour, QStringLiteral("Equal weights")},
