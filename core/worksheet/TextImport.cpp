@@ -216,6 +216,14 @@ bool IsOwnHeader(const TextRecord& head, char separator)
     return true;
 }
 
+template <typename Test>
+bool EveryDataFirstField(const Survey& s, Test test)
+{
+    return s.records.size() > 1 && std::all_of(s.records.begin() + 1, s.records.end(), [&](const RecordSummary& r) {
+               return test(r.first, s.separator);
+           });
+}
+
 bool HasHeader(const Survey& s, const TextOptions& options)
 {
     if (options.header != HeaderRow::Detect)
@@ -223,17 +231,12 @@ bool HasHeader(const Survey& s, const TextOptions& options)
     const auto& fields = s.head.fields;
     if (IsDateLabel(fields[0], s.separator))
         return true;
+    // "Ticker,1,2,3" over numeric codes: periods numbered, shares coded.
+    if (IsNameLabel(fields[0], s.separator) && EveryDataFirstField(s, IsNumber))
+        return true;
     return std::any_of(fields.begin() + 1, fields.end(), [&](const TextField& f) {
         return !Trimmed(f, s.separator).empty() && !IsNumber(f, s.separator);
     });
-}
-
-template <typename Test>
-bool EveryDataFirstField(const Survey& s, Test test)
-{
-    return s.records.size() > 1 && std::all_of(s.records.begin() + 1, s.records.end(), [&](const RecordSummary& r) {
-               return test(r.first, s.separator);
-           });
 }
 
 // The field of the date column of one column per share, if any: by its

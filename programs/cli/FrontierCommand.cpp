@@ -27,21 +27,16 @@ int ExitStatus(FrontierOutcome outcome) {
     return kExitRejected;
 }
 
-std::vector<std::string> NamesOf(const WorksheetTable& table) {
-    std::vector<std::string> names;
-    for (int32_t row = 1; row < table.Rows(); ++row)
-        names.push_back(table.TextMatrix(row, 1));
-    return names;
-}
-
-bool Draw(const FrontierRun& run, const ShareReturns& returns, const std::string& path, std::ostream& err) {
+bool Draw(const FrontierRun& run, const ShareReturns& returns, const SolveOptions& options, std::ostream& err) {
+    const std::string& path = options.plot;
     const FrontierPainter painter = CurrentFrontierPainter();
     if (!painter) {
         err << "korvel-solve: --plot needs korvel-solve-plot, installed next to korvel-solve\n";
         return false;
     }
     std::string error;
-    if (painter(MakeFrontierPicture(run.frontier, returns, run.names), path, PictureKindOf(path), error))
+    if (painter(MakeFrontierPicture(run.frontier, returns, run.frame.tickers, PictureUnit(options.input.text)), path,
+                PictureKindOf(path), error))
         return true;
     err << "korvel-solve: " << path << ": " << error << "\n";
     return false;
@@ -49,7 +44,8 @@ bool Draw(const FrontierRun& run, const ShareReturns& returns, const std::string
 
 }  // namespace
 
-int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table, std::ostream& out, std::ostream& err) {
+int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table, const text::TextDetails& details,
+                       std::ostream& out, std::ostream& err) {
     FrontierRun run;
     ShareReturns returns;
     std::string message;
@@ -65,20 +61,24 @@ int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table,
         run.frontier.outcome = FrontierOutcome::Invalid;
         run.frontier.message = message;
     }
-    run.names = NamesOf(table);
+    run.frame = FrameOf(table, details.dates);
 
     const int status = ExitStatus(run.frontier.outcome);
     if (options.json) {
         out << FormatFrontierJson(run);
     } else {
-        out << (options.csv ? FormatFrontierCsv(run) : FormatFrontierText(run));
+        const CsvForm form = options.wide ? CsvForm::Wide : CsvForm::Long;
+        if (options.csv)
+            PrintFrontierCsv(out, run, form);
+        else
+            out << FormatFrontierText(run);
         // "No solution" closes the text as Go's does; CSV keeps standard output CSV only.
         if (run.frontier.outcome == FrontierOutcome::NoSolution && !options.csv)
             out << run.frontier.message << "\n";
         else if (!run.frontier.message.empty())
             err << "korvel-solve: " << run.frontier.message << "\n";
     }
-    if (status == kExitRan && !options.plot.empty() && !Draw(run, returns, options.plot, err))
+    if (status == kExitRan && !options.plot.empty() && !Draw(run, returns, options, err))
         return kExitUnreadable;
     return status;
 }

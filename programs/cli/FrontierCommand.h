@@ -8,6 +8,8 @@
 namespace korvel::cli {
 
 // The exit status as RunSolveCommand gives it.
-int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table, std::ostream& out, std::ostream& err);
+// details: what the reader saw, its dates printed with the breakpoints.
+int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table, const text::TextDetails& details,
+                       std::ostream& out, std::ostream& err);
 
 }  // namespace korvel::cli

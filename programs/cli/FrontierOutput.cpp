@@ -1,8 +1,8 @@
 #include "programs/cli/FrontierOutput.h"
 
 #include "core/optimizer/DisplayFigures.h"
-#include "programs/cli/OutputFormat.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace korvel::cli {
@@ -28,7 +28,7 @@ namespace {
 const std::string& NameOf(const FrontierRun& run, const FrontierShare& share) {
     static const std::string unnamed;
     const size_t index = static_cast<size_t>(share.row - 1);
-    return index < run.names.size() ? run.names[index] : unnamed;
+    return index < run.frame.tickers.size() ? run.frame.tickers[index] : unnamed;
 }
 
 std::string Figure(double value) {
@@ -44,19 +44,31 @@ PrintedPortfolio Printed(const FrontierRun& run, const FrontierPoint& point) {
     return portfolio;
 }
 
+std::vector<PrintedPortfolio> Printed(const FrontierRun& run) {
+    std::vector<PrintedPortfolio> points;
+    for (const FrontierPoint& point : run.frontier.points)
+        points.push_back(Printed(run, point));
+    return points;
+}
+
 }  // namespace
 
 std::string FormatFrontierText(const FrontierRun& run) {
     std::string out;
-    if (run.frontier.points.empty())
+    const std::vector<FrontierPoint>& points = run.frontier.points;
+    if (points.empty())
         return out;
-    out += " No  Avg.Return        Line Deviat.      Shares (weight)\n";
-    char line[96];
-    for (size_t k = 0; k < run.frontier.points.size(); ++k) {
-        const FrontierPoint& point = run.frontier.points[k];
-        std::snprintf(line, sizeof line, "%3zu  %-16s  %-16s  ", k + 1, Figure(point.averageReturn).c_str(),
-                      Figure(point.lineDeviation).c_str());
-        out += line;
+    // Columns as wide as their longest entry: long frontiers and far exponents.
+    const size_t noWidth = std::max<size_t>(3, std::to_string(points.size()).size());
+    size_t figureWidth = 16;
+    for (const FrontierPoint& point : points)
+        figureWidth = std::max({figureWidth, Figure(point.averageReturn).size(), Figure(point.lineDeviation).size()});
+    out += PadLeft("No", noWidth) + "  " + PadRight("Avg.Return", figureWidth) + "  "
+           + PadRight("Line Deviat.", figureWidth) + "  Shares (weight)\n";
+    for (size_t k = 0; k < points.size(); ++k) {
+        const FrontierPoint& point = points[k];
+        out += PadLeft(std::to_string(k + 1), noWidth) + "  " + PadRight(Figure(point.averageReturn), figureWidth)
+               + "  " + PadRight(Figure(point.lineDeviation), figureWidth) + "  ";
         for (size_t i = 0; i < point.shares.size(); ++i) {
             if (i > 0)
                 out += ", ";
@@ -68,17 +80,12 @@ std::string FormatFrontierText(const FrontierRun& run) {
 }
 
 std::string FormatFrontierJson(const FrontierRun& run) {
-    std::vector<PrintedPortfolio> points;
-    for (const FrontierPoint& point : run.frontier.points)
-        points.push_back(Printed(run, point));
-    return JsonDocument(FrontierOutcomeName(run.frontier.outcome), run.frontier.message, "points", points);
+    return JsonDocument(FrontierOutcomeName(run.frontier.outcome), run.frontier.message, run.frame, "points",
+                        Printed(run));
 }
 
-std::string FormatFrontierCsv(const FrontierRun& run) {
-    std::string out = CsvHeader("Point");
-    for (size_t k = 0; k < run.frontier.points.size(); ++k)
-        AppendCsvRows(out, k + 1, Printed(run, run.frontier.points[k]));
-    return out;
+void PrintFrontierCsv(std::ostream& out, const FrontierRun& run, CsvForm form) {
+    WriteCsv(out, run.frame, Printed(run), form);
 }
 
 }  // namespace korvel::cli

@@ -1,7 +1,9 @@
 #pragma once
 // What korvel-solve --frontier prints: the breakpoints as a table, JSON or CSV.
 #include "core/optimizer/Frontier.h"
+#include "programs/cli/OutputFormat.h"
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -9,7 +11,7 @@ namespace korvel::cli {
 
 struct FrontierRun {
     FrontierResult frontier;
-    std::vector<std::string> names;  // share names by worksheet row - 1
+    PrintedFrame frame;
 };
 
 // "done", "invalid", "check failed" or "pivot limit".
@@ -21,7 +23,7 @@ std::string FormatFrontierText(const FrontierRun& run);
 // JsonDocument with the list "points".
 std::string FormatFrontierJson(const FrontierRun& run);
 
-// CsvHeader("Point"), then AppendCsvRows of each breakpoint.
-std::string FormatFrontierCsv(const FrontierRun& run);
+// WriteCsv of the breakpoints.
+void PrintFrontierCsv(std::ostream& out, const FrontierRun& run, CsvForm form = CsvForm::Long);
 
 }  // namespace korvel::cli

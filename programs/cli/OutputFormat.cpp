@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <ostream>
 
 namespace korvel::cli {
 namespace {
@@ -22,11 +23,13 @@ void AppendEscaped(std::string& out, char32_t c) {
 }
 
 void AppendJsonPortfolio(std::string& out, const PrintedPortfolio& portfolio) {
-    out += "{\"averageReturn\": ";
-    AppendJsonNumber(out, portfolio.averageReturn);
-    out += ", \"lineDeviation\": ";
-    AppendJsonNumber(out, portfolio.lineDeviation);
-    out += ", \"shares\": [";
+    out += '{';
+    for (const FigureColumn& figure : kFigureColumns) {
+        out += "\"" + std::string(figure.key) + "\": ";
+        AppendJsonNumber(out, portfolio.*figure.value);
+        out += ", ";
+    }
+    out += "\"shares\": [";
     for (size_t i = 0; i < portfolio.shares.size(); ++i) {
         const PrintedShare& share = portfolio.shares[i];
         out += i > 0 ? ", {\"name\": " : "{\"name\": ";
@@ -36,6 +39,46 @@ void AppendJsonPortfolio(std::string& out, const PrintedPortfolio& portfolio) {
         out += ", \"row\": " + std::to_string(share.row) + "}";
     }
     out += "]}";
+}
+
+bool Dated(const PrintedFrame& frame) {
+    return !frame.firstDate.empty();
+}
+
+// "Solution,Avg.Return,Line Deviat.[,First Date,Last Date]", the columns
+// every line starts with.
+std::string CsvLeadingHeader(const PrintedFrame& frame) {
+    std::string out = "Solution";
+    for (const FigureColumn& figure : kFigureColumns)
+        out += "," + std::string(figure.header);
+    return Dated(frame) ? out + ",First Date,Last Date" : out;
+}
+
+std::string CsvLeadingFields(const PrintedFrame& frame, size_t number, const PrintedPortfolio& portfolio) {
+    std::string out = std::to_string(number);
+    for (const FigureColumn& figure : kFigureColumns)
+        out += "," + NumberText(portfolio.*figure.value);
+    if (Dated(frame))
+        out += "," + text::QuoteField(NameText(frame.firstDate), ',') + ","
+               + text::QuoteField(NameText(frame.lastDate), ',');
+    return out;
+}
+
+void AppendLongRows(std::string& out, const std::string& leading, const PrintedPortfolio& portfolio) {
+    for (const PrintedShare& share : portfolio.shares)
+        out += leading + "," + std::to_string(share.row) + "," + text::QuoteField(NameText(share.name), ',') + ","
+               + NumberText(share.weight) + "\n";
+}
+
+void AppendWideRow(std::string& out, const std::string& leading, size_t tickers, const PrintedPortfolio& portfolio) {
+    std::vector<double> weights(tickers, 0.0);
+    for (const PrintedShare& share : portfolio.shares)
+        if (share.row >= 1 && static_cast<size_t>(share.row) <= tickers)
+            weights[static_cast<size_t>(share.row - 1)] = share.weight;
+    out += leading;
+    for (const double weight : weights)
+        out += "," + NumberText(weight);
+    out += "\n";
 }
 
 }  // namespace
@@ -70,6 +113,14 @@ std::string NumberText(double value) {
     return text::ShortestText(value);
 }
 
+std::string PadLeft(std::string_view text, size_t width) {
+    return std::string(width > text.size() ? width - text.size() : 0, ' ') + std::string(text);
+}
+
+std::string PadRight(std::string_view text, size_t width) {
+    return std::string(text) + std::string(width > text.size() ? width - text.size() : 0, ' ');
+}
+
 void AppendJsonNumber(std::string& out, double value) {
     out += std::isfinite(value) ? NumberText(value) : std::string("null");
 }
@@ -90,20 +141,40 @@ void AppendJsonString(std::string& out, std::string_view bytes) {
     out += '"';
 }
 
-std::string CsvHeader(std::string_view first) {
-    return std::string(first) + ",Avg.Return,Line Deviat.,Row,Name,Weight\n";
+PrintedFrame FrameOf(const WorksheetTable& table, const std::vector<std::string>& dates) {
+    PrintedFrame frame;
+    for (int32_t row = 1; row < table.Rows(); ++row)
+        frame.tickers.push_back(table.TextMatrix(row, 1));
+    if (!dates.empty()) {
+        frame.firstDate = dates.front();
+        frame.lastDate = dates.back();
+    }
+    return frame;
 }
 
-void AppendCsvRows(std::string& out, size_t number, const PrintedPortfolio& portfolio) {
-    const std::string figures = std::to_string(number) + "," + NumberText(portfolio.averageReturn) + ","
-                                + NumberText(portfolio.lineDeviation) + ",";
-    for (const PrintedShare& share : portfolio.shares)
-        out += figures + std::to_string(share.row) + "," + text::QuoteField(NameText(share.name), ',') + ","
-               + NumberText(share.weight) + "\n";
+void WriteCsv(std::ostream& out, const PrintedFrame& frame, const std::vector<PrintedPortfolio>& portfolios,
+              CsvForm form) {
+    std::string line = CsvLeadingHeader(frame);
+    if (form == CsvForm::Long) {
+        line += ",Row,Name,Weight";
+    } else {
+        for (const std::string& ticker : frame.tickers)
+            line += "," + text::QuoteField(NameText(ticker), ',');
+    }
+    out << line << '\n';
+    for (size_t k = 0; k < portfolios.size(); ++k) {
+        const std::string leading = CsvLeadingFields(frame, k + 1, portfolios[k]);
+        line.clear();
+        if (form == CsvForm::Long)
+            AppendLongRows(line, leading, portfolios[k]);
+        else
+            AppendWideRow(line, leading, frame.tickers.size(), portfolios[k]);
+        out << line;
+    }
 }
 
-std::string JsonDocument(std::string_view outcome, std::string_view message, std::string_view listName,
-                         const std::vector<PrintedPortfolio>& portfolios) {
+std::string JsonDocument(std::string_view outcome, std::string_view message, const PrintedFrame& frame,
+                         std::string_view listName, const std::vector<PrintedPortfolio>& portfolios) {
     std::string out = "{\"outcome\": ";
     AppendJsonString(out, outcome);
     out += ", \"message\": ";
@@ -111,6 +182,12 @@ std::string JsonDocument(std::string_view outcome, std::string_view message, std
         out += "null";
     else
         AppendJsonString(out, message);
+    if (Dated(frame)) {
+        out += ", \"firstDate\": ";
+        AppendJsonString(out, frame.firstDate);
+        out += ", \"lastDate\": ";
+        AppendJsonString(out, frame.lastDate);
+    }
     out += ", ";
     AppendJsonString(out, listName);
     out += ": [";

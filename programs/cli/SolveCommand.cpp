@@ -134,7 +134,8 @@ SolveRun SolveWithGo(const std::string& minReturn, const WorksheetTable& table) 
 
 int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
     WorksheetTable table;
-    switch (LoadInput("korvel-solve", options.file, options.input, text::kLargeLimits, table, err)) {
+    text::TextDetails details;
+    switch (LoadInput("korvel-solve", options.file, options.input, text::kLargeLimits, table, details, err)) {
     case InputStatus::Rejected:
         return kExitRejected;
     case InputStatus::Unreadable:
@@ -143,16 +144,17 @@ int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
         break;
     }
     if (options.frontier)
-        return RunFrontierCommand(options, table, out, err);
+        return RunFrontierCommand(options, table, details, out, err);
     const std::string minReturn = options.minReturn.value_or(table.minReturnText);
-    const SolveRun run = SolveTable(options, minReturn, table);
+    SolveRun run = SolveTable(options, minReturn, table);
+    run.frame = FrameOf(table, details.dates);
 
     const int status = ExitStatus(run.go.outcome);
     if (options.json) {
         out << FormatJson(run);
     } else if (options.csv) {
         // Standard output stays CSV only; a closing message goes with the reasons.
-        out << FormatCsv(run);
+        PrintCsv(out, run, options.wide ? CsvForm::Wide : CsvForm::Long);
         if (!run.go.message.empty())
             err << "korvel-solve: " << run.go.message << "\n";
     } else {

@@ -17,8 +17,11 @@ OptionTable SolveOptionTable(SolveOptions& options) {
         Switch("--json", "print one JSON object instead of text", options.json),
         Switch("--csv",
                "print CSV: solution, average return, line deviation,\n"
+               "first and last date (when the text has dates),\n"
                "row, name, weight; one line per share held",
                options.csv),
+        Switch("--wide", "with --csv, one line per solution and a weight column\nper share, in the file's order",
+               options.wide),
         MinReturnOption(options.minReturn),
         Switch("--least-risk", "print the least-deviation portfolio, whatever its return", options.leastRisk),
         Switch("--frontier",
@@ -72,6 +75,10 @@ bool CheckModeOptions(const SolveOptions& options, std::string& error) {
         error = "--least-risk takes neither --frontier nor --min-return";
         return false;
     }
+    if (options.wide && !options.csv) {
+        error = "--wide needs --csv";
+        return false;
+    }
     if (options.json && options.csv) {
         error = "--json and --csv exclude each other";
         return false;
@@ -86,9 +93,9 @@ bool CheckModeOptions(const SolveOptions& options, std::string& error) {
 }  // namespace
 
 const char* const kSolveUsageLine =
-    "Usage: korvel-solve [--json|--csv] [--min-return TEXT] [OPTION]... FILE\n"
-    "       korvel-solve --least-risk [--json|--csv] [OPTION]... FILE\n"
-    "       korvel-solve --frontier [--json|--csv] [--min-return TEXT] [--plot PICTURE]\n"
+    "Usage: korvel-solve [--json|--csv [--wide]] [--min-return TEXT] [OPTION]... FILE\n"
+    "       korvel-solve --least-risk [--json|--csv [--wide]] [OPTION]... FILE\n"
+    "       korvel-solve --frontier [--json|--csv [--wide]] [--min-return TEXT] [--plot PICTURE]\n"
     "                           [OPTION]... FILE\n";
 
 const std::string kSolveUsageText = SolveUsageText();

@@ -16,6 +16,7 @@ struct SolveOptions {
     bool help = false;
     bool json = false;
     bool csv = false;
+    bool wide = false;                     // with csv: a line per portfolio, a column per share
     InputOptions input;                    // how FILE is read; its minReturn is not used (see minReturn)
     std::optional<std::string> minReturn;  // replaces the document's text, as if typed
     bool frontier = false;

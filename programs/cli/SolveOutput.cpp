@@ -2,7 +2,7 @@
 
 #include "core/optimizer/DisplayFigures.h"
 
-#include <cstdio>
+#include <algorithm>
 
 namespace korvel::cli {
 
@@ -32,19 +32,16 @@ const char* OutcomeName(GoOutcome outcome) {
 namespace {
 
 void AppendSolutionText(std::string& out, size_t number, const SolutionRecord& record) {
-    char line[96];
-    std::snprintf(line, sizeof line, "Solution %zu\n", number);
-    out += line;
+    out += "Solution " + std::to_string(number) + "\n";
     out += "Avg.Return    " + DialogFigure(record.averageReturn) + "\n";
     out += "Line Deviat.  " + DialogFigure(record.lineDeviation) + "\n";
-    out += " No  Weight     Row  Name\n";
+    // Beyond the worksheet a solution may hold thousands of shares.
+    const size_t noWidth = std::max<size_t>(3, std::to_string(record.shareCount).size());
+    out += PadLeft("No", noWidth) + "  Weight     Row  Name\n";
     for (int32_t i = 0; i < record.shareCount; ++i) {
         const SolutionShare& share = record.shares[static_cast<size_t>(i)];
-        const std::string weight = FormatWeightFigure(static_cast<double>(share.weight));
-        std::snprintf(line, sizeof line, "%3d  %s  %6d  ", i + 1, weight.c_str(), share.row);
-        out += line;
-        out += NameText(share.name);
-        out += "\n";
+        out += PadLeft(std::to_string(i + 1), noWidth) + "  " + FormatWeightFigure(static_cast<double>(share.weight))
+               + "  " + PadLeft(std::to_string(share.row), 6) + "  " + NameText(share.name) + "\n";
     }
 }
 
@@ -55,6 +52,13 @@ PrintedPortfolio Printed(const SolutionRecord& record) {
         portfolio.shares.push_back({share.name, share.solverWeight, share.row});
     }
     return portfolio;
+}
+
+std::vector<PrintedPortfolio> Printed(const std::vector<SolutionRecord>& records) {
+    std::vector<PrintedPortfolio> portfolios;
+    for (const SolutionRecord& record : records)
+        portfolios.push_back(Printed(record));
+    return portfolios;
 }
 
 }  // namespace
@@ -74,18 +78,12 @@ std::string FormatText(const SolveRun& run) {
     return out;
 }
 
-std::string FormatCsv(const SolveRun& run) {
-    std::string out = CsvHeader("Solution");
-    for (size_t k = 0; k < run.solutions.size(); ++k)
-        AppendCsvRows(out, k + 1, Printed(run.solutions[k]));
-    return out;
+void PrintCsv(std::ostream& out, const SolveRun& run, CsvForm form) {
+    WriteCsv(out, run.frame, Printed(run.solutions), form);
 }
 
 std::string FormatJson(const SolveRun& run) {
-    std::vector<PrintedPortfolio> solutions;
-    for (const SolutionRecord& record : run.solutions)
-        solutions.push_back(Printed(record));
-    return JsonDocument(OutcomeName(run.go.outcome), run.go.message, "solutions", solutions);
+    return JsonDocument(OutcomeName(run.go.outcome), run.go.message, run.frame, "solutions", Printed(run.solutions));
 }
 
 }  // namespace korvel::cli

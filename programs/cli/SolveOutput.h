@@ -3,6 +3,7 @@
 #include "core/optimizer/GoCommand.h"
 #include "programs/cli/OutputFormat.h"
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@ namespace korvel::cli {
 struct SolveRun {
     GoResult go;
     std::vector<SolutionRecord> solutions;  // every record shown, in order
+    PrintedFrame frame;
 };
 
 // The Single solution dialog's figure: rounded up, toward +infinity, to 4
@@ -21,9 +23,8 @@ std::string DialogFigure(double value);
 // the closing message ("No solution", "No solution !") when there is one.
 std::string FormatText(const SolveRun& run);
 
-// CsvHeader("Solution"), then AppendCsvRows of each solution, with the
-// solver's own doubles.
-std::string FormatCsv(const SolveRun& run);
+// WriteCsv of the solutions, with the solver's own doubles.
+void PrintCsv(std::ostream& out, const SolveRun& run, CsvForm form = CsvForm::Long);
 
 // JsonDocument with the list "solutions".
 std::string FormatJson(const SolveRun& run);

@@ -1,11 +1,15 @@
 #include "programs/korvel-solve-plot/FrontierChart.h"
 
+#include "programs/cli/PictureLayout.h"
+
+#include <QLineF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace korvel::plot {
 
@@ -29,7 +33,8 @@ const QColor kFrontierColour(31, 90, 170);
 const QColor kLeastColour(200, 40, 40);
 const QColor kGridColour(225, 225, 225);
 
-ChartFrame FrameFor(const QRectF& area, const cli::FrontierPicture& picture) {
+// reserve: room kept right of the plot, for a legend that finds no free corner.
+ChartFrame FrameFor(const QRectF& area, const cli::FrontierPicture& picture, double reserve) {
     double xHigh = 0.0;
     double yLow = INFINITY, yHigh = -INFINITY;
     auto take = [&](double deviation, double ret) {
@@ -41,7 +46,7 @@ ChartFrame FrameFor(const QRectF& area, const cli::FrontierPicture& picture) {
         take(share.deviation, share.mean);
     for (const FrontierPoint& point : picture.points)
         take(point.lineDeviation, point.averageReturn);
-    const QRectF plot = area.adjusted(84, 44, -28, -64);
+    const QRectF plot = area.adjusted(84, 44, -28 - reserve, -64);
     return ChartFrame(plot, NiceAxis(0.0, xHigh), NiceAxis(yLow, yHigh));
 }
 
@@ -99,7 +104,7 @@ void DrawAxesAndTitles(QPainter& painter, const ChartFrame& frame, const QRectF&
     QFont bold = painter.font();
     bold.setBold(true);
     painter.setFont(bold);
-    painter.drawText(QPointF(plot.left(), area.top() + 28), title);
+    painter.drawText(QPointF(plot.left(), area.top() + 20), title);
 }
 
 namespace {
@@ -136,15 +141,17 @@ void DrawLeastDeviation(QPainter& painter, const ChartFrame& frame, const cli::F
     painter.setPen(QPen(kLeastColour.darker(130), 1));
     painter.setBrush(kLeastColour);
     painter.drawPolygon(Diamond(at, 7));
-    painter.setPen(QPen(kLeastColour.darker(150), 1));
-    painter.drawText(at + QPointF(10, 16), QStringLiteral("Least deviation"));
+}
+
+const QString kLeastLabel = QStringLiteral("Least risk");
+
+QSizeF LegendSize(const QFontMetricsF& metrics) {
+    return {metrics.horizontalAdvance(QStringLiteral("Frontier and its breakpoints")) + 36, 62};
 }
 
 // Markers are squares and a diamond, so that the share dots stay the only ellipses.
-void DrawLegend(QPainter& painter, const ChartFrame& frame) {
+void DrawLegend(QPainter& painter, const QRectF& boxRect) {
     const QFontMetricsF metrics(painter.font());
-    const QSizeF box(metrics.horizontalAdvance(QStringLiteral("Frontier and its breakpoints")) + 36, 62);
-    const QRectF boxRect(frame.Plot().bottomRight() - QPointF(box.width() + 10, box.height() + 10), box);
     painter.setPen(QPen(kGridColour.darker(120), 1));
     painter.setBrush(QColor(255, 255, 255, 230));
     painter.drawRect(boxRect);
@@ -161,11 +168,91 @@ void DrawLegend(QPainter& painter, const ChartFrame& frame) {
     painter.setPen(QPen(kLeastColour.darker(130), 1));
     painter.setBrush(kLeastColour);
     painter.drawPolygon(Diamond(origin + QPointF(0, 18), 6));
-    label(1, QStringLiteral("Least-deviation portfolio"));
+    label(1, QStringLiteral("Least-risk portfolio"));
     painter.setPen(QPen(kShareColour.darker(130), 0.8));
     painter.setBrush(kShareColour);
     painter.drawPolygon(Diamond(origin + QPointF(0, 36), 3.5));
     label(2, QStringLiteral("A share on its own"));
+}
+
+cli::Box AsBox(const QRectF& rect) {
+    return {rect.left(), rect.top(), rect.width(), rect.height()};
+}
+
+// What a legend or a label must not hide: every mark, with a little air, and
+// the frontier's line.
+std::vector<cli::Box> Marks(const ChartFrame& frame, const cli::FrontierPicture& picture) {
+    std::vector<cli::Box> marks;
+    for (const cli::PictureShare& share : picture.shares) {
+        const QPointF at = frame.At(share.deviation, share.mean);
+        marks.push_back(cli::MarkBox(at.x(), at.y(), 5));
+    }
+    for (size_t k = 0; k < picture.points.size(); ++k) {
+        const QPointF a = frame.At(picture.points[k].lineDeviation, picture.points[k].averageReturn);
+        marks.push_back(cli::MarkBox(a.x(), a.y(), k == 0 ? 9 : 5));
+        if (k + 1 == picture.points.size())
+            break;
+        const QPointF b = frame.At(picture.points[k + 1].lineDeviation, picture.points[k + 1].averageReturn);
+        const int steps = static_cast<int>(std::ceil(QLineF(a, b).length() / 3.0));
+        for (int i = 1; i < steps; ++i) {
+            const QPointF on = a + (b - a) * (static_cast<double>(i) / steps);
+            marks.push_back(cli::MarkBox(on.x(), on.y(), 2));
+        }
+    }
+    return marks;
+}
+
+// The plot and its legend: in a free corner, else beside the plot.
+struct ChartLayout {
+    ChartFrame frame;
+    QRectF legend;
+};
+
+ChartLayout LayOut(const QRectF& area, const cli::FrontierPicture& picture, const QSizeF& legend) {
+    ChartFrame frame = FrameFor(area, picture, 0.0);
+    const std::optional<cli::Box> corner =
+        cli::FreeCorner(AsBox(frame.Plot()), legend.width(), legend.height(), 10, Marks(frame, picture));
+    if (corner)
+        return {frame, QRectF(corner->left, corner->top, corner->width, corner->height)};
+    // Every corner shows something: the legend goes beside the plot.
+    frame = FrameFor(area, picture, legend.width() + 12);
+    return {frame, QRectF(QPointF(frame.Plot().right() + 12, frame.Plot().top()), legend)};
+}
+
+// The least-risk point first, then the shares on or near the frontier.
+void DrawLabels(QPainter& painter, const ChartLayout& layout, const cli::FrontierPicture& picture) {
+    const QFontMetricsF metrics(painter.font());
+    std::vector<cli::LabelRequest> requests;
+    std::vector<QString> texts;
+    std::vector<QColor> colours;
+    auto ask = [&](double deviation, double mean, const QString& text, const QColor& colour) {
+        const QPointF at = layout.frame.At(deviation, mean);
+        requests.push_back({at.x(), at.y(), metrics.horizontalAdvance(text), metrics.height()});
+        texts.push_back(text);
+        colours.push_back(colour);
+    };
+    if (!picture.points.empty())
+        ask(picture.points.front().lineDeviation, picture.points.front().averageReturn, kLeastLabel,
+            kLeastColour.darker(150));
+    for (const cli::PictureShare& share : picture.shares)
+        if (share.nearFrontier)
+            ask(share.deviation, share.mean, QString::fromStdString(share.name), Qt::black);
+    std::vector<cli::Box> obstacles = Marks(layout.frame, picture);
+    obstacles.push_back(AsBox(layout.legend.adjusted(-4, -4, 4, 4)));
+    // A point at the plot's top or right edge (the best share often is) may
+    // be named in the margin beside it, short of the title.
+    const QRectF bounds = layout.frame.Plot().adjusted(0, -20, 24, 0);
+    const std::vector<std::optional<cli::Box>> placed = cli::PlaceLabels(AsBox(bounds), requests, obstacles);
+    for (size_t i = 0; i < placed.size(); ++i) {
+        if (!placed[i])
+            continue;
+        if (const std::optional<cli::LeaderLine> leader = cli::LeaderOf(requests[i], *placed[i])) {
+            painter.setPen(QPen(kGridColour.darker(160), 0.8));
+            painter.drawLine(QPointF(leader->fromX, leader->fromY), QPointF(leader->toX, leader->toY));
+        }
+        painter.setPen(colours[i]);
+        painter.drawText(QPointF(placed[i]->left, placed[i]->top + metrics.ascent()), texts[i]);
+    }
 }
 
 }  // namespace
@@ -180,16 +267,19 @@ void StartChart(QPainter& painter) {
 
 void DrawFrontierChart(QPainter& painter, const QRectF& area, const cli::FrontierPicture& picture) {
     StartChart(painter);
-    const ChartFrame frame = FrameFor(area, picture);
-    DrawGridAndTicks(painter, frame);
+    const ChartLayout layout = LayOut(area, picture, LegendSize(QFontMetricsF(painter.font())));
+    DrawGridAndTicks(painter, layout.frame);
     painter.save();
-    painter.setClipRect(frame.Plot().adjusted(-8, -8, 8, 8));
-    DrawShares(painter, frame, picture);
-    DrawFrontier(painter, frame, picture);
-    DrawLeastDeviation(painter, frame, picture);
+    painter.setClipRect(layout.frame.Plot().adjusted(-8, -8, 8, 8));
+    DrawShares(painter, layout.frame, picture);
+    DrawFrontier(painter, layout.frame, picture);
+    DrawLeastDeviation(painter, layout.frame, picture);
     painter.restore();
-    DrawLegend(painter, frame);
-    DrawAxesAndTitles(painter, frame, area, QStringLiteral("Line Deviat."), QStringLiteral("Avg.Return"),
+    DrawLabels(painter, layout, picture);
+    DrawLegend(painter, layout.legend);
+    const QString unit = QStringLiteral(" (%1)").arg(QString::fromStdString(picture.unit));
+    DrawAxesAndTitles(painter, layout.frame, area, QStringLiteral("Line Deviat.") + unit,
+                      QStringLiteral("Avg.Return") + unit,
                       QStringLiteral("Efficient frontier: %1 breakpoints").arg(picture.points.size()));
 }
 

@@ -34,7 +34,8 @@ TEST(FrontierArguments, CombinationsThatMeanNothingAreRefused) {
                                                  {"--frontier", "--plot", "a.jpg", "f"},
                                                  {"--least-risk", "--frontier", "f"},
                                                  {"--least-risk", "--min-return", "1", "f"},
-                                                 {"--frontier", "--plot"}}) {
+                                                 {"--frontier", "--plot"},
+                                                 {"--frontier", "--wide", "f"}}) {
         EXPECT_FALSE(cli::ParseSolveArguments(args, options, error)) << args[0] << " " << args[1];
         EXPECT_FALSE(error.empty());
     }
@@ -42,15 +43,17 @@ TEST(FrontierArguments, CombinationsThatMeanNothingAreRefused) {
 
 TEST(FrontierOutput, CsvQuotesNamesAndNumbersReadBackExactly) {
     cli::FrontierRun run;
-    run.names = {"Plain", "Comma, \"quoted\""};
+    run.frame.tickers = {"Plain", "Comma, \"quoted\""};
     FrontierPoint point;
     point.averageReturn = 0.1;
     point.lineDeviation = 1.0 / 3.0;
     point.shares = {{1, 0.25}, {2, 0.75}};
     run.frontier.points.push_back(point);
-    EXPECT_EQ(cli::FormatFrontierCsv(run), "Point,Avg.Return,Line Deviat.,Row,Name,Weight\n"
-                                           "1,0.1,0.3333333333333333,1,Plain,0.25\n"
-                                           "1,0.1,0.3333333333333333,2,\"Comma, \"\"quoted\"\"\",0.75\n");
+    std::ostringstream csv;
+    cli::PrintFrontierCsv(csv, run);
+    EXPECT_EQ(csv.str(), "Solution,Avg.Return,Line Deviat.,Row,Name,Weight\n"
+                         "1,0.1,0.3333333333333333,1,Plain,0.25\n"
+                         "1,0.1,0.3333333333333333,2,\"Comma, \"\"quoted\"\"\",0.75\n");
     EXPECT_EQ(cli::FormatFrontierJson(run),
               "{\"outcome\": \"done\", \"message\": null, \"points\": [{\"averageReturn\": 0.1, "
               "\"lineDeviation\": 0.3333333333333333, \"shares\": [{\"name\": \"Plain\", \"weight\": 0.25, "
@@ -145,6 +148,11 @@ TEST_F(FrontierBinary, SvgHasTheFrontierLineAndANamedDotPerShare) {
     for (const char* name : {"<title>Up: ", "<title>Down: ", "<title>Star: "})
         EXPECT_NE(text.find(name), std::string::npos) << name;
     EXPECT_EQ(text.find("n1:"), std::string::npos);
+    // The least-risk point and the share on the frontier are named; the axes
+    // say their unit.
+    for (const char* label : {">Least risk<", ">Star<", ">Avg.Return (return per period)<"})
+        EXPECT_NE(text.find(label), std::string::npos) << label;
+    EXPECT_EQ(text.find(">Up<"), std::string::npos);
     // The frontier's line: three breakpoints, drawn in the frontier's colour.
     const std::regex line("stroke=\"#1f5aaa\"[^>]*stroke-width=\"2\"[^>]*>\\s*<polyline[^>]*points=\"([^\"]*)\"");
     std::smatch match;
@@ -163,7 +171,7 @@ TEST_F(FrontierBinary, PngOfTheChosenSizeWithoutADisplay) {
     const std::string png = (m_dir / "frontier.PNG").string();
     const ProcessRun run = Run("--frontier --csv --plot " + png + " " + m_sheet);
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "Point,Avg.Return,Line Deviat.,Row,Name,Weight");
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "Solution,Avg.Return,Line Deviat.,Row,Name,Weight");
     const std::string bytes = ReadAll(png);
     ASSERT_GT(bytes.size(), 24u);
     EXPECT_EQ(bytes.substr(1, 3), "PNG");

@@ -1,4 +1,5 @@
 // korvel-solve's argument rules and the figures and JSON it prints.
+#include "programs/cli/FrontierOutput.h"
 #include "programs/cli/SolveOptions.h"
 #include "programs/cli/SolveOutput.h"
 
@@ -7,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <random>
+#include <sstream>
 
 namespace korvel::cli {
 namespace {
@@ -134,6 +136,75 @@ TEST(SolveOutput, JsonShape) {
     EXPECT_STREQ(OutcomeName(GoOutcome::NotFinite), "invalid");
 }
 
+// Solutions and frontier points print under one header; the wide form has a
+// column per share in file order, a share not held included; dated input
+// gives the window's ends in every form.
+TEST(SolveOutput, CsvFormsShareOneHeaderAndCarryTheWindow) {
+    SolveRun solve;
+    solve.solutions = {TwoShareRecord()};
+    solve.frame.tickers = {"Up", "Down", "Never, held"};
+    FrontierRun frontier;
+    frontier.frontier.points = {{2.00001, 0.0, {{2, 0.5}, {1, 1.0 / 3.0}}}};
+    frontier.frame = solve.frame;
+    const std::string figures = "1,2.00001,0";
+    const struct {
+        CsvForm form;
+        std::string firstDate, lastDate, csv;
+    } cases[] = {
+        {CsvForm::Long, "", "",
+         "Solution,Avg.Return,Line Deviat.,Row,Name,Weight\n" + figures + ",2,Down,0.5\n" + figures
+             + ",1,Up,0.3333333333333333\n"},
+        {CsvForm::Long, "2024-01-31", "2024-03-29",
+         "Solution,Avg.Return,Line Deviat.,First Date,Last Date,Row,Name,Weight\n" + figures
+             + ",2024-01-31,2024-03-29,2,Down,0.5\n" + figures + ",2024-01-31,2024-03-29,1,Up,0.3333333333333333\n"},
+        {CsvForm::Wide, "", "",
+         "Solution,Avg.Return,Line Deviat.,Up,Down,\"Never, held\"\n" + figures + ",0.3333333333333333,0.5,0\n"},
+        {CsvForm::Wide, "31.01.2024", "29.03.2024",
+         "Solution,Avg.Return,Line Deviat.,First Date,Last Date,Up,Down,\"Never, held\"\n" + figures
+             + ",31.01.2024,29.03.2024,0.3333333333333333,0.5,0\n"},
+    };
+    for (const auto& c : cases) {
+        solve.frame.firstDate = frontier.frame.firstDate = c.firstDate;
+        solve.frame.lastDate = frontier.frame.lastDate = c.lastDate;
+        std::ostringstream solveCsv, frontierCsv;
+        PrintCsv(solveCsv, solve, c.form);
+        PrintFrontierCsv(frontierCsv, frontier, c.form);
+        EXPECT_EQ(solveCsv.str(), c.csv);
+        EXPECT_EQ(frontierCsv.str(), c.csv);
+    }
+    EXPECT_NE(FormatJson(solve).find("\"message\": null, \"firstDate\": \"31.01.2024\", \"lastDate\": "
+                                     "\"29.03.2024\", \"solutions\": [{"),
+              std::string::npos)
+        << FormatJson(solve);
+    EXPECT_NE(FormatFrontierJson(frontier).find("\"lastDate\": \"29.03.2024\", \"points\": [{"), std::string::npos);
+}
+
+// The last column starts at one place on every line, also past 999 shares
+// or breakpoints and with figures of three-digit exponents.
+TEST(SolveOutput, TextColumnsLineUp) {
+    SolveRun solve;
+    solve.solutions.resize(1);
+    SolutionRecord& record = solve.solutions[0];
+    record.shareCount = 1000;
+    record.shares.assign(1000, {"S", 0.001f, 1, 0.001});
+    FrontierRun frontier;
+    frontier.frame.tickers = {"S"};
+    frontier.frontier.points.resize(1000, {1.0, 2.0, {{1, 1.0}}});
+    frontier.frontier.points[5].averageReturn = -1.234567890123e-100;
+    const struct {
+        std::string text, header;
+    } cases[] = {{FormatText(solve), "Name"}, {FormatFrontierText(frontier), "Shares"}};
+    for (const auto& c : cases) {
+        std::istringstream lines(c.text);
+        std::string line;
+        while (std::getline(lines, line) && line.find(c.header) == std::string::npos) {
+        }
+        const size_t column = line.find(c.header);
+        while (std::getline(lines, line))
+            ASSERT_EQ(line.find('S'), column) << line;
+    }
+}
+
 // A name prints alike in every output, as the grid decodes it, with its
 // control characters escaped: it never breaks a line or a field.
 TEST(SolveOutput, NamesPrintAlikeInTextCsvAndJson) {
@@ -150,7 +221,9 @@ TEST(SolveOutput, NamesPrintAlikeInTextCsvAndJson) {
         run.solutions[0].shareCount = 1;
         run.solutions[0].shares[0] = {c.bytes, 1.0f, 1, 1.0};
         EXPECT_NE(FormatText(run).find("  " + c.printed + "\n"), std::string::npos) << c.printed;
-        EXPECT_NE(FormatCsv(run).find(",1," + c.printed + ",1\n"), std::string::npos) << FormatCsv(run);
+        std::ostringstream csv;
+        PrintCsv(csv, run);
+        EXPECT_NE(csv.str().find(",1," + c.printed + ",1\n"), std::string::npos) << csv.str();
         EXPECT_NE(FormatJson(run).find("\"name\": " + c.json + ","), std::string::npos) << FormatJson(run);
     }
 }

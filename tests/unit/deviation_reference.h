@@ -8,6 +8,7 @@
 // throughout, and no cleaning of small values.
 #include "core/optimizer/ShareReturns.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <limits>
@@ -25,8 +26,10 @@ namespace mad_detail {
 
 using Row = std::vector<long double>;
 
-// Gaussian elimination with partial pivoting; nullopt when (nearly) singular.
-inline std::optional<Row> SolveSquare(std::vector<Row> a, Row b) {
+// Gaussian elimination with partial pivoting, in place (a and b are spent; x
+// gets the solution); false when (nearly) singular. In place because the
+// reference calls it for every vertex, and sanitized builds pay per allocation.
+inline bool SolveSquare(std::vector<Row>& a, Row& b, Row& x) {
     const size_t n = b.size();
     for (size_t c = 0; c < n; ++c) {
         size_t pivot = c;
@@ -37,7 +40,7 @@ inline std::optional<Row> SolveSquare(std::vector<Row> a, Row b) {
         for (size_t k = 0; k < n; ++k)
             largest = std::fmax(largest, std::fabs(a[pivot][k]));
         if (largest == 0 || std::fabs(a[pivot][c]) <= 1e-14L * largest)
-            return std::nullopt;
+            return false;
         std::swap(a[c], a[pivot]);
         std::swap(b[c], b[pivot]);
         for (size_t r = 0; r < n; ++r) {
@@ -49,10 +52,10 @@ inline std::optional<Row> SolveSquare(std::vector<Row> a, Row b) {
             b[r] -= f * b[c];
         }
     }
-    Row x(n);
+    x.resize(n);
     for (size_t i = 0; i < n; ++i)
         x[i] = b[i] / a[i][i];
-    return x;
+    return true;
 }
 
 }  // namespace mad_detail
@@ -113,14 +116,16 @@ inline std::optional<MadOptimum> BestMadPortfolio(const std::vector<std::vector<
     for (size_t k = 0; k < pick.size(); ++k)
         pick[k] = k;
     const size_t count = planes.size();
+    std::vector<Row> a(n, Row(n));
+    Row b(n), solution;
     for (;;) {
-        std::vector<Row> a{Row(n, 1)};
-        Row b{1};
-        for (size_t k : pick) {
-            a.push_back(planes[k]);
-            b.push_back(targets[k]);
+        std::fill(a[0].begin(), a[0].end(), 1.0L);
+        b[0] = 1;
+        for (size_t k = 0; k < pick.size(); ++k) {
+            std::copy(planes[pick[k]].begin(), planes[pick[k]].end(), a[k + 1].begin());
+            b[k + 1] = targets[pick[k]];
         }
-        if (const auto x = mad_detail::SolveSquare(a, b)) {
+        if (const Row* x = mad_detail::SolveSquare(a, b, solution) ? &solution : nullptr) {
             long double average = 0;
             bool feasible = true;
             for (size_t i = 0; i < n; ++i) {
