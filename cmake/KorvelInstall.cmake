@@ -4,7 +4,7 @@
 
 # Every program we ship; names without a target in this build (a core-only
 # build has no Tavo) are skipped.
-set(KORVEL_PROGRAMS Tavo gridsetup korvel-solve korvel-convert)
+set(KORVEL_PROGRAMS Tavo gridsetup korvel-solve korvel-convert korvel-backtest)
 foreach(_program IN LISTS KORVEL_PROGRAMS)
   if(TARGET ${_program})
     install(TARGETS ${_program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -86,8 +86,10 @@ gives the statistics of a two-asset mix.
 
 The package holds the desktop program (Tavo), the grid control's module and
 its installer (gridsetup), korvel-solve, which solves worksheets and draws
-their efficient frontier from the command line, and korvel-convert, which
-turns spreadsheet exports of returns or prices into worksheets and back.")
+their efficient frontier from the command line, korvel-convert, which
+turns spreadsheet exports of returns or prices into worksheets and back,
+and korvel-backtest, which tests the optimizer's portfolios out of sample on
+a rolling window against equal weights.")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -146,8 +146,7 @@ int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
     if (options.frontier)
         return RunFrontierCommand(options, table, details, out, err);
     const std::string minReturn = options.minReturn.value_or(table.minReturnText);
-    SolveRun run =
-        GoesToGo(options, table) ? SolveWithGo(minReturn, table) : SolveStructured(options, minReturn, table);
+    SolveRun run = SolveTable(options, minReturn, table);
     run.frame = FrameOf(table, details.dates);
 
     const int status = ExitStatus(run.go.outcome);
@@ -169,6 +168,14 @@ int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
 }
 
 }  // namespace
+
+SolveRun SolveTable(const SolveOptions& options, const std::string& minReturn, const WorksheetTable& table) {
+    return GoesToGo(options, table) ? SolveWithGo(minReturn, table) : SolveStructured(options, minReturn, table);
+}
+
+int SolveExitStatus(GoOutcome outcome) {
+    return ExitStatus(outcome);
+}
 
 int RunSolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& err) {
     if (options.help) {

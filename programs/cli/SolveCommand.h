@@ -1,8 +1,14 @@
 #pragma once
 // korvel-solve: the Go command on a worksheet document, without windows.
+#include "core/optimizer/GoCommand.h"
+
 #include <iosfwd>
 #include <string>
 #include <vector>
+
+namespace korvel {
+class WorksheetTable;
+}
 
 namespace korvel::cli {
 
@@ -14,11 +20,18 @@ enum SolveExit : int {
     kExitUnsound = 4,  // a portfolio failed the check against its data
 };
 
+// Solves one table as korvel-solve does, by the engine its size calls for,
+// with minReturn as if typed (options.leastRisk: none).
+struct SolveOptions;
+struct SolveRun;
+SolveRun SolveTable(const SolveOptions& options, const std::string& minReturn, const WorksheetTable& table);
+// The exit status of a solve that ended so.
+int SolveExitStatus(GoOutcome outcome);
+
 // Runs korvel-solve with the arguments that follow the program name; returns
 // the exit status. Results go to out, reasons for failure to err.
 int RunSolveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // The same on arguments already parsed.
-struct SolveOptions;
 int RunSolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace korvel::cli

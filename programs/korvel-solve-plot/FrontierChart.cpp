@@ -33,24 +33,6 @@ const QColor kFrontierColour(31, 90, 170);
 const QColor kLeastColour(200, 40, 40);
 const QColor kGridColour(225, 225, 225);
 
-// Plot coordinates of data values.
-class ChartFrame {
-public:
-    ChartFrame(const QRectF& plot, const ChartAxis& x, const ChartAxis& y) : m_plot(plot), m_x(x), m_y(y) {}
-    QPointF At(double deviation, double ret) const {
-        return {m_plot.left() + (deviation - m_x.low) / (m_x.high - m_x.low) * m_plot.width(),
-                m_plot.bottom() - (ret - m_y.low) / (m_y.high - m_y.low) * m_plot.height()};
-    }
-    const QRectF& Plot() const { return m_plot; }
-    const ChartAxis& X() const { return m_x; }
-    const ChartAxis& Y() const { return m_y; }
-
-private:
-    QRectF m_plot;
-    ChartAxis m_x;
-    ChartAxis m_y;
-};
-
 // reserve: room kept right of the plot, for a legend that finds no free corner.
 ChartFrame FrameFor(const QRectF& area, const cli::FrontierPicture& picture, double reserve) {
     double xHigh = 0.0;
@@ -78,6 +60,8 @@ int TickCount(const ChartAxis& axis) {
     return static_cast<int>(std::lround((axis.high - axis.low) / axis.step));
 }
 
+}  // namespace
+
 void DrawGridAndTicks(QPainter& painter, const ChartFrame& frame) {
     const QRectF& plot = frame.Plot();
     const QFontMetricsF metrics(painter.font());
@@ -104,17 +88,14 @@ void DrawGridAndTicks(QPainter& painter, const ChartFrame& frame) {
     }
 }
 
-void DrawAxesAndTitles(QPainter& painter, const ChartFrame& frame, const QRectF& area,
-                       const cli::FrontierPicture& picture) {
-    const QString unit = QStringLiteral(" (%1)").arg(QString::fromStdString(picture.unit));
+void DrawAxesAndTitles(QPainter& painter, const ChartFrame& frame, const QRectF& area, const QString& xTitle,
+                       const QString& yTitle, const QString& title) {
     const QRectF& plot = frame.Plot();
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(plot);
     const QFontMetricsF metrics(painter.font());
-    const QString xTitle = QStringLiteral("Line Deviat.") + unit;
     painter.drawText(QPointF(plot.center().x() - metrics.horizontalAdvance(xTitle) / 2, area.bottom() - 16), xTitle);
-    const QString yTitle = QStringLiteral("Avg.Return") + unit;
     painter.save();
     painter.translate(area.left() + 20, plot.center().y() + metrics.horizontalAdvance(yTitle) / 2);
     painter.rotate(-90);
@@ -123,9 +104,10 @@ void DrawAxesAndTitles(QPainter& painter, const ChartFrame& frame, const QRectF&
     QFont bold = painter.font();
     bold.setBold(true);
     painter.setFont(bold);
-    const QString title = QStringLiteral("Efficient frontier: %1 breakpoints").arg(picture.points.size());
     painter.drawText(QPointF(plot.left(), area.top() + 20), title);
 }
+
+namespace {
 
 void DrawShares(QPainter& painter, const ChartFrame& frame, const cli::FrontierPicture& picture) {
     painter.setPen(QPen(kShareColour.darker(130), 0.8));
@@ -275,13 +257,17 @@ void DrawLabels(QPainter& painter, const ChartLayout& layout, const cli::Frontie
 
 }  // namespace
 
-void DrawFrontierChart(QPainter& painter, const QRectF& area, const cli::FrontierPicture& picture) {
+void StartChart(QPainter& painter) {
     painter.setRenderHint(QPainter::Antialiasing);
     QFont font = painter.font();
     font.setFamily(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(12);
     painter.setFont(font);
-    const ChartLayout layout = LayOut(area, picture, LegendSize(QFontMetricsF(font)));
+}
+
+void DrawFrontierChart(QPainter& painter, const QRectF& area, const cli::FrontierPicture& picture) {
+    StartChart(painter);
+    const ChartLayout layout = LayOut(area, picture, LegendSize(QFontMetricsF(painter.font())));
     DrawGridAndTicks(painter, layout.frame);
     painter.save();
     painter.setClipRect(layout.frame.Plot().adjusted(-8, -8, 8, 8));
@@ -291,7 +277,10 @@ void DrawFrontierChart(QPainter& painter, const QRectF& area, const cli::Frontie
     painter.restore();
     DrawLabels(painter, layout, picture);
     DrawLegend(painter, layout.legend);
-    DrawAxesAndTitles(painter, layout.frame, area, picture);
+    const QString unit = QStringLiteral(" (%1)").arg(QString::fromStdString(picture.unit));
+    DrawAxesAndTitles(painter, layout.frame, area, QStringLiteral("Line Deviat.") + unit,
+                      QStringLiteral("Avg.Return") + unit,
+                      QStringLiteral("Efficient frontier: %1 breakpoints").arg(picture.points.size()));
 }
 
 }  // namespace korvel::plot

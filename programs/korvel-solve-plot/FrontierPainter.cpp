@@ -49,8 +49,9 @@ bool AddShareTitles(const QByteArray& svg, const cli::FrontierPicture& picture, 
     return ellipses == picture.shares.size();
 }
 
-// Drawn into memory first, then written the one way every program replaces a file.
-bool Save(const std::string& path, const std::function<bool(QIODevice&)>& write, std::string& error) {
+}  // namespace
+
+bool SavePicture(const std::string& path, const std::function<bool(QIODevice&)>& write, std::string& error) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (!write(buffer)) {
@@ -61,6 +62,8 @@ bool Save(const std::string& path, const std::function<bool(QIODevice&)>& write,
     return files::ReplaceFile(path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), error);
 }
 
+namespace {
+
 bool PaintPng(const cli::FrontierPicture& picture, const std::string& path, std::string& error) {
     QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
@@ -68,7 +71,7 @@ bool PaintPng(const cli::FrontierPicture& picture, const std::string& path, std:
         QPainter painter(&image);
         DrawFrontierChart(painter, QRectF(0, 0, kWidth, kHeight), picture);
     }
-    return Save(
+    return SavePicture(
         path, [&](QIODevice& device) { return image.save(&device, "PNG"); }, error);
 }
 
@@ -90,7 +93,7 @@ bool PaintSvg(const cli::FrontierPicture& picture, const std::string& path, std:
         error = "the drawing could not be given its share names";
         return false;
     }
-    return Save(
+    return SavePicture(
         path, [&](QIODevice& device) { return device.write(titled) == titled.size(); }, error);
 }
 

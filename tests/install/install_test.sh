@@ -17,6 +17,7 @@ DESTDIR=$scratch/root cmake --install "$build" --prefix "$prefix" >/dev/null
 # Programs, and nothing else, in bin/.
 expected_programs=(Tavo gridsetup korvel-solve)
 [[ -e $build/bin/korvel-convert ]] && expected_programs+=(korvel-convert)
+[[ -e $build/bin/korvel-backtest ]] && expected_programs+=(korvel-backtest)
 actual=$(ls "$root/bin" | sort | tr '\n' ' ')
 wanted=$(printf '%s\n' "${expected_programs[@]}" | sort | tr '\n' ' ')
 [[ $actual == "$wanted" ]] || fail "bin/ holds '$actual', expected '$wanted'"
@@ -31,11 +32,14 @@ for program in "${expected_programs[@]}"; do
     fail "$program.1 has an unfilled @VARIABLE@"
   fi
 done
-# Every option korvel-solve's help names is in its manual page.
-# (The page is read whole first: grep -q closing a pipe early would fail it.)
-solve_page=$(zcat "$root/share/man/man1/korvel-solve.1.gz" | sed 's/\\-/-/g')
-for option in $("$root/bin/korvel-solve" --help | grep -o -- '--[a-z][a-z-]*' | sort -u); do
-  grep -q -- "$option" <<<"$solve_page" || fail "korvel-solve.1 does not describe $option"
+# Every option the companions' help names is in their manual pages.
+# (A page is read whole first: grep -q closing a pipe early would fail it.)
+for program in korvel-solve korvel-backtest; do
+  [[ -x $root/bin/$program ]] || continue
+  page=$(zcat "$root/share/man/man1/$program.1.gz" | sed 's/\\-/-/g')
+  for option in $("$root/bin/$program" --help | grep -o -- '--[a-z][a-z-]*' | sort -u); do
+    grep -q -- "$option" <<<"$page" || fail "$program.1 does not describe $option"
+  done
 done
 
 desktop=$root/share/applications/korvel.desktop

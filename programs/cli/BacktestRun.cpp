@@ -1,0 +1,114 @@
+#include "programs/cli/BacktestRun.h"
+
+#include "core/backtest/Schedule.h"
+#include "core/backtest/WorkerPool.h"
+#include "core/optimizer/Frontier.h"
+#include "core/optimizer/Validation.h"
+#include "programs/cli/BacktestWindow.h"
+#include "programs/cli/OutputFormat.h"
+#include "programs/cli/SolveCommand.h"
+
+namespace korvel::cli {
+namespace {
+
+using backtest::Rebalance;
+using backtest::Schedule;
+
+// Each rebalance keeps four weights per share (the strategy's and equal
+// weights', at the rebalance and drifted): some 320 MB at this bound.
+constexpr int64_t kMaxHeldWeights = 10'000'000;
+
+std::string GoalText(const SolveOptions& request, const std::string& minReturn) {
+    return request.leastRisk ? std::string("least-risk") : "min-return " + minReturn;
+}
+
+// Where a rebalance stands, for messages: its date, or the returns before it.
+std::string RebalanceName(const backtest::Setup& setup, int32_t at) {
+    return setup.dates.empty() ? "the rebalance after period " + std::to_string(at)
+                               : "the rebalance of " + NameText(setup.dates[static_cast<size_t>(at - 1)]);
+}
+
+BacktestFailure Rejected(std::string message) {
+    return {kExitRejected, std::move(message)};
+}
+
+// The history out of sample must leave every holding something.
+BacktestFailure CheckHeld(const ShareReturns& returns, const WorksheetTable& table, const backtest::Setup& setup) {
+    ReturnCell bad;
+    if (backtest::HeldReturnsSound(returns, setup.window, bad))
+        return {};
+    const std::string when = setup.dates.empty() ? "period " + std::to_string(bad.period)
+                                                 : NameText(setup.dates[static_cast<size_t>(bad.period - 1)]);
+    return Rejected("share \"" + NameText(table.TextMatrix(bad.row, 1)) + "\", " + when
+                    + ": a return of -100 percent or less leaves a holding nothing to drift with");
+}
+
+backtest::Setup SetupOf(const BacktestOptions& options, const WorksheetTable& table, const text::TextDetails& details,
+                        const std::string& minReturn) {
+    backtest::Setup setup;
+    setup.goal = GoalText(options.solve, minReturn);
+    setup.periods = table.Cols() - 2;
+    setup.window = *options.window;
+    setup.every = *options.every;
+    setup.costBps = options.costBps;
+    for (int32_t row = 1; row < table.Rows(); ++row)
+        setup.names.push_back(table.TextMatrix(row, 1));
+    if (details.dates.size() == static_cast<size_t>(setup.periods))
+        setup.dates = details.dates;
+    return setup;
+}
+
+}  // namespace
+
+BacktestFailure RunRebalances(const BacktestOptions& options, const WorksheetTable& table,
+                              const text::TextDetails& details, backtest::Part& part) {
+    const std::string minReturn = options.solve.minReturn.value_or(table.minReturnText);
+    part.setup = SetupOf(options, table, details, minReturn);
+    const Schedule schedule{part.setup.periods, *options.window, *options.every};
+    if (!options.solve.leastRisk && minReturn.empty())
+        return Rejected("the input has no Min Return: give --min-return R or --least-risk");
+    if (const std::string why = backtest::ScheduleError(schedule); !why.empty())
+        return Rejected(why);
+    ShareReturns returns;
+    std::string message;
+    if (!ReadShareReturns(table, returns, message))
+        return Rejected(message);
+    if (BacktestFailure held = CheckHeld(returns, table, part.setup); held.status)
+        return held;
+
+    part.total = backtest::RebalanceCount(schedule);
+    if (static_cast<int64_t>(part.total) * returns.shares > kMaxHeldWeights)
+        return Rejected(std::to_string(part.total) + " rebalances of " + std::to_string(returns.shares)
+                        + " shares are more weights than a backtest keeps (" + std::to_string(kMaxHeldWeights)
+                        + "): rebalance less often");
+    part.index = options.part ? options.part : 1;
+    part.count = options.part ? options.parts : 1;
+    const backtest::Slice slice = backtest::SliceOf(part.total, part.index, part.count);
+    part.first = slice.begin;
+    part.rebalances.assign(static_cast<size_t>(slice.end - slice.begin), Rebalance{});
+    std::vector<WindowSolve> solves(part.rebalances.size());
+    const int32_t threads = options.threads ? options.threads : backtest::CoreCount();
+    backtest::RunJobs(slice.end - slice.begin, threads, [&](int32_t k) {
+        const int32_t r = slice.begin + k;
+        const int32_t at = backtest::RebalanceAt(schedule, r), end = backtest::HoldEnd(schedule, r);
+        WindowSolve& solve = solves[static_cast<size_t>(k)];
+        solve = SolveWindow(options.solve, minReturn, WindowTable(table, at - *options.window, at));
+        Rebalance& rebalance = part.rebalances[static_cast<size_t>(k)];
+        rebalance.at = at;
+        rebalance.reached = !solve.weights.empty();
+        rebalance.equal = backtest::Hold(returns, backtest::EqualWeights(returns.shares), at, end);
+        rebalance.strategy =
+            rebalance.reached ? backtest::Hold(returns, std::move(solve.weights), at, end) : rebalance.equal;
+    });
+    for (size_t k = 0; k < solves.size(); ++k) {
+        const WindowSolve& solve = solves[k];
+        if (part.rebalances[k].reached || solve.outcome == GoOutcome::NoSolution)
+            continue;
+        const int status = SolveExitStatus(solve.outcome);
+        return {status ? status : kExitUnsound,
+                RebalanceName(part.setup, part.rebalances[k].at) + ": " + solve.message};
+    }
+    return {};
+}
+
+}  // namespace korvel::cli

@@ -1,0 +1,27 @@
+#pragma once
+// One window of a backtest, solved exactly as korvel-solve solves the same
+// returns given alone: the same request, the same engine, the same doubles.
+#include "core/optimizer/GoCommand.h"
+#include "core/worksheet/WorksheetTable.h"
+#include "programs/cli/SolveOptions.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace korvel::cli {
+
+struct WindowSolve {
+    GoOutcome outcome = GoOutcome::Done;
+    std::string message;          // why there is no portfolio, as korvel-solve says it
+    std::vector<double> weights;  // one per share; empty when no portfolio came out
+};
+
+// The returns [begin, end) of every share of table, as a table of their own.
+WorksheetTable WindowTable(const WorksheetTable& table, int32_t begin, int32_t end);
+
+// korvel-solve's first solution on the window, with request's goal (its
+// Min Return, or --least-risk) and minReturn as if typed.
+WindowSolve SolveWindow(const SolveOptions& request, const std::string& minReturn, const WorksheetTable& window);
+
+}  // namespace korvel::cli
