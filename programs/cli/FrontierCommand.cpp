@@ -4,6 +4,7 @@
 #include "core/text/NumberText.h"
 #include "programs/cli/FrontierOutput.h"
 #include "programs/cli/FrontierPicture.h"
+#include "programs/cli/MeasureSetup.h"
 #include "programs/cli/SolveCommand.h"
 
 #include <ostream>
@@ -27,21 +28,16 @@ int ExitStatus(FrontierOutcome outcome) {
     return kExitRejected;
 }
 
-std::vector<std::string> NamesOf(const WorksheetTable& table) {
-    std::vector<std::string> names;
-    for (int32_t row = 1; row < table.Rows(); ++row)
-        names.push_back(table.TextMatrix(row, 1));
-    return names;
-}
-
-bool Draw(const FrontierRun& run, const ShareReturns& returns, const std::string& path, std::ostream& err) {
+bool Draw(const FrontierRun& run, const ShareReturns& returns, const SolveOptions& options, std::ostream& err) {
+    const std::string& path = options.plot;
     const FrontierPainter painter = CurrentFrontierPainter();
     if (!painter) {
         err << "korvel-solve: --plot needs korvel-solve-plot, installed next to korvel-solve\n";
         return false;
     }
     std::string error;
-    if (painter(MakeFrontierPicture(run.frontier, returns, run.names), path, PictureKindOf(path), error))
+    if (painter(MakeFrontierPicture(run.frontier, returns, run.names, options.measure), path, PictureKindOf(path),
+                error))
         return true;
     err << "korvel-solve: " << path << ": " << error << "\n";
     return false;
@@ -49,8 +45,10 @@ bool Draw(const FrontierRun& run, const ShareReturns& returns, const std::string
 
 }  // namespace
 
-int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table, std::ostream& out, std::ostream& err) {
+int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table, const WeightBounds& bounds,
+                       std::ostream& out, std::ostream& err) {
     FrontierRun run;
+    run.riskMeasure = PrintedMeasure(options);
     ShareReturns returns;
     std::string message;
     FrontierRequest request;
@@ -60,12 +58,12 @@ int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table,
         run.frontier.outcome = FrontierOutcome::Invalid;
         run.frontier.message = kMsgMinReturnNotValid;
     } else if (ReadShareReturns(table, returns, message)) {
-        run.frontier = ComputeFrontier(returns, request);
+        run.frontier = SolveFrontier(options, returns, bounds, request);
     } else {
         run.frontier.outcome = FrontierOutcome::Invalid;
         run.frontier.message = message;
     }
-    run.names = NamesOf(table);
+    run.names = ShareNames(table);
 
     const int status = ExitStatus(run.frontier.outcome);
     if (options.json) {
@@ -78,7 +76,7 @@ int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table,
         else if (!run.frontier.message.empty())
             err << "korvel-solve: " << run.frontier.message << "\n";
     }
-    if (status == kExitRan && !options.plot.empty() && !Draw(run, returns, options.plot, err))
+    if (status == kExitRan && !options.plot.empty() && !Draw(run, returns, options, err))
         return kExitUnreadable;
     return status;
 }

@@ -1,5 +1,6 @@
 #pragma once
 // korvel-solve --frontier: the breakpoints of a loaded worksheet, printed and drawn.
+#include "core/optimizer/WeightBounds.h"
 #include "core/worksheet/WorksheetTable.h"
 #include "programs/cli/SolveOptions.h"
 
@@ -8,6 +9,7 @@
 namespace korvel::cli {
 
 // The exit status as RunSolveCommand gives it.
-int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table, std::ostream& out, std::ostream& err);
+int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table, const WeightBounds& bounds,
+                       std::ostream& out, std::ostream& err);
 
 }  // namespace korvel::cli

@@ -38,7 +38,7 @@ std::string Figure(double value) {
 }
 
 PrintedPortfolio Printed(const FrontierRun& run, const FrontierPoint& point) {
-    PrintedPortfolio portfolio{point.averageReturn, point.lineDeviation, {}};
+    PrintedPortfolio portfolio{point.averageReturn, point.lineDeviation, {}, run.riskMeasure};
     for (const FrontierShare& share : point.shares)
         portfolio.shares.push_back({NameOf(run, share), share.weight, share.row});
     return portfolio;
@@ -50,7 +50,10 @@ std::string FormatFrontierText(const FrontierRun& run) {
     std::string out;
     if (run.frontier.points.empty())
         return out;
-    out += " No  Avg.Return        Line Deviat.      Shares (weight)\n";
+    if (run.riskMeasure.empty())
+        out += " No  Avg.Return        Line Deviat.      Shares (weight)\n";
+    else
+        out += " No  Avg.Return        Risk              Shares (weight)   risk: " + run.riskMeasure + "\n";
     char line[96];
     for (size_t k = 0; k < run.frontier.points.size(); ++k) {
         const FrontierPoint& point = run.frontier.points[k];
@@ -75,7 +78,7 @@ std::string FormatFrontierJson(const FrontierRun& run) {
 }
 
 std::string FormatFrontierCsv(const FrontierRun& run) {
-    std::string out = CsvHeader("Point");
+    std::string out = CsvHeader("Point", run.riskMeasure);
     for (size_t k = 0; k < run.frontier.points.size(); ++k)
         AppendCsvRows(out, k + 1, Printed(run, run.frontier.points[k]));
     return out;

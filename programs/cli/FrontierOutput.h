@@ -10,6 +10,7 @@ namespace korvel::cli {
 struct FrontierRun {
     FrontierResult frontier;
     std::vector<std::string> names;  // share names by worksheet row - 1
+    std::string riskMeasure;         // empty for mad; else each point's lineDeviation is this risk
 };
 
 // "done", "invalid", "check failed" or "pivot limit".

@@ -30,6 +30,21 @@ FrontierPicture MakeFrontierPicture(const FrontierResult& frontier, const ShareR
     return picture;
 }
 
+FrontierPicture MakeFrontierPicture(const FrontierResult& frontier, const ShareReturns& returns,
+                                    const std::vector<std::string>& names, const RiskMeasure& measure) {
+    FrontierPicture picture = MakeFrontierPicture(frontier, returns, names);
+    if (measure.kind == RiskKind::Mad)
+        return picture;
+    picture.axisName = "Risk (" + RiskMeasureName(measure) + ")";
+    for (int32_t i = 0; i < returns.shares; ++i) {
+        std::vector<double> alone(static_cast<size_t>(returns.shares), 0.0);
+        alone[static_cast<size_t>(i)] = 1.0;
+        picture.shares[static_cast<size_t>(i)].deviation =
+            static_cast<double>(RiskOfReturns(measure, PortfolioReturns(returns, alone)));
+    }
+    return picture;
+}
+
 void SetFrontierPainter(FrontierPainter painter) {
     g_painter = painter;
 }

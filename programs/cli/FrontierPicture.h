@@ -2,6 +2,7 @@
 // What a picture of the frontier shows, in plain figures, and the seam through
 // which a drawing library (only in korvel-solve-plot) draws it.
 #include "core/optimizer/Frontier.h"
+#include "core/optimizer/RiskMeasure.h"
 #include "programs/cli/SolveOptions.h"
 
 #include <string>
@@ -16,12 +17,16 @@ struct PictureShare {
 };
 
 struct FrontierPicture {
-    std::vector<FrontierPoint> points;  // the frontier; the first is the least-deviation portfolio
-    std::vector<PictureShare> shares;   // every share, in worksheet order
+    std::vector<FrontierPoint> points;      // the frontier; the first is the least-deviation portfolio
+    std::vector<PictureShare> shares;       // every share, in worksheet order
+    std::string axisName = "Line Deviat.";  // the risk axis; a share's deviation is its own risk by it
 };
 
 FrontierPicture MakeFrontierPicture(const FrontierResult& frontier, const ShareReturns& returns,
                                     const std::vector<std::string>& names);
+// The same for another risk measure than the mean absolute deviation.
+FrontierPicture MakeFrontierPicture(const FrontierResult& frontier, const ShareReturns& returns,
+                                    const std::vector<std::string>& names, const RiskMeasure& measure);
 
 // Writes the picture to path; false with a reason when it cannot.
 using FrontierPainter = bool (*)(const FrontierPicture& picture, const std::string& path, PictureKind kind,

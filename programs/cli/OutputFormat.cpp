@@ -24,7 +24,13 @@ void AppendEscaped(std::string& out, char32_t c) {
 void AppendJsonPortfolio(std::string& out, const PrintedPortfolio& portfolio) {
     out += "{\"averageReturn\": ";
     AppendJsonNumber(out, portfolio.averageReturn);
-    out += ", \"lineDeviation\": ";
+    if (portfolio.riskMeasure.empty()) {
+        out += ", \"lineDeviation\": ";
+    } else {
+        out += ", \"riskMeasure\": ";
+        AppendJsonString(out, portfolio.riskMeasure);
+        out += ", \"risk\": ";
+    }
     AppendJsonNumber(out, portfolio.lineDeviation);
     out += ", \"shares\": [";
     for (size_t i = 0; i < portfolio.shares.size(); ++i) {
@@ -90,8 +96,9 @@ void AppendJsonString(std::string& out, std::string_view bytes) {
     out += '"';
 }
 
-std::string CsvHeader(std::string_view first) {
-    return std::string(first) + ",Avg.Return,Line Deviat.,Row,Name,Weight\n";
+std::string CsvHeader(std::string_view first, std::string_view riskMeasure) {
+    const std::string risk = riskMeasure.empty() ? "Line Deviat." : "Risk (" + std::string(riskMeasure) + ")";
+    return std::string(first) + ",Avg.Return," + risk + ",Row,Name,Weight\n";
 }
 
 void AppendCsvRows(std::string& out, size_t number, const PrintedPortfolio& portfolio) {

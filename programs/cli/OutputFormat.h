@@ -32,14 +32,16 @@ struct PrintedShare {
 
 struct PrintedPortfolio {
     double averageReturn = 0.0;
-    double lineDeviation = 0.0;
+    double lineDeviation = 0.0;  // or the risk by riskMeasure
     std::vector<PrintedShare> shares;
+    std::string riskMeasure;  // empty for the mean absolute deviation
 };
 
 // "<first>,Avg.Return,Line Deviat.,Row,Name,Weight", then per portfolio one
 // line per share: its number, the portfolio's figures, the share's row, name
 // and weight.
-std::string CsvHeader(std::string_view first);
+// With a riskMeasure, its risk column is "Risk (<measure>)".
+std::string CsvHeader(std::string_view first, std::string_view riskMeasure = {});
 void AppendCsvRows(std::string& out, size_t number, const PrintedPortfolio& portfolio);
 
 // {"outcome": ..., "message": ... or null, "<listName>": [{"averageReturn": ...,

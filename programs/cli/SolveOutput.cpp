@@ -31,12 +31,15 @@ const char* OutcomeName(GoOutcome outcome) {
 
 namespace {
 
-void AppendSolutionText(std::string& out, size_t number, const SolutionRecord& record) {
+void AppendSolutionText(std::string& out, size_t number, const SolutionRecord& record, const std::string& measure) {
     char line[96];
     std::snprintf(line, sizeof line, "Solution %zu\n", number);
     out += line;
     out += "Avg.Return    " + DialogFigure(record.averageReturn) + "\n";
-    out += "Line Deviat.  " + DialogFigure(record.lineDeviation) + "\n";
+    if (measure.empty())
+        out += "Line Deviat.  " + DialogFigure(record.lineDeviation) + "\n";
+    else
+        out += "Risk          " + DialogFigure(record.lineDeviation) + "  (" + measure + ")\n";
     out += " No  Weight     Row  Name\n";
     for (int32_t i = 0; i < record.shareCount; ++i) {
         const SolutionShare& share = record.shares[static_cast<size_t>(i)];
@@ -48,8 +51,8 @@ void AppendSolutionText(std::string& out, size_t number, const SolutionRecord& r
     }
 }
 
-PrintedPortfolio Printed(const SolutionRecord& record) {
-    PrintedPortfolio portfolio{record.averageReturn, record.lineDeviation, {}};
+PrintedPortfolio Printed(const SolutionRecord& record, const std::string& measure) {
+    PrintedPortfolio portfolio{record.averageReturn, record.lineDeviation, {}, measure};
     for (int32_t i = 0; i < record.shareCount; ++i) {
         const SolutionShare& share = record.shares[static_cast<size_t>(i)];
         portfolio.shares.push_back({share.name, share.solverWeight, share.row});
@@ -64,8 +67,10 @@ std::string FormatText(const SolveRun& run) {
     for (size_t k = 0; k < run.solutions.size(); ++k) {
         if (k > 0)
             out += "\n";
-        AppendSolutionText(out, k + 1, run.solutions[k]);
+        AppendSolutionText(out, k + 1, run.solutions[k], run.riskMeasure);
     }
+    if (!run.note.empty())
+        out += run.note + "\n";
     if (run.go.outcome == GoOutcome::NoSolution || run.go.outcome == GoOutcome::Unbounded) {
         if (!run.solutions.empty())
             out += "\n";
@@ -75,16 +80,16 @@ std::string FormatText(const SolveRun& run) {
 }
 
 std::string FormatCsv(const SolveRun& run) {
-    std::string out = CsvHeader("Solution");
+    std::string out = CsvHeader("Solution", run.riskMeasure);
     for (size_t k = 0; k < run.solutions.size(); ++k)
-        AppendCsvRows(out, k + 1, Printed(run.solutions[k]));
+        AppendCsvRows(out, k + 1, Printed(run.solutions[k], run.riskMeasure));
     return out;
 }
 
 std::string FormatJson(const SolveRun& run) {
     std::vector<PrintedPortfolio> solutions;
     for (const SolutionRecord& record : run.solutions)
-        solutions.push_back(Printed(record));
+        solutions.push_back(Printed(record, run.riskMeasure));
     return JsonDocument(OutcomeName(run.go.outcome), run.go.message, "solutions", solutions);
 }
 

@@ -11,6 +11,8 @@ namespace korvel::cli {
 struct SolveRun {
     GoResult go;
     std::vector<SolutionRecord> solutions;  // every record shown, in order
+    std::string riskMeasure;                // empty for mad; else each record's lineDeviation is this risk
+    std::string note;                       // a line after the solutions (the best ratio's)
 };
 
 // The Single solution dialog's figure: rounded up, toward +infinity, to 4

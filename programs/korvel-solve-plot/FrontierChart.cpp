@@ -99,13 +99,14 @@ void DrawGridAndTicks(QPainter& painter, const ChartFrame& frame) {
     }
 }
 
-void DrawAxesAndTitles(QPainter& painter, const ChartFrame& frame, const QRectF& area, size_t points) {
+void DrawAxesAndTitles(QPainter& painter, const ChartFrame& frame, const QRectF& area, size_t points,
+                       const std::string& axisName) {
     const QRectF& plot = frame.Plot();
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(plot);
     const QFontMetricsF metrics(painter.font());
-    const QString xTitle = QStringLiteral("Line Deviat.");
+    const QString xTitle = QString::fromStdString(axisName);
     painter.drawText(QPointF(plot.center().x() - metrics.horizontalAdvance(xTitle) / 2, area.bottom() - 16), xTitle);
     const QString yTitle = QStringLiteral("Avg.Return");
     painter.save();
@@ -201,7 +202,7 @@ void DrawFrontierChart(QPainter& painter, const QRectF& area, const cli::Frontie
     DrawLeastDeviation(painter, frame, picture);
     painter.restore();
     DrawLegend(painter, frame);
-    DrawAxesAndTitles(painter, frame, area, picture.points.size());
+    DrawAxesAndTitles(painter, frame, area, picture.points.size(), picture.axisName);
 }
 
 }  // namespace korvel::plot
