@@ -100,6 +100,41 @@ private:
     double m_lastRisk = 0.0;
 };
 
+bool Unbounded(const WeightBounds& bounds, int32_t shares) {
+    for (int32_t i = 0; i < shares; ++i)
+        if (bounds.Lower(i) != 0.0 || bounds.Upper(i) != 1.0)
+            return false;
+    return true;
+}
+
+// Where the simplex starts: without bounds the share of least risk of its
+// own that reaches the bound, which lies far nearer the optimum than the best
+// share does; with bounds the portfolio of the highest return.
+std::vector<double> StartPortfolio(const Scaled& scaled, const WeightBounds& bounds, double bound,
+                                   std::vector<double> highest) {
+    const ShareReturns& returns = scaled.returns;
+    if (!Unbounded(bounds, returns.shares))
+        return highest;
+    std::vector<double> alone(static_cast<size_t>(returns.shares), 0.0);
+    int32_t best = -1;
+    long double least = 0;
+    for (int32_t i = 0; i < returns.shares; ++i) {
+        if (returns.Mean(i) < bound)
+            continue;
+        alone[static_cast<size_t>(i)] = 1.0;
+        const long double risk = RiskOfReturns(scaled.measure, PortfolioReturns(returns, alone));
+        alone[static_cast<size_t>(i)] = 0.0;
+        if (best < 0 || risk < least) {
+            best = i;
+            least = risk;
+        }
+    }
+    if (best < 0)
+        return highest;
+    alone[static_cast<size_t>(best)] = 1.0;
+    return alone;
+}
+
 std::string TooLarge(const ShareReturns& returns) {
     return "The program of " + std::to_string(returns.shares) + " shares and " + std::to_string(returns.periods)
            + " periods is too large for the risk measures' solver; fewer shares or periods (--last, --shares) fit.";
@@ -119,8 +154,9 @@ FrontierResult ComputeMeasureFrontier(const ShareReturns& returns, const RiskMea
     if (scaled.from > top + kFlat)
         return Failed(std::move(result), FrontierOutcome::NoSolution, kMsgNoSolution);
     const double bottom = AverageReturn(scaled.returns, ExtremePortfolio(scaled.returns, bounds, false));
-    MeasureTableau tableau(scaled.returns, scaled.measure, bounds, highest,
-                           std::clamp(scaled.from, bottom, std::max(bottom, top)));
+    const double bound = std::clamp(scaled.from, bottom, std::max(bottom, top));
+    MeasureTableau tableau(scaled.returns, scaled.measure, bounds, StartPortfolio(scaled, bounds, bound, highest),
+                           bound);
     const int64_t limit = 50 * (int64_t{returns.shares} + 3 * int64_t{returns.periods}) + 1000;
     for (TableauStep step = TableauStep::Pivoted; step != TableauStep::Optimal; ++result.pivots) {
         step = tableau.PrimalStep();

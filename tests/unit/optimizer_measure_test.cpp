@@ -1,11 +1,14 @@
 // The risk measures' solver against least risks found independently by
 // trying every vertex, on seeded random sheets, with and without bounds.
+#include "core/optimizer/BestRatio.h"
+#include "core/optimizer/MeasureCheck.h"
 #include "core/optimizer/MeasureSolver.h"
 #include "measure_reference.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <random>
 
 namespace korvel {
@@ -63,6 +66,91 @@ TEST(MeasureSolver, LeastRiskMatchesEveryVertexTried) {
             EXPECT_NEAR(single.points[0].lineDeviation,
                         static_cast<double>(testing::LeastRisk(r, measure, bounds, middle)->risk), 1e-9);
         }
+    }
+}
+
+// A point as the solver gives it, then one fault at a time: each is refused.
+TEST(MeasureSolver, CheckRefusesWhatTheReturnsDoNotBear) {
+    const ShareReturns r = RandomSheet(3, 4, 6);
+    const RiskMeasure measure = Measure("cvar:0.3");
+    const WeightBounds bounds = UniformBounds(r.shares, 0.0, 0.6);
+    const FrontierResult least = ComputeMeasureFrontier(r, measure, bounds, {-INFINITY, true});
+    ASSERT_EQ(least.points.size(), 1u) << least.message;
+    MeasureClaim claim{std::vector<double>(4, 0.0), least.points[0].averageReturn, least.points[0].lineDeviation};
+    for (const FrontierShare& share : least.points[0].shares)
+        claim.weights[static_cast<size_t>(share.row - 1)] = share.weight;
+    // Prices that bound the risk from below only by -1e9 prove nothing.
+    const auto prices = [&](bool proveNothing) {
+        std::vector<long double> rows(static_cast<size_t>(r.periods) + 2, 0.0L);
+        if (proveNothing)
+            rows[static_cast<size_t>(r.periods)] = -1e9L;
+        return MeasurePrices{rows, claim.averageReturn};
+    };
+    struct Fault {
+        const char* reason;
+        std::function<void(MeasureClaim&)> spoil;
+    };
+    const Fault faults[] = {
+        {"bounds", [](MeasureClaim& c) { c.weights[0] += 0.7, c.weights[1] -= 0.7; }},
+        {"sum to 1", [](MeasureClaim& c) { c.weights[0] += 1e-6; }},
+        {"average return", [](MeasureClaim& c) { c.averageReturn += 1e-6; }},
+        {"risk", [](MeasureClaim& c) { c.risk -= 1e-6; }},
+    };
+    for (const Fault& fault : faults) {
+        MeasureClaim spoilt = claim;
+        fault.spoil(spoilt);
+        EXPECT_NE(MeasureFault(r, measure, bounds, -INFINITY, spoilt, prices(false)).find(fault.reason),
+                  std::string::npos)
+            << fault.reason;
+    }
+    EXPECT_NE(MeasureFault(r, measure, bounds, -INFINITY, claim, prices(true)).find("row prices"), std::string::npos);
+}
+
+TEST(BestRatio, ABreakpointOrAClearOutcome) {
+    struct Case {
+        std::vector<std::pair<double, double>> points;  // return, risk
+        double riskFree;
+        RatioOutcome outcome;
+        size_t point;
+    };
+    const Case cases[] = {
+        {{{1, 1}, {2, 1.5}, {3, 4}}, 0.0, RatioOutcome::Found, 1}, {{{1, 1}, {2, 3}}, 0.0, RatioOutcome::Found, 0},
+        {{{1, 1}, {2, 3}}, 0.5, RatioOutcome::Found, 0},           {{{1, 1}, {2, 2}}, 3.0, RatioOutcome::NoExcess, 0},
+        {{{1, -1}, {2, 1}}, 0.0, RatioOutcome::NoRisk, 0},     // crosses zero risk at return 1.5
+        {{{-1, -1}, {0.5, 1}}, 0.0, RatioOutcome::Found, 1},   // crosses it at return -0.25
+        {{{1, 1e-17}, {2, 1}}, 0.0, RatioOutcome::NoRisk, 0},  // a perfect hedge in doubles
+    };
+    for (const Case& c : cases) {
+        std::vector<FrontierPoint> points;
+        for (const auto& [ret, risk] : c.points)
+            points.push_back({ret, risk, {}});
+        const BestRatio best = FindBestRatio(points, c.riskFree);
+        EXPECT_EQ(best.outcome, c.outcome) << c.points[0].first << " " << c.riskFree;
+        if (c.outcome == RatioOutcome::Found)
+            EXPECT_EQ(best.point, c.point) << c.points[0].first << " " << c.riskFree;
+    }
+}
+
+TEST(WeightBounds, NoPortfolioKeepsThemNamesTheShare) {
+    const std::vector<std::string> names = {"Alder", "Birch", "Cedar"};
+    struct Case {
+        std::vector<double> lower, upper;
+        const char* message;  // empty: some portfolio keeps them
+    };
+    const Case cases[] = {
+        {{0, 0, 0}, {0.4, 0.4, 0.4}, ""},
+        {{0.5, 0.6, 0}, {1, 1, 1}, "sum to more than 1 from \"Alder\" to \"Birch\""},
+        {{0, 0.3, 0}, {1, 0.2, 1}, "\"Birch\": its largest weight 0.2 is below its least, 0.3"},
+        {{0, 0, -0.1}, {1, 1, 1}, "\"Cedar\": its least weight -0.1 is not within 0 to 1"},
+        {{0, 0, 0}, {1.5, 1, 1}, "\"Alder\": its largest weight 1.5"},
+        {{0, 0, 0}, {0.3, 0.3, 0.3}, "sum to less than 1"},
+    };
+    for (const Case& c : cases) {
+        const std::string fault = BoundsFault({c.lower, c.upper}, names);
+        if (*c.message == '\0')
+            EXPECT_EQ(fault, "");
+        else
+            EXPECT_NE(fault.find(c.message), std::string::npos) << fault;
     }
 }
 
