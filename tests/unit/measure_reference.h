@@ -56,42 +56,22 @@ inline std::optional<MeasureOptimum> LeastRisk(const ShareReturns& r, const Risk
         }
     }
     std::optional<MeasureOptimum> best;
-    std::vector<size_t> pick(n - 1);
-    for (size_t k = 0; k < pick.size(); ++k)
-        pick[k] = k;
-    for (;;) {
-        std::vector<Row> a{Row(n, 1)};
-        Row b{1};
-        for (size_t k : pick) {
-            a.push_back(planes[k]);
-            b.push_back(targets[k]);
+    mad_detail::ForEachMeeting(n, planes, targets, [&](const Row& x) {
+        long double average = 0;
+        bool feasible = true;
+        std::vector<double> weights;
+        for (size_t i = 0; i < n; ++i) {
+            const int32_t share = static_cast<int32_t>(i);
+            feasible = feasible && x[i] >= bounds.Lower(share) - 1e-12L && x[i] <= bounds.Upper(share) + 1e-12L;
+            average += mean[i] * x[i];
+            weights.push_back(static_cast<double>(x[i]));
         }
-        if (const auto x = mad_detail::SolveSquare(a, b)) {
-            long double average = 0;
-            bool feasible = true;
-            std::vector<double> weights;
-            for (size_t i = 0; i < n; ++i) {
-                const int32_t share = static_cast<int32_t>(i);
-                feasible =
-                    feasible && (*x)[i] >= bounds.Lower(share) - 1e-12L && (*x)[i] <= bounds.Upper(share) + 1e-12L;
-                average += mean[i] * (*x)[i];
-                weights.push_back(static_cast<double>((*x)[i]));
-            }
-            if (feasible && average >= minReturn - 1e-12L) {
-                const long double risk = RiskOfReturns(measure, PortfolioReturns(r, weights));
-                if (!best || risk < best->risk)
-                    best = MeasureOptimum{risk, average};
-            }
+        if (feasible && average >= minReturn - 1e-12L) {
+            const long double risk = RiskOfReturns(measure, PortfolioReturns(r, weights));
+            if (!best || risk < best->risk)
+                best = MeasureOptimum{risk, average};
         }
-        size_t k = pick.size();
-        while (k > 0 && pick[k - 1] == planes.size() - pick.size() + k - 1)
-            --k;
-        if (k == 0)
-            break;
-        ++pick[k - 1];
-        for (size_t j = k; j < pick.size(); ++j)
-            pick[j] = pick[j - 1] + 1;
-    }
+    });
     return best;
 }
 

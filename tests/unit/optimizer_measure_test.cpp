@@ -126,8 +126,9 @@ TEST(BestRatio, ABreakpointOrAClearOutcome) {
             points.push_back({ret, risk, {}});
         const BestRatio best = FindBestRatio(points, c.riskFree);
         EXPECT_EQ(best.outcome, c.outcome) << c.points[0].first << " " << c.riskFree;
-        if (c.outcome == RatioOutcome::Found)
+        if (c.outcome == RatioOutcome::Found) {
             EXPECT_EQ(best.point, c.point) << c.points[0].first << " " << c.riskFree;
+        }
     }
 }
 
