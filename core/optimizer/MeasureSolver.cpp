@@ -30,6 +30,10 @@ Scaled ScaleProblem(const ShareReturns& returns, const RiskMeasure& measure, dou
     if (std::isfinite(from))
         largest = std::max(largest, std::fabs(from));
     Scaled scaled{returns, measure, largest > 0.0 ? UnitScaleExponentFor(largest) : 0, 0.0};
+    // A tail of at most one period is the worst loss itself, and its cost of
+    // 1 / (ALPHA x periods) would swamp every other figure of the tableau.
+    if (measure.kind == RiskKind::Cvar && measure.level * returns.periods <= 1.0)
+        scaled.measure.kind = RiskKind::Worst;
     for (double& r : scaled.returns.values)
         r = std::ldexp(r, scaled.exponent);
     scaled.measure.target = std::ldexp(measure.target, scaled.exponent);

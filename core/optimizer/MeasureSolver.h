@@ -12,8 +12,8 @@
 
 namespace korvel {
 
-// The dense tableau is refused beyond this many entries (8 bytes each).
-inline constexpr uint64_t kMaxMeasureEntries = uint64_t{1} << 27;
+// The dense tableau is refused beyond this many entries (8 bytes each, 512 MiB).
+inline constexpr uint64_t kMaxMeasureEntries = uint64_t{1} << 26;
 
 // As ComputeFrontier, for the measure and the bounds (which must have passed
 // BoundsFault); each point's lineDeviation holds the measure's risk.

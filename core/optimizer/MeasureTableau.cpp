@@ -15,6 +15,7 @@ constexpr double kDual = 1e-11;
 constexpr double kPivot = 1e-9;
 // Harris's relaxation: among the rows that block within it, the largest pivot.
 constexpr double kRelax = 1e-12;
+constexpr double kSnap = 1e-15;
 
 bool HasShortfall(RiskKind kind) {
     return kind != RiskKind::Worst;
@@ -348,7 +349,13 @@ std::vector<double> MeasureTableau::Weights() const {
     std::vector<double> weights(m_value.begin(), m_value.begin() + m_shares);
     for (int32_t i = 0; i < m_shares; ++i) {
         const size_t k = static_cast<size_t>(i);
+        // A basic weight at its bound keeps a pivot's rounding, some 1e-17:
+        // that is no holding.
         weights[k] = std::clamp(weights[k], m_lower[k], m_upper[k]);
+        if (weights[k] - m_lower[k] <= kSnap)
+            weights[k] = m_lower[k];
+        else if (m_upper[k] - weights[k] <= kSnap)
+            weights[k] = m_upper[k];
     }
     return weights;
 }
