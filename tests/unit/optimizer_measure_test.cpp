@@ -38,9 +38,9 @@ struct Case {
 };
 
 const Case kCases[] = {
-    {"cvar", 0.0, 1.0},         {"cvar:0.3", 0.0, 1.0},        {"cvar:1", 0.0, 1.0}, {"downside", 0.0, 1.0},
-    {"downside:0.5", 0.0, 1.0}, {"worst", 0.0, 1.0},           {"mad", 0.05, 0.6},   {"cvar:0.25", 0.1, 0.5},
-    {"worst", 0.0, 0.4},        {"downside:-0.2", 0.02, 0.45},
+    {"cvar", 0.0, 1.0},         {"cvar:0.3", 0.0, 1.0},        {"cvar:1", 0.0, 1.0},      {"downside", 0.0, 1.0},
+    {"downside:0.5", 0.0, 1.0}, {"worst", 0.0, 1.0},           {"mad", 0.05, 0.6},        {"cvar:0.25", 0.1, 0.5},
+    {"worst", 0.0, 0.4},        {"downside:-0.2", 0.02, 0.45}, {"cvar:1e-300", 0.0, 1.0},
 };
 
 // The single portfolio at a Min Return and every breakpoint of the frontier
