@@ -39,8 +39,15 @@ bool PriceHolds(long double reduced, bool free) {
 
 }  // namespace
 
-long double RiskLowerBound(const ShareReturns& returns, const RiskMeasure& measure, const WeightBounds& bounds,
-                           const MeasurePrices& prices) {
+MeasureProblem::MeasureProblem(const ShareReturns& returns, const RiskMeasure& measure, const WeightBounds& bounds)
+    : returns(returns), measure(measure), bounds(bounds) {
+    for (int32_t i = 0; i < returns.shares; ++i)
+        means.push_back(returns.Mean(i));
+}
+
+long double RiskLowerBound(const MeasureProblem& problem, const MeasurePrices& prices) {
+    const ShareReturns& returns = problem.returns;
+    const RiskMeasure& measure = problem.measure;
     const int32_t T = returns.periods;
     const std::vector<long double>& y = prices.rows;
     const long double budget = y[static_cast<size_t>(T)];
@@ -64,33 +71,35 @@ long double RiskLowerBound(const ShareReturns& returns, const RiskMeasure& measu
         return none;
     if (!PriceHolds(onReturn, false))
         return none;
+    // A weight's column holds its returns (less its mean for mad) in the
+    // period rows, 1 in the budget's and its mean in the return's.
+    const long double lessMean = measure.kind == RiskKind::Mad ? level : 0.0L;
     for (int32_t i = 0; i < returns.shares; ++i) {
-        const double mean = returns.Mean(i);
-        long double reduced = -budget - onReturn * mean;
-        for (int32_t p = 0; p < T; ++p) {
-            const double entry = measure.kind == RiskKind::Mad ? returns.At(i, p) - mean : returns.At(i, p);
-            reduced -= y[static_cast<size_t>(p)] * entry;
-        }
-        bound += std::min(reduced * bounds.Lower(i), reduced * bounds.Upper(i));
+        const double mean = problem.means[static_cast<size_t>(i)];
+        const double* row = &returns.values[static_cast<size_t>(i) * static_cast<size_t>(T)];
+        long double reduced = -budget - onReturn * mean + lessMean * mean;
+        for (int32_t p = 0; p < T; ++p)
+            reduced -= y[static_cast<size_t>(p)] * row[p];
+        bound += std::min(reduced * problem.bounds.Lower(i), reduced * problem.bounds.Upper(i));
     }
     return bound;
 }
 
-std::string MeasureFault(const ShareReturns& returns, const RiskMeasure& measure, const WeightBounds& bounds,
-                         double minReturn, const MeasureClaim& claim, const MeasurePrices& prices) {
-    if (std::string fault = BoundsFault(bounds, claim); !fault.empty())
+std::string MeasureFault(const MeasureProblem& problem, double minReturn, const MeasureClaim& claim,
+                         const MeasurePrices& prices) {
+    if (std::string fault = BoundsFault(problem.bounds, claim); !fault.empty())
         return fault;
     long double average = 0;
-    for (int32_t i = 0; i < returns.shares; ++i)
-        average += static_cast<long double>(returns.Mean(i)) * claim.weights[static_cast<size_t>(i)];
+    for (size_t i = 0; i < problem.means.size(); ++i)
+        average += static_cast<long double>(problem.means[i]) * claim.weights[i];
     if (!(std::fabs(average - claim.averageReturn) <= Tolerance(average)))
         return "the weights do not give the average return";
     if (!(average >= minReturn - Tolerance(minReturn)))
         return "below the return asked for";
-    const long double risk = RiskOfReturns(measure, PortfolioReturns(returns, claim.weights));
+    const long double risk = RiskOfReturns(problem.measure, PortfolioReturns(problem.returns, claim.weights));
     if (!(std::fabs(risk - claim.risk) <= Tolerance(risk)))
         return "the weights do not give the risk";
-    if (!(risk - RiskLowerBound(returns, measure, bounds, prices) <= Tolerance(risk)))
+    if (!(risk - RiskLowerBound(problem, prices) <= Tolerance(risk)))
         return "its row prices do not prove it least";
     return "";
 }

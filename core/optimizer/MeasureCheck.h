@@ -23,15 +23,24 @@ struct MeasurePrices {
     double bound = 0.0;
 };
 
+// What the check reads: the returns, their means (read once for every point
+// of a frontier), the measure and the bounds.
+struct MeasureProblem {
+    MeasureProblem(const ShareReturns& returns, const RiskMeasure& measure, const WeightBounds& bounds);
+    const ShareReturns& returns;
+    RiskMeasure measure;
+    const WeightBounds& bounds;
+    std::vector<double> means;  // ShareReturns::Mean of each share
+};
+
 // Empty when the claim holds; otherwise what failed. The returns, the
 // measure's target, minReturn and the bound are in the units the figures
 // are, near 1 (tolerances are absolute there).
-std::string MeasureFault(const ShareReturns& returns, const RiskMeasure& measure, const WeightBounds& bounds,
-                         double minReturn, const MeasureClaim& claim, const MeasurePrices& prices);
+std::string MeasureFault(const MeasureProblem& problem, double minReturn, const MeasureClaim& claim,
+                         const MeasurePrices& prices);
 
 // The least risk no portfolio with average return at least prices.bound can
 // go below, by the prices; -infinity when they prove nothing.
-long double RiskLowerBound(const ShareReturns& returns, const RiskMeasure& measure, const WeightBounds& bounds,
-                           const MeasurePrices& prices);
+long double RiskLowerBound(const MeasureProblem& problem, const MeasurePrices& prices);
 
 }  // namespace korvel

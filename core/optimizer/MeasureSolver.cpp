@@ -41,10 +41,10 @@ Scaled ScaleProblem(const ShareReturns& returns, const RiskMeasure& measure, dou
     return scaled;
 }
 
-double AverageReturn(const ShareReturns& returns, const std::vector<double>& weights) {
+double AverageReturn(const std::vector<double>& means, const std::vector<double>& weights) {
     long double total = 0;
-    for (int32_t i = 0; i < returns.shares; ++i)
-        total += static_cast<long double>(returns.Mean(i)) * weights[static_cast<size_t>(i)];
+    for (size_t i = 0; i < means.size(); ++i)
+        total += static_cast<long double>(means[i]) * weights[i];
     return static_cast<double>(total);
 }
 
@@ -56,16 +56,16 @@ FrontierResult Failed(FrontierResult result, FrontierOutcome outcome, std::strin
 
 class Walk {
 public:
-    Walk(const Scaled& scaled, const WeightBounds& bounds, MeasureTableau& tableau, FrontierResult& result)
-        : m_scaled(scaled), m_bounds(bounds), m_tableau(tableau), m_result(result) {}
+    Walk(const Scaled& scaled, const MeasureProblem& problem, MeasureTableau& tableau, FrontierResult& result)
+        : m_scaled(scaled), m_problem(problem), m_tableau(tableau), m_result(result) {}
 
     // Checks the tableau's portfolio and adds it; a point as risky as the one
     // before (a flat start) takes that one's place.
     bool Add() {
         MeasureClaim claim{m_tableau.Weights(), 0.0, m_tableau.Cost()};
-        claim.averageReturn = AverageReturn(m_scaled.returns, claim.weights);
-        const std::string fault = MeasureFault(m_scaled.returns, m_scaled.measure, m_bounds, m_scaled.from, claim,
-                                               {m_tableau.RowPrices(), m_tableau.Bound()});
+        claim.averageReturn = AverageReturn(m_problem.means, claim.weights);
+        const std::string fault =
+            MeasureFault(m_problem, m_scaled.from, claim, {m_tableau.RowPrices(), m_tableau.Bound()});
         if (!fault.empty()) {
             Fail(claim, fault);
             return false;
@@ -98,7 +98,7 @@ private:
     }
 
     const Scaled& m_scaled;
-    const WeightBounds& m_bounds;
+    const MeasureProblem& m_problem;
     MeasureTableau& m_tableau;
     FrontierResult& m_result;
     double m_lastRisk = 0.0;
@@ -152,12 +152,13 @@ FrontierResult ComputeMeasureFrontier(const ShareReturns& returns, const RiskMea
     if (MeasureTableau::EntriesFor(returns.shares, returns.periods, measure.kind) > kMaxMeasureEntries)
         return Failed(std::move(result), FrontierOutcome::Invalid, TooLarge(returns));
     const Scaled scaled = ScaleProblem(returns, measure, request.from);
+    const MeasureProblem problem(scaled.returns, scaled.measure, bounds);
     const std::vector<double> highest = ExtremePortfolio(scaled.returns, bounds, true);
-    const double top = AverageReturn(scaled.returns, highest);
+    const double top = AverageReturn(problem.means, highest);
     // The highest return, rounded in another order, may miss the greedy sum's last bit.
     if (scaled.from > top + kFlat)
         return Failed(std::move(result), FrontierOutcome::NoSolution, kMsgNoSolution);
-    const double bottom = AverageReturn(scaled.returns, ExtremePortfolio(scaled.returns, bounds, false));
+    const double bottom = AverageReturn(problem.means, ExtremePortfolio(scaled.returns, bounds, false));
     const double bound = std::clamp(scaled.from, bottom, std::max(bottom, top));
     MeasureTableau tableau(scaled.returns, scaled.measure, bounds, StartPortfolio(scaled, bounds, bound, highest),
                            bound);
@@ -167,7 +168,7 @@ FrontierResult ComputeMeasureFrontier(const ShareReturns& returns, const RiskMea
         if (step == TableauStep::Unbounded || result.pivots > limit)
             return Failed(std::move(result), FrontierOutcome::PivotLimit, kMsgFrontierPivotLimit);
     }
-    Walk walk(scaled, bounds, tableau, result);
+    Walk walk(scaled, problem, tableau, result);
     if (!walk.Add())
         return result;
     bool rising = true;

@@ -99,11 +99,11 @@ TEST(MeasureSolver, CheckRefusesWhatTheReturnsDoNotBear) {
     for (const Fault& fault : faults) {
         MeasureClaim spoilt = claim;
         fault.spoil(spoilt);
-        EXPECT_NE(MeasureFault(r, measure, bounds, -INFINITY, spoilt, prices(false)).find(fault.reason),
+        EXPECT_NE(MeasureFault({r, measure, bounds}, -INFINITY, spoilt, prices(false)).find(fault.reason),
                   std::string::npos)
             << fault.reason;
     }
-    EXPECT_NE(MeasureFault(r, measure, bounds, -INFINITY, claim, prices(true)).find("row prices"), std::string::npos);
+    EXPECT_NE(MeasureFault({r, measure, bounds}, -INFINITY, claim, prices(true)).find("row prices"), std::string::npos);
 }
 
 TEST(BestRatio, ABreakpointOrAClearOutcome) {
