@@ -72,14 +72,19 @@ long double RiskLowerBound(const MeasureProblem& problem, const MeasurePrices& p
     if (!PriceHolds(onReturn, false))
         return none;
     // A weight's column holds its returns (less its mean for mad) in the
-    // period rows, 1 in the budget's and its mean in the return's.
+    // period rows, 1 in the budget's and its mean in the return's. Its dot
+    // product with the prices is taken in doubles: its rounding, some
+    // periods x 1e-16, lies far below the tolerance, and it is the one loop
+    // over every return per point.
     const long double lessMean = measure.kind == RiskKind::Mad ? level : 0.0L;
+    const std::vector<double> periodPrices(y.begin(), y.begin() + T);
     for (int32_t i = 0; i < returns.shares; ++i) {
         const double mean = problem.means[static_cast<size_t>(i)];
         const double* row = &returns.values[static_cast<size_t>(i) * static_cast<size_t>(T)];
-        long double reduced = -budget - onReturn * mean + lessMean * mean;
+        double product = 0.0;
         for (int32_t p = 0; p < T; ++p)
-            reduced -= y[static_cast<size_t>(p)] * row[p];
+            product += periodPrices[static_cast<size_t>(p)] * row[p];
+        const long double reduced = -budget - onReturn * mean + lessMean * mean - product;
         bound += std::min(reduced * problem.bounds.Lower(i), reduced * problem.bounds.Upper(i));
     }
     return bound;
