@@ -45,12 +45,16 @@ void MeasureTableau::BuildColumns(const ShareReturns& returns, const RiskMeasure
     const RiskKind kind = measure.kind;
     const int32_t T = m_periods;
     const double perPeriod = 1.0 / static_cast<double>(T);
-    m_shortfall = HasShortfall(kind) ? m_shares : -1;
-    m_surplus = m_shares + (HasShortfall(kind) ? T : 0);
-    m_level = HasLevel(kind) ? m_surplus + T : -1;
-    m_returnSurplus = m_surplus + T + (HasLevel(kind) ? 1 : 0);
-    m_columns = m_returnSurplus + 1;
-    m_table.assign(static_cast<size_t>(m_rows) * static_cast<size_t>(m_columns), 0.0);
+    // Weights, shortfalls or surpluses, the level, the return's surplus;
+    // then, beside shortfalls, the virtual surpluses.
+    const bool twins = HasShortfall(kind);
+    m_shortfall = twins ? m_shares : -1;
+    m_level = HasLevel(kind) ? m_shares + T : -1;
+    m_returnSurplus = m_shares + T + (HasLevel(kind) ? 1 : 0);
+    m_stored = m_returnSurplus + 1;
+    m_surplus = twins ? m_stored : m_shares;
+    m_columns = m_stored + (twins ? T : 0);
+    m_table.assign(static_cast<size_t>(m_rows) * static_cast<size_t>(m_stored), 0.0);
     m_cost.assign(static_cast<size_t>(m_columns), 0.0);
     m_lower.assign(static_cast<size_t>(m_columns), 0.0);
     m_upper.assign(static_cast<size_t>(m_columns), kInfinity);
@@ -70,7 +74,8 @@ void MeasureTableau::BuildColumns(const ShareReturns& returns, const RiskMeasure
         m_firstShare.push_back(At(p, 0));
         if (m_shortfall >= 0)
             At(p, m_shortfall + p) = 1.0;
-        At(p, m_surplus + p) = -1.0;
+        else
+            At(p, m_surplus + p) = -1.0;
         if (m_level >= 0)
             At(p, m_level) = 1.0;
     }
@@ -122,7 +127,7 @@ void MeasureTableau::BuildStart(const std::vector<double>& weights) {
         m_value[static_cast<size_t>(column)] = static_cast<double>(std::max(0.0L, shortfall ? residual : -residual));
         m_basic[static_cast<size_t>(p)] = column;
         if (!shortfall)
-            for (int32_t c = 0; c < m_columns; ++c)
+            for (int32_t c = 0; c < m_stored; ++c)
                 At(p, c) = -At(p, c);
     }
     long double average = 0;
@@ -136,37 +141,41 @@ void MeasureTableau::BuildStart(const std::vector<double>& weights) {
             continue;
         const double f = At(row, held);
         if (f != 0.0)
-            for (int32_t c = 0; c < m_columns; ++c)
+            for (int32_t c = 0; c < m_stored; ++c)
                 At(row, c) -= f * At(T, c);
         At(row, held) = 0.0;
     }
-    for (int32_t c = 0; c < m_columns; ++c)
+    for (int32_t c = 0; c < m_stored; ++c)
         At(T + 1, c) = -At(T + 1, c);
     for (int32_t row = 0; row < m_rows; ++row)
         m_rowOf[static_cast<size_t>(m_basic[static_cast<size_t>(row)])] = row;
-    m_reduced = m_cost;
+    m_reduced.assign(m_cost.begin(), m_cost.begin() + m_stored);
     for (int32_t row = 0; row < m_rows; ++row) {
         const double c = m_cost[static_cast<size_t>(m_basic[static_cast<size_t>(row)])];
         if (c != 0.0)
-            for (int32_t j = 0; j < m_columns; ++j)
+            for (int32_t j = 0; j < m_stored; ++j)
                 m_reduced[static_cast<size_t>(j)] -= c * At(row, j);
     }
     for (int32_t row = 0; row < m_rows; ++row)
-        m_reduced[static_cast<size_t>(m_basic[static_cast<size_t>(row)])] = 0.0;
+        if (!Virtual(m_basic[static_cast<size_t>(row)]))
+            m_reduced[static_cast<size_t>(m_basic[static_cast<size_t>(row)])] = 0.0;
 }
 
-void MeasureTableau::Pivot(int32_t row, int32_t column) {
+// A virtual column enters as its twin does, then its row is negated and
+// the reduced costs take its cost in place of the twin's.
+void MeasureTableau::Pivot(int32_t row, int32_t entering) {
+    const int32_t column = Virtual(entering) ? Twin(entering) : entering;
     double* pivotRow = &m_table[Index(row, 0)];
     const double inverse = 1.0 / pivotRow[column];
     std::vector<int32_t> nonzero;
-    for (int32_t c = 0; c < m_columns; ++c) {
+    for (int32_t c = 0; c < m_stored; ++c) {
         if (pivotRow[c] != 0.0) {
             pivotRow[c] *= inverse;
             nonzero.push_back(c);
         }
     }
     pivotRow[column] = 1.0;
-    const bool sparse = nonzero.size() * 3 < static_cast<size_t>(m_columns);
+    const bool sparse = nonzero.size() * 3 < static_cast<size_t>(m_stored);
     const auto eliminate = [&](double* target) {
         const double f = target[column];
         if (f == 0.0)
@@ -175,7 +184,7 @@ void MeasureTableau::Pivot(int32_t row, int32_t column) {
             for (int32_t c : nonzero)
                 target[c] -= f * pivotRow[c];
         } else {
-            for (int32_t c = 0; c < m_columns; ++c)
+            for (int32_t c = 0; c < m_stored; ++c)
                 target[c] -= f * pivotRow[c];
         }
         target[column] = 0.0;
@@ -184,10 +193,17 @@ void MeasureTableau::Pivot(int32_t row, int32_t column) {
         if (r != row)
             eliminate(&m_table[Index(r, 0)]);
     eliminate(m_reduced.data());
+    if (Virtual(entering)) {
+        const double shift = m_cost[static_cast<size_t>(column)] + m_cost[static_cast<size_t>(entering)];
+        for (int32_t c : nonzero) {
+            m_reduced[static_cast<size_t>(c)] += shift * pivotRow[c];
+            pivotRow[c] = -pivotRow[c];
+        }
+    }
     const int32_t leaving = m_basic[static_cast<size_t>(row)];
     m_rowOf[static_cast<size_t>(leaving)] = -1;
-    m_rowOf[static_cast<size_t>(column)] = row;
-    m_basic[static_cast<size_t>(row)] = column;
+    m_rowOf[static_cast<size_t>(entering)] = row;
+    m_basic[static_cast<size_t>(row)] = entering;
 }
 
 int32_t MeasureTableau::EnteringColumn(int& direction) const {
@@ -197,7 +213,7 @@ int32_t MeasureTableau::EnteringColumn(int& direction) const {
         const size_t k = static_cast<size_t>(j);
         if (m_rowOf[k] >= 0)
             continue;
-        const double d = m_reduced[k];
+        const double d = Reduced(j);
         if (d < -bestScore && m_value[k] < m_upper[k] - kPrimal) {
             best = j;
             bestScore = -d;
@@ -215,7 +231,7 @@ int32_t MeasureTableau::EnteringColumn(int& direction) const {
 // then among the rows blocking within it the one with the largest pivot.
 int32_t MeasureTableau::LeavingRow(int32_t column, int direction, double& step) const {
     const auto ratio = [&](int32_t row, double relax) {
-        const double a = direction * At(row, column);
+        const double a = direction * Entry(row, column);
         const size_t b = static_cast<size_t>(m_basic[static_cast<size_t>(row)]);
         if (a > kPivot && std::isfinite(m_lower[b]))
             return (m_value[b] - m_lower[b] + relax) / a;
@@ -229,7 +245,7 @@ int32_t MeasureTableau::LeavingRow(int32_t column, int direction, double& step) 
     int32_t leaving = -1;
     double largest = 0.0;
     for (int32_t row = 0; row < m_rows && std::isfinite(limit); ++row) {
-        const double a = std::fabs(At(row, column));
+        const double a = std::fabs(Entry(row, column));
         if (ratio(row, 0.0) <= limit && a > largest) {
             leaving = row;
             largest = a;
@@ -256,14 +272,14 @@ TableauStep MeasureTableau::PrimalStep() {
         return TableauStep::Unbounded;
     m_value[static_cast<size_t>(column)] += direction * step;
     for (int32_t r = 0; r < m_rows; ++r)
-        m_value[static_cast<size_t>(m_basic[static_cast<size_t>(r)])] -= direction * step * At(r, column);
+        m_value[static_cast<size_t>(m_basic[static_cast<size_t>(r)])] -= direction * step * Entry(r, column);
     if (row < 0) {
         const size_t k = static_cast<size_t>(column);
         m_value[k] = direction > 0 ? m_upper[k] : m_lower[k];
         return TableauStep::Pivoted;
     }
     const size_t leaving = static_cast<size_t>(m_basic[static_cast<size_t>(row)]);
-    m_value[leaving] = direction * At(row, column) > 0 ? m_lower[leaving] : m_upper[leaving];
+    m_value[leaving] = direction * Entry(row, column) > 0 ? m_lower[leaving] : m_upper[leaving];
     Pivot(row, column);
     return TableauStep::Pivoted;
 }
@@ -275,11 +291,12 @@ int32_t MeasureTableau::DualEntering(int32_t row, bool leavesAtLower) const {
         const size_t k = static_cast<size_t>(j);
         if (m_rowOf[k] >= 0)
             return kInfinity;
-        const double a = leavesAtLower ? At(row, j) : -At(row, j);
+        const double a = leavesAtLower ? Entry(row, j) : -Entry(row, j);
+        const double d = Reduced(j);
         if (a < -kPivot && m_value[k] < m_upper[k] - kPrimal)
-            return (std::max(0.0, m_reduced[k]) + relax) / -a;
+            return (std::max(0.0, d) + relax) / -a;
         if (a > kPivot && m_value[k] > m_lower[k] + kPrimal)
-            return (std::max(0.0, -m_reduced[k]) + relax) / a;
+            return (std::max(0.0, -d) + relax) / a;
         return kInfinity;
     };
     double limit = kInfinity;
@@ -290,7 +307,7 @@ int32_t MeasureTableau::DualEntering(int32_t row, bool leavesAtLower) const {
         return entering;
     double largest = 0.0;
     for (int32_t j = 0; j < m_columns; ++j) {
-        const double a = std::fabs(At(row, j));
+        const double a = std::fabs(Entry(row, j));
         if (ratio(j, 0.0) <= limit && a > largest) {
             entering = j;
             largest = a;
@@ -332,6 +349,15 @@ bool MeasureTableau::RaiseBound(double limit, bool& moved) {
         return false;
     Pivot(blocking, entering);
     return true;
+}
+
+double MeasureTableau::Reduced(int32_t column) const {
+    if (!Virtual(column))
+        return m_reduced[static_cast<size_t>(column)];
+    if (m_rowOf[static_cast<size_t>(column)] >= 0)
+        return 0.0;
+    const size_t twin = static_cast<size_t>(Twin(column));
+    return m_cost[static_cast<size_t>(column)] + m_cost[twin] - m_reduced[twin];
 }
 
 double MeasureTableau::BoundSlope() const {

@@ -43,11 +43,20 @@ public:
     std::vector<long double> RowPrices() const;
 
 private:
+    // Stored columns only.
     double& At(int32_t row, int32_t column) { return m_table[Index(row, column)]; }
     double At(int32_t row, int32_t column) const { return m_table[Index(row, column)]; }
     size_t Index(int32_t row, int32_t column) const {
-        return static_cast<size_t>(row) * static_cast<size_t>(m_columns) + static_cast<size_t>(column);
+        return static_cast<size_t>(row) * static_cast<size_t>(m_stored) + static_cast<size_t>(column);
     }
+    // Any column: a surplus beside a shortfall is that shortfall negated, so
+    // it is not stored, which spares a third of every pivot's work.
+    bool Virtual(int32_t column) const { return column >= m_stored; }
+    int32_t Twin(int32_t column) const { return column - m_surplus + m_shortfall; }
+    double Entry(int32_t row, int32_t column) const {
+        return Virtual(column) ? -At(row, Twin(column)) : At(row, column);
+    }
+    double Reduced(int32_t column) const;
     void BuildColumns(const ShareReturns& returns, const RiskMeasure& measure, const WeightBounds& bounds);
     void BuildStart(const std::vector<double>& weights);
     void Pivot(int32_t row, int32_t column);
@@ -58,14 +67,16 @@ private:
     int32_t m_shares = 0;
     int32_t m_periods = 0;
     int32_t m_rows = 0;
-    int32_t m_columns = 0;
+    int32_t m_columns = 0;     // every column
+    int32_t m_stored = 0;      // the columns the table holds, the first ones
     int32_t m_shortfall = -1;  // first shortfall column, -1 for none
-    int32_t m_surplus = 0;     // first per-period surplus column
+    int32_t m_surplus = 0;     // first per-period surplus column (virtual beside shortfalls)
     int32_t m_level = -1;      // the free level's column, -1 for none
     int32_t m_returnSurplus = 0;
     double m_bound = 0.0;
     std::vector<double> m_table;  // rows x columns, the basis inverse times the constraints
-    std::vector<double> m_cost, m_lower, m_upper, m_value, m_reduced, m_rhs;
+    std::vector<double> m_cost, m_lower, m_upper, m_value, m_rhs;
+    std::vector<double> m_reduced;     // of the stored columns
     std::vector<double> m_means;       // the return row's entries
     std::vector<int32_t> m_basic;      // column of each row
     std::vector<int32_t> m_rowOf;      // row of each column, -1 when nonbasic
