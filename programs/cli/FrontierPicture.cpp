@@ -36,6 +36,8 @@ FrontierPicture MakeFrontierPicture(const FrontierResult& frontier, const ShareR
     if (measure.kind == RiskKind::Mad)
         return picture;
     picture.axisName = "Risk (" + RiskMeasureName(measure) + ")";
+    picture.leastLabel = "Least risk";
+    picture.leastLegend = "Least-risk portfolio";
     for (int32_t i = 0; i < returns.shares; ++i) {
         std::vector<double> alone(static_cast<size_t>(returns.shares), 0.0);
         alone[static_cast<size_t>(i)] = 1.0;

@@ -17,9 +17,11 @@ struct PictureShare {
 };
 
 struct FrontierPicture {
-    std::vector<FrontierPoint> points;      // the frontier; the first is the least-deviation portfolio
-    std::vector<PictureShare> shares;       // every share, in worksheet order
-    std::string axisName = "Line Deviat.";  // the risk axis; a share's deviation is its own risk by it
+    std::vector<FrontierPoint> points;                      // the frontier; the first is the least-deviation portfolio
+    std::vector<PictureShare> shares;                       // every share, in worksheet order
+    std::string axisName = "Line Deviat.";                  // the risk axis; a share's deviation is its own risk by it
+    std::string leastLabel = "Least deviation";             // beside the first point
+    std::string leastLegend = "Least-deviation portfolio";  // and in the legend
 };
 
 FrontierPicture MakeFrontierPicture(const FrontierResult& frontier, const ShareReturns& returns,

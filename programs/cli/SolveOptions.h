@@ -1,7 +1,9 @@
 #pragma once
 // Command line of korvel-solve: [--json|--csv] [--min-return TEXT] [text options] FILE,
 // --least-risk [--json|--csv] [text options] FILE,
-// --frontier [--json|--csv] [--plot PICTURE] [text options] FILE, or --help.
+// --frontier [--json|--csv] [--plot PICTURE] [text options] FILE,
+// --best-ratio [--risk-free RATE] [--json|--csv] [text options] FILE, or --help;
+// each with --risk MEASURE and the weight bounds.
 #include "core/optimizer/RiskMeasure.h"
 #include "programs/cli/DataInput.h"
 
@@ -41,7 +43,7 @@ enum class PictureKind { None, Png, Svg };
 // By the name's ending, in any letter case.
 PictureKind PictureKindOf(std::string_view path);
 
-extern const char* const kSolveUsageLine;  // the first lines of kSolveUsage: the three forms
+extern const char* const kSolveUsageLine;  // the first lines of kSolveUsage: the four forms
 extern const char* const kSolveUsage;
 
 // A refused command line: the reason and the usage lines on err; the exit status.

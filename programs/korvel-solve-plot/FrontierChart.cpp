@@ -154,11 +154,11 @@ void DrawLeastDeviation(QPainter& painter, const ChartFrame& frame, const cli::F
     painter.setBrush(kLeastColour);
     painter.drawPolygon(Diamond(at, 7));
     painter.setPen(QPen(kLeastColour.darker(150), 1));
-    painter.drawText(at + QPointF(10, 16), QStringLiteral("Least deviation"));
+    painter.drawText(at + QPointF(10, 16), QString::fromStdString(picture.leastLabel));
 }
 
 // Markers are squares and a diamond, so that the share dots stay the only ellipses.
-void DrawLegend(QPainter& painter, const ChartFrame& frame) {
+void DrawLegend(QPainter& painter, const ChartFrame& frame, const cli::FrontierPicture& picture) {
     const QFontMetricsF metrics(painter.font());
     const QSizeF box(metrics.horizontalAdvance(QStringLiteral("Frontier and its breakpoints")) + 36, 62);
     const QRectF boxRect(frame.Plot().bottomRight() - QPointF(box.width() + 10, box.height() + 10), box);
@@ -178,7 +178,7 @@ void DrawLegend(QPainter& painter, const ChartFrame& frame) {
     painter.setPen(QPen(kLeastColour.darker(130), 1));
     painter.setBrush(kLeastColour);
     painter.drawPolygon(Diamond(origin + QPointF(0, 18), 6));
-    label(1, QStringLiteral("Least-deviation portfolio"));
+    label(1, QString::fromStdString(picture.leastLegend));
     painter.setPen(QPen(kShareColour.darker(130), 0.8));
     painter.setBrush(kShareColour);
     painter.drawPolygon(Diamond(origin + QPointF(0, 36), 3.5));
@@ -201,7 +201,7 @@ void DrawFrontierChart(QPainter& painter, const QRectF& area, const cli::Frontie
     DrawFrontier(painter, frame, picture);
     DrawLeastDeviation(painter, frame, picture);
     painter.restore();
-    DrawLegend(painter, frame);
+    DrawLegend(painter, frame, picture);
     DrawAxesAndTitles(painter, frame, area, picture.points.size(), picture.axisName);
 }
 
