@@ -4,6 +4,7 @@
 #include "core/text/NumberText.h"
 #include "programs/cli/FrontierOutput.h"
 #include "programs/cli/FrontierPicture.h"
+#include "programs/cli/MeasureSetup.h"
 #include "programs/cli/SolveCommand.h"
 
 #include <ostream>
@@ -35,8 +36,9 @@ bool Draw(const FrontierRun& run, const ShareReturns& returns, const SolveOption
         return false;
     }
     std::string error;
-    if (painter(MakeFrontierPicture(run.frontier, returns, run.frame.tickers, PictureUnit(options.input.text)), path,
-                PictureKindOf(path), error))
+    if (painter(MakeFrontierPicture(run.frontier, returns, run.frame.tickers, PictureUnit(options.input.text),
+                                    options.measure),
+                path, PictureKindOf(path), error))
         return true;
     err << "korvel-solve: " << path << ": " << error << "\n";
     return false;
@@ -45,7 +47,7 @@ bool Draw(const FrontierRun& run, const ShareReturns& returns, const SolveOption
 }  // namespace
 
 int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table, const text::TextDetails& details,
-                       std::ostream& out, std::ostream& err) {
+                       const WeightBounds& bounds, std::ostream& out, std::ostream& err) {
     FrontierRun run;
     ShareReturns returns;
     std::string message;
@@ -56,12 +58,13 @@ int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table,
         run.frontier.outcome = FrontierOutcome::Invalid;
         run.frontier.message = kMsgMinReturnNotValid;
     } else if (ReadShareReturns(table, returns, message)) {
-        run.frontier = ComputeFrontier(returns, request);
+        run.frontier = SolveFrontier(options, returns, bounds, request);
     } else {
         run.frontier.outcome = FrontierOutcome::Invalid;
         run.frontier.message = message;
     }
     run.frame = FrameOf(table, details.dates);
+    run.frame.riskMeasure = PrintedMeasure(options);
 
     const int status = ExitStatus(run.frontier.outcome);
     if (options.json) {

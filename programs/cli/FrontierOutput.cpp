@@ -63,8 +63,10 @@ std::string FormatFrontierText(const FrontierRun& run) {
     size_t figureWidth = 16;
     for (const FrontierPoint& point : points)
         figureWidth = std::max({figureWidth, Figure(point.averageReturn).size(), Figure(point.lineDeviation).size()});
+    const std::string& measure = run.frame.riskMeasure;
     out += PadLeft("No", noWidth) + "  " + PadRight("Avg.Return", figureWidth) + "  "
-           + PadRight("Line Deviat.", figureWidth) + "  Shares (weight)\n";
+           + PadRight(measure.empty() ? "Line Deviat." : "Risk", figureWidth) + "  Shares (weight)"
+           + (measure.empty() ? "" : "   risk: " + measure) + "\n";
     for (size_t k = 0; k < points.size(); ++k) {
         const FrontierPoint& point = points[k];
         out += PadLeft(std::to_string(k + 1), noWidth) + "  " + PadRight(Figure(point.averageReturn), figureWidth)

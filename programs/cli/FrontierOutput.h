@@ -11,7 +11,7 @@ namespace korvel::cli {
 
 struct FrontierRun {
     FrontierResult frontier;
-    PrintedFrame frame;
+    PrintedFrame frame;  // tickers, dates, and the risk measure when not mad; each point's lineDeviation is its risk
 };
 
 // "done", "invalid", "check failed" or "pivot limit".

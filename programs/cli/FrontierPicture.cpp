@@ -86,16 +86,32 @@ std::string PictureUnit(const text::TextOptions& options) {
     return "percent per period";
 }
 
+namespace {
+
+// A share's own risk: its deviation, or its risk by another measure when held alone.
+double OwnRisk(const ShareReturns& returns, int32_t share, const RiskMeasure& measure) {
+    if (measure.kind == RiskKind::Mad)
+        return OwnDeviation(returns, share, returns.Mean(share));
+    std::vector<double> alone(static_cast<size_t>(returns.shares), 0.0);
+    alone[static_cast<size_t>(share)] = 1.0;
+    return static_cast<double>(RiskOfReturns(measure, PortfolioReturns(returns, alone)));
+}
+
+}  // namespace
+
 FrontierPicture MakeFrontierPicture(const FrontierResult& frontier, const ShareReturns& returns,
-                                    const std::vector<std::string>& names, const std::string& unit, double near) {
+                                    const std::vector<std::string>& names, const std::string& unit,
+                                    const RiskMeasure& measure, double near) {
     FrontierPicture picture;
     picture.points = frontier.points;
     picture.unit = unit;
+    if (measure.kind != RiskKind::Mad)
+        picture.axisName = "Risk (" + RiskMeasureName(measure) + ")";
     for (int32_t i = 0; i < returns.shares; ++i) {
         PictureShare share;
         share.name = static_cast<size_t>(i) < names.size() ? names[static_cast<size_t>(i)] : std::string();
         share.mean = returns.Mean(i);
-        share.deviation = OwnDeviation(returns, i, share.mean);
+        share.deviation = OwnRisk(returns, i, measure);
         picture.shares.push_back(std::move(share));
     }
     MarkTheNearest(picture, near);

@@ -1,5 +1,7 @@
 #include "programs/cli/OptionTable.h"
 
+#include "core/text/NumberText.h"
+
 #include <algorithm>
 
 namespace korvel::cli {
@@ -20,6 +22,33 @@ OptionSpec HelpOption(bool& help) {
 OptionSpec Valued(std::string name, std::string value, std::string help, std::string& target) {
     return {std::move(name), "", std::move(value), std::move(help), [&target](const std::string& text, std::string&) {
                 target = text;
+                return true;
+            }};
+}
+
+namespace {
+
+bool ReadNumber(const std::string& option, const std::string& text, double& value, std::string& error) {
+    if (text::ReadsAsWorksheetNumber(text, value))
+        return true;
+    error = option + " takes a number, not " + text;
+    return false;
+}
+
+}  // namespace
+
+OptionSpec NumberOption(std::string name, std::string value, std::string help, double& target) {
+    return {name, "", std::move(value), std::move(help), [&target, name](const std::string& text, std::string& error) {
+                return ReadNumber(name, text, target, error);
+            }};
+}
+
+OptionSpec NumberOption(std::string name, std::string value, std::string help, std::optional<double>& target) {
+    return {name, "", std::move(value), std::move(help), [&target, name](const std::string& text, std::string& error) {
+                double number = 0.0;
+                if (!ReadNumber(name, text, number, error))
+                    return false;
+                target = number;
                 return true;
             }};
 }

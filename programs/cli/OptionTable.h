@@ -2,6 +2,7 @@
 // The options of a command as one table: the parser and the usage text are
 // both made from it, so an option cannot be read without being documented.
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,9 @@ OptionSpec Choice(std::string name, std::string help, T& target, T value) {
 // --help, also -h.
 OptionSpec HelpOption(bool& help);
 OptionSpec Valued(std::string name, std::string value, std::string help, std::string& target);
+// A finite number, read as a worksheet cell is.
+OptionSpec NumberOption(std::string name, std::string value, std::string help, double& target);
+OptionSpec NumberOption(std::string name, std::string value, std::string help, std::optional<double>& target);
 
 // Options may stand anywhere among the operands; "--" ends them and "-" is an
 // operand. A value is the next argument whatever it looks like, so that

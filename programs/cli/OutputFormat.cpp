@@ -22,10 +22,20 @@ void AppendEscaped(std::string& out, char32_t c) {
     out += escaped;
 }
 
-void AppendJsonPortfolio(std::string& out, const PrintedPortfolio& portfolio) {
+bool IsRisk(const FigureColumn& figure) {
+    return figure.value == &PrintedPortfolio::lineDeviation;
+}
+
+void AppendJsonPortfolio(std::string& out, const PrintedPortfolio& portfolio, std::string_view riskMeasure) {
     out += '{';
     for (const FigureColumn& figure : kFigureColumns) {
-        out += "\"" + std::string(figure.key) + "\": ";
+        if (IsRisk(figure) && !riskMeasure.empty()) {
+            out += "\"riskMeasure\": ";
+            AppendJsonString(out, riskMeasure);
+            out += ", \"risk\": ";
+        } else {
+            out += "\"" + std::string(figure.key) + "\": ";
+        }
         AppendJsonNumber(out, portfolio.*figure.value);
         out += ", ";
     }
@@ -50,7 +60,8 @@ bool Dated(const PrintedFrame& frame) {
 std::string CsvLeadingHeader(const PrintedFrame& frame) {
     std::string out = "Solution";
     for (const FigureColumn& figure : kFigureColumns)
-        out += "," + std::string(figure.header);
+        out += IsRisk(figure) && !frame.riskMeasure.empty() ? ",Risk (" + frame.riskMeasure + ")"
+                                                            : "," + std::string(figure.header);
     return Dated(frame) ? out + ",First Date,Last Date" : out;
 }
 
@@ -194,7 +205,7 @@ std::string JsonDocument(std::string_view outcome, std::string_view message, con
     for (size_t k = 0; k < portfolios.size(); ++k) {
         if (k > 0)
             out += ", ";
-        AppendJsonPortfolio(out, portfolios[k]);
+        AppendJsonPortfolio(out, portfolios[k], frame.riskMeasure);
     }
     out += "]}\n";
     return out;

@@ -40,7 +40,7 @@ struct PrintedShare {
 
 struct PrintedPortfolio {
     double averageReturn = 0.0;
-    double lineDeviation = 0.0;
+    double lineDeviation = 0.0;  // or the risk by the frame's riskMeasure
     std::vector<PrintedShare> shares;
 };
 
@@ -60,6 +60,10 @@ inline constexpr FigureColumn kFigureColumns[] = {
 struct PrintedFrame {
     std::vector<std::string> tickers;  // every share's name (worksheet bytes), by row - 1
     std::string firstDate, lastDate;   // of the window's first and last return; empty: no dates
+    // Empty for the mean absolute deviation; else the measure whose risk each
+    // portfolio's lineDeviation holds: CSV heads it "Risk (<measure>)", JSON
+    // writes "riskMeasure" and "risk" in place of "lineDeviation".
+    std::string riskMeasure;
 };
 
 // The tickers of the table and, when the reader found dates, the window's ends.

@@ -1,10 +1,12 @@
 #include "programs/cli/SolveCommand.h"
 
+#include "core/optimizer/BestRatio.h"
 #include "core/optimizer/Frontier.h"
 #include "core/text/NumberText.h"
 #include "core/worksheet/WorksheetRules.h"
 #include "programs/cli/DataInput.h"
 #include "programs/cli/FrontierCommand.h"
+#include "programs/cli/MeasureSetup.h"
 #include "programs/cli/SolveOptions.h"
 #include "programs/cli/SolveOutput.h"
 
@@ -60,7 +62,8 @@ std::string GoNote(const GoResult& go, const WorksheetTable& table) {
 // Go's engine keeps the worksheet's sizes, where it is exact and shows every
 // alternative optimum as Tavo does; beyond them the frontier's solver is both.
 bool GoesToGo(const SolveOptions& options, const WorksheetTable& table) {
-    return !options.leastRisk && table.Rows() - 1 <= kMaxShares && table.Cols() - 2 <= kMaxPeriods;
+    return !options.leastRisk && !options.UsesMeasureSolver() && table.Rows() - 1 <= kMaxShares
+           && table.Cols() - 2 <= kMaxPeriods;
 }
 
 GoOutcome AsGoOutcome(FrontierOutcome outcome) {
@@ -102,7 +105,8 @@ bool ReadBound(const SolveOptions& options, const std::string& text, double& bou
 
 // One least-deviation portfolio on data of any size: the frontier's point at
 // the Min Return, or its lowest point.
-SolveRun SolveStructured(const SolveOptions& options, const std::string& minReturn, const WorksheetTable& table) {
+SolveRun SolveStructured(const SolveOptions& options, const std::string& minReturn, const WorksheetTable& table,
+                         const WeightBounds& bounds) {
     SolveRun run;
     FrontierRequest request;
     request.firstOnly = true;
@@ -113,12 +117,50 @@ SolveRun SolveStructured(const SolveOptions& options, const std::string& minRetu
     } else if (!ReadShareReturns(table, returns, run.go.message)) {
         run.go.outcome = GoOutcome::Invalid;
     } else {
-        const FrontierResult frontier = ComputeFrontier(returns, request);
+        const FrontierResult frontier = SolveFrontier(options, returns, bounds, request);
         run.go.outcome = AsGoOutcome(frontier.outcome);
         run.go.message = frontier.message;
         run.go.solvePivots = frontier.pivots;
         for (const FrontierPoint& point : frontier.points)
             run.solutions.push_back(AsRecord(point, table));
+    }
+    run.go.solutionsShown = static_cast<int>(run.solutions.size());
+    return run;
+}
+
+std::string RatioNote(const BestRatio& best, const FrontierResult& frontier, const SolveOptions& options) {
+    const std::string where = best.point == 0 ? "the least-risk end of the frontier"
+                                              : "breakpoint " + std::to_string(best.point + 1) + " of the frontier's "
+                                                    + std::to_string(frontier.points.size());
+    return "Best ratio " + text::ShortestText(best.ratio) + " (average return - " + text::ShortestText(options.riskFree)
+           + ") / " + (options.measure.kind == RiskKind::Mad ? std::string("line deviation") : "risk") + ", at "
+           + where;
+}
+
+// The whole frontier, then its breakpoint with the best ratio.
+SolveRun SolveBestRatio(const SolveOptions& options, const WorksheetTable& table, const WeightBounds& bounds) {
+    SolveRun run;
+    ShareReturns returns;
+    if (!ReadShareReturns(table, returns, run.go.message)) {
+        run.go.outcome = GoOutcome::Invalid;
+        return run;
+    }
+    const FrontierResult frontier = SolveFrontier(options, returns, bounds, {});
+    run.go.outcome = AsGoOutcome(frontier.outcome);
+    run.go.message = frontier.message;
+    run.go.solvePivots = frontier.pivots;
+    if (frontier.outcome != FrontierOutcome::Done)
+        return run;
+    const BestRatio best = FindBestRatio(frontier.points, options.riskFree);
+    if (best.outcome == RatioOutcome::Found) {
+        run.solutions.push_back(AsRecord(frontier.points[best.point], table));
+        run.note = run.go.message = RatioNote(best, frontier, options);
+    } else {
+        run.go.outcome = GoOutcome::NoSolution;
+        run.go.message = best.outcome == RatioOutcome::NoExcess
+                             ? "No solution: no portfolio returns more than the risk-free rate"
+                             : "No solution: a portfolio returns more than the risk-free rate at no positive risk, "
+                               "so no ratio is highest";
     }
     run.go.solutionsShown = static_cast<int>(run.solutions.size());
     return run;
@@ -143,11 +185,18 @@ int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
     case InputStatus::Loaded:
         break;
     }
+    WeightBounds bounds;
+    std::string error;
+    if (!MakeWeightBounds(options, ShareNames(table), bounds, error)) {
+        err << "korvel-solve: " << error << "\n";
+        return kExitRejected;
+    }
     if (options.frontier)
-        return RunFrontierCommand(options, table, details, out, err);
+        return RunFrontierCommand(options, table, details, bounds, out, err);
     const std::string minReturn = options.minReturn.value_or(table.minReturnText);
-    SolveRun run = SolveTable(options, minReturn, table);
+    SolveRun run = SolveTable(options, minReturn, table, bounds);
     run.frame = FrameOf(table, details.dates);
+    run.frame.riskMeasure = PrintedMeasure(options);
 
     const int status = ExitStatus(run.go.outcome);
     if (options.json) {
@@ -162,15 +211,20 @@ int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
         if (status != kExitRan)
             err << "korvel-solve: " << run.go.message << "\n";
     }
-    if (const std::string note = GoNote(run.go, table); !note.empty())
+    const std::string note = options.UsesMeasureSolver() || options.bestRatio ? "" : GoNote(run.go, table);
+    if (!note.empty())
         err << "korvel-solve: " << note << "\n";
     return status;
 }
 
 }  // namespace
 
-SolveRun SolveTable(const SolveOptions& options, const std::string& minReturn, const WorksheetTable& table) {
-    return GoesToGo(options, table) ? SolveWithGo(minReturn, table) : SolveStructured(options, minReturn, table);
+SolveRun SolveTable(const SolveOptions& options, const std::string& minReturn, const WorksheetTable& table,
+                    const WeightBounds& bounds) {
+    if (options.bestRatio)
+        return SolveBestRatio(options, table, bounds);
+    return GoesToGo(options, table) ? SolveWithGo(minReturn, table)
+                                    : SolveStructured(options, minReturn, table, bounds);
 }
 
 int SolveExitStatus(GoOutcome outcome) {

@@ -1,6 +1,7 @@
 #pragma once
 // korvel-solve: the Go command on a worksheet document, without windows.
 #include "core/optimizer/GoCommand.h"
+#include "core/optimizer/WeightBounds.h"
 
 #include <iosfwd>
 #include <string>
@@ -20,11 +21,13 @@ enum SolveExit : int {
     kExitUnsound = 4,  // a portfolio failed the check against its data
 };
 
-// Solves one table as korvel-solve does, by the engine its size calls for,
-// with minReturn as if typed (options.leastRisk: none).
+// Solves one table as korvel-solve does, by the engine its size and the
+// options' measure, bounds and goal call for, with minReturn as if typed
+// (options.leastRisk or bestRatio: none).
 struct SolveOptions;
 struct SolveRun;
-SolveRun SolveTable(const SolveOptions& options, const std::string& minReturn, const WorksheetTable& table);
+SolveRun SolveTable(const SolveOptions& options, const std::string& minReturn, const WorksheetTable& table,
+                    const WeightBounds& bounds);
 // The exit status of a solve that ended so.
 int SolveExitStatus(GoOutcome outcome);
 

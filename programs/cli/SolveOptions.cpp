@@ -30,6 +30,26 @@ OptionTable SolveOptionTable(SolveOptions& options) {
                "to the best share",
                options.frontier),
         Valued("--plot", "PICTURE", "with --frontier, also draw it into PICTURE (.png or .svg)", options.plot),
+        {"--risk", "", "MEASURE",
+         "the risk to least: mad (the mean absolute deviation, the\n"
+         "default), cvar[:ALPHA] (mean of the worst ALPHA of the periods'\n"
+         "losses, 0.05 by default), downside[:TARGET] (mean shortfall\n"
+         "below TARGET, 0 by default) or worst (the largest loss)",
+         [&options](const std::string& value, std::string& error) {
+             return ParseRiskMeasure(value, options.measure, error);
+         }},
+        Switch("--best-ratio",
+               "print the portfolio with the highest (average return - RATE)\n"
+               "per unit of risk, a breakpoint of the frontier",
+               options.bestRatio),
+        NumberOption("--risk-free", "RATE", "with --best-ratio, the return without risk (0 by default)",
+                     options.riskFree),
+        NumberOption("--min-weight", "X", "hold at least X (0 to 1) of every share", options.minWeight),
+        NumberOption("--max-weight", "X", "hold at most X (0 to 1) of any share", options.maxWeight),
+        Valued("--bounds", "FILE",
+               "weight bounds from CSV lines \"name,min,max\"; an empty field\n"
+               "or a share not listed keeps --min-weight/--max-weight",
+               options.boundsFile),
     };
     AppendInputOptions(table, options.input);
     table.push_back(HelpOption(options.help));
@@ -71,6 +91,14 @@ bool CheckModeOptions(const SolveOptions& options, std::string& error) {
         error = "--plot needs --frontier";
         return false;
     }
+    if (options.bestRatio && (options.frontier || options.leastRisk || options.minReturn)) {
+        error = "--best-ratio takes neither --frontier, --least-risk nor --min-return";
+        return false;
+    }
+    if (!options.bestRatio && options.riskFree != 0.0) {
+        error = "--risk-free needs --best-ratio";
+        return false;
+    }
     if (options.leastRisk && (options.frontier || options.minReturn)) {
         error = "--least-risk takes neither --frontier nor --min-return";
         return false;
@@ -95,6 +123,7 @@ bool CheckModeOptions(const SolveOptions& options, std::string& error) {
 const char* const kSolveUsageLine =
     "Usage: korvel-solve [--json|--csv [--wide]] [--min-return TEXT] [OPTION]... FILE\n"
     "       korvel-solve --least-risk [--json|--csv [--wide]] [OPTION]... FILE\n"
+    "       korvel-solve --best-ratio [--risk-free RATE] [--json|--csv [--wide]] [OPTION]... FILE\n"
     "       korvel-solve --frontier [--json|--csv [--wide]] [--min-return TEXT] [--plot PICTURE]\n"
     "                           [OPTION]... FILE\n";
 

@@ -31,10 +31,13 @@ const char* OutcomeName(GoOutcome outcome) {
 
 namespace {
 
-void AppendSolutionText(std::string& out, size_t number, const SolutionRecord& record) {
+void AppendSolutionText(std::string& out, size_t number, const SolutionRecord& record, const std::string& measure) {
     out += "Solution " + std::to_string(number) + "\n";
     out += "Avg.Return    " + DialogFigure(record.averageReturn) + "\n";
-    out += "Line Deviat.  " + DialogFigure(record.lineDeviation) + "\n";
+    if (measure.empty())
+        out += "Line Deviat.  " + DialogFigure(record.lineDeviation) + "\n";
+    else
+        out += "Risk          " + DialogFigure(record.lineDeviation) + "  (" + measure + ")\n";
     // Beyond the worksheet a solution may hold thousands of shares.
     const size_t noWidth = std::max<size_t>(3, std::to_string(record.shareCount).size());
     out += PadLeft("No", noWidth) + "  Weight     Row  Name\n";
@@ -68,8 +71,10 @@ std::string FormatText(const SolveRun& run) {
     for (size_t k = 0; k < run.solutions.size(); ++k) {
         if (k > 0)
             out += "\n";
-        AppendSolutionText(out, k + 1, run.solutions[k]);
+        AppendSolutionText(out, k + 1, run.solutions[k], run.frame.riskMeasure);
     }
+    if (!run.note.empty())
+        out += run.note + "\n";
     if (run.go.outcome == GoOutcome::NoSolution || run.go.outcome == GoOutcome::Unbounded) {
         if (!run.solutions.empty())
             out += "\n";

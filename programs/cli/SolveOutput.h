@@ -12,7 +12,8 @@ namespace korvel::cli {
 struct SolveRun {
     GoResult go;
     std::vector<SolutionRecord> solutions;  // every record shown, in order
-    PrintedFrame frame;
+    PrintedFrame frame;                     // tickers, dates, and the risk measure when not mad
+    std::string note;                       // a line after the solutions (the best ratio's)
 };
 
 // The Single solution dialog's figure: rounded up, toward +infinity, to 4

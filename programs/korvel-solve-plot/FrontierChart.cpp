@@ -278,7 +278,7 @@ void DrawFrontierChart(QPainter& painter, const QRectF& area, const cli::Frontie
     DrawLabels(painter, layout, picture);
     DrawLegend(painter, layout.legend);
     const QString unit = QStringLiteral(" (%1)").arg(QString::fromStdString(picture.unit));
-    DrawAxesAndTitles(painter, layout.frame, area, QStringLiteral("Line Deviat.") + unit,
+    DrawAxesAndTitles(painter, layout.frame, area, QString::fromStdString(picture.axisName) + unit,
                       QStringLiteral("Avg.Return") + unit,
                       QStringLiteral("Efficient frontier: %1 breakpoints").arg(picture.points.size()));
 }

@@ -167,6 +167,37 @@ TEST_F(SolveBinary, BeyondTheWorksheetOneLeastDeviationPortfolio) {
     }
 }
 
+// The measures and bounds reach the outputs, and bounds no portfolio keeps
+// are refused by the share or line at fault.
+TEST_F(SolveBinary, MeasuresAndBoundsFromTheCommandLine) {
+    const std::string text = "Name,R1,R2,R3,R4\nAsh,4,-2,3,1\nBeech,-1,3,0,2\nCherry,2,2,-3,5\n";
+    const std::string file = WriteBytes("three.csv", std::vector<uint8_t>(text.begin(), text.end()));
+    const std::string bounds = "name,min,max\nBeech,,0.2\nOak,0,1\n";
+    const std::string boundsFile = WriteBytes("bounds.csv", std::vector<uint8_t>(bounds.begin(), bounds.end()));
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* out;  // found in standard output
+        const char* err;  // found in standard error
+    };
+    const Case cases[] = {
+        {{"--json", "--risk", "cvar:0.25", "--least-risk", file}, 0, "\"riskMeasure\": \"cvar:0.25\", \"risk\": ", ""},
+        {{"--json", "--max-weight", "0.5", "--least-risk", file}, 0, "\"lineDeviation\": ", ""},
+        {{"--csv", "--risk", "worst", "--frontier", file}, 0, "Solution,Avg.Return,Risk (worst),Row", ""},
+        {{"--risk", "downside:2", "--risk-free", "1", "--best-ratio", file}, 0, "at breakpoint 2", ""},
+        {{"--max-weight", "0.4", "--min-return", "2", file}, 0, "No solution", ""},
+        {{"--min-weight", "0.4", "--least-risk", file}, 1, "", "from \"Ash\" to \"Cherry\""},
+        {{"--bounds", boundsFile, "--least-risk", file}, 1, "", "line 3: \"Oak\" is no share"},
+        {{"--risk", "cvar:0", file}, 2, "", "ALPHA above 0"},
+    };
+    for (const Case& c : cases) {
+        const ProcessRun run = Solve(c.args);
+        EXPECT_EQ(run.status, c.status) << c.args[1] << run.err;
+        EXPECT_NE(run.out.find(c.out), std::string::npos) << c.args[1] << run.out;
+        EXPECT_NE(run.err.find(c.err), std::string::npos) << c.args[1] << run.err;
+    }
+}
+
 TEST_F(SolveBinary, UnreadableFilesAndWrongUsageExitWithTwo) {
     ProcessRun run = Solve({(m_dir / "missing.kvl").string()});
     EXPECT_EQ(run.status, 2);

@@ -58,6 +58,39 @@ inline bool SolveSquare(std::vector<Row>& a, Row& b, Row& x) {
     return true;
 }
 
+// Calls visit(x) at every point where the budget (weights summing to 1) and
+// n - 1 of the hyperplanes planes[k] . x = targets[k] meet.
+template <typename Visit>
+void ForEachMeeting(size_t n, const std::vector<Row>& planes, const Row& targets, Visit visit) {
+    if (n - 1 > planes.size())
+        return;
+    std::vector<size_t> pick(n - 1);
+    for (size_t k = 0; k < pick.size(); ++k)
+        pick[k] = k;
+    const size_t count = planes.size();
+    std::vector<Row> a(n, Row(n));
+    Row b(n), x;
+    for (;;) {
+        std::fill(a[0].begin(), a[0].end(), 1.0L);
+        b[0] = 1;
+        for (size_t k = 0; k < pick.size(); ++k) {
+            std::copy(planes[pick[k]].begin(), planes[pick[k]].end(), a[k + 1].begin());
+            b[k + 1] = targets[pick[k]];
+        }
+        if (SolveSquare(a, b, x))
+            visit(x);
+        // Next combination of n - 1 planes out of count.
+        size_t k = pick.size();
+        while (k > 0 && pick[k - 1] == count - pick.size() + k - 1)
+            --k;
+        if (k == 0)
+            break;
+        ++pick[k - 1];
+        for (size_t j = k; j < pick.size(); ++j)
+            pick[j] = pick[j - 1] + 1;
+    }
+}
+
 }  // namespace mad_detail
 
 // returns[i][p]: share i, period p, as the optimizer parses them. nullopt when
@@ -110,45 +143,20 @@ inline std::optional<MadOptimum> BestMadPortfolio(const std::vector<std::vector<
     };
 
     std::optional<MadOptimum> best;
-    if (n - 1 > planes.size())
-        return std::nullopt;
-    std::vector<size_t> pick(n - 1);
-    for (size_t k = 0; k < pick.size(); ++k)
-        pick[k] = k;
-    const size_t count = planes.size();
-    std::vector<Row> a(n, Row(n));
-    Row b(n), solution;
-    for (;;) {
-        std::fill(a[0].begin(), a[0].end(), 1.0L);
-        b[0] = 1;
-        for (size_t k = 0; k < pick.size(); ++k) {
-            std::copy(planes[pick[k]].begin(), planes[pick[k]].end(), a[k + 1].begin());
-            b[k + 1] = targets[pick[k]];
+    mad_detail::ForEachMeeting(n, planes, targets, [&](const Row& x) {
+        long double average = 0;
+        bool feasible = true;
+        for (size_t i = 0; i < n; ++i) {
+            feasible = feasible && x[i] >= -1e-12L;
+            average += mean[i] * x[i];
         }
-        if (const Row* x = mad_detail::SolveSquare(a, b, solution) ? &solution : nullptr) {
-            long double average = 0;
-            bool feasible = true;
-            for (size_t i = 0; i < n; ++i) {
-                feasible = feasible && (*x)[i] >= -1e-12L;
-                average += mean[i] * (*x)[i];
-            }
-            feasible = feasible && (!bounded || average >= minReturn - 1e-12L * scale);
-            if (feasible) {
-                const long double deviation = deviationOf(*x);
-                if (!best || deviation < best->lineDeviation)
-                    best = MadOptimum{deviation, *x};
-            }
+        feasible = feasible && (!bounded || average >= minReturn - 1e-12L * scale);
+        if (feasible) {
+            const long double deviation = deviationOf(x);
+            if (!best || deviation < best->lineDeviation)
+                best = MadOptimum{deviation, x};
         }
-        // Next combination of n - 1 planes out of count.
-        size_t k = pick.size();
-        while (k > 0 && pick[k - 1] == count - pick.size() + k - 1)
-            --k;
-        if (k == 0)
-            break;
-        ++pick[k - 1];
-        for (size_t j = k; j < pick.size(); ++j)
-            pick[j] = pick[j - 1] + 1;
-    }
+    });
     return best;
 }
 
