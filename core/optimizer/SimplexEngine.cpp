@@ -31,6 +31,17 @@ double LeastPivot(const Tableau& t) {
     return t.Periods() > kMaxPeriods || t.Shares() > kMaxShares ? kLeastLargePivot : 0.0;
 }
 
+// Row 1 is the budget row, positive in every share column: a column with a
+// positive reduced cost and no positive entry there is rare, so one pass over
+// both rows usually settles boundedness.
+bool AnyOpenAfterFirstRow(const Tableau& t, const double* z, int32_t last) {
+    const double* first = t.Row(1);
+    int open = 0;
+    for (int32_t j = 1; j <= last; ++j)
+        open |= static_cast<int>(z[j] > 0.0) & static_cast<int>(!(first[j] > 0.0));
+    return open != 0;
+}
+
 }  // namespace
 
 bool IsOptimal(const Tableau& t) {
@@ -51,6 +62,8 @@ bool IsBounded(const Tableau& t) {
     constexpr int32_t kBlock = 256;
     const double* z = t.Row(t.ZRow());
     const int32_t last = LastExaminedColumn(t);
+    if (!AnyOpenAfterFirstRow(t, z, last))
+        return true;
     int32_t open[kBlock];
     for (int32_t start = 1; start <= last; start += kBlock) {
         const int32_t end = std::min(start + kBlock, last + 1);
@@ -74,18 +87,29 @@ bool IsBounded(const Tableau& t) {
     return true;
 }
 
+// The first column holding the largest positive entry of row Z. The largest
+// value is found with four independent running maxima (a maximum is exact, so
+// their order does not matter, and a NaN never wins a comparison), then its
+// first column: the same column as one running comparison, without its chain
+// of dependent compares.
 int32_t FindEnteringColumn(const Tableau& t) {
     const double* z = t.Row(t.ZRow());
     const int32_t last = LastExaminedColumn(t);
-    double best = 0.0;
-    int32_t column = -1;
-    for (int32_t j = 1; j <= last; ++j) {
-        if (z[j] > best) {
-            best = z[j];
-            column = j;
-        }
+    double best[4] = {0.0, 0.0, 0.0, 0.0};
+    int32_t j = 1;
+    for (; j + 3 <= last; j += 4)
+        for (int32_t q = 0; q < 4; ++q)
+            best[q] = z[j + q] > best[q] ? z[j + q] : best[q];
+    for (; j <= last; ++j)
+        best[0] = z[j] > best[0] ? z[j] : best[0];
+    double largest = 0.0;
+    for (double b : best)
+        largest = b > largest ? b : largest;
+    if (!(largest > 0.0))
+        return -1;
+    for (j = 1; z[j] != largest; ++j) {
     }
-    return column;
+    return j;
 }
 
 int32_t FindLeavingRow(const Tableau& t, int32_t col) {
