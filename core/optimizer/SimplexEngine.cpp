@@ -31,17 +31,6 @@ double LeastPivot(const Tableau& t) {
     return t.Periods() > kMaxPeriods || t.Shares() > kMaxShares ? kLeastLargePivot : 0.0;
 }
 
-// Row 1 is the budget row, positive in every share column: a column with a
-// positive reduced cost and no positive entry there is rare, so one pass over
-// both rows usually settles boundedness.
-bool AnyOpenAfterFirstRow(const Tableau& t, const double* z, int32_t last) {
-    const double* first = t.Row(1);
-    int open = 0;
-    for (int32_t j = 1; j <= last; ++j)
-        open |= static_cast<int>(z[j] > 0.0) & static_cast<int>(!(first[j] > 0.0));
-    return open != 0;
-}
-
 }  // namespace
 
 bool IsOptimal(const Tableau& t) {
@@ -57,22 +46,21 @@ bool IsOptimal(const Tableau& t) {
 // rather than down each column: the answer does not depend on the order. The
 // list of columns still lacking a positive entry shrinks row by row (usually
 // to nothing at the budget row), so a call costs little more than one pass
-// over row Z.
+// over row Z, which also takes in row 1.
 bool IsBounded(const Tableau& t) {
     constexpr int32_t kBlock = 256;
     const double* z = t.Row(t.ZRow());
+    const double* first = t.Row(1);
     const int32_t last = LastExaminedColumn(t);
-    if (!AnyOpenAfterFirstRow(t, z, last))
-        return true;
     int32_t open[kBlock];
     for (int32_t start = 1; start <= last; start += kBlock) {
         const int32_t end = std::min(start + kBlock, last + 1);
         int32_t count = 0;
         for (int32_t j = start; j < end; ++j) {
             open[count] = j;
-            count += z[j] > 0.0;
+            count += static_cast<int32_t>(z[j] > 0.0) & static_cast<int32_t>(!(first[j] > 0.0));
         }
-        for (int32_t r = 1; r < t.ZRow() && count > 0; ++r) {
+        for (int32_t r = 2; r < t.ZRow() && count > 0; ++r) {
             const double* row = t.Row(r);
             int32_t kept = 0;
             for (int32_t q = 0; q < count; ++q) {
