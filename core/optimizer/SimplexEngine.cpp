@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace korvel {
 namespace {
@@ -31,6 +34,32 @@ double LeastPivot(const Tableau& t) {
     return t.Periods() > kMaxPeriods || t.Shares() > kMaxShares ? kLeastLargePivot : 0.0;
 }
 
+// A column with a positive reduced cost and no positive entry in row 1.
+inline uint64_t OpenInRowOne(double z, double first) {
+    return static_cast<uint64_t>(z > 0.0) & static_cast<uint64_t>(!(first > 0.0));
+}
+
+// Row 1 leaves few columns open, so most chunks of columns are passed over
+// by this branch-free test before any list is built.
+bool AnyOpenInRowOne(const double* z, const double* first, int32_t begin, int32_t end) {
+    int32_t j = begin;
+    uint64_t any = 0;
+#if defined(__SSE2__)
+    // The compiler does not vectorise the test: the same ordered comparisons
+    // (a NaN is not above 0) two columns at a time.
+    const __m128d zero = _mm_setzero_pd();
+    __m128d open = zero;
+    for (; j + 2 <= end; j += 2) {
+        const __m128d positive = _mm_cmpgt_pd(_mm_loadu_pd(z + j), zero);
+        open = _mm_or_pd(open, _mm_andnot_pd(_mm_cmpgt_pd(_mm_loadu_pd(first + j), zero), positive));
+    }
+    any = static_cast<uint64_t>(_mm_movemask_pd(open));
+#endif
+    for (; j < end; ++j)
+        any |= OpenInRowOne(z[j], first[j]);
+    return any != 0;
+}
+
 }  // namespace
 
 bool IsOptimal(const Tableau& t) {
@@ -49,6 +78,7 @@ bool IsOptimal(const Tableau& t) {
 // over row Z, which also takes in row 1.
 bool IsBounded(const Tableau& t) {
     constexpr int32_t kBlock = 256;
+    constexpr int32_t kChunk = 32;
     const double* z = t.Row(t.ZRow());
     const double* first = t.Row(1);
     const int32_t last = LastExaminedColumn(t);
@@ -56,9 +86,14 @@ bool IsBounded(const Tableau& t) {
     for (int32_t start = 1; start <= last; start += kBlock) {
         const int32_t end = std::min(start + kBlock, last + 1);
         int32_t count = 0;
-        for (int32_t j = start; j < end; ++j) {
-            open[count] = j;
-            count += static_cast<int32_t>(z[j] > 0.0) & static_cast<int32_t>(!(first[j] > 0.0));
+        for (int32_t chunk = start; chunk < end; chunk += kChunk) {
+            const int32_t chunkEnd = std::min(chunk + kChunk, end);
+            if (!AnyOpenInRowOne(z, first, chunk, chunkEnd))
+                continue;
+            for (int32_t j = chunk; j < chunkEnd; ++j) {
+                open[count] = j;
+                count += static_cast<int32_t>(OpenInRowOne(z[j], first[j]));
+            }
         }
         for (int32_t r = 2; r < t.ZRow() && count > 0; ++r) {
             const double* row = t.Row(r);
