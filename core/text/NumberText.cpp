@@ -135,6 +135,20 @@ bool ReadsAsWorksheetNumber(std::string_view text, double& value, NumberBlanks b
     return ReadByStrtod(text, value) && std::isfinite(value);
 }
 
+std::string FixedText(double value, int decimals)
+{
+    std::string text(32, '\0');
+    for (;;) {
+        const std::to_chars_result result =
+            std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, decimals);
+        if (result.ec == std::errc{}) {
+            text.resize(static_cast<std::size_t>(result.ptr - text.data()));
+            return text;
+        }
+        text.resize(text.size() * 2);
+    }
+}
+
 std::string ShortestText(double value)
 {
     return Shortest(value);
