@@ -160,11 +160,12 @@ namespace {
 // writes the row.
 constexpr uint64_t kExponent = 0x7FF0000000000000u;
 
-// The row loops get an AVX2 version where the processor has it, chosen at load
-// time. Wider vectors of the same IEEE operations give the same results; no
-// fused multiply-add is enabled, so every product is still rounded on its own.
+// The row loops get AVX-512 and AVX2 versions where the processor has them,
+// chosen at load time. Wider vectors of the same IEEE operations give the same
+// results; contraction is off (-ffp-contract=off), so no fused multiply-add is
+// formed and every product is still rounded on its own.
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
-#define KORVEL_ROW_LOOP __attribute__((target_clones("avx2", "default")))
+#define KORVEL_ROW_LOOP __attribute__((target_clones("avx512f", "avx2", "default")))
 #else
 #define KORVEL_ROW_LOOP
 #endif
