@@ -1,6 +1,7 @@
 #include "core/analysis/Statistics.h"
 
 #include "core/analysis/ReturnText.h"
+#include "core/text/NumberText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -92,16 +93,7 @@ double MixStandardDeviation(const PairMoments& m, double f)
 
 std::string FormatFixed4(double value)
 {
-    std::string text(32, '\0');
-    for (;;) {
-        const std::to_chars_result result =
-            std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, 4);
-        if (result.ec == std::errc{}) {
-            text.resize(static_cast<std::size_t>(result.ptr - text.data()));
-            return text;
-        }
-        text.resize(text.size() * 2);
-    }
+    return text::FixedText(value, 4);
 }
 
 AnalysisOutcome AnalyseTwoAssets(std::span<const std::string> first, std::span<const std::string> second, int periods,

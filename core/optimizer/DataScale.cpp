@@ -23,10 +23,6 @@ int32_t UnitScaleExponentFor(double largest) {
     return fraction == 0.5 ? 1 - exponent : -exponent;
 }
 
-double ScaledBy(double value, int32_t exponent) {
-    return exponent == 0 ? value : std::ldexp(value, exponent);
-}
-
 // The objective starts at 200000 * (1 + Min Return) and reaches the optimum by
 // cancellation, so its error is a number of roundings of values the size of
 // the big M times the data, each at most half an ulp (2^-53 of the value).

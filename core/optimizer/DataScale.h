@@ -12,6 +12,7 @@
 // (0.5, 1]. A power of two changes only the binary exponent, so the copy holds
 // the same digits, the weights of its optimum are the worksheet's, and the
 // figures are scaled back exactly.
+#include <cmath>
 #include <cstdint>
 
 namespace korvel {
@@ -27,7 +28,10 @@ int32_t ScaleExponentFor(double largest);
 int32_t UnitScaleExponentFor(double largest);
 
 // value * 2^exponent, exact unless the result leaves the range of doubles.
-double ScaledBy(double value, int32_t exponent);
+// Inline: the tableau is filled through it once per return.
+inline double ScaledBy(double value, int32_t exponent) {
+    return exponent == 0 ? value : std::ldexp(value, exponent);
+}
 
 // The noise of an objective value near zero, in the units the engine solved
 // in, for a worksheet whose largest magnitude there is `largest`: see the .cpp.

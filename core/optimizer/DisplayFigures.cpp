@@ -1,5 +1,7 @@
 #include "core/optimizer/DisplayFigures.h"
 
+#include "core/text/NumberText.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -26,7 +28,7 @@ namespace {
 
 // to_chars with a format and a precision is specified as printf in the C locale.
 std::string ToChars(double value, std::chars_format format, int precision) {
-    char text[400];  // "%.4f" of the largest double needs 314 characters
+    char text[64];  // "%.15g" needs at most 24 characters
     const auto result = std::to_chars(text, text + sizeof text, value, format, precision);
     return std::string(text, result.ptr);
 }
@@ -38,7 +40,7 @@ std::string FormatG15(double value) {
 }
 
 std::string FormatWeightFigure(double value) {
-    return ToChars(value, std::chars_format::fixed, 4);
+    return text::FixedText(value, 4);
 }
 
 }  // namespace korvel

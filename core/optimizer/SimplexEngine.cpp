@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace korvel {
 namespace {
@@ -31,6 +34,32 @@ double LeastPivot(const Tableau& t) {
     return t.Periods() > kMaxPeriods || t.Shares() > kMaxShares ? kLeastLargePivot : 0.0;
 }
 
+// A column with a positive reduced cost and no positive entry in row 1.
+inline uint64_t OpenInRowOne(double z, double first) {
+    return static_cast<uint64_t>(z > 0.0) & static_cast<uint64_t>(!(first > 0.0));
+}
+
+// Row 1 leaves few columns open, so most chunks of columns are passed over
+// by this branch-free test before any list is built.
+bool AnyOpenInRowOne(const double* z, const double* first, int32_t begin, int32_t end) {
+    int32_t j = begin;
+    uint64_t any = 0;
+#if defined(__SSE2__)
+    // The compiler does not vectorise the test: the same ordered comparisons
+    // (a NaN is not above 0) two columns at a time.
+    const __m128d zero = _mm_setzero_pd();
+    __m128d open = zero;
+    for (; j + 2 <= end; j += 2) {
+        const __m128d positive = _mm_cmpgt_pd(_mm_loadu_pd(z + j), zero);
+        open = _mm_or_pd(open, _mm_andnot_pd(_mm_cmpgt_pd(_mm_loadu_pd(first + j), zero), positive));
+    }
+    any = static_cast<uint64_t>(_mm_movemask_pd(open));
+#endif
+    for (; j < end; ++j)
+        any |= OpenInRowOne(z[j], first[j]);
+    return any != 0;
+}
+
 }  // namespace
 
 bool IsOptimal(const Tableau& t) {
@@ -46,20 +75,27 @@ bool IsOptimal(const Tableau& t) {
 // rather than down each column: the answer does not depend on the order. The
 // list of columns still lacking a positive entry shrinks row by row (usually
 // to nothing at the budget row), so a call costs little more than one pass
-// over row Z.
+// over row Z, which also takes in row 1.
 bool IsBounded(const Tableau& t) {
     constexpr int32_t kBlock = 256;
+    constexpr int32_t kChunk = 32;
     const double* z = t.Row(t.ZRow());
+    const double* first = t.Row(1);
     const int32_t last = LastExaminedColumn(t);
     int32_t open[kBlock];
     for (int32_t start = 1; start <= last; start += kBlock) {
         const int32_t end = std::min(start + kBlock, last + 1);
         int32_t count = 0;
-        for (int32_t j = start; j < end; ++j) {
-            open[count] = j;
-            count += z[j] > 0.0;
+        for (int32_t chunk = start; chunk < end; chunk += kChunk) {
+            const int32_t chunkEnd = std::min(chunk + kChunk, end);
+            if (!AnyOpenInRowOne(z, first, chunk, chunkEnd))
+                continue;
+            for (int32_t j = chunk; j < chunkEnd; ++j) {
+                open[count] = j;
+                count += static_cast<int32_t>(OpenInRowOne(z[j], first[j]));
+            }
         }
-        for (int32_t r = 1; r < t.ZRow() && count > 0; ++r) {
+        for (int32_t r = 2; r < t.ZRow() && count > 0; ++r) {
             const double* row = t.Row(r);
             int32_t kept = 0;
             for (int32_t q = 0; q < count; ++q) {
@@ -74,18 +110,29 @@ bool IsBounded(const Tableau& t) {
     return true;
 }
 
+// The first column holding the largest positive entry of row Z. The largest
+// value is found with four independent running maxima (a maximum is exact, so
+// their order does not matter, and a NaN never wins a comparison), then its
+// first column: the same column as one running comparison, without its chain
+// of dependent compares.
 int32_t FindEnteringColumn(const Tableau& t) {
     const double* z = t.Row(t.ZRow());
     const int32_t last = LastExaminedColumn(t);
-    double best = 0.0;
-    int32_t column = -1;
-    for (int32_t j = 1; j <= last; ++j) {
-        if (z[j] > best) {
-            best = z[j];
-            column = j;
-        }
+    double best[4] = {0.0, 0.0, 0.0, 0.0};
+    int32_t j = 1;
+    for (; j + 3 <= last; j += 4)
+        for (int32_t q = 0; q < 4; ++q)
+            best[q] = z[j + q] > best[q] ? z[j + q] : best[q];
+    for (; j <= last; ++j)
+        best[0] = z[j] > best[0] ? z[j] : best[0];
+    double largest = 0.0;
+    for (double b : best)
+        largest = b > largest ? b : largest;
+    if (!(largest > 0.0))
+        return -1;
+    for (j = 1; z[j] != largest; ++j) {
     }
-    return column;
+    return j;
 }
 
 int32_t FindLeavingRow(const Tableau& t, int32_t col) {
@@ -113,11 +160,12 @@ namespace {
 // writes the row.
 constexpr uint64_t kExponent = 0x7FF0000000000000u;
 
-// The row loops get an AVX2 version where the processor has it, chosen at load
-// time. Wider vectors of the same IEEE operations give the same results; no
-// fused multiply-add is enabled, so every product is still rounded on its own.
+// The row loops get AVX-512 and AVX2 versions where the processor has them,
+// chosen at load time. Wider vectors of the same IEEE operations give the same
+// results; contraction is off (-ffp-contract=off), so no fused multiply-add is
+// formed and every product is still rounded on its own.
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
-#define KORVEL_ROW_LOOP __attribute__((target_clones("avx2", "default")))
+#define KORVEL_ROW_LOOP __attribute__((target_clones("avx512f", "avx2", "default")))
 #else
 #define KORVEL_ROW_LOOP
 #endif

@@ -37,21 +37,27 @@ Tableau MakeTableauFor(const CellSource& cells) {
 
 namespace {
 
-// Share column i: its returns in the period rows (in period order and summed from 0.0), 1.0 in the budget row, the mean in the
-// return row, then the deviations from the mean in the period rows.
-void FillShareColumn(Tableau& t, const ShareReturns& returns, int32_t i, int32_t scaleExponent) {
+// Share column i: 1.0 in the budget row, the mean in the return row (its
+// returns summed in period order from 0.0, divided by M), then each return's
+// deviation from the mean in the period rows. The columns are filled row by
+// row: walking down one column strides the whole tableau width at every step.
+void FillShareColumns(Tableau& t, const ShareReturns& returns, int32_t scaleExponent) {
     const int32_t m = t.Periods();
-    double sum = 0.0;
-    for (int32_t p = 1; p <= m; ++p) {
-        const double value = ScaledBy(returns.At(i - 1, p - 1), scaleExponent);
-        t.At(2 + p, i) = value;
-        sum = sum + value;
+    const int32_t n = t.Shares();
+    double* budget = t.Row(1);
+    double* means = t.Row(2);
+    for (int32_t i = 1; i <= n; ++i) {
+        double sum = 0.0;
+        for (int32_t p = 0; p < m; ++p)
+            sum = sum + ScaledBy(returns.At(i - 1, p), scaleExponent);
+        budget[i] = 1.0;
+        means[i] = sum / static_cast<double>(m);
     }
-    const double mean = sum / static_cast<double>(m);
-    t.At(1, i) = 1.0;
-    t.At(2, i) = mean;
-    for (int32_t p = 1; p <= m; ++p)
-        t.At(2 + p, i) = t.At(2 + p, i) - mean;
+    for (int32_t p = 1; p <= m; ++p) {
+        double* row = t.Row(2 + p);
+        for (int32_t i = 1; i <= n; ++i)
+            row[i] = ScaledBy(returns.At(i - 1, p - 1), scaleExponent) - means[i];
+    }
 }
 
 void FillSlackAndArtificialColumns(Tableau& t, double minReturn) {
@@ -102,9 +108,7 @@ void FillReducedCostRow(Tableau& t) {
 }  // namespace
 
 void BuildTableau(Tableau& tableau, const ShareReturns& returns, double minReturn, int32_t scaleExponent) {
-    const int32_t n = tableau.Shares();
-    for (int32_t i = 1; i <= n; ++i)
-        FillShareColumn(tableau, returns, i, scaleExponent);
+    FillShareColumns(tableau, returns, scaleExponent);
     FillSlackAndArtificialColumns(tableau, ScaledBy(minReturn, scaleExponent));
     FillReducedCostRow(tableau);
 }

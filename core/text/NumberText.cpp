@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +22,18 @@ locale_t ClassicLocale()
     return classic;
 }
 
+bool IsDigit(char c)
+{
+    return static_cast<unsigned char>(c) - unsigned{'0'} < 10;
+}
+
+const char* ReadDigits(const char* p, const char* end, uint64_t& digits)
+{
+    for (; p != end && IsDigit(*p); ++p)
+        digits = digits * 10 + static_cast<unsigned char>(*p - '0');
+    return p;
+}
+
 // The common case, a plain decimal such as "-12.75", read exactly as strtod
 // reads it: when the digits form an integer w of at most 2^53 and there are at
 // most 22 of them after the point, both w and 10^k are exact doubles, so the one
@@ -32,32 +45,26 @@ bool ParsePlainDecimal(std::string_view text, double& value)
     static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                               1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     constexpr uint64_t kExactLimit = uint64_t{1} << 53;
-    size_t pos = 0;
-    const bool negative = !text.empty() && text[0] == '-';
-    if (negative)
-        ++pos;
+    // Fifteen digits stay below 10^15 < 2^53 and nineteen below 2^64, so the
+    // integer is only checked once, after the loops.
+    constexpr std::ptrdiff_t kAlwaysExactDigits = 15;
+    constexpr std::ptrdiff_t kNeverWrappingDigits = 19;
+    const char* p = text.data();
+    const char* end = p + text.size();
+    const bool negative = p != end && *p == '-';
+    p += negative;
     uint64_t digits = 0;
-    int digitCount = 0;
-    int fractionDigits = 0;
-    bool point = false;
-    // Fifteen digits stay below 10^15 < 2^53; only a longer string needs the
-    // check against the exact limit.
-    constexpr int kAlwaysExactDigits = 15;
-    for (; pos < text.size(); ++pos) {
-        const unsigned digit = static_cast<unsigned char>(text[pos]) - unsigned{'0'};
-        if (digit < 10) {
-            digits = digits * 10 + digit;
-            ++digitCount;
-            fractionDigits += point;
-            if (digitCount > kAlwaysExactDigits && digits > kExactLimit)
-                return false;
-        } else if (text[pos] == '.' && !point) {
-            point = true;
-        } else {
-            return false;
-        }
+    const char* wholeEnd = ReadDigits(p, end, digits);
+    std::ptrdiff_t fractionDigits = 0;
+    const char* last = wholeEnd;
+    if (last != end && *last == '.') {
+        last = ReadDigits(wholeEnd + 1, end, digits);
+        fractionDigits = last - (wholeEnd + 1);
     }
-    if (digitCount == 0 || fractionDigits > 22)
+    const std::ptrdiff_t digitCount = (wholeEnd - p) + fractionDigits;
+    if (last != end || digitCount == 0 || fractionDigits > 22)
+        return false;
+    if (digitCount > kAlwaysExactDigits && (digitCount > kNeverWrappingDigits || digits > kExactLimit))
         return false;
     const double magnitude = static_cast<double>(digits) / kPowersOfTen[fractionDigits];
     value = negative ? -magnitude : magnitude;
@@ -93,12 +100,9 @@ std::string Shortest(Number value)
     return std::string(buffer, end);
 }
 
-}  // namespace
-
-bool ReadWholeNumber(std::string_view text, double& value)
+// Kept out of line so that the plain decimals' path sets up no buffer.
+[[gnu::noinline]] bool ReadByStrtod(std::string_view text, double& value)
 {
-    if (ParsePlainDecimal(text, value))
-        return true;
     // strtod needs a terminated string. Texts typed into the worksheet fit the
     // stack buffer; a longer one (only a loaded file can bring it) is parsed
     // whole from a heap copy rather than cut short.
@@ -114,11 +118,35 @@ bool ReadWholeNumber(std::string_view text, double& value)
     return ParseTerminated(copy.c_str(), copy.size(), value);
 }
 
+}  // namespace
+
+bool ReadWholeNumber(std::string_view text, double& value)
+{
+    return ParsePlainDecimal(text, value) || ReadByStrtod(text, value);
+}
+
 bool ReadsAsWorksheetNumber(std::string_view text, double& value, NumberBlanks blanks)
 {
     if (blanks == NumberBlanks::AtEitherEnd)
         text = TrimmedBlanks(text);
-    return ReadWholeNumber(text, value) && std::isfinite(value);
+    // A plain decimal is always finite.
+    if (ParsePlainDecimal(text, value))
+        return true;
+    return ReadByStrtod(text, value) && std::isfinite(value);
+}
+
+std::string FixedText(double value, int decimals)
+{
+    std::string text(32, '\0');
+    for (;;) {
+        const std::to_chars_result result =
+            std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, decimals);
+        if (result.ec == std::errc{}) {
+            text.resize(static_cast<std::size_t>(result.ptr - text.data()));
+            return text;
+        }
+        text.resize(text.size() * 2);
+    }
 }
 
 std::string ShortestText(double value)

@@ -25,6 +25,10 @@ enum class NumberBlanks { Leading, AtEitherEnd };
 // ReadWholeNumber, without infinities and NaN, which would poison a tableau.
 bool ReadsAsWorksheetNumber(std::string_view text, double& value, NumberBlanks blanks = NumberBlanks::Leading);
 
+// printf's "%.*f" with this many decimals in the C locale, whatever the
+// process locale, of any length (the largest double runs to 309 digits).
+std::string FixedText(double value, int decimals);
+
 // The shortest decimal text that reads back to exactly this value.
 std::string ShortestText(double value);
 std::string ShortestText(float value);
