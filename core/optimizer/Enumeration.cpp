@@ -161,8 +161,8 @@ bool SolutionWalk::ShowBasicWeights(PortfolioClaim& claim) {
         claim.shares[static_cast<size_t>(k)].weight = weight;
     }
     const PortfolioFigures figures = RecomputeFigures(claim);
-    m_record.averageReturn = static_cast<double>(figures.averageReturn);
-    m_record.lineDeviation = figures.LineDeviation();
+    m_record.averageReturn = m_record.ownAverageReturn = static_cast<double>(figures.averageReturn);
+    m_record.lineDeviation = m_record.ownLineDeviation = figures.LineDeviation();
     return Optimal(figures);
 }
 
@@ -175,6 +175,8 @@ bool SolutionWalk::Settle(PortfolioClaim& claim) {
     const double agreement = std::min(m_scale.ToWorksheet(m_tableauNoise), kFigureAgreement * m_heldLargest);
     const double average = static_cast<double>(figures.averageReturn);
     const double deviation = figures.LineDeviation();
+    m_record.ownAverageReturn = average;
+    m_record.ownLineDeviation = deviation;
     if (!(std::fabs(m_record.averageReturn - average) <= agreement) || m_record.averageReturn < m_minReturn)
         m_record.averageReturn = average;
     // A perfect hedge's tableau weights give its noise, which no bound reaches:

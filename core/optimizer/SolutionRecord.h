@@ -18,8 +18,12 @@ struct SolutionShare {
 struct SolutionRecord {
     std::vector<SolutionShare> shares = std::vector<SolutionShare>(13);
     int32_t shareCount = 0;
-    double averageReturn = 0.0;
+    double averageReturn = 0.0;  // as the dialog shows it (the tableau's where it agrees)
     double lineDeviation = 0.0;
+    // What the solver's weights give, recomputed from the returns: printed
+    // whole, every digit must be the weights' own.
+    double ownAverageReturn = 0.0;
+    double ownLineDeviation = 0.0;
 };
 
 }  // namespace korvel

@@ -88,6 +88,8 @@ SolutionRecord AsRecord(const FrontierPoint& point, const WorksheetTable& table)
     record.shareCount = static_cast<int32_t>(point.shares.size());
     record.averageReturn = point.averageReturn;
     record.lineDeviation = point.lineDeviation;
+    record.ownAverageReturn = point.averageReturn;
+    record.ownLineDeviation = point.lineDeviation;
     for (size_t k = 0; k < point.shares.size(); ++k) {
         const FrontierShare& share = point.shares[k];
         record.shares[k] = {table.TextMatrix(share.row, 1), static_cast<float>(share.weight), share.row, share.weight};

@@ -49,7 +49,7 @@ void AppendSolutionText(std::string& out, size_t number, const SolutionRecord& r
 }
 
 PrintedPortfolio Printed(const SolutionRecord& record) {
-    PrintedPortfolio portfolio{record.averageReturn, record.lineDeviation, {}};
+    PrintedPortfolio portfolio{record.ownAverageReturn, record.ownLineDeviation, {}};
     for (int32_t i = 0; i < record.shareCount; ++i) {
         const SolutionShare& share = record.shares[static_cast<size_t>(i)];
         portfolio.shares.push_back({share.name, share.solverWeight, share.row});

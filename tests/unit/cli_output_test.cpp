@@ -102,6 +102,9 @@ SolutionRecord TwoShareRecord() {
     record.shares[2] = {"stale", 9.0f, 7, 9.0};  // past shareCount: never printed
     record.averageReturn = 2.00001;
     record.lineDeviation = 0.0;
+    // Printed whole, the weights' own figures, not the dialog's.
+    record.ownAverageReturn = 2.0000100000000005;
+    record.ownLineDeviation = 0.0;
     return record;
 }
 
@@ -125,7 +128,7 @@ TEST(SolveOutput, JsonShape) {
     run.solutions = {TwoShareRecord()};
     EXPECT_EQ(FormatJson(run),
               "{\"outcome\": \"done\", \"message\": null, \"solutions\": [{\"averageReturn\": "
-              "2.00001, \"lineDeviation\": 0, \"shares\": [{\"name\": \"Down\", \"weight\": "
+              "2.0000100000000005, \"lineDeviation\": 0, \"shares\": [{\"name\": \"Down\", \"weight\": "
               "0.5, \"row\": 2}, {\"name\": \"Up\", \"weight\": 0.3333333333333333, \"row\": 1}]}]}\n");
 
     run.solutions.clear();
@@ -144,9 +147,9 @@ TEST(SolveOutput, CsvFormsShareOneHeaderAndCarryTheWindow) {
     solve.solutions = {TwoShareRecord()};
     solve.frame.tickers = {"Up", "Down", "Never, held"};
     FrontierRun frontier;
-    frontier.frontier.points = {{2.00001, 0.0, {{2, 0.5}, {1, 1.0 / 3.0}}}};
+    frontier.frontier.points = {{2.0000100000000005, 0.0, {{2, 0.5}, {1, 1.0 / 3.0}}}};
     frontier.frame = solve.frame;
-    const std::string figures = "1,2.00001,0";
+    const std::string figures = "1,2.0000100000000005,0";
     const struct {
         CsvForm form;
         std::string firstDate, lastDate, csv;

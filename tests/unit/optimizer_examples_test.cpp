@@ -1,5 +1,6 @@
 // The worked examples of the model, the engine and the enumeration, end to end.
 #include "core/optimizer/GoCommand.h"
+#include "core/optimizer/PortfolioCheck.h"
 #include "optimizer_worksheets.h"
 
 #include <gtest/gtest.h>
@@ -122,6 +123,34 @@ TEST(OptimizerExamples, StartingTableauAlreadyOptimalLeavesTheArtificialsBasic) 
     RecordingPresenter presenter;
     EXPECT_EQ(RunGo("1", sheet, record, presenter).outcome, GoOutcome::NoSolution);
     EXPECT_TRUE(presenter.shown.empty());
+}
+
+// The dialog may keep the tableau's figures where they round alike; what is
+// printed whole must be the solver's weights' own, to the last digit.
+TEST(OptimizerExamples, TheFiguresPrintedWholeAreTheWeightsOwn) {
+    const WorksheetTable sheet = MakeSheet({{"4.86", "5.35", "1.2", "-1.29", "-2.28", "1.09", "-2.07", "-3.31"},
+                                            {"1.6", "1.4", "2.64", "-1.74", "1.02", "0.81", "-3.52", "2.61"},
+                                            {"1.96", "8.17", "1.61", "0.57", "4.7", "1.6", "3.73", "-0.1"},
+                                            {"1.65", "4.07", "3.09", "1.39", "-2.25", "2.34", "1.23", "3.16"},
+                                            {"1.65", "4.26", "0.85", "1.61", "3.0", "-2.26", "-0.2", "-0.5"},
+                                            {"6.94", "0.72", "2.96", "2.86", "0.16", "-3.65", "3.89", "-0.22"}});
+    SolutionRecord record;
+    RecordingPresenter presenter;
+    ASSERT_EQ(RunGo("0.5", sheet, record, presenter).outcome, GoOutcome::Done);
+    ASSERT_FALSE(presenter.shown.empty());
+    for (const SolutionRecord& shown : presenter.shown) {
+        PortfolioClaim claim;
+        for (int32_t k = 0; k < shown.shareCount; ++k) {
+            HeldShare share;
+            share.weight = shown.shares[static_cast<size_t>(k)].solverWeight;
+            for (int32_t p = 1; p <= 8; ++p)
+                share.returns.push_back(std::stod(sheet.TextMatrix(shown.shares[static_cast<size_t>(k)].row, p + 1)));
+            claim.shares.push_back(share);
+        }
+        const PortfolioFigures figures = RecomputeFigures(claim);
+        EXPECT_EQ(shown.ownAverageReturn, static_cast<double>(figures.averageReturn));
+        EXPECT_EQ(shown.ownLineDeviation, figures.LineDeviation());
+    }
 }
 
 }  // namespace

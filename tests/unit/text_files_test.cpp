@@ -257,11 +257,11 @@ TEST_F(TextFiles, CsvOutputHasALinePerShareHeld) {
     ProcessRun run = Run("korvel-solve", {"--csv", "--min-return", "1", Data("comma.csv")});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "Solution,Avg.Return,Line Deviat.,Row,Name,Weight\n"
-                       "1,1.0365853658536583,0.05691056910569113,1,AAA,0.5609756097560976\n"
-                       "1,1.0365853658536583,0.05691056910569113,2,BBB,0.4390243902439024\n");
+                       "1,1.0365853658536586,0.05691056910569113,1,AAA,0.5609756097560976\n"
+                       "1,1.0365853658536586,0.05691056910569113,2,BBB,0.4390243902439024\n");
     run = Run("korvel-solve", {"--csv", "--wide", "--min-return", "1", Data("comma.csv")});
     EXPECT_EQ(run.out, "Solution,Avg.Return,Line Deviat.,AAA,BBB\n"
-                       "1,1.0365853658536583,0.05691056910569113,0.5609756097560976,0.4390243902439024\n");
+                       "1,1.0365853658536586,0.05691056910569113,0.5609756097560976,0.4390243902439024\n");
     run = Run("korvel-solve", {"--csv", "--min-return", "50", Data("comma.csv")});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "Solution,Avg.Return,Line Deviat.,Row,Name,Weight\n");
