@@ -101,7 +101,7 @@ OptionTable BacktestOptionTable(BacktestOptions& options) {
     OptionTable table = {
         ScheduleOption("--window", "estimate each portfolio on the N returns before its rebalance", options.window),
         MinReturnOption(solve.minReturn),
-        Switch("--least-risk", "hold the least-deviation portfolio, whatever its return", solve.leastRisk),
+        Switch("--least-risk", "hold the least-risk portfolio, whatever its return", solve.leastRisk),
         CostOption(options.costBps),
         CountOption("--threads", "solve on N threads (default: one per core)", options.threads, 1, kMaxThreads),
         Switch("--json", "print one JSON object instead of text", solve.json),
@@ -110,6 +110,7 @@ OptionTable BacktestOptionTable(BacktestOptions& options) {
         PartOption(options),
         Switch("--merge", "join the part files given instead of FILE into the output\nof one run", options.merge),
     };
+    AppendMeasureOptions(table, solve);
     AppendInputOptions(table, solve.input);
     ShareEvery(table, options.every);
     table.push_back(HelpOption(solve.help));
@@ -155,6 +156,10 @@ bool CheckBacktestModes(const BacktestOptions& options, const std::vector<std::s
         error = "--window N and --every K are needed";
     else if (solve.leastRisk && solve.minReturn)
         error = "--least-risk takes no --min-return";
+    else if (solve.bestRatio && (solve.leastRisk || solve.minReturn))
+        error = "--best-ratio takes neither --least-risk nor --min-return";
+    else if (!solve.bestRatio && solve.riskFree != 0.0)
+        error = "--risk-free needs --best-ratio";
     else if (files.size() != 1)
         error = files.empty() ? "no FILE given" : "more than one FILE given";
     return error.empty();
@@ -163,7 +168,7 @@ bool CheckBacktestModes(const BacktestOptions& options, const std::vector<std::s
 }  // namespace
 
 const char* const kBacktestUsageLine =
-    "Usage: korvel-backtest --window N --every K [--min-return TEXT|--least-risk]\n"
+    "Usage: korvel-backtest --window N --every K [--min-return TEXT|--least-risk|--best-ratio]\n"
     "                       [--cost BPS] [--json|--csv] [--plot PICTURE] [OPTION]... FILE\n"
     "       korvel-backtest --part I/N --window N --every K ... FILE > PART\n"
     "       korvel-backtest --merge [--json|--csv] [--plot PICTURE] PART...\n";

@@ -5,6 +5,7 @@
 #include "core/optimizer/Frontier.h"
 #include "core/optimizer/Validation.h"
 #include "programs/cli/BacktestWindow.h"
+#include "programs/cli/MeasureSetup.h"
 #include "programs/cli/OutputFormat.h"
 #include "programs/cli/SolveCommand.h"
 
@@ -65,8 +66,11 @@ BacktestFailure RunRebalances(const BacktestOptions& options, const WorksheetTab
     const std::string minReturn = options.solve.minReturn.value_or(table.minReturnText);
     part.setup = SetupOf(options, table, details, minReturn);
     const Schedule schedule{part.setup.periods, *options.window, *options.every};
-    if (!options.solve.leastRisk && minReturn.empty())
-        return Rejected("the input has no Min Return: give --min-return R or --least-risk");
+    if (!options.solve.leastRisk && !options.solve.bestRatio && minReturn.empty())
+        return Rejected("the input has no Min Return: give --min-return R, --least-risk or --best-ratio");
+    WeightBounds bounds;
+    if (std::string why; !MakeWeightBounds(options.solve, ShareNames(table), bounds, why))
+        return Rejected(why);
     if (const std::string why = backtest::ScheduleError(schedule); !why.empty())
         return Rejected(why);
     ShareReturns returns;
@@ -92,7 +96,7 @@ BacktestFailure RunRebalances(const BacktestOptions& options, const WorksheetTab
         const int32_t r = slice.begin + k;
         const int32_t at = backtest::RebalanceAt(schedule, r), end = backtest::HoldEnd(schedule, r);
         WindowSolve& solve = solves[static_cast<size_t>(k)];
-        solve = SolveWindow(options.solve, minReturn, WindowTable(table, at - *options.window, at));
+        solve = SolveWindow(options.solve, minReturn, WindowTable(table, at - *options.window, at), bounds);
         Rebalance& rebalance = part.rebalances[static_cast<size_t>(k)];
         rebalance.at = at;
         rebalance.reached = !solve.weights.empty();

@@ -15,8 +15,9 @@ WorksheetTable WindowTable(const WorksheetTable& table, int32_t begin, int32_t e
     return window;
 }
 
-WindowSolve SolveWindow(const SolveOptions& request, const std::string& minReturn, const WorksheetTable& window) {
-    const SolveRun run = SolveTable(request, minReturn, window, WeightBounds{});
+WindowSolve SolveWindow(const SolveOptions& request, const std::string& minReturn, const WorksheetTable& window,
+                        const WeightBounds& bounds) {
+    const SolveRun run = SolveTable(request, minReturn, window, bounds);
     WindowSolve solve{run.go.outcome, run.go.message, {}};
     // Go shows every alternative optimum with a rising return; the first is held.
     if (run.solutions.empty())

@@ -2,6 +2,7 @@
 // One window of a backtest, solved exactly as korvel-solve solves the same
 // returns given alone: the same request, the same engine, the same doubles.
 #include "core/optimizer/GoCommand.h"
+#include "core/optimizer/WeightBounds.h"
 #include "core/worksheet/WorksheetTable.h"
 #include "programs/cli/SolveOptions.h"
 
@@ -21,7 +22,9 @@ struct WindowSolve {
 WorksheetTable WindowTable(const WorksheetTable& table, int32_t begin, int32_t end);
 
 // korvel-solve's first solution on the window, with request's goal (its
-// Min Return, or --least-risk) and minReturn as if typed.
-WindowSolve SolveWindow(const SolveOptions& request, const std::string& minReturn, const WorksheetTable& window);
+// Min Return, --least-risk or --best-ratio) and measure, each share's weight
+// within bounds, and minReturn as if typed.
+WindowSolve SolveWindow(const SolveOptions& request, const std::string& minReturn, const WorksheetTable& window,
+                        const WeightBounds& bounds = {});
 
 }  // namespace korvel::cli

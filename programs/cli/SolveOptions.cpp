@@ -8,6 +8,34 @@
 
 namespace korvel::cli {
 
+// The risk measure, the best ratio and the weight bounds: korvel-solve's and
+// korvel-backtest's alike.
+void AppendMeasureOptions(OptionTable& table, SolveOptions& options) {
+    OptionTable measures = {
+        {"--risk", "", "MEASURE",
+         "the risk to least: mad (the mean absolute deviation, the\n"
+         "default), cvar[:ALPHA] (mean of the worst ALPHA of the periods'\n"
+         "losses, 0.05 by default), downside[:TARGET] (mean shortfall\n"
+         "below TARGET, 0 by default) or worst (the largest loss)",
+         [&options](const std::string& value, std::string& error) {
+             return ParseRiskMeasure(value, options.measure, error);
+         }},
+        Switch("--best-ratio",
+               "print the portfolio with the highest (average return - RATE)\n"
+               "per unit of risk, a breakpoint of the frontier",
+               options.bestRatio),
+        NumberOption("--risk-free", "RATE", "with --best-ratio, the return without risk (0 by default)",
+                     options.riskFree),
+        NumberOption("--min-weight", "X", "hold at least X (0 to 1) of every share", options.minWeight),
+        NumberOption("--max-weight", "X", "hold at most X (0 to 1) of any share", options.maxWeight),
+        Valued("--bounds", "FILE",
+               "weight bounds from CSV lines \"name,min,max\"; an empty field\n"
+               "or a share not listed keeps --min-weight/--max-weight",
+               options.boundsFile),
+    };
+    table.insert(table.end(), measures.begin(), measures.end());
+}
+
 namespace {
 
 // The table writes into the options it is made for; the usage text is made
@@ -30,27 +58,8 @@ OptionTable SolveOptionTable(SolveOptions& options) {
                "to the best share",
                options.frontier),
         Valued("--plot", "PICTURE", "with --frontier, also draw it into PICTURE (.png or .svg)", options.plot),
-        {"--risk", "", "MEASURE",
-         "the risk to least: mad (the mean absolute deviation, the\n"
-         "default), cvar[:ALPHA] (mean of the worst ALPHA of the periods'\n"
-         "losses, 0.05 by default), downside[:TARGET] (mean shortfall\n"
-         "below TARGET, 0 by default) or worst (the largest loss)",
-         [&options](const std::string& value, std::string& error) {
-             return ParseRiskMeasure(value, options.measure, error);
-         }},
-        Switch("--best-ratio",
-               "print the portfolio with the highest (average return - RATE)\n"
-               "per unit of risk, a breakpoint of the frontier",
-               options.bestRatio),
-        NumberOption("--risk-free", "RATE", "with --best-ratio, the return without risk (0 by default)",
-                     options.riskFree),
-        NumberOption("--min-weight", "X", "hold at least X (0 to 1) of every share", options.minWeight),
-        NumberOption("--max-weight", "X", "hold at most X (0 to 1) of any share", options.maxWeight),
-        Valued("--bounds", "FILE",
-               "weight bounds from CSV lines \"name,min,max\"; an empty field\n"
-               "or a share not listed keeps --min-weight/--max-weight",
-               options.boundsFile),
     };
+    AppendMeasureOptions(table, options);
     AppendInputOptions(table, options.input);
     table.push_back(HelpOption(options.help));
     return table;

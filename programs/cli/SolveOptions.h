@@ -37,6 +37,10 @@ struct SolveOptions {
     }
 };
 
+// --risk, --best-ratio, --risk-free, --min-weight, --max-weight and --bounds,
+// written into options.
+void AppendMeasureOptions(OptionTable& table, SolveOptions& options);
+
 // False with a reason when the arguments (program name excluded) are not a valid call.
 bool ParseSolveArguments(const std::vector<std::string>& args, SolveOptions& options, std::string& error);
 

@@ -90,7 +90,11 @@ TEST_F(BacktestBinary, EveryWindowHoldsWhatKorvelSolvePrintsForIt) {
     struct Case {
         std::vector<std::string> goal;
         int window;  // 8: the worksheet's engine; 12: the structured solver
-    } cases[] = {{{"--min-return", "0.9"}, 8}, {{"--least-risk"}, 12}, {{"--min-return", "0.2"}, 12}};
+    } cases[] = {{{"--min-return", "0.9"}, 8},
+                 {{"--least-risk"}, 12},
+                 {{"--min-return", "0.2"}, 12},
+                 {{"--risk", "cvar:0.25", "--max-weight", "0.6", "--least-risk"}, 8},
+                 {{"--best-ratio", "--risk-free", "0.1"}, 12}};
     for (const Case& c : cases) {
         const std::string window = std::to_string(c.window);
         const ProcessRun run =
@@ -163,7 +167,8 @@ TEST_F(BacktestBinary, BacktestThatCannotRunIsRefused) {
          "the history of 30 periods is too short for one rebalance"},
         {{"--least-risk", "--window", "10", "--every", "0"}, "--every must be at least 1"},
         {{"--least-risk", "--window", "2", "--every", "5"}, "the window must hold at least 3 periods"},
-        {{"--window", "10", "--every", "5"}, "the input has no Min Return: give --min-return R or --least-risk"},
+        {{"--window", "10", "--every", "5"},
+         "the input has no Min Return: give --min-return R, --least-risk or --best-ratio"},
     };
     for (const Case& c : cases) {
         const ProcessRun run = Run("korvel-backtest", With(c.args, {m_returns}));
