@@ -17,7 +17,7 @@ out="${FUZZ_DIR:-/tmp/korvel-fuzz}"
 sources_of() {
   case "$1" in
     document | delimited_text) echo "$root"/core/worksheet/*.cpp "$root"/core/text/*.cpp "$root"/core/files/*.cpp ;;
-    return_text) echo "$root"/core/analysis/ReturnText.cpp ;;
+    return_text) echo "$root"/core/analysis/ReturnText.cpp "$root"/core/text/*.cpp ;;
     display_text) echo "$root"/core/grid/DisplayText.cpp ;;
     *) echo "unknown fuzz target: $1" >&2; return 1 ;;
   esac
