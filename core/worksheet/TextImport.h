@@ -5,6 +5,7 @@
 // with the names in the header row and an optional first column of dates. A
 // row "Min Return,TEXT" in the first layout gives the Min Return.
 #include "core/worksheet/TextImportDates.h"
+#include "core/worksheet/WorksheetRules.h"
 #include "core/worksheet/WorksheetTable.h"
 
 #include <cstddef>
@@ -48,7 +49,7 @@ struct TextLimits {
 };
 
 // What a worksheet document holds, as Tavo edits it.
-inline constexpr TextLimits kWorksheetLimits{1000, 3, 10, 127, 20};
+inline constexpr TextLimits kWorksheetLimits{kMaxShares, kMinPeriods, kMaxPeriods, kMaxCellChars, kMaxMinReturnChars};
 // What korvel-solve takes from text: eighty years of daily returns of a few
 // shares, or ten years of daily returns of 2,000, within 400 MB of doubles.
 inline constexpr TextLimits kLargeLimits{20000, 3, 20000, 0, 0, 50'000'000};

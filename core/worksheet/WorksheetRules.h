@@ -13,6 +13,8 @@ namespace korvel {
 inline constexpr int32_t kMinShares = 1, kMaxShares = 1000;
 inline constexpr int32_t kMinPeriods = 3, kMaxPeriods = 10;
 inline constexpr int32_t kNameCol = 1, kFirstPeriodCol = 2;
+// The most characters a cell's editor and the Min Return box take.
+inline constexpr int32_t kMaxCellChars = 127, kMaxMinReturnChars = 20;
 
 // "No" and "Name" over columns 0 and 1, "R1", "R2" ... over the periods.
 std::string ColumnHeader(int32_t col);

@@ -35,8 +35,8 @@ class CTavoView : public QScrollArea {
 public:
     static constexpr uint32_t kCurrentCellColor = 0xC0FFFF;  // light yellow, 0x00BBGGRR
     static constexpr uint32_t kLeftCellColor = 0xFFFFFF;     // white
-    static constexpr int kCellEditLimit = 127;
-    static constexpr int kMinReturnLimit = 20;
+    static constexpr int kCellEditLimit = korvel::kMaxCellChars;
+    static constexpr int kMinReturnLimit = korvel::kMaxMinReturnChars;
     static constexpr int kMinAssets = korvel::kMinShares, kMaxAssets = korvel::kMaxShares;
     static constexpr int kMinPeriods = korvel::kMinPeriods, kMaxPeriods = korvel::kMaxPeriods;
 
