@@ -4,6 +4,7 @@
 #include "core/backtest/WorkerPool.h"
 #include "core/optimizer/Frontier.h"
 #include "core/optimizer/Validation.h"
+#include "core/text/NumberText.h"
 #include "programs/cli/BacktestWindow.h"
 #include "programs/cli/MeasureSetup.h"
 #include "programs/cli/OutputFormat.h"
@@ -19,8 +20,16 @@ using backtest::Schedule;
 // weights', at the rebalance and drifted): some 320 MB at this bound.
 constexpr int64_t kMaxHeldWeights = 10'000'000;
 
+// What each window was solved for, as the header and the part files name it.
 std::string GoalText(const SolveOptions& request, const std::string& minReturn) {
-    return request.leastRisk ? std::string("least-risk") : "min-return " + minReturn;
+    std::string goal = request.leastRisk   ? std::string("least-risk")
+                       : request.bestRatio ? "best-ratio over " + text::ShortestText(request.riskFree)
+                                           : "min-return " + minReturn;
+    if (const std::string measure = PrintedMeasure(request); !measure.empty())
+        goal += ", risk " + measure;
+    if (request.minWeight || request.maxWeight || !request.boundsFile.empty())
+        goal += ", bounded weights";
+    return goal;
 }
 
 // Where a rebalance stands, for messages: its date, or the returns before it.

@@ -90,16 +90,20 @@ TEST_F(BacktestBinary, EveryWindowHoldsWhatKorvelSolvePrintsForIt) {
     struct Case {
         std::vector<std::string> goal;
         int window;  // 8: the worksheet's engine; 12: the structured solver
-    } cases[] = {{{"--min-return", "0.9"}, 8},
-                 {{"--least-risk"}, 12},
-                 {{"--min-return", "0.2"}, 12},
-                 {{"--risk", "cvar:0.25", "--max-weight", "0.6", "--least-risk"}, 8},
-                 {{"--best-ratio", "--risk-free", "0.1"}, 12}};
+        std::string named;
+    } cases[] = {{{"--min-return", "0.9"}, 8, "min-return 0.9"},
+                 {{"--least-risk"}, 12, "least-risk"},
+                 {{"--min-return", "0.2"}, 12, "min-return 0.2"},
+                 {{"--risk", "cvar:0.25", "--max-weight", "0.6", "--least-risk"},
+                  8,
+                  "least-risk, risk cvar:0.25, bounded weights"},
+                 {{"--best-ratio", "--risk-free", "0.1"}, 12, "best-ratio over 0.1"}};
     for (const Case& c : cases) {
         const std::string window = std::to_string(c.window);
         const ProcessRun run =
             Run("korvel-backtest", With(c.goal, {"--json", "--window", window, "--every", "7", m_returns}));
         ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(run.out.find("\"goal\": \"" + c.named + "\""), std::string::npos) << run.out.substr(0, 80);
         int rebalance = 0;
         for (int at = c.window; at < kPeriods; at += 7, ++rebalance) {
             const std::string slice = Write("slice.csv", ReturnsText(at - c.window, at));
