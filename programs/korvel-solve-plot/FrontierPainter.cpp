@@ -18,9 +18,11 @@ namespace {
 constexpr int kWidth = 800;
 constexpr int kHeight = 560;
 
-QString TitleOf(const cli::PictureShare& share) {
+// The share's own risk goes by the axis' name, the measure the frontier least.
+QString TitleOf(const cli::PictureShare& share, const std::string& axisName) {
     return QString::fromStdString(share.name) + QStringLiteral(": Avg.Return ") + QString::number(share.mean, 'g', 6)
-           + QStringLiteral(", Line Deviat. ") + QString::number(share.deviation, 'g', 6);
+           + QStringLiteral(", ") + QString::fromStdString(axisName) + QStringLiteral(" ")
+           + QString::number(share.deviation, 'g', 6);
 }
 
 // The generator writes an ellipse with equal radii as a circle.
@@ -43,7 +45,7 @@ bool AddShareTitles(const QByteArray& svg, const cli::FrontierPicture& picture, 
         if (reader.hasError())
             return false;
         if (reader.isEndElement() && IsRound(reader.qualifiedName()) && ellipses < picture.shares.size())
-            writer.writeTextElement(QStringLiteral("title"), TitleOf(picture.shares[ellipses++]));
+            writer.writeTextElement(QStringLiteral("title"), TitleOf(picture.shares[ellipses++], picture.axisName));
         writer.writeCurrentToken(reader);
     }
     return ellipses == picture.shares.size();

@@ -165,6 +165,16 @@ TEST_F(FrontierBinary, SvgHasTheFrontierLineAndANamedDotPerShare) {
     EXPECT_EQ(count, 3);
 }
 
+TEST_F(FrontierBinary, SvgNamesEachSharesRiskByTheMeasure) {
+    if (!HasPlotProgram())
+        GTEST_SKIP() << "korvel-solve-plot is not built";
+    const std::string svg = (m_dir / "worst.svg").string();
+    ASSERT_EQ(Run("--frontier --risk worst --plot " + svg + " " + m_sheet).status, 0);
+    const std::string text = ReadAll(svg);
+    EXPECT_NE(text.find("<title>Up: Avg.Return 2, Risk (worst) "), std::string::npos);
+    EXPECT_EQ(text.find("Line Deviat."), std::string::npos);
+}
+
 TEST_F(FrontierBinary, PngOfTheChosenSizeWithoutADisplay) {
     if (!HasPlotProgram())
         GTEST_SKIP() << "korvel-solve-plot is not built";
