@@ -23,10 +23,13 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 }  // namespace
 
-DeviationDual::DeviationDual(const ShareReturns& returns, double bound, int32_t tablePeriods)
-    : m_returns(returns), m_shares(returns.shares), m_periods(returns.periods), m_width(0), m_cols(0), m_bound(bound),
-      m_bounded(std::isfinite(bound)), m_means(static_cast<size_t>(returns.shares)),
+DeviationDual::DeviationDual(const ShareReturns& returns, double bound, int32_t tablePeriods,
+                             const FrontierChecker* checker)
+    : m_returns(returns), m_checker(checker), m_shares(returns.shares), m_periods(returns.periods), m_width(0),
+      m_cols(0), m_bound(bound), m_bounded(std::isfinite(bound)), m_means(static_cast<size_t>(returns.shares)),
       m_basis(static_cast<size_t>(m_shares), -1) {
+    if (!m_checker)
+        m_checker = &m_ownChecker.emplace(returns);
     for (int32_t i = 0; i < m_shares; ++i)
         m_means[static_cast<size_t>(i)] = returns.Mean(i);
     ChooseTablePeriods(tablePeriods);
@@ -328,26 +331,14 @@ FrontierVertex DeviationDual::Vertex() const {
 // the figure kept (the dual's is a difference of larger numbers).
 bool DeviationDual::Record(std::vector<FrontierVertex>& vertices) const {
     FrontierVertex vertex = Vertex();
-    const double given = DeviationOf(vertex);
+    PortfolioFigures figures = m_checker->Figures(vertex.shares);
+    const double given = FrontierChecker::RawLineDeviation(figures);
     if (!(std::fabs(given - vertex.lineDeviation) <= kDualityGap * std::max(1.0, vertex.lineDeviation)))
         return false;
     vertex.lineDeviation = given;
+    vertex.figures = figures;
     vertices.push_back(std::move(vertex));
     return true;
-}
-
-double DeviationDual::DeviationOf(const FrontierVertex& vertex) const {
-    long double total = 0.0L;
-    for (int32_t p = 0; p < m_periods; ++p) {
-        long double deviation = 0.0L;
-        for (const FrontierShare& share : vertex.shares) {
-            const int32_t i = share.row - 1;
-            deviation +=
-                static_cast<long double>(share.weight) * (m_returns.At(i, p) - m_means[static_cast<size_t>(i)]);
-        }
-        total += std::fabs(deviation);
-    }
-    return static_cast<double>(total / static_cast<long double>(m_periods));
 }
 
 }  // namespace korvel

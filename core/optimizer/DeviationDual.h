@@ -5,9 +5,11 @@
 // shares) cells, where the primal one has periods x (shares + 2 periods), and
 // the weights are the prices of its rows.
 #include "core/optimizer/Frontier.h"
+#include "core/optimizer/FrontierCheck.h"
 #include "core/optimizer/FrontierTableau.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace korvel {
@@ -21,8 +23,10 @@ public:
     // portfolios returning at least it; without one, the least of all.
     // tablePeriods: how many periods' prices the table holds (0: all); the
     // others keep their start's price, summed in one fixed column, until
-    // SolveAll prices them in. Walk needs them all.
-    DeviationDual(const ShareReturns& returns, double bound, int32_t tablePeriods = 0);
+    // SolveAll prices them in. Walk needs them all. checker: on the same
+    // returns, kept by reference (the solver makes its own without one).
+    DeviationDual(const ShareReturns& returns, double bound, int32_t tablePeriods = 0,
+                  const FrontierChecker* checker = nullptr);
 
     DualOutcome Solve();
     // Solve, and the periods outside the table that pay join it, until none does.
@@ -32,8 +36,9 @@ public:
     // none) until no portfolio reaches a higher one, or with flatStartOnly
     // until the deviation first rises; vertices get each.
     DualOutcome Walk(std::vector<FrontierVertex>& vertices, bool flatStartOnly = false);
-    // Adds the optimum's portfolio with the deviation its weights give;
-    // false when that is not the dual's value (the least deviation).
+    // Adds the optimum's portfolio with the deviation its weights give, and
+    // their figures; false when that is not the dual's value (the least
+    // deviation).
     bool Record(std::vector<FrontierVertex>& vertices) const;
     int64_t Pivots() const { return m_pivots; }
 
@@ -64,7 +69,6 @@ private:
     void RecomputeCosts();
     FrontierVertex Vertex() const;  // with the dual's deviation
     double DualDeviation() const;
-    double DeviationOf(const FrontierVertex& vertex) const;  // in long double
 
     enum class Step { Moved, Degenerate, Unbounded };
     Step Move(int32_t col, double direction, bool bland);
@@ -75,6 +79,8 @@ private:
     double Ratio(int32_t col, double direction, bool bland, int32_t& row) const;
 
     const ShareReturns& m_returns;
+    std::optional<FrontierChecker> m_ownChecker;
+    const FrontierChecker* m_checker;
     int32_t m_shares;
     int32_t m_periods;
     int32_t m_width;  // periods in the table
