@@ -3,6 +3,7 @@
 #include "core/optimizer/FrontierPivot.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <limits>
 
@@ -66,22 +67,6 @@ void DeviationDual::Fill() {
     m_values[static_cast<size_t>(FixedColumn())] = 1.0;
 }
 
-double DeviationDual::Lower(int32_t col) const {
-    if (col < m_width)
-        return -1.0;
-    if (col == FixedColumn())
-        return 1.0;
-    return col == BudgetColumn() ? -kInfinity : 0.0;
-}
-
-double DeviationDual::Upper(int32_t col) const {
-    if (col < m_width || col == FixedColumn())
-        return 1.0;
-    if (col == BoundColumn())
-        return m_bounded ? kInfinity : 0.0;
-    return kInfinity;
-}
-
 // The budget's price takes the row that binds first, and every slack stays
 // feasible.
 void DeviationDual::Start() {
@@ -105,9 +90,7 @@ void DeviationDual::Pivot(int32_t row, int32_t col) {
     EliminateColumn(m_cells.data(), m_shares, m_cols, row, col);
     const double* pivotRow = Row(row);
     for (std::vector<double>* costs : {&m_costs, &m_slopes}) {
-        const double f = (*costs)[static_cast<size_t>(col)];
-        for (int32_t k = 0; k < m_cols; ++k)
-            (*costs)[static_cast<size_t>(k)] -= f * pivotRow[k];
+        SubtractMultiple(costs->data(), pivotRow, (*costs)[static_cast<size_t>(col)], m_cols);
         (*costs)[static_cast<size_t>(col)] = 0.0;
     }
     const int32_t leaving = m_basis[static_cast<size_t>(row)];
@@ -150,18 +133,18 @@ void DeviationDual::RecomputeCosts() {
 }
 
 // Dantzig's rule over the columns that can move in the direction that pays,
-// or the lowest such index under Bland's.
+// or the lowest such index under Bland's. The tests of a column are combined
+// without branches: which columns pass is data, and a mispredicted branch per
+// column costs more than the tests.
 int32_t DeviationDual::Entering(bool bland) const {
     int32_t entering = -1;
     double best = kCostTolerance;
     for (int32_t j = 0; j < m_cols; ++j) {
-        if (m_rowOf[static_cast<size_t>(j)] >= 0)
-            continue;
         const double cost = m_costs[static_cast<size_t>(j)];
         const double value = m_values[static_cast<size_t>(j)];
-        const bool rises = cost > best && value < Upper(j);
-        const bool falls = -cost > best && value > Lower(j);
-        if (!rises && !falls)
+        const bool rises = (cost > best) & (value < Upper(j));
+        const bool falls = (-cost > best) & (value > Lower(j));
+        if (!((rises | falls) & (m_rowOf[static_cast<size_t>(j)] < 0)))
             continue;
         if (bland)
             return j;
@@ -245,23 +228,32 @@ DualOutcome DeviationDual::Solve() {
     }
 }
 
-// The least rise of the bound that makes a column pay, and that column.
+// The least rise of the bound that makes a column pay, and that column;
+// branch-free tests as in Entering. The rise is a division, which costs more
+// than the rest of a column's tests: a product bounds it first (generously,
+// for its roundings), and only a column that may beat the least so far is
+// divided and compared as before.
 int32_t DeviationDual::NextBreak(double& rise) const {
+    constexpr double kGenerous = 1.0 + 4.0 * DBL_EPSILON;
     int32_t entering = -1;
-    rise = kInfinity;
+    double least = kInfinity;
     for (int32_t j = 0; j < m_cols; ++j) {
         const double slope = m_slopes[static_cast<size_t>(j)];
-        if (m_rowOf[static_cast<size_t>(j)] >= 0 || std::fabs(slope) <= kCostTolerance)
-            continue;
         const double value = m_values[static_cast<size_t>(j)];
-        if (slope > 0.0 ? !(value < Upper(j)) : !(value > Lower(j)))
+        const double cost = m_costs[static_cast<size_t>(j)];
+        const bool up = slope > 0.0;
+        const bool open = (up & (value < Upper(j))) | (!up & (value > Lower(j)));
+        const bool moves = (m_rowOf[static_cast<size_t>(j)] < 0) & (std::fabs(slope) > kCostTolerance) & open;
+        const double lead = up ? -cost : cost;  // the rise times |slope|
+        if (!(moves & (lead <= least * std::fabs(slope) * kGenerous + DBL_MIN)))
             continue;
-        const double q = std::max(-m_costs[static_cast<size_t>(j)] / slope, 0.0);
-        if (q < rise) {
-            rise = q;
+        const double q = std::max(-cost / slope, 0.0);
+        if (q < least) {
+            least = q;
             entering = j;
         }
     }
+    rise = least;
     return entering;
 }
 

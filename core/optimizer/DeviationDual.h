@@ -9,6 +9,7 @@
 #include "core/optimizer/FrontierTableau.h"
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -55,8 +56,21 @@ private:
     }
     double* Row(int32_t r) { return m_cells.data() + static_cast<size_t>(r) * static_cast<size_t>(m_cols); }
     const double* Row(int32_t r) const { return m_cells.data() + static_cast<size_t>(r) * static_cast<size_t>(m_cols); }
-    double Lower(int32_t col) const;
-    double Upper(int32_t col) const;
+    // Inline: the pricing and the ratio tests ask for every column.
+    double Lower(int32_t col) const {
+        if (col < m_width)
+            return -1.0;
+        if (col == FixedColumn())
+            return 1.0;
+        return col == BudgetColumn() ? -std::numeric_limits<double>::infinity() : 0.0;
+    }
+    double Upper(int32_t col) const {
+        if (col < m_width || col == FixedColumn())
+            return 1.0;
+        if (col == BoundColumn())
+            return m_bounded ? std::numeric_limits<double>::infinity() : 0.0;
+        return std::numeric_limits<double>::infinity();
+    }
 
     void ChooseTablePeriods(int32_t tablePeriods);
     void Fill();
