@@ -33,12 +33,39 @@ void Divide(double* __restrict values, double divisor, int32_t count) {
         values[k] /= divisor;
 }
 
+// The spans of the pivot row that hold non-zero entries: a basic column is
+// zero there (but for the leaving one), and a slack's identity leaves long
+// runs of them, which the other rows need not step over. Gaps shorter than a
+// few entries stay inside a span, where subtracting zero changes nothing.
+std::vector<std::pair<int32_t, int32_t>> NonZeroSpans(const double* row, int32_t cols) {
+    constexpr int32_t kShortestGap = 16;
+    std::vector<std::pair<int32_t, int32_t>> spans;
+    int32_t k = 0;
+    while (k < cols) {
+        while (k < cols && row[k] == 0.0)
+            ++k;
+        if (k == cols)
+            break;
+        int32_t end = k;
+        int32_t zeros = 0;
+        for (int32_t j = k; j < cols && zeros < kShortestGap; ++j) {
+            zeros = row[j] == 0.0 ? zeros + 1 : 0;
+            if (zeros == 0)
+                end = j + 1;
+        }
+        spans.emplace_back(k, end);
+        k = end;
+    }
+    return spans;
+}
+
 }  // namespace
 
 void EliminateColumn(double* cells, int32_t rows, int32_t cols, int32_t row, int32_t col) {
     double* pivotRow = cells + static_cast<size_t>(row) * static_cast<size_t>(cols);
     Divide(pivotRow, pivotRow[col], cols);
     pivotRow[col] = 1.0;
+    const std::vector<std::pair<int32_t, int32_t>> spans = NonZeroSpans(pivotRow, cols);
     for (int32_t i = 0; i < rows; ++i) {
         if (i == row)
             continue;
@@ -46,7 +73,8 @@ void EliminateColumn(double* cells, int32_t rows, int32_t cols, int32_t row, int
         const double f = target[col];
         if (f == 0.0)
             continue;
-        SubtractMultiple(target, pivotRow, f, cols);
+        for (const auto& [begin, end] : spans)
+            SubtractMultiple(target + begin, pivotRow + begin, f, end - begin);
         target[col] = 0.0;
     }
 }
