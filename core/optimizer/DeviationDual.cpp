@@ -135,22 +135,28 @@ void DeviationDual::RecomputeCosts() {
 // Dantzig's rule over the columns that can move in the direction that pays,
 // or the lowest such index under Bland's. The tests of a column are combined
 // without branches: which columns pass is data, and a mispredicted branch per
-// column costs more than the tests.
+// column costs more than the tests. The periods' prices, boxed in [-1, 1],
+// come first, without asking each column for its bounds.
 int32_t DeviationDual::Entering(bool bland) const {
     int32_t entering = -1;
     double best = kCostTolerance;
-    for (int32_t j = 0; j < m_cols; ++j) {
+    const auto pays = [&](int32_t j, double lower, double upper) {
         const double cost = m_costs[static_cast<size_t>(j)];
         const double value = m_values[static_cast<size_t>(j)];
-        const bool rises = (cost > best) & (value < Upper(j));
-        const bool falls = (-cost > best) & (value > Lower(j));
+        const bool rises = (cost > best) & (value < upper);
+        const bool falls = (-cost > best) & (value > lower);
         if (!((rises | falls) & (m_rowOf[static_cast<size_t>(j)] < 0)))
-            continue;
-        if (bland)
-            return j;
+            return false;
         best = std::fabs(cost);
         entering = j;
-    }
+        return bland;
+    };
+    for (int32_t j = 0; j < m_width; ++j)
+        if (pays(j, -1.0, 1.0))
+            return j;
+    for (int32_t j = m_width; j < m_cols; ++j)
+        if (pays(j, Lower(j), Upper(j)))
+            return j;
     return entering;
 }
 
@@ -228,24 +234,41 @@ DualOutcome DeviationDual::Solve() {
     }
 }
 
-// The least rise of the bound that makes a column pay, and that column;
-// branch-free tests as in Entering. The rise is a division, which costs more
-// than the rest of a column's tests: a product bounds it first (generously,
-// for its roundings), and only a column that may beat the least so far is
-// divided and compared as before.
+// The least rise of the bound that makes a column pay, and that column. Two
+// passes: the columns that can move, listed without branches (which ones can
+// is data, and a mispredicted branch per column costs more than the tests);
+// then their rises in order, the first least kept as before. A rise is a
+// division, dearer than the rest: a product bounds it first (generously, for
+// its roundings), and only a column that may beat the least so far is divided.
 int32_t DeviationDual::NextBreak(double& rise) const {
     constexpr double kGenerous = 1.0 + 4.0 * DBL_EPSILON;
-    int32_t entering = -1;
-    double least = kInfinity;
-    for (int32_t j = 0; j < m_cols; ++j) {
+    static constexpr double kFlip[2] = {1.0, -1.0};
+    const auto moves = [&](int32_t j, double lower, double upper) {
         const double slope = m_slopes[static_cast<size_t>(j)];
         const double value = m_values[static_cast<size_t>(j)];
-        const double cost = m_costs[static_cast<size_t>(j)];
         const bool up = slope > 0.0;
-        const bool open = (up & (value < Upper(j))) | (!up & (value > Lower(j)));
-        const bool moves = (m_rowOf[static_cast<size_t>(j)] < 0) & (std::fabs(slope) > kCostTolerance) & open;
-        const double lead = up ? -cost : cost;  // the rise times |slope|
-        if (!(moves & (lead <= least * std::fabs(slope) * kGenerous + DBL_MIN)))
+        const bool open = (up & (value < upper)) | (!up & (value > lower));
+        return static_cast<int32_t>((m_rowOf[static_cast<size_t>(j)] < 0) & (std::fabs(slope) > kCostTolerance) & open);
+    };
+    m_moving.resize(static_cast<size_t>(m_cols));
+    int32_t* moving = m_moving.data();
+    int32_t count = 0;
+    for (int32_t j = 0; j < m_width; ++j) {
+        moving[count] = j;
+        count += moves(j, -1.0, 1.0);
+    }
+    for (int32_t j = m_width; j < m_cols; ++j) {
+        moving[count] = j;
+        count += moves(j, Lower(j), Upper(j));
+    }
+    int32_t entering = -1;
+    double least = kInfinity;
+    for (int32_t k = 0; k < count; ++k) {
+        const int32_t j = moving[k];
+        const double slope = m_slopes[static_cast<size_t>(j)];
+        const double cost = m_costs[static_cast<size_t>(j)];
+        const double lead = cost * kFlip[slope > 0.0];  // the rise times |slope|
+        if (!(lead <= least * std::fabs(slope) * kGenerous + DBL_MIN))
             continue;
         const double q = std::max(-cost / slope, 0.0);
         if (q < least) {

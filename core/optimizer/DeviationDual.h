@@ -102,15 +102,16 @@ private:
     double m_bound;
     bool m_bounded;
     std::vector<double> m_means;
-    std::vector<double> m_startPrices;    // of every period
-    std::vector<int32_t> m_tablePeriods;  // the period of each of the first W columns
-    std::vector<char> m_inTable;          // by period
-    std::vector<double> m_cells;          // m_shares rows
-    std::vector<double> m_costs;          // reduced cost of every column
-    std::vector<double> m_slopes;         // their change per unit of the bound
-    std::vector<double> m_values;         // of every column, basic or not
-    std::vector<int32_t> m_basis;         // column basic in each row
-    std::vector<int32_t> m_rowOf;         // row of each basic column, -1 if not basic
+    std::vector<double> m_startPrices;      // of every period
+    std::vector<int32_t> m_tablePeriods;    // the period of each of the first W columns
+    std::vector<char> m_inTable;            // by period
+    std::vector<double> m_cells;            // m_shares rows
+    std::vector<double> m_costs;            // reduced cost of every column
+    std::vector<double> m_slopes;           // their change per unit of the bound
+    std::vector<double> m_values;           // of every column, basic or not
+    std::vector<int32_t> m_basis;           // column basic in each row
+    std::vector<int32_t> m_rowOf;           // row of each basic column, -1 if not basic
+    mutable std::vector<int32_t> m_moving;  // NextBreak's, kept to spare an allocation per breakpoint
     int64_t m_pivots = 0;
     int64_t m_pivotLimit;
 };

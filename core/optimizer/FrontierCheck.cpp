@@ -14,6 +14,7 @@ constexpr double kReturnTolerance = 1e-9;  // times the data's scale
 constexpr double kDeviationRelative = 1e-7;
 constexpr double kDeviationAbsolute = 1e-9;  // times the data's scale
 constexpr const char* kMsgOutside = "a share outside the worksheet";
+constexpr int32_t kPeriodBlock = 1024;
 
 // sums[p] += weight * (returns[p] - mean), four periods a step so that the
 // compiler can pair them into vector instructions.
@@ -57,27 +58,35 @@ FrontierChecker::FrontierChecker(const ShareReturns& returns) : m_returns(return
         for (int32_t p = 0; p < returns.periods; ++p)
             m_spreads[k] += std::fabs(returns.At(i, p) - m_exactMeans[k]);
     }
-    m_periodDeviations.resize(static_cast<size_t>(returns.periods));
+    m_periodDeviations.resize(static_cast<size_t>(std::min(returns.periods, kPeriodBlock)));
 }
 
 // The portfolio's deviation in each period summed in doubles (the weights are
 // doubles: long double would add nothing but time), the sums over periods and
-// the weights in long double, as Go's check has them.
+// the weights in long double, as Go's check has them. The periods go in
+// blocks whose sums stay in the nearest cache while every held share adds in.
 PortfolioFigures FrontierChecker::Figures(const std::vector<FrontierShare>& shares) const {
     PortfolioFigures figures;
     figures.periods = static_cast<size_t>(m_returns.periods);
-    std::fill(m_periodDeviations.begin(), m_periodDeviations.end(), 0.0);
     for (const FrontierShare& share : shares) {
         const size_t i = static_cast<size_t>(share.row - 1);
         const long double weight = share.weight;
         figures.weightSum += weight;
         figures.averageReturn += weight * m_exactMeans[i];
         figures.deviationSize += std::fabs(weight) * m_spreads[i];
-        AddWeightedDeviations(m_periodDeviations.data(), &m_returns.values[i * figures.periods], m_means[i],
-                              share.weight, m_returns.periods);
     }
-    for (double deviation : m_periodDeviations)
-        figures.deviationSum += std::fabs(deviation);
+    double* sums = m_periodDeviations.data();
+    for (int32_t first = 0; first < m_returns.periods; first += kPeriodBlock) {
+        const int32_t count = std::min(kPeriodBlock, m_returns.periods - first);
+        std::fill(sums, sums + count, 0.0);
+        for (const FrontierShare& share : shares) {
+            const size_t i = static_cast<size_t>(share.row - 1);
+            AddWeightedDeviations(sums, &m_returns.values[i * figures.periods + static_cast<size_t>(first)], m_means[i],
+                                  share.weight, count);
+        }
+        for (int32_t k = 0; k < count; ++k)
+            figures.deviationSum += std::fabs(sums[k]);
+    }
     if (HedgesNearlyPerfectly(figures, shares.size()))
         return FiguresInLongDouble(shares);
     return figures;

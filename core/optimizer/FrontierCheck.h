@@ -40,7 +40,7 @@ private:
     std::vector<long double> m_spreads;     // sum over the periods of |return - exact mean|
     std::vector<double> m_largest;          // the largest |return|
     std::vector<char> m_finite;
-    mutable std::vector<double> m_periodDeviations;
+    mutable std::vector<double> m_periodDeviations;  // one block of periods at a time
 };
 
 // True when the point is a portfolio of the model: weights not below zero and
