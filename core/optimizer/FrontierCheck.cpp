@@ -1,5 +1,7 @@
 #include "core/optimizer/FrontierCheck.h"
 
+#include "core/optimizer/RowLoop.h"
+
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
@@ -18,7 +20,8 @@ constexpr int32_t kPeriodBlock = 1024;
 
 // sums[p] += weight * (returns[p] - mean), four periods a step so that the
 // compiler can pair them into vector instructions.
-void AddWeightedDeviations(double* sums, const double* returns, double mean, double weight, int32_t periods) {
+KORVEL_ROW_LOOP void AddWeightedDeviations(double* sums, const double* returns, double mean, double weight,
+                                           int32_t periods) {
     int32_t p = 0;
     for (; p + 4 <= periods; p += 4) {
         sums[p] += weight * (returns[p] - mean);

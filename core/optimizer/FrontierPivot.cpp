@@ -1,5 +1,7 @@
 #include "core/optimizer/FrontierPivot.h"
 
+#include "core/optimizer/RowLoop.h"
+
 #include <algorithm>
 #include <cstddef>
 
@@ -7,7 +9,8 @@ namespace korvel::frontier {
 
 // Four entries a step, so that the compiler pairs them into vector
 // instructions (which round as the scalar ones do).
-void SubtractMultiple(double* __restrict target, const double* __restrict source, double factor, int32_t count) {
+KORVEL_ROW_LOOP void SubtractMultiple(double* __restrict target, const double* __restrict source, double factor,
+                                      int32_t count) {
     int32_t k = 0;
     for (; k + 4 <= count; k += 4) {
         target[k] -= factor * source[k];
@@ -21,7 +24,7 @@ void SubtractMultiple(double* __restrict target, const double* __restrict source
 
 namespace {
 
-void Divide(double* __restrict values, double divisor, int32_t count) {
+KORVEL_ROW_LOOP void Divide(double* __restrict values, double divisor, int32_t count) {
     int32_t k = 0;
     for (; k + 4 <= count; k += 4) {
         values[k] /= divisor;
