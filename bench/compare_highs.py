@@ -7,12 +7,14 @@ same LP in a child process (best of its dual simplex and interior point), and
 prints a table of median times (wall, and CPU in brackets: on a shared
 machine the CPU time is the steadier), ratios and peak memory. Checks that both
 reach the same least deviation (relative 1e-9) and that korvel's weights are
-a portfolio reaching the Min Return.
+a portfolio reaching the Min Return, and the same of a few of the frontier's
+breakpoints against HiGHS at their returns.
 
 Needs python3-scipy (Debian), for this benchmark only.
 
 usage: compare_highs.py [--solve PATH] [--repeat N] [--min-return R] [--timeout S]
                         [--sizes 2000x60,500x520] [--workdir DIR] [--no-frontier]
+                        [--frontier-checks N]
 A run stopped at the timeout shows "exit None".
 """
 import argparse
@@ -177,10 +179,37 @@ def bench_size(args, shares, periods, seed):
     if args.frontier:
         f_time, f_peak, f_status, f_out, f_cpu = median_run([args.solve, "--json", "--frontier", path], args.repeat,
                                                             args.timeout)
-        points = len(json.loads(f_out)["points"]) if f_status == 0 else 0
-        rows.append(("frontier", f_time, f_cpu, f_peak) + rows[0][4:8]
-                    + ("%d breakpoints" % points if f_status == 0 else "exit %s" % f_status,))
+        note = "exit %s" % f_status
+        if f_status == 0:
+            points = json.loads(f_out)["points"]
+            note = "%d breakpoints%s" % (len(points), check_breakpoints(args, path, r, points, rows[0][7]))
+        rows.append(("frontier", f_time, f_cpu, f_peak) + rows[0][4:8] + (note,))
     return rows
+
+
+def check_breakpoints(args, path, r, points, method):
+    """HiGHS at the returns of --frontier-checks breakpoints spread along the
+    frontier (both ends among them): the same least deviation, and weights
+    that are a portfolio reaching the return."""
+    count = min(args.frontier_checks, len(points))
+    if count <= 0:
+        return ""
+    picked = sorted({round(k * (len(points) - 1) / max(count - 1, 1)) for k in range(count)})
+    worst, faults = 0.0, []
+    floor = 1e-6 * float(abs(r).max())
+    for k in picked:
+        point = points[k]
+        worker = [sys.executable, __file__, "--highs-worker", path, method, "--min-return", repr(point["averageReturn"])]
+        _, _, _, out, _ = run_child(worker, args.timeout)
+        highs = json.loads(out)["deviation"] if out else None
+        weights = {s["row"]: s["weight"] for s in point["shares"]}
+        feasible, _, _ = check_weights(r, weights, point["averageReturn"])
+        diff = abs(point["lineDeviation"] - highs) / max(abs(highs), floor) if highs is not None else float("inf")
+        worst = max(worst, diff)
+        if diff > 1e-9 or not feasible:
+            faults.append(k + 1)
+    verdict = "same" if not faults else "DIFFERS at %s" % ",".join(map(str, faults))
+    return ", %d checked by HiGHS: %s, max rel.diff %.1e" % (len(picked), verdict, worst)
 
 
 def main():
@@ -192,6 +221,8 @@ def main():
     parser.add_argument("--workdir", default=None)
     parser.add_argument("--seed", type=int, default=23)
     parser.add_argument("--no-frontier", dest="frontier", action="store_false")
+    parser.add_argument("--frontier-checks", type=int, default=3,
+                        help="breakpoints checked against HiGHS at their returns (0: none)")
     parser.add_argument("--timeout", type=float, default=600.0, help="seconds before a run is stopped")
     parser.add_argument("--highs-worker", nargs=2, metavar=("CSV", "METHOD"))
     args = parser.parse_args()

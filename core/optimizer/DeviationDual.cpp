@@ -3,6 +3,7 @@
 #include "core/optimizer/FrontierPivot.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <limits>
 
@@ -23,10 +24,13 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 }  // namespace
 
-DeviationDual::DeviationDual(const ShareReturns& returns, double bound, int32_t tablePeriods)
-    : m_returns(returns), m_shares(returns.shares), m_periods(returns.periods), m_width(0), m_cols(0), m_bound(bound),
-      m_bounded(std::isfinite(bound)), m_means(static_cast<size_t>(returns.shares)),
+DeviationDual::DeviationDual(const ShareReturns& returns, double bound, int32_t tablePeriods,
+                             const FrontierChecker* checker)
+    : m_returns(returns), m_checker(checker), m_shares(returns.shares), m_periods(returns.periods), m_width(0),
+      m_cols(0), m_bound(bound), m_bounded(std::isfinite(bound)), m_means(static_cast<size_t>(returns.shares)),
       m_basis(static_cast<size_t>(m_shares), -1) {
+    if (!m_checker)
+        m_checker = &m_ownChecker.emplace(returns);
     for (int32_t i = 0; i < m_shares; ++i)
         m_means[static_cast<size_t>(i)] = returns.Mean(i);
     ChooseTablePeriods(tablePeriods);
@@ -63,22 +67,6 @@ void DeviationDual::Fill() {
     m_values[static_cast<size_t>(FixedColumn())] = 1.0;
 }
 
-double DeviationDual::Lower(int32_t col) const {
-    if (col < m_width)
-        return -1.0;
-    if (col == FixedColumn())
-        return 1.0;
-    return col == BudgetColumn() ? -kInfinity : 0.0;
-}
-
-double DeviationDual::Upper(int32_t col) const {
-    if (col < m_width || col == FixedColumn())
-        return 1.0;
-    if (col == BoundColumn())
-        return m_bounded ? kInfinity : 0.0;
-    return kInfinity;
-}
-
 // The budget's price takes the row that binds first, and every slack stays
 // feasible.
 void DeviationDual::Start() {
@@ -102,9 +90,7 @@ void DeviationDual::Pivot(int32_t row, int32_t col) {
     EliminateColumn(m_cells.data(), m_shares, m_cols, row, col);
     const double* pivotRow = Row(row);
     for (std::vector<double>* costs : {&m_costs, &m_slopes}) {
-        const double f = (*costs)[static_cast<size_t>(col)];
-        for (int32_t k = 0; k < m_cols; ++k)
-            (*costs)[static_cast<size_t>(k)] -= f * pivotRow[k];
+        SubtractMultiple(costs->data(), pivotRow, (*costs)[static_cast<size_t>(col)], m_cols);
         (*costs)[static_cast<size_t>(col)] = 0.0;
     }
     const int32_t leaving = m_basis[static_cast<size_t>(row)];
@@ -147,24 +133,30 @@ void DeviationDual::RecomputeCosts() {
 }
 
 // Dantzig's rule over the columns that can move in the direction that pays,
-// or the lowest such index under Bland's.
+// or the lowest such index under Bland's. The tests of a column are combined
+// without branches: which columns pass is data, and a mispredicted branch per
+// column costs more than the tests. The periods' prices, boxed in [-1, 1],
+// come first, without asking each column for its bounds.
 int32_t DeviationDual::Entering(bool bland) const {
     int32_t entering = -1;
     double best = kCostTolerance;
-    for (int32_t j = 0; j < m_cols; ++j) {
-        if (m_rowOf[static_cast<size_t>(j)] >= 0)
-            continue;
+    const auto pays = [&](int32_t j, double lower, double upper) {
         const double cost = m_costs[static_cast<size_t>(j)];
         const double value = m_values[static_cast<size_t>(j)];
-        const bool rises = cost > best && value < Upper(j);
-        const bool falls = -cost > best && value > Lower(j);
-        if (!rises && !falls)
-            continue;
-        if (bland)
-            return j;
+        const bool rises = (cost > best) & (value < upper);
+        const bool falls = (-cost > best) & (value > lower);
+        if (!((rises | falls) & (m_rowOf[static_cast<size_t>(j)] < 0)))
+            return false;
         best = std::fabs(cost);
         entering = j;
-    }
+        return bland;
+    };
+    for (int32_t j = 0; j < m_width; ++j)
+        if (pays(j, -1.0, 1.0))
+            return j;
+    for (int32_t j = m_width; j < m_cols; ++j)
+        if (pays(j, Lower(j), Upper(j)))
+            return j;
     return entering;
 }
 
@@ -242,23 +234,49 @@ DualOutcome DeviationDual::Solve() {
     }
 }
 
-// The least rise of the bound that makes a column pay, and that column.
+// The least rise of the bound that makes a column pay, and that column. Two
+// passes: the columns that can move, listed without branches (which ones can
+// is data, and a mispredicted branch per column costs more than the tests);
+// then their rises in order, the first least kept as before. A rise is a
+// division, dearer than the rest: a product bounds it first (generously, for
+// its roundings), and only a column that may beat the least so far is divided.
 int32_t DeviationDual::NextBreak(double& rise) const {
-    int32_t entering = -1;
-    rise = kInfinity;
-    for (int32_t j = 0; j < m_cols; ++j) {
+    constexpr double kGenerous = 1.0 + 4.0 * DBL_EPSILON;
+    static constexpr double kFlip[2] = {1.0, -1.0};
+    const auto moves = [&](int32_t j, double lower, double upper) {
         const double slope = m_slopes[static_cast<size_t>(j)];
-        if (m_rowOf[static_cast<size_t>(j)] >= 0 || std::fabs(slope) <= kCostTolerance)
-            continue;
         const double value = m_values[static_cast<size_t>(j)];
-        if (slope > 0.0 ? !(value < Upper(j)) : !(value > Lower(j)))
+        const bool up = slope > 0.0;
+        const bool open = (up & (value < upper)) | (!up & (value > lower));
+        return static_cast<int32_t>((m_rowOf[static_cast<size_t>(j)] < 0) & (std::fabs(slope) > kCostTolerance) & open);
+    };
+    m_moving.resize(static_cast<size_t>(m_cols));
+    int32_t* moving = m_moving.data();
+    int32_t count = 0;
+    for (int32_t j = 0; j < m_width; ++j) {
+        moving[count] = j;
+        count += moves(j, -1.0, 1.0);
+    }
+    for (int32_t j = m_width; j < m_cols; ++j) {
+        moving[count] = j;
+        count += moves(j, Lower(j), Upper(j));
+    }
+    int32_t entering = -1;
+    double least = kInfinity;
+    for (int32_t k = 0; k < count; ++k) {
+        const int32_t j = moving[k];
+        const double slope = m_slopes[static_cast<size_t>(j)];
+        const double cost = m_costs[static_cast<size_t>(j)];
+        const double lead = cost * kFlip[slope > 0.0];  // the rise times |slope|
+        if (!(lead <= least * std::fabs(slope) * kGenerous + DBL_MIN))
             continue;
-        const double q = std::max(-m_costs[static_cast<size_t>(j)] / slope, 0.0);
-        if (q < rise) {
-            rise = q;
+        const double q = std::max(-cost / slope, 0.0);
+        if (q < least) {
+            least = q;
             entering = j;
         }
     }
+    rise = least;
     return entering;
 }
 
@@ -328,26 +346,14 @@ FrontierVertex DeviationDual::Vertex() const {
 // the figure kept (the dual's is a difference of larger numbers).
 bool DeviationDual::Record(std::vector<FrontierVertex>& vertices) const {
     FrontierVertex vertex = Vertex();
-    const double given = DeviationOf(vertex);
+    PortfolioFigures figures = m_checker->Figures(vertex.shares);
+    const double given = FrontierChecker::RawLineDeviation(figures);
     if (!(std::fabs(given - vertex.lineDeviation) <= kDualityGap * std::max(1.0, vertex.lineDeviation)))
         return false;
     vertex.lineDeviation = given;
+    vertex.figures = figures;
     vertices.push_back(std::move(vertex));
     return true;
-}
-
-double DeviationDual::DeviationOf(const FrontierVertex& vertex) const {
-    long double total = 0.0L;
-    for (int32_t p = 0; p < m_periods; ++p) {
-        long double deviation = 0.0L;
-        for (const FrontierShare& share : vertex.shares) {
-            const int32_t i = share.row - 1;
-            deviation +=
-                static_cast<long double>(share.weight) * (m_returns.At(i, p) - m_means[static_cast<size_t>(i)]);
-        }
-        total += std::fabs(deviation);
-    }
-    return static_cast<double>(total / static_cast<long double>(m_periods));
 }
 
 }  // namespace korvel

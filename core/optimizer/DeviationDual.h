@@ -5,9 +5,12 @@
 // shares) cells, where the primal one has periods x (shares + 2 periods), and
 // the weights are the prices of its rows.
 #include "core/optimizer/Frontier.h"
+#include "core/optimizer/FrontierCheck.h"
 #include "core/optimizer/FrontierTableau.h"
 
 #include <cstdint>
+#include <limits>
+#include <optional>
 #include <vector>
 
 namespace korvel {
@@ -21,8 +24,10 @@ public:
     // portfolios returning at least it; without one, the least of all.
     // tablePeriods: how many periods' prices the table holds (0: all); the
     // others keep their start's price, summed in one fixed column, until
-    // SolveAll prices them in. Walk needs them all.
-    DeviationDual(const ShareReturns& returns, double bound, int32_t tablePeriods = 0);
+    // SolveAll prices them in. Walk needs them all. checker: on the same
+    // returns, kept by reference (the solver makes its own without one).
+    DeviationDual(const ShareReturns& returns, double bound, int32_t tablePeriods = 0,
+                  const FrontierChecker* checker = nullptr);
 
     DualOutcome Solve();
     // Solve, and the periods outside the table that pay join it, until none does.
@@ -32,8 +37,9 @@ public:
     // none) until no portfolio reaches a higher one, or with flatStartOnly
     // until the deviation first rises; vertices get each.
     DualOutcome Walk(std::vector<FrontierVertex>& vertices, bool flatStartOnly = false);
-    // Adds the optimum's portfolio with the deviation its weights give;
-    // false when that is not the dual's value (the least deviation).
+    // Adds the optimum's portfolio with the deviation its weights give, and
+    // their figures; false when that is not the dual's value (the least
+    // deviation).
     bool Record(std::vector<FrontierVertex>& vertices) const;
     int64_t Pivots() const { return m_pivots; }
 
@@ -50,8 +56,21 @@ private:
     }
     double* Row(int32_t r) { return m_cells.data() + static_cast<size_t>(r) * static_cast<size_t>(m_cols); }
     const double* Row(int32_t r) const { return m_cells.data() + static_cast<size_t>(r) * static_cast<size_t>(m_cols); }
-    double Lower(int32_t col) const;
-    double Upper(int32_t col) const;
+    // Inline: the pricing and the ratio tests ask for every column.
+    double Lower(int32_t col) const {
+        if (col < m_width)
+            return -1.0;
+        if (col == FixedColumn())
+            return 1.0;
+        return col == BudgetColumn() ? -std::numeric_limits<double>::infinity() : 0.0;
+    }
+    double Upper(int32_t col) const {
+        if (col < m_width || col == FixedColumn())
+            return 1.0;
+        if (col == BoundColumn())
+            return m_bounded ? std::numeric_limits<double>::infinity() : 0.0;
+        return std::numeric_limits<double>::infinity();
+    }
 
     void ChooseTablePeriods(int32_t tablePeriods);
     void Fill();
@@ -64,7 +83,6 @@ private:
     void RecomputeCosts();
     FrontierVertex Vertex() const;  // with the dual's deviation
     double DualDeviation() const;
-    double DeviationOf(const FrontierVertex& vertex) const;  // in long double
 
     enum class Step { Moved, Degenerate, Unbounded };
     Step Move(int32_t col, double direction, bool bland);
@@ -75,6 +93,8 @@ private:
     double Ratio(int32_t col, double direction, bool bland, int32_t& row) const;
 
     const ShareReturns& m_returns;
+    std::optional<FrontierChecker> m_ownChecker;
+    const FrontierChecker* m_checker;
     int32_t m_shares;
     int32_t m_periods;
     int32_t m_width;  // periods in the table
@@ -82,15 +102,16 @@ private:
     double m_bound;
     bool m_bounded;
     std::vector<double> m_means;
-    std::vector<double> m_startPrices;    // of every period
-    std::vector<int32_t> m_tablePeriods;  // the period of each of the first W columns
-    std::vector<char> m_inTable;          // by period
-    std::vector<double> m_cells;          // m_shares rows
-    std::vector<double> m_costs;          // reduced cost of every column
-    std::vector<double> m_slopes;         // their change per unit of the bound
-    std::vector<double> m_values;         // of every column, basic or not
-    std::vector<int32_t> m_basis;         // column basic in each row
-    std::vector<int32_t> m_rowOf;         // row of each basic column, -1 if not basic
+    std::vector<double> m_startPrices;      // of every period
+    std::vector<int32_t> m_tablePeriods;    // the period of each of the first W columns
+    std::vector<char> m_inTable;            // by period
+    std::vector<double> m_cells;            // m_shares rows
+    std::vector<double> m_costs;            // reduced cost of every column
+    std::vector<double> m_slopes;           // their change per unit of the bound
+    std::vector<double> m_values;           // of every column, basic or not
+    std::vector<int32_t> m_basis;           // column basic in each row
+    std::vector<int32_t> m_rowOf;           // row of each basic column, -1 if not basic
+    mutable std::vector<int32_t> m_moving;  // NextBreak's, kept to spare an allocation per breakpoint
     int64_t m_pivots = 0;
     int64_t m_pivotLimit;
 };

@@ -127,12 +127,12 @@ FrontierWalkSpan WalkSpan(const FrontierRequest& request, int exponent) {
 
 // Checked on the scaled data, where no sum can overflow or sink into
 // subnormal numbers; the scaling is exact, so this checks the data.
-bool AddChecked(FrontierResult& result, const ShareReturns& scaled, const FrontierVertex& vertex, double from,
+bool AddChecked(FrontierResult& result, const FrontierChecker& checker, const FrontierVertex& vertex, double from,
                 int exponent) {
     FrontierPoint point = Unscaled(vertex, exponent);
     std::string reason = "below the return asked for";
-    if (!(vertex.averageReturn >= from - kReachTolerance)
-        || !CheckFrontierPoint(scaled, AsPoint(vertex), 1.0, reason)) {
+    const PortfolioFigures* figures = vertex.figures ? &*vertex.figures : nullptr;
+    if (!(vertex.averageReturn >= from - kReachTolerance) || !checker.Check(AsPoint(vertex), 1.0, reason, figures)) {
         result.outcome = FrontierOutcome::CheckFailed;
         result.message = CheckFailure(point, reason);
         return false;
@@ -152,11 +152,11 @@ double BestMean(const ShareReturns& returns) {
 // One point on a history longer than the list of shares, from the dual's
 // smaller table. Its weights are certified by the duality gap: the deviation
 // they give equals the dual's bound on every portfolio's deviation.
-FrontierResult PointFromDual(const ShareReturns& scaled, double from, int exponent) {
+FrontierResult PointFromDual(const ShareReturns& scaled, const FrontierChecker& checker, double from, int exponent) {
     FrontierResult result;
     // At a return, the table starts on a few bases' worth of periods.
     const int32_t tablePeriods = std::isfinite(from) ? std::max(64, 2 * (scaled.shares + 2)) : 0;
-    DeviationDual dual(scaled, from, tablePeriods);
+    DeviationDual dual(scaled, from, tablePeriods, &checker);
     std::vector<FrontierVertex> vertices;
     DualOutcome outcome = DualOutcome::Done;
     if (std::isfinite(from)) {
@@ -179,7 +179,7 @@ FrontierResult PointFromDual(const ShareReturns& scaled, double from, int expone
            && vertices[last + 1].lineDeviation - vertices[0].lineDeviation <= frontier::kFlatTolerance)
         ++last;
     const FrontierVertex& vertex = vertices[last];
-    AddChecked(result, scaled, vertex, from, exponent);
+    AddChecked(result, checker, vertex, from, exponent);
     return result;
 }
 
@@ -195,9 +195,9 @@ FrontierWalkOutcome WalkTableau(const ShareReturns& scaled, const FrontierWalkSp
 }
 
 // Long histories walk on the dual's smaller table.
-FrontierWalkOutcome WalkDual(const ShareReturns& scaled, double from, std::vector<FrontierVertex>& vertices,
-                             FrontierResult& result) {
-    DeviationDual dual(scaled, from);
+FrontierWalkOutcome WalkDual(const ShareReturns& scaled, const FrontierChecker& checker, double from,
+                             std::vector<FrontierVertex>& vertices, FrontierResult& result) {
+    DeviationDual dual(scaled, from, 0, &checker);
     const DualOutcome outcome = dual.Walk(vertices);
     result.pivots = dual.Pivots();
     switch (outcome) {
@@ -221,13 +221,15 @@ FrontierResult ComputeFrontier(const ShareReturns& returns, const FrontierReques
     const DataScale scale = ScaleOf(returns);
     const ShareReturns scaled = Scaled(returns, scale.exponent);
     const FrontierWalkSpan span = WalkSpan(request, scale.exponent);
+    const FrontierChecker checker(scaled);
     if (request.firstOnly && returns.periods > returns.shares)
-        return PointFromDual(scaled, span.from, scale.exponent);
+        return PointFromDual(scaled, checker, span.from, scale.exponent);
     std::vector<FrontierVertex> vertices;
-    const FrontierWalkOutcome walk = returns.periods > returns.shares ? WalkDual(scaled, span.from, vertices, result)
-                                                                      : WalkTableau(scaled, span, vertices, result);
+    const FrontierWalkOutcome walk = returns.periods > returns.shares
+                                         ? WalkDual(scaled, checker, span.from, vertices, result)
+                                         : WalkTableau(scaled, span, vertices, result);
     for (const FrontierVertex& vertex : vertices)
-        if (!AddChecked(result, scaled, vertex, span.from, scale.exponent))
+        if (!AddChecked(result, checker, vertex, span.from, scale.exponent))
             return result;
     if (walk == FrontierWalkOutcome::PivotLimit)
         return Failed(std::move(result), FrontierOutcome::PivotLimit, kMsgFrontierPivotLimit);

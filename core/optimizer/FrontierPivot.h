@@ -23,6 +23,9 @@ inline constexpr double kFlatTolerance = 1e-12;
 // lowest index (Bland's rule), which cannot cycle.
 inline constexpr int kDegenerateRunBeforeBland = 50;
 
+// target[k] -= factor * source[k] for k below count; the two must not overlap.
+void SubtractMultiple(double* target, const double* source, double factor, int32_t count);
+
 // Divides the pivot row by its entry in col and takes it from every other of
 // the rows (row-major, cols wide) so that col becomes a unit column.
 void EliminateColumn(double* cells, int32_t rows, int32_t cols, int32_t row, int32_t col);

@@ -3,9 +3,11 @@
 // bound as a parameter, without artificial variables or a big M, on data
 // scaled to unit size.
 #include "core/optimizer/Frontier.h"
+#include "core/optimizer/PortfolioCheck.h"
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace korvel {
@@ -15,6 +17,9 @@ struct FrontierVertex {
     double averageReturn = 0.0;
     double lineDeviation = 0.0;
     std::vector<FrontierShare> shares;
+    // What the weights give on the returns, when the solver worked it out
+    // already for its own certificate.
+    std::optional<PortfolioFigures> figures;
 };
 
 enum class FrontierWalkOutcome { Done, PivotLimit, Lost };

@@ -7,24 +7,23 @@
 namespace korvel {
 namespace {
 
-bool AllFinite(const PortfolioClaim& claim, double minReturn) {
-    bool finite = std::isfinite(claim.averageReturn) && std::isfinite(claim.lineDeviation)
-                  && std::isfinite(claim.budgetArtificial) && std::isfinite(claim.returnArtificial)
-                  && std::isfinite(minReturn);
-    for (const HeldShare& share : claim.shares) {
-        finite = finite && std::isfinite(share.weight);
-        for (double r : share.returns)
-            finite = finite && std::isfinite(r);
-    }
-    return finite;
+HeldReturnsSummary Summarize(const PortfolioClaim& claim) {
+    HeldReturnsSummary held;
+    for (const HeldShare& share : claim.shares)
+        for (double r : share.returns) {
+            held.finite = held.finite && std::isfinite(r);
+            held.largest = std::max(held.largest, std::fabs(r));
+        }
+    return held;
 }
 
-double LargestMagnitude(const PortfolioClaim& claim, double minReturn) {
-    double largest = std::fabs(minReturn);
+bool AllFinite(const PortfolioClaim& claim, const HeldReturnsSummary& held, double minReturn) {
+    bool finite = held.finite && std::isfinite(claim.averageReturn) && std::isfinite(claim.lineDeviation)
+                  && std::isfinite(claim.budgetArtificial) && std::isfinite(claim.returnArtificial)
+                  && std::isfinite(minReturn);
     for (const HeldShare& share : claim.shares)
-        for (double r : share.returns)
-            largest = std::max(largest, std::fabs(r));
-    return largest;
+        finite = finite && std::isfinite(share.weight);
+    return finite;
 }
 
 long double Mean(const std::vector<double>& values) {
@@ -70,13 +69,20 @@ double PortfolioFigures::LineDeviation() const {
 }
 
 PortfolioFault CheckPortfolio(const PortfolioClaim& claim, double minReturn, double noise) {
-    if (!AllFinite(claim, minReturn))
+    const HeldReturnsSummary held = Summarize(claim);
+    if (!AllFinite(claim, held, minReturn))
         return PortfolioFault::NotFinite;
-    const double slack = kFigureSlack * LargestMagnitude(claim, minReturn) + std::fabs(noise);
+    return CheckPortfolioFigures(claim, RecomputeFigures(claim), held, minReturn, noise);
+}
+
+PortfolioFault CheckPortfolioFigures(const PortfolioClaim& claim, const PortfolioFigures& figures,
+                                     const HeldReturnsSummary& held, double minReturn, double noise) {
+    if (!AllFinite(claim, held, minReturn))
+        return PortfolioFault::NotFinite;
+    const double slack = kFigureSlack * std::max(held.largest, std::fabs(minReturn)) + std::fabs(noise);
     for (const HeldShare& share : claim.shares)
         if (share.weight < -kWeightSlack)
             return PortfolioFault::NegativeWeight;
-    const PortfolioFigures figures = RecomputeFigures(claim);
     const double weightSum = static_cast<double>(figures.weightSum);
     const double averageReturn = static_cast<double>(figures.averageReturn);
     if (std::fabs(weightSum - 1.0) > kWeightSlack)

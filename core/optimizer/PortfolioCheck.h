@@ -56,6 +56,18 @@ struct PortfolioFigures {
 };
 PortfolioFigures RecomputeFigures(const PortfolioClaim& claim);
 
+// What the check needs of the held shares' returns besides the figures.
+struct HeldReturnsSummary {
+    double largest = 0.0;  // in absolute value
+    bool finite = true;
+};
+
+// The same check for a caller that has worked out the figures of the claim's
+// weights (as RecomputeFigures gives them, or nearer) and the summary of
+// their returns once, for several uses; the claim's returns are not read.
+PortfolioFault CheckPortfolioFigures(const PortfolioClaim& claim, const PortfolioFigures& figures,
+                                     const HeldReturnsSummary& held, double minReturn, double noise = 0.0);
+
 // A short English name of the fault, for messages and test output.
 const char* DescribePortfolioFault(PortfolioFault fault);
 

@@ -1,5 +1,6 @@
 #include "core/optimizer/SimplexEngine.h"
 
+#include "core/optimizer/RowLoop.h"
 #include "core/worksheet/WorksheetRules.h"
 
 #include <algorithm>
@@ -160,15 +161,6 @@ namespace {
 // writes the row.
 constexpr uint64_t kExponent = 0x7FF0000000000000u;
 
-// The row loops get AVX-512 and AVX2 versions where the processor has them,
-// chosen at load time. Wider vectors of the same IEEE operations give the same
-// results; contraction is off (-ffp-contract=off), so no fused multiply-add is
-// formed and every product is still rounded on its own.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
-#define KORVEL_ROW_LOOP __attribute__((target_clones("avx512f", "avx2", "default")))
-#else
-#define KORVEL_ROW_LOOP
-#endif
 constexpr uint64_t kExponentOne = uint64_t{1} << 52;
 
 inline uint64_t NonFiniteCarry(double value) {

@@ -418,5 +418,41 @@ TEST(FrontierCheck, RejectsEveryKindOfWrongPoint) {
     EXPECT_FALSE(CheckFrontierPoint(r, bad, 4.0, reason));
 }
 
+// The figures worked out once per point are those Go's check works out for
+// itself: the same within long double's rounding, and a perfect hedge whose
+// doubles round to a hair above zero is a hedge there too.
+TEST(FrontierCheck, SharedFiguresAreGoCheckFigures) {
+    // The first seven return 1.5 in every period (to the rounding of their
+    // decimals): a seventh of each hedges, and the doubles' sums miss zero.
+    const ShareReturns r = Returns({{1.15, 0.69, 0.73},
+                                    {0.69, 1.94, 0.68},
+                                    {-0.42, 0.88, 1.54},
+                                    {1.85, 0.72, 1.26},
+                                    {0.33, 0.44, 0.19},
+                                    {0.82, 0.22, 0.05},
+                                    {-2.92, -3.39, -2.95},
+                                    {3, -1, 2}});
+    std::vector<FrontierShare> hedge;
+    for (int32_t row = 1; row <= 7; ++row)
+        hedge.push_back({row, 1.0 / 7});
+    const std::vector<std::vector<FrontierShare>> portfolios = {hedge, {{1, 0.2}, {2, 0.3}, {8, 0.5}}, {{8, 1.0}}};
+    const FrontierChecker checker(r);
+    for (const auto& shares : portfolios) {
+        PortfolioClaim claim;
+        for (const FrontierShare& share : shares)
+            claim.shares.push_back(
+                {share.weight,
+                 {r.values.begin() + (share.row - 1) * r.periods, r.values.begin() + share.row * r.periods}});
+        const PortfolioFigures expected = RecomputeFigures(claim);
+        const PortfolioFigures figures = checker.Figures(shares);
+        // A hedge's zero is exact.
+        EXPECT_NEAR(figures.LineDeviation(), expected.LineDeviation(), 1e-15 * expected.LineDeviation())
+            << shares.size();
+        EXPECT_NEAR(static_cast<double>(figures.averageReturn), static_cast<double>(expected.averageReturn), 1e-17);
+        EXPECT_NEAR(static_cast<double>(figures.weightSum), static_cast<double>(expected.weightSum), 1e-17);
+        EXPECT_NEAR(static_cast<double>(figures.deviationSize), static_cast<double>(expected.deviationSize), 1e-16);
+    }
+}
+
 }  // namespace
 }  // namespace korvel
