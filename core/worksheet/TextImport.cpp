@@ -303,26 +303,37 @@ bool SetName(ImportGrid& grid, int32_t share, const TextField& field, int at, Pl
     return true;
 }
 
+bool SetNumber(ImportGrid& grid, int32_t share, int32_t index, std::string_view text, char separator, TextError& error)
+{
+    if (text.empty())
+        return true;  // a gap, already NaN, which the options decide on
+    double value = 0.0;
+    if (!ReadsAsWorksheetNumber(text, value) && !ReadsAsDecimalComma(text, separator, value)) {
+        const Place place = grid.PlaceOf(share, index);
+        return Fail(error, place.line, place.field, QuotedExcerpt(text) + " is not a number");
+    }
+    if (grid.Options().prices && !(value > 0.0)) {
+        const Place place = grid.PlaceOf(share, index);
+        return Fail(error, place.line, place.field,
+                    grid.Where(share, index) + ": the price " + QuotedExcerpt(text) + " is not positive");
+    }
+    grid.SetNumber(share, index, value);
+    return true;
+}
+
 bool SetValue(ImportGrid& grid, int32_t share, int32_t index, const TextField& field, char separator, TextError& error)
 {
+    const std::string_view text = Trimmed(field, separator);
+    if (grid.KeepsNumbers())
+        return SetNumber(grid, share, index, text, separator, error);
     std::string cell;
     double value = 0.0;
-    const std::string_view text = Trimmed(field, separator);
     const Place place = grid.PlaceOf(share, index);
     if (!NumberCell(text, separator, cell, value))
         return Fail(error, place.line, place.field, QuotedExcerpt(text) + " is not a number");
-    if (!grid.Options().prices) {
-        if (!CheckLength(cell, grid.Limits(), place, "return", error))
-            return false;
-        grid.SetCell(share, index, std::move(cell));
-        return true;
-    }
-    if (text.empty())
-        return true;  // a gap, which the options decide on
-    if (!(value > 0.0))
-        return Fail(error, place.line, place.field,
-                    grid.Where(share, index) + ": the price " + QuotedExcerpt(text) + " is not positive");
-    grid.SetPrice(share, index, value);
+    if (!CheckLength(cell, grid.Limits(), place, "return", error))
+        return false;
+    grid.SetCell(share, index, std::move(cell));
     return true;
 }
 
@@ -338,7 +349,7 @@ std::string MinReturnText(const TextField& field, char separator)
 }
 
 bool FillByRow(std::string_view text, const Survey& s, bool header, ImportGrid& grid, size_t maxFields,
-               WorksheetTable& table, TextError& error)
+               std::string& minReturnText, TextError& error)
 {
     std::vector<const RecordSummary*> shares;
     for (size_t r = header ? 1 : 0; r < s.records.size(); ++r)
@@ -373,7 +384,7 @@ bool FillByRow(std::string_view text, const Survey& s, bool header, ImportGrid& 
             continue;
         }
         if (IsMinReturnRow(record, s.separator)) {
-            table.minReturnText = MinReturnText(record.fields[1], s.separator);
+            minReturnText = MinReturnText(record.fields[1], s.separator);
             continue;
         }
         if (record.fields.size() != first->width)
@@ -391,7 +402,7 @@ bool FillByRow(std::string_view text, const Survey& s, bool header, ImportGrid& 
 }
 
 bool FillByColumn(std::string_view text, const Survey& s, bool header, ImportGrid& grid, size_t maxFields,
-                  WorksheetTable& table, TextError& error)
+                  std::string& minReturnText, TextError& error)
 {
     if (!header)
         return Fail(error, s.head.line, 0, "one column per share needs a header row of names");
@@ -406,7 +417,7 @@ bool FillByColumn(std::string_view text, const Survey& s, bool header, ImportGri
     grid.SetHeaderLine(s.head.line);
     std::string_view label, minReturn;
     if (dateColumn && SplitMinReturnHeader(s.head.fields[*dateColumn].text, label, minReturn))
-        table.minReturnText = MinReturnText({std::string(minReturn), s.head.fields[*dateColumn].quoted}, s.separator);
+        minReturnText = MinReturnText({std::string(minReturn), s.head.fields[*dateColumn].quoted}, s.separator);
 
     RecordReader reader(text, s.separator, maxFields);
     TextRecord record;
@@ -448,17 +459,11 @@ bool CheckEncoding(std::string_view text, TextError& error)
     return Fail(error, 1, 0, "the text is UTF-16 (or holds NUL bytes); save it as UTF-8");
 }
 
-}  // namespace
-
-bool ReadDelimitedText(std::string_view text, const TextOptions& options, const TextLimits& limits,
-                       WorksheetTable& table, TextError& error)
-{
-    TextDetails details;
-    return ReadDelimitedText(text, options, limits, table, details, error);
-}
-
-bool ReadDelimitedText(std::string_view text, const TextOptions& options, const TextLimits& limits,
-                       WorksheetTable& table, TextDetails& details, TextError& error)
+// Reads the text into a grid, shaped by the options, and hands it to finish
+// with the Min Return's text; both forms of the result are made so.
+template <typename Finish>
+bool ReadText(std::string_view text, const TextOptions& options, const TextLimits& limits, bool numeric,
+              TextDetails& details, TextError& error, Finish finish)
 {
     if (!CheckEncoding(text, error))
         return false;
@@ -475,19 +480,45 @@ bool ReadDelimitedText(std::string_view text, const TextOptions& options, const 
     TextLayout layout{};
     if (!ChooseLayout(survey, options, header, layout, error))
         return false;
-    ImportGrid grid(options, limits, layout == TextLayout::ByColumn);
-    WorksheetTable result;
+    ImportGrid grid(options, limits, layout == TextLayout::ByColumn, numeric);
+    std::string minReturn;
     const bool filled = layout == TextLayout::ByColumn
-                            ? FillByColumn(text, survey, header, grid, maxFields, result, error)
-                            : FillByRow(text, survey, header, grid, maxFields, result, error);
-    if (!filled || !grid.Shape(details, error))
-        return false;
-    std::string minReturn = std::move(result.minReturnText);
-    if (!grid.Finish(result, details, error))
-        return false;
-    result.minReturnText = std::move(minReturn);
-    table = std::move(result);
-    return CheckMinReturnText(table.minReturnText, limits, error);
+                            ? FillByColumn(text, survey, header, grid, maxFields, minReturn, error)
+                            : FillByRow(text, survey, header, grid, maxFields, minReturn, error);
+    return filled && grid.Shape(details, error) && finish(grid, std::move(minReturn));
+}
+
+}  // namespace
+
+bool ReadDelimitedText(std::string_view text, const TextOptions& options, const TextLimits& limits,
+                       WorksheetTable& table, TextError& error)
+{
+    TextDetails details;
+    return ReadDelimitedText(text, options, limits, table, details, error);
+}
+
+bool ReadDelimitedText(std::string_view text, const TextOptions& options, const TextLimits& limits,
+                       WorksheetTable& table, TextDetails& details, TextError& error)
+{
+    return ReadText(text, options, limits, false, details, error, [&](ImportGrid& grid, std::string minReturn) {
+        WorksheetTable result;
+        if (!grid.Finish(result, details, error))
+            return false;
+        result.minReturnText = std::move(minReturn);
+        table = std::move(result);
+        return CheckMinReturnText(table.minReturnText, limits, error);
+    });
+}
+
+bool ReadDelimitedReturns(std::string_view text, const TextOptions& options, const TextLimits& limits,
+                          TextReturns& returns, TextDetails& details, TextError& error)
+{
+    return ReadText(text, options, limits, true, details, error, [&](ImportGrid& grid, std::string minReturn) {
+        if (!grid.Finish(returns, details, error))
+            return false;
+        returns.minReturnText = std::move(minReturn);
+        return CheckMinReturnText(returns.minReturnText, limits, error);
+    });
 }
 
 bool CheckMinReturnText(const std::string& minReturn, const TextLimits& limits, TextError& error)

@@ -74,6 +74,19 @@ bool ReadDelimitedText(std::string_view text, const TextOptions& options, const 
 bool ReadDelimitedText(std::string_view text, const TextOptions& options, const TextLimits& limits,
                        WorksheetTable& table, TextDetails& details, TextError& error);
 
+// The returns of the text as numbers, for the companions that solve them: each
+// field read once, by the rules the worksheet table's cells are read by, and
+// no cell text kept. Prices become returns exactly as in the table.
+struct TextReturns {
+    std::vector<std::string> names;  // one per share
+    int32_t periods = 0;
+    std::vector<double> values;  // share by share, period by period; NaN: an empty field
+    std::string minReturnText;
+};
+
+bool ReadDelimitedReturns(std::string_view text, const TextOptions& options, const TextLimits& limits,
+                          TextReturns& returns, TextDetails& details, TextError& error);
+
 // A field's text as messages quote it: at most 80 characters ("..." after a
 // longer one), with or without quotes.
 std::string Excerpt(std::string_view text);

@@ -3,8 +3,12 @@
 #include "core/worksheet/TextImport.h"
 #include "sheet_cells.h"
 
+#include "core/text/NumberText.h"
+
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
 #include <string>
 
 namespace korvel::text {
@@ -21,10 +25,42 @@ struct Case {
 
 using korvel::testing::Cells;
 
+// The companions read the returns straight into numbers: the same outcome,
+// each value bit for bit the number its cell reads as.
+void ExpectSameAsNumbers(const Case& c, bool read, const WorksheetTable& table, const TextDetails& details,
+                         const TextError& error) {
+    TextReturns returns;
+    TextDetails numeric;
+    TextError numericError;
+    ASSERT_EQ(ReadDelimitedReturns(c.text, c.options, kLargeLimits, returns, numeric, numericError), read) << c.what;
+    EXPECT_EQ(numeric.notes, details.notes) << c.what;
+    if (!read) {
+        EXPECT_EQ(numericError.Describe(), error.Describe()) << c.what;
+        return;
+    }
+    EXPECT_EQ(numeric.dates, details.dates) << c.what;
+    EXPECT_EQ(returns.minReturnText, table.minReturnText) << c.what;
+    ASSERT_EQ(returns.names.size(), static_cast<size_t>(table.Rows() - 1)) << c.what;
+    ASSERT_EQ(returns.periods, table.Cols() - 2) << c.what;
+    for (int32_t r = 1; r < table.Rows(); ++r) {
+        EXPECT_EQ(returns.names[static_cast<size_t>(r - 1)], table.TextMatrix(r, 1)) << c.what;
+        for (int32_t p = 0; p < returns.periods; ++p) {
+            const double number = returns.values[static_cast<size_t>((r - 1) * returns.periods + p)];
+            double value = std::nan("");
+            const std::string& cell = table.TextMatrix(r, p + 2);
+            EXPECT_TRUE(cell.empty() || ReadsAsWorksheetNumber(cell, value)) << c.what;
+            EXPECT_TRUE(std::memcmp(&number, &value, sizeof value) == 0 || (std::isnan(number) && std::isnan(value)))
+                << c.what << ", row " << r << ", period " << p + 1;
+        }
+    }
+}
+
 std::string Read(const Case& c, TextDetails& details) {
     WorksheetTable table;
     TextError error;
-    if (!ReadDelimitedText(c.text, c.options, kLargeLimits, table, details, error))
+    const bool read = ReadDelimitedText(c.text, c.options, kLargeLimits, table, details, error);
+    ExpectSameAsNumbers(c, read, table, details, error);
+    if (!read)
         return error.Describe();
     return Cells(table) + (table.minReturnText.empty() ? "" : "min " + table.minReturnText + "\n");
 }
@@ -62,6 +98,10 @@ TEST(TextImport, ExportsAreReadAsMeant) {
          "2024-01-05 2024-01-19"},
         {"aligned blanks", "Name  R1  R2  R3 \nAAA   1   2   -3\nBBB   4   5   6\n", {}, "AAA|1|2|-3\nBBB|4|5|6\n"},
         {"tabs and decimal commas", "Name\tR1\tR2\tR3\nAAA\t1,5\t-2\t3\n", {}, "AAA|1.5|-2|3\n"},
+        {"every form of number, and gaps",
+         "Name;R1;R2;R3;R4\nAAA;\" +1.50e1\";0x1p-3;-0;4,9e-324\nBBB;;.5;1e-320;-0,1\n",
+         {},
+         "AAA| +1.50e1|0x1p-3|-0|5e-324\nBBB||.5|1e-320|-0.1\n"},
         {"prices without --prices",
          "Date,AAA\n2024-01-05,100\n2024-01-12,101\n2024-01-19,99.5\n",
          {},
