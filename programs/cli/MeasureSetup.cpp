@@ -44,13 +44,6 @@ bool ApplyBoundsFile(const std::string& path, const std::vector<std::string>& na
 
 }  // namespace
 
-std::vector<std::string> ShareNames(const WorksheetTable& table) {
-    std::vector<std::string> names;
-    for (int32_t row = 1; row < table.Rows(); ++row)
-        names.push_back(table.TextMatrix(row, 1));
-    return names;
-}
-
 bool MakeWeightBounds(const SolveOptions& options, const std::vector<std::string>& names, WeightBounds& bounds,
                       std::string& error) {
     bounds = WeightBounds{};

@@ -11,9 +11,6 @@
 
 namespace korvel::cli {
 
-// Share names by worksheet row - 1.
-std::vector<std::string> ShareNames(const WorksheetTable& table);
-
 // The bounds the options ask for; false with a message (the file's name and
 // line, or the share at fault) when they cannot be read or no portfolio keeps them.
 bool MakeWeightBounds(const SolveOptions& options, const std::vector<std::string>& names, WeightBounds& bounds,
