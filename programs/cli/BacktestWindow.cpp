@@ -18,14 +18,15 @@ ShareReturns WindowReturns(const ShareReturns& returns, int32_t begin, int32_t e
 }
 
 WindowSolve SolveWindow(const SolveOptions& request, const std::string& minReturn,
-                        const std::vector<std::string>& names, const ShareReturns& window, const WeightBounds& bounds) {
-    const SolveRun run = SolveTable(request, minReturn, names, window, bounds);
+                        const std::vector<std::string>& names, ShareReturns window, const WeightBounds& bounds) {
+    const size_t shares = static_cast<size_t>(window.shares);
+    const SolveRun run = SolveTable(request, minReturn, names, std::move(window), bounds);
     WindowSolve solve{run.go.outcome, run.go.message, {}};
     // Go shows every alternative optimum with a rising return; the first is held.
     if (run.solutions.empty())
         return solve;
     const SolutionRecord& first = run.solutions.front();
-    solve.weights.assign(static_cast<size_t>(window.shares), 0.0);
+    solve.weights.assign(shares, 0.0);
     for (int32_t k = 0; k < first.shareCount; ++k)
         solve.weights[static_cast<size_t>(first.shares[static_cast<size_t>(k)].row - 1)] =
             first.shares[static_cast<size_t>(k)].solverWeight;

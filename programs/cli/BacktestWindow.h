@@ -25,7 +25,6 @@ ShareReturns WindowReturns(const ShareReturns& returns, int32_t begin, int32_t e
 // request's goal (its Min Return, --least-risk or --best-ratio) and measure,
 // each share's weight within bounds, and minReturn as if typed.
 WindowSolve SolveWindow(const SolveOptions& request, const std::string& minReturn,
-                        const std::vector<std::string>& names, const ShareReturns& window,
-                        const WeightBounds& bounds = {});
+                        const std::vector<std::string>& names, ShareReturns window, const WeightBounds& bounds = {});
 
 }  // namespace korvel::cli

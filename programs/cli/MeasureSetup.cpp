@@ -60,11 +60,26 @@ bool MakeWeightBounds(const SolveOptions& options, const std::vector<std::string
     return false;
 }
 
-FrontierResult SolveFrontier(const SolveOptions& options, const ShareReturns& returns, const WeightBounds& bounds,
-                             const FrontierRequest& request) {
+namespace {
+
+template <typename Returns>
+FrontierResult SolveBy(const SolveOptions& options, Returns&& returns, const WeightBounds& bounds,
+                       const FrontierRequest& request) {
     if (options.UsesMeasureSolver())
         return ComputeMeasureFrontier(returns, options.measure, bounds, request);
-    return ComputeFrontier(returns, request);
+    return ComputeFrontier(std::forward<Returns>(returns), request);
+}
+
+}  // namespace
+
+FrontierResult SolveFrontier(const SolveOptions& options, const ShareReturns& returns, const WeightBounds& bounds,
+                             const FrontierRequest& request) {
+    return SolveBy(options, returns, bounds, request);
+}
+
+FrontierResult SolveFrontier(const SolveOptions& options, ShareReturns&& returns, const WeightBounds& bounds,
+                             const FrontierRequest& request) {
+    return SolveBy(options, std::move(returns), bounds, request);
 }
 
 std::string PrintedMeasure(const SolveOptions& options) {

@@ -21,6 +21,9 @@ bool MakeWeightBounds(const SolveOptions& options, const std::vector<std::string
 // risk measures' one.
 FrontierResult SolveFrontier(const SolveOptions& options, const ShareReturns& returns, const WeightBounds& bounds,
                              const FrontierRequest& request);
+// The same on returns it may scale in place.
+FrontierResult SolveFrontier(const SolveOptions& options, ShareReturns&& returns, const WeightBounds& bounds,
+                             const FrontierRequest& request);
 
 // The name outputs carry for the options' measure: empty for mad.
 std::string PrintedMeasure(const SolveOptions& options);

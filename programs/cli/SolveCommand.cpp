@@ -51,9 +51,9 @@ int ExitStatus(GoOutcome outcome) {
 
 // What the Go command's own message leaves out: what is within reach, or
 // what a Min Return looks like.
-std::string GoNote(const GoResult& go, const InputReturns& input) {
+std::string GoNote(const GoResult& go, const std::string& bestShare) {
     if (go.outcome == GoOutcome::NoSolution)
-        return BestShareNote(input.names, input.returns);
+        return bestShare;
     if (go.outcome == GoOutcome::Invalid && go.message == "MinReturn not valid !")
         return kMinReturnForms;
     return "";
@@ -109,8 +109,7 @@ bool ReadBound(const SolveOptions& options, const std::string& text, double& bou
 // One least-deviation portfolio on data of any size: the frontier's point at
 // the Min Return, or its lowest point.
 SolveRun SolveStructured(const SolveOptions& options, const std::string& minReturn,
-                         const std::vector<std::string>& names, const ShareReturns& returns,
-                         const WeightBounds& bounds) {
+                         const std::vector<std::string>& names, ShareReturns&& returns, const WeightBounds& bounds) {
     SolveRun run;
     FrontierRequest request;
     request.firstOnly = true;
@@ -120,7 +119,7 @@ SolveRun SolveStructured(const SolveOptions& options, const std::string& minRetu
     } else if (!ReturnsAreNumbers(returns, run.go.message)) {
         run.go.outcome = GoOutcome::Invalid;
     } else {
-        const FrontierResult frontier = SolveFrontier(options, returns, bounds, request);
+        const FrontierResult frontier = SolveFrontier(options, std::move(returns), bounds, request);
         run.go.outcome = AsGoOutcome(frontier.outcome);
         run.go.message = frontier.message;
         run.go.solvePivots = frontier.pivots;
@@ -141,14 +140,14 @@ std::string RatioNote(const BestRatio& best, const FrontierResult& frontier, con
 }
 
 // The whole frontier, then its breakpoint with the best ratio.
-SolveRun SolveBestRatio(const SolveOptions& options, const std::vector<std::string>& names, const ShareReturns& returns,
+SolveRun SolveBestRatio(const SolveOptions& options, const std::vector<std::string>& names, ShareReturns&& returns,
                         const WeightBounds& bounds) {
     SolveRun run;
     if (!ReturnsAreNumbers(returns, run.go.message)) {
         run.go.outcome = GoOutcome::Invalid;
         return run;
     }
-    const FrontierResult frontier = SolveFrontier(options, returns, bounds, {});
+    const FrontierResult frontier = SolveFrontier(options, std::move(returns), bounds, {});
     run.go.outcome = AsGoOutcome(frontier.outcome);
     run.go.message = frontier.message;
     run.go.solvePivots = frontier.pivots;
@@ -197,7 +196,11 @@ int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
     if (options.frontier)
         return RunFrontierCommand(options, input, details, bounds, out, err);
     const std::string minReturn = options.minReturn.value_or(input.minReturnText);
-    SolveRun run = SolveTable(options, minReturn, input.names, input.returns, bounds);
+    // Said only when nothing reaches the Min Return, but known only before
+    // the solver takes the returns over.
+    const bool noted = !options.UsesMeasureSolver() && !options.bestRatio;
+    const std::string bestShare = noted ? BestShareNote(input.names, input.returns) : "";
+    SolveRun run = SolveTable(options, minReturn, input.names, std::move(input.returns), bounds);
     run.frame = FrameOf(input.names, details.dates);
     run.frame.riskMeasure = PrintedMeasure(options);
 
@@ -214,7 +217,7 @@ int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
         if (status != kExitRan)
             err << "korvel-solve: " << run.go.message << "\n";
     }
-    const std::string note = options.UsesMeasureSolver() || options.bestRatio ? "" : GoNote(run.go, input);
+    const std::string note = noted ? GoNote(run.go, bestShare) : "";
     if (!note.empty())
         err << "korvel-solve: " << note << "\n";
     return status;
@@ -223,11 +226,11 @@ int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
 }  // namespace
 
 SolveRun SolveTable(const SolveOptions& options, const std::string& minReturn, const std::vector<std::string>& names,
-                    const ShareReturns& returns, const WeightBounds& bounds) {
+                    ShareReturns&& returns, const WeightBounds& bounds) {
     if (options.bestRatio)
-        return SolveBestRatio(options, names, returns, bounds);
+        return SolveBestRatio(options, names, std::move(returns), bounds);
     return GoesToGo(options, returns) ? SolveWithGo(minReturn, names, returns)
-                                      : SolveStructured(options, minReturn, names, returns, bounds);
+                                      : SolveStructured(options, minReturn, names, std::move(returns), bounds);
 }
 
 int SolveExitStatus(GoOutcome outcome) {

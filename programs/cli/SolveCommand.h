@@ -20,11 +20,12 @@ enum SolveExit : int {
 
 // Solves the returns of the shares named as korvel-solve does, by the engine
 // their size and the options' measure, bounds and goal call for, with
-// minReturn as if typed (options.leastRisk or bestRatio: none).
+// minReturn as if typed (options.leastRisk or bestRatio: none). The returns
+// are the solver's to scale in place, so that they are held once.
 struct SolveOptions;
 struct SolveRun;
 SolveRun SolveTable(const SolveOptions& options, const std::string& minReturn, const std::vector<std::string>& names,
-                    const ShareReturns& returns, const WeightBounds& bounds);
+                    ShareReturns&& returns, const WeightBounds& bounds);
 // The exit status of a solve that ended so.
 int SolveExitStatus(GoOutcome outcome);
 
