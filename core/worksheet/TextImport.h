@@ -4,6 +4,7 @@
 // Layouts: one row per share (name, then its returns), or one column per share
 // with the names in the header row and an optional first column of dates. A
 // row "Min Return,TEXT" in the first layout gives the Min Return.
+#include "core/text/DelimitedText.h"
 #include "core/worksheet/TextImportDates.h"
 #include "core/worksheet/WorksheetRules.h"
 #include "core/worksheet/WorksheetTable.h"
@@ -85,6 +86,11 @@ struct TextReturns {
 };
 
 bool ReadDelimitedReturns(std::string_view text, const TextOptions& options, const TextLimits& limits,
+                          TextReturns& returns, TextDetails& details, TextError& error);
+// The same on a text read a piece at a time, twice (a survey of its shape,
+// then its values): it is never held whole, and counts beyond the limits are
+// refused at the line that passes them, before the rest is read.
+bool ReadDelimitedReturns(TextSource& source, const TextOptions& options, const TextLimits& limits,
                           TextReturns& returns, TextDetails& details, TextError& error);
 
 // A field's text as messages quote it: at most 80 characters ("..." after a

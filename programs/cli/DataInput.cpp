@@ -1,6 +1,7 @@
 #include "programs/cli/DataInput.h"
 
 #include "core/files/DescriptorRead.h"
+#include "core/files/FileRead.h"
 #include "core/optimizer/Validation.h"
 #include "core/text/NumberText.h"
 #include "core/worksheet/DocumentFormat.h"
@@ -230,6 +231,22 @@ void PrintNotes(const std::string& where, const text::TextDetails& details, std:
         err << where << note << "\n";
 }
 
+// A file or standard input as the text reader takes it: a piece at a time.
+class PieceSource : public text::TextSource {
+public:
+    bool Open(const std::string& path, std::string& error) {
+        return path == "-" ? m_reader.OpenDescriptor(STDIN_FILENO, doc::kMaxFileBytes, error)
+                           : m_reader.OpenFile(path, doc::kMaxFileBytes, error);
+    }
+    bool Read(char* buffer, size_t size, size_t& got, std::string& error) override {
+        return m_reader.Read(buffer, size, got, error);
+    }
+    bool Rewind(std::string& error) override { return m_reader.Rewind(error); }
+
+private:
+    files::PieceReader m_reader;
+};
+
 InputReturns ReturnsOfTable(const WorksheetTable& table) {
     InputReturns input;
     ShareReturns& returns = input.returns;
@@ -305,15 +322,15 @@ InputStatus LoadReturns(const std::string& program, const std::string& path, con
         return status;
     }
     const std::string where = program + ": " + path + ": ";
-    text::TextReturns read;
-    {
-        std::vector<uint8_t> bytes;
-        if (!ReadInput(program, path, options, bytes, err))
-            return InputStatus::Unreadable;
-        text::TextError error;
-        if (!text::ReadDelimitedReturns(TextOf(bytes), TextOptionsOf(options, kind), limits, read, details, error))
-            return TextRejected(where, error, err);
+    PieceSource source;
+    if (std::string reason; !source.Open(path, reason)) {
+        err << where << reason << "\n";
+        return InputStatus::Unreadable;
     }
+    text::TextReturns read;
+    text::TextError error;
+    if (!text::ReadDelimitedReturns(source, TextOptionsOf(options, kind), limits, read, details, error))
+        return TextRejected(where, error, err);
     PrintNotes(where, details, err);
     input = ReturnsOfText(std::move(read));
     if (options.minReturn)
