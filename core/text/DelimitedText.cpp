@@ -81,11 +81,11 @@ RecordReader::RecordReader(TextSource& source, char separator, size_t maxFields,
 
 bool RecordReader::Refill()
 {
-    // Big enough that a line of a long history costs few calls, small
-    // beside the returns it holds.
-    constexpr size_t kPiece = size_t{1} << 18;
+    // Growing to a size at which a line of a long history costs few calls,
+    // small beside the returns it holds; a short text stays a small piece.
+    constexpr size_t kFirstPiece = size_t{1} << 12, kLargestPiece = size_t{1} << 18;
     while (m_source != nullptr && !m_ended) {
-        m_piece.resize(kPiece);
+        m_piece.resize(m_piece.empty() ? kFirstPiece : std::min(2 * m_piece.capacity(), kLargestPiece));
         size_t got = 0;
         std::string reason;
         if (!m_source->Read(m_piece.data(), m_piece.size(), got, reason))
