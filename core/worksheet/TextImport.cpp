@@ -360,7 +360,8 @@ bool SetNumber(ImportGrid& grid, int32_t share, int32_t index, std::string_view 
 bool SetValue(ImportGrid& grid, int32_t share, int32_t index, const TextField& field, char separator, TextError& error)
 {
     const std::string_view text = Trimmed(field, separator);
-    if (grid.KeepsNumbers())
+    // A return's cell text is made only where its length is limited or kept.
+    if (grid.Options().prices || (grid.KeepsNumbers() && grid.Limits().maxCellChars == 0))
         return SetNumber(grid, share, index, text, separator, error);
     std::string cell;
     double value = 0.0;
@@ -369,7 +370,10 @@ bool SetValue(ImportGrid& grid, int32_t share, int32_t index, const TextField& f
         return Fail(error, place.line, place.field, QuotedExcerpt(text) + " is not a number");
     if (!CheckLength(cell, grid.Limits(), place, "return", error))
         return false;
-    grid.SetCell(share, index, std::move(cell));
+    if (!grid.KeepsNumbers())
+        grid.SetCell(share, index, std::move(cell));
+    else if (!text.empty())
+        grid.SetNumber(share, index, value);
     return true;
 }
 
