@@ -302,5 +302,49 @@ TEST(TextImport, TooManyValuesAreRefusedBeforeTheRestIsRead) {
     EXPECT_LT(source.m_sent, size_t{1} << 20);
 }
 
+// A file written between the survey and the values: the second pass meets
+// other records than the first counted.
+class GrowingText : public TextSource {
+public:
+    GrowingText(std::string first, std::string second) : m_texts{std::move(first), std::move(second)} {}
+    bool Read(char* buffer, size_t size, size_t& got, std::string&) override {
+        // The start and the survey see the first text, the values the second.
+        const std::string& text = m_texts[m_pass < 2 ? 0 : 1];
+        got = std::min(size, text.size() - m_pos);
+        std::copy_n(text.data() + m_pos, got, buffer);
+        m_pos += got;
+        return true;
+    }
+    bool Rewind(std::string&) override {
+        ++m_pass;
+        m_pos = 0;
+        return true;
+    }
+
+private:
+    std::string m_texts[2];
+    size_t m_pass = 0, m_pos = 0;
+};
+
+TEST(TextImport, ATextChangedBetweenItsPassesIsRefused) {
+    const std::string rows = "Name,R1,R2,R3\nAAA,1,2,3\nBBB,4,5,6\n";
+    const std::string columns = "Date,AAA,BBB\n2024-01-05,1,2\n2024-01-12,3,4\n2024-01-19,5,6\n";
+    const struct {
+        std::string first, second, expected;
+    } cases[] = {
+        {rows, rows + "CCC,7,8,9\n", "line 4: the text changed while it was read"},
+        {rows + "CCC,7,8,9\n", rows, "line 4: the text changed while it was read"},
+        {columns, columns + "2024-01-26,7,8\n", "line 5: the text changed while it was read"},
+    };
+    for (const auto& c : cases) {
+        GrowingText source(c.first, c.second);
+        TextReturns returns;
+        TextDetails details;
+        TextError error;
+        EXPECT_FALSE(ReadDelimitedReturns(source, {}, kLargeLimits, returns, details, error));
+        EXPECT_EQ(error.Describe(), c.expected);
+    }
+}
+
 }  // namespace
 }  // namespace korvel::text
