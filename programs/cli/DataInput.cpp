@@ -232,6 +232,7 @@ void PrintNotes(const std::string& where, const text::TextDetails& details, std:
 }
 
 // A file or standard input as the text reader takes it: a piece at a time.
+// A fault of the file is kept apart from the faults of its text.
 class PieceSource : public text::TextSource {
 public:
     bool Open(const std::string& path, std::string& error) {
@@ -239,12 +240,19 @@ public:
                            : m_reader.OpenFile(path, doc::kMaxFileBytes, error);
     }
     bool Read(char* buffer, size_t size, size_t& got, std::string& error) override {
-        return m_reader.Read(buffer, size, got, error);
+        return m_reader.Read(buffer, size, got, error) || Faulted(error);
     }
-    bool Rewind(std::string& error) override { return m_reader.Rewind(error); }
+    bool Rewind(std::string& error) override { return m_reader.Rewind(error) || Faulted(error); }
+    const std::string& Fault() const { return m_fault; }
 
 private:
+    bool Faulted(const std::string& error) {
+        m_fault = error;
+        return false;
+    }
+
     files::PieceReader m_reader;
+    std::string m_fault;
 };
 
 InputReturns ReturnsOfTable(const WorksheetTable& table) {
@@ -329,8 +337,12 @@ InputStatus LoadReturns(const std::string& program, const std::string& path, con
     }
     text::TextReturns read;
     text::TextError error;
-    if (!text::ReadDelimitedReturns(source, TextOptionsOf(options, kind), limits, read, details, error))
-        return TextRejected(where, error, err);
+    if (!text::ReadDelimitedReturns(source, TextOptionsOf(options, kind), limits, read, details, error)) {
+        if (source.Fault().empty())
+            return TextRejected(where, error, err);
+        err << where << source.Fault() << "\n";
+        return InputStatus::Unreadable;
+    }
     PrintNotes(where, details, err);
     input = ReturnsOfText(std::move(read));
     if (options.minReturn)
