@@ -2,6 +2,7 @@
 
 #include "core/files/FileDescriptor.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -71,6 +72,31 @@ bool ReadUpTo(int fd, std::vector<uint8_t>& bytes, std::string& error)
     return true;
 }
 
+ssize_t ReadSome(int fd, char* buffer, size_t size)
+{
+    ssize_t n;
+    do {
+        n = ::read(fd, buffer, size);
+    } while (n < 0 && errno == EINTR);
+    return n;
+}
+
+bool WriteAll(int fd, const char* bytes, size_t size, std::string& error)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, bytes, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            error = SystemReason(errno);
+            return false;
+        }
+        bytes += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
 }  // namespace
 
 bool ReadFileBytes(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>& bytes, std::string& error)
@@ -90,6 +116,86 @@ bool ReadFileBytes(const std::string& path, uint64_t maxBytes, std::vector<uint8
         bytes.clear();
         return false;
     }
+    return true;
+}
+
+bool PieceReader::OpenFile(const std::string& path, uint64_t maxBytes, std::string& error)
+{
+    m_owned = std::make_unique<FileDescriptor>(OpenForReading(path));
+    m_fd = m_owned->get();
+    if (m_fd < 0) {
+        error = SystemReason(errno);
+        return false;
+    }
+    size_t size = 0;
+    if (!CheckRegularFile(m_fd, maxBytes, size, error))
+        return false;
+    m_limit = size;
+    m_sized = m_seekable = true;
+    return true;
+}
+
+bool PieceReader::OpenDescriptor(int fd, uint64_t maxBytes, std::string& error)
+{
+    m_fd = fd;
+    m_limit = maxBytes;
+    m_start = ::lseek(fd, 0, SEEK_CUR);
+    m_seekable = m_start >= 0;
+    if (m_seekable)
+        return true;
+    m_spool.reset(std::tmpfile());
+    if (m_spool)
+        return true;
+    error = SystemReason(errno);
+    return false;
+}
+
+bool PieceReader::Spool(const char* bytes, size_t size, std::string& error)
+{
+    return m_seekable || m_fromSpool || WriteAll(fileno(m_spool.get()), bytes, size, error);
+}
+
+bool PieceReader::Read(char* buffer, size_t size, size_t& got, std::string& error)
+{
+    got = 0;
+    // A file read to its size when opened: what was appended since is not read.
+    if (m_sized)
+        size = static_cast<size_t>(std::min<uint64_t>(size, m_limit - m_done));
+    if (size == 0)
+        return true;
+    const int fd = m_fromSpool ? fileno(m_spool.get()) : m_fd;
+    const ssize_t n = ReadSome(fd, buffer, size);
+    if (n < 0) {
+        error = SystemReason(errno);
+        return false;
+    }
+    got = static_cast<size_t>(n);
+    m_done += got;
+    if (!m_sized && m_done > m_limit) {
+        error = "more than " + std::to_string(m_limit) + " bytes";
+        return false;
+    }
+    return Spool(buffer, got, error);
+}
+
+bool PieceReader::Rewind(std::string& error)
+{
+    if (!m_seekable && !m_fromSpool) {
+        // The rest of a stream read only in part goes to the copy first.
+        char rest[65536];
+        size_t got = 0;
+        do {
+            if (!Read(rest, sizeof rest, got, error))
+                return false;
+        } while (got > 0);
+        m_fromSpool = true;
+    }
+    const int fd = m_fromSpool ? fileno(m_spool.get()) : m_fd;
+    if (::lseek(fd, m_fromSpool ? 0 : m_start, SEEK_SET) < 0) {
+        error = SystemReason(errno);
+        return false;
+    }
+    m_done = 0;
     return true;
 }
 

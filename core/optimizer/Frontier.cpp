@@ -49,11 +49,9 @@ DataScale ScaleOf(const ShareReturns& returns) {
     return scale;
 }
 
-ShareReturns Scaled(const ShareReturns& returns, int exponent) {
-    ShareReturns scaled = returns;
-    for (double& value : scaled.values)
+void ScaleInPlace(ShareReturns& returns, int exponent) {
+    for (double& value : returns.values)
         value = std::ldexp(value, -exponent);
-    return scaled;
 }
 
 // The tables are scaled by the largest return, and their tolerances are
@@ -215,11 +213,16 @@ FrontierWalkOutcome WalkDual(const ShareReturns& scaled, const FrontierChecker& 
 }  // namespace
 
 FrontierResult ComputeFrontier(const ShareReturns& returns, const FrontierRequest& request) {
+    return ComputeFrontier(ShareReturns(returns), request);
+}
+
+FrontierResult ComputeFrontier(ShareReturns&& returns, const FrontierRequest& request) {
     FrontierResult result;
     if (ShareScalesTooFarApart(returns))
         return Failed(std::move(result), FrontierOutcome::Invalid, kMsgRangeTooWide);
     const DataScale scale = ScaleOf(returns);
-    const ShareReturns scaled = Scaled(returns, scale.exponent);
+    ScaleInPlace(returns, scale.exponent);
+    const ShareReturns& scaled = returns;
     const FrontierWalkSpan span = WalkSpan(request, scale.exponent);
     const FrontierChecker checker(scaled);
     if (request.firstOnly && returns.periods > returns.shares)

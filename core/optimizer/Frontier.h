@@ -53,6 +53,8 @@ struct FrontierRequest {
 // Consecutive points share one basis, so the weights between them move
 // linearly and so does the deviation. shares and periods must be at least 1.
 FrontierResult ComputeFrontier(const ShareReturns& returns, const FrontierRequest& request = {});
+// The same on returns it scales in place, so that a long history is held once.
+FrontierResult ComputeFrontier(ShareReturns&& returns, const FrontierRequest& request = {});
 
 // The same on a worksheet; return cells are checked as the Go command checks
 // them (no Min Return is needed).

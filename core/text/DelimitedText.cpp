@@ -16,45 +16,99 @@ std::string_view WithoutByteOrderMark(std::string_view text)
     return text;
 }
 
-char DetectSeparator(std::string_view text)
+bool SeparatorDetector::Feed(std::string_view piece)
 {
-    size_t tabs = 0, semicolons = 0, commas = 0, pipes = 0, spaces = 0;
-    bool inQuotes = false;
-    for (const char c : text) {
+    for (const char c : piece) {
+        if (m_decided)
+            break;
         if (c == '"')
-            inQuotes = !inQuotes;
-        if (inQuotes)
+            m_inQuotes = !m_inQuotes;
+        if (m_inQuotes)
             continue;
         if (c == '\n') {
-            if (tabs + semicolons + commas + pipes + spaces > 0)
-                break;
+            m_decided = m_tabs + m_semicolons + m_commas + m_pipes + m_spaces > 0;
             continue;
         }
-        tabs += c == '\t';
-        semicolons += c == ';';
-        commas += c == ',';
-        pipes += c == '|';
-        spaces += c == ' ';
+        m_tabs += c == '\t';
+        m_semicolons += c == ';';
+        m_commas += c == ',';
+        m_pipes += c == '|';
+        m_spaces += c == ' ';
     }
-    if (tabs > 0 && tabs >= semicolons && tabs >= commas && tabs >= pipes)
+    return m_decided;
+}
+
+char SeparatorDetector::Separator() const
+{
+    if (m_tabs > 0 && m_tabs >= m_semicolons && m_tabs >= m_commas && m_tabs >= m_pipes)
         return '\t';
-    if (semicolons > 0 && semicolons >= commas && semicolons >= pipes)
+    if (m_semicolons > 0 && m_semicolons >= m_commas && m_semicolons >= m_pipes)
         return ';';
-    if (pipes > commas)
+    if (m_pipes > m_commas)
         return '|';
     // Blanks part fields only where nothing else does.
-    return commas == 0 && spaces > 0 ? ' ' : ',';
+    return m_commas == 0 && m_spaces > 0 ? ' ' : ',';
+}
+
+char DetectSeparator(std::string_view text)
+{
+    SeparatorDetector detector;
+    detector.Feed(text);
+    return detector.Separator();
+}
+
+bool ViewSource::Read(char* buffer, size_t size, size_t& got, std::string&)
+{
+    got = std::min(size, m_text.size() - m_pos);
+    std::copy_n(m_text.data() + m_pos, got, buffer);
+    m_pos += got;
+    return true;
+}
+
+bool ViewSource::Rewind(std::string&)
+{
+    m_pos = 0;
+    return true;
 }
 
 RecordReader::RecordReader(std::string_view text, char separator, size_t maxFields)
     : m_text(text), m_separator(separator), m_maxFields(maxFields)
 {}
 
+RecordReader::RecordReader(TextSource& source, char separator, size_t maxFields, size_t skip)
+    : m_source(&source), m_skip(skip), m_separator(separator), m_maxFields(maxFields)
+{}
+
+bool RecordReader::Refill()
+{
+    // Growing to a size at which a line of a long history costs few calls,
+    // small beside the returns it holds; a short text stays a small piece.
+    constexpr size_t kFirstPiece = size_t{1} << 12, kLargestPiece = size_t{1} << 18;
+    while (m_source != nullptr && !m_ended) {
+        m_piece.resize(m_piece.empty() ? kFirstPiece : std::min(2 * m_piece.capacity(), kLargestPiece));
+        size_t got = 0;
+        std::string reason;
+        if (!m_source->Read(m_piece.data(), m_piece.size(), got, reason))
+            return Fail(m_line, reason);
+        m_piece.resize(got);
+        m_text = m_piece;
+        m_pos = std::min(m_skip, got);
+        m_skip -= m_pos;
+        m_ended = got == 0;
+        if (m_pos < m_text.size())
+            return true;
+    }
+    return false;
+}
+
 bool RecordReader::Fail(int line, std::string message)
 {
-    m_error = std::move(message);
-    m_errorLine = line;
+    if (m_error.empty()) {
+        m_error = std::move(message);
+        m_errorLine = line;
+    }
     m_pos = m_text.size();
+    m_ended = true;
     return false;
 }
 
@@ -64,10 +118,10 @@ bool RecordReader::ReadQuoted(TextField& field)
     const int startLine = m_line;
     field.quoted = true;
     ++m_pos;
-    while (m_pos < m_text.size()) {
+    while (Fill()) {
         const char c = m_text[m_pos++];
         if (c == '"') {
-            if (m_pos < m_text.size() && m_text[m_pos] == '"') {
+            if (Fill() && m_text[m_pos] == '"') {
                 field.text += '"';
                 ++m_pos;
                 continue;
@@ -83,41 +137,52 @@ bool RecordReader::ReadQuoted(TextField& field)
 
 void RecordReader::ReadPlain(TextField& field)
 {
-    const size_t end = m_text.find_first_of(std::string{m_separator, '\n', '\r'}, m_pos);
-    const size_t stop = end == std::string_view::npos ? m_text.size() : end;
-    field.text.append(m_text.substr(m_pos, stop - m_pos));
-    m_pos = stop;
+    const std::string stops{m_separator, '\n', '\r'};
+    while (Fill()) {
+        const size_t end = m_text.find_first_of(stops, m_pos);
+        const size_t stop = end == std::string_view::npos ? m_text.size() : end;
+        field.text.append(m_text.substr(m_pos, stop - m_pos));
+        m_pos = stop;
+        if (end != std::string_view::npos)
+            return;
+    }
 }
 
 bool RecordReader::Next(TextRecord& record)
 {
+    // A fault of the source met inside a record ends the text there.
+    return ReadRecord(record) && m_error.empty();
+}
+
+bool RecordReader::ReadRecord(TextRecord& record)
+{
     record.fields.clear();
-    if (m_pos >= m_text.size())
+    if (!Fill())
         return false;
     record.line = m_line;
     if (m_separator == ' ')
-        while (m_pos < m_text.size() && m_text[m_pos] == ' ')
+        while (Fill() && m_text[m_pos] == ' ')
             ++m_pos;
     while (true) {
         if (record.fields.size() == m_maxFields)
             return Fail(record.line, "more than " + std::to_string(m_maxFields) + " fields");
         TextField& field = record.fields.emplace_back();
-        if (m_pos < m_text.size() && m_text[m_pos] == '"') {
+        if (Fill() && m_text[m_pos] == '"') {
             if (!ReadQuoted(field))
                 return false;
             // Text between a closing quote and the separator is kept, as
             // spreadsheets read it.
         }
         ReadPlain(field);
-        if (m_pos >= m_text.size())
+        if (!Fill())
             return true;
         char c = m_text[m_pos++];
         if (c == ' ' && m_separator == ' ') {
             // Aligned columns: a run of blanks is one separator, and blanks
             // before the line's end part nothing.
-            while (m_pos < m_text.size() && m_text[m_pos] == ' ')
+            while (Fill() && m_text[m_pos] == ' ')
                 ++m_pos;
-            if (m_pos == m_text.size())
+            if (!Fill())
                 return true;
             if (m_text[m_pos] != '\n' && m_text[m_pos] != '\r')
                 continue;
@@ -125,7 +190,7 @@ bool RecordReader::Next(TextRecord& record)
         }
         if (c == m_separator)
             continue;
-        if (c == '\r' && m_pos < m_text.size() && m_text[m_pos] == '\n')
+        if (c == '\r' && Fill() && m_text[m_pos] == '\n')
             ++m_pos;
         ++m_line;
         return true;

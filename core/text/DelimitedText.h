@@ -30,12 +30,50 @@ std::string_view WithoutByteOrderMark(std::string_view text);
 // write decimal commas), then comma. Comma when the line has none.
 char DetectSeparator(std::string_view text);
 
+// The same on a text fed a piece at a time, so that a stream is not held whole.
+class SeparatorDetector {
+public:
+    // True once the pieces fed decide it, whatever follows.
+    bool Feed(std::string_view piece);
+    char Separator() const;
+
+private:
+    size_t m_tabs = 0, m_semicolons = 0, m_commas = 0, m_pipes = 0, m_spaces = 0;
+    bool m_inQuotes = false;
+    bool m_decided = false;
+};
+
+// Where a text comes from a piece at a time, twice if asked.
+class TextSource {
+public:
+    virtual ~TextSource() = default;
+    // Up to size bytes; got is 0 at the end. False on a fault, with its reason.
+    virtual bool Read(char* buffer, size_t size, size_t& got, std::string& error) = 0;
+    // Back to the first byte.
+    virtual bool Rewind(std::string& error) = 0;
+};
+
+// A text already in memory as a source.
+class ViewSource : public TextSource {
+public:
+    explicit ViewSource(std::string_view text) : m_text(text) {}
+    bool Read(char* buffer, size_t size, size_t& got, std::string& error) override;
+    bool Rewind(std::string& error) override;
+
+private:
+    std::string_view m_text;
+    size_t m_pos = 0;
+};
+
 // Reads one record at a time, so that a large file is never held twice.
 class RecordReader {
 public:
     // maxFields bounds every record, so a hostile line cannot make the reader
     // allocate a field per byte.
     RecordReader(std::string_view text, char separator, size_t maxFields);
+    // The text of source from where it stands, its first skip bytes passed
+    // over; a record may span pieces, and only one piece is held at a time.
+    RecordReader(TextSource& source, char separator, size_t maxFields, size_t skip = 0);
     // False at the end of the text or on a fault (then error() says which).
     bool Next(TextRecord& record);
     const std::string& error() const { return m_error; }
@@ -45,7 +83,15 @@ private:
     bool ReadQuoted(TextField& field);
     void ReadPlain(TextField& field);
     bool Fail(int line, std::string message);
+    // True when a byte stands at m_pos, reading the next piece if need be.
+    bool Fill() { return m_pos < m_text.size() || Refill(); }
+    bool Refill();
+    bool ReadRecord(TextRecord& record);
 
+    TextSource* m_source = nullptr;
+    std::string m_piece;
+    size_t m_skip = 0;
+    bool m_ended = false;
     std::string_view m_text;
     char m_separator;
     size_t m_maxFields;

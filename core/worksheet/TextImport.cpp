@@ -44,6 +44,9 @@ std::string QuotedExcerpt(std::string_view text)
 
 namespace {
 
+// Where the reader looks for the NULs of UTF-16.
+constexpr size_t kEncodingBytes = 200;
+
 bool Fail(TextError& error, int line, int field, std::string message)
 {
     error = TextError{line, field, std::move(message)};
@@ -179,10 +182,43 @@ bool CheckValueCount(const Survey& survey, int line, int64_t maxValues, TextErro
                 "more than " + std::to_string(maxValues) + " values (shares x periods) in the text; that is the limit");
 }
 
-bool TakeSurvey(std::string_view text, size_t maxFields, size_t maxRecords, int64_t maxValues, Survey& survey,
-                TextError& error)
+// The text from its start, a pass at a time: the survey, then the values.
+class Passes {
+public:
+    Passes(TextSource& source, size_t skip, char separator, size_t maxFields)
+        : m_source(source), m_skip(skip), m_separator(separator), m_maxFields(maxFields)
+    {}
+    bool Restart(TextError& error)
+    {
+        std::string reason;
+        return m_source.Rewind(reason) || Fail(error, 0, 0, reason);
+    }
+    RecordReader Reader() const { return RecordReader(m_source, m_separator, m_maxFields, m_skip); }
+
+private:
+    TextSource& m_source;
+    size_t m_skip;
+    char m_separator;
+    size_t m_maxFields;
+};
+
+// The second pass met other records than the first: a file written meanwhile.
+bool Changed(TextError& error, int line)
 {
-    RecordReader reader(text, survey.separator, maxFields);
+    return Fail(error, line, 0, "the text changed while it was read");
+}
+
+// What ended a pass early, if anything: a fault of the source or a text that changed.
+bool PassEnded(const RecordReader& reader, bool complete, int line, TextError& error)
+{
+    if (!reader.error().empty())
+        return Fail(error, reader.errorLine(), 0, reader.error());
+    return complete || Changed(error, line);
+}
+
+bool TakeSurvey(const Passes& passes, size_t maxRecords, int64_t maxValues, Survey& survey, TextError& error)
+{
+    RecordReader reader = passes.Reader();
     TextRecord record;
     while (reader.Next(record)) {
         if (record.Blank())
@@ -303,26 +339,41 @@ bool SetName(ImportGrid& grid, int32_t share, const TextField& field, int at, Pl
     return true;
 }
 
+bool SetNumber(ImportGrid& grid, int32_t share, int32_t index, std::string_view text, char separator, TextError& error)
+{
+    if (text.empty())
+        return true;  // a gap, already NaN, which the options decide on
+    double value = 0.0;
+    if (!ReadsAsWorksheetNumber(text, value) && !ReadsAsDecimalComma(text, separator, value)) {
+        const Place place = grid.PlaceOf(share, index);
+        return Fail(error, place.line, place.field, QuotedExcerpt(text) + " is not a number");
+    }
+    if (grid.Options().prices && !(value > 0.0)) {
+        const Place place = grid.PlaceOf(share, index);
+        return Fail(error, place.line, place.field,
+                    grid.Where(share, index) + ": the price " + QuotedExcerpt(text) + " is not positive");
+    }
+    grid.SetNumber(share, index, value);
+    return true;
+}
+
 bool SetValue(ImportGrid& grid, int32_t share, int32_t index, const TextField& field, char separator, TextError& error)
 {
+    const std::string_view text = Trimmed(field, separator);
+    // A return's cell text is made only where its length is limited or kept.
+    if (grid.Options().prices || (grid.KeepsNumbers() && grid.Limits().maxCellChars == 0))
+        return SetNumber(grid, share, index, text, separator, error);
     std::string cell;
     double value = 0.0;
-    const std::string_view text = Trimmed(field, separator);
     const Place place = grid.PlaceOf(share, index);
     if (!NumberCell(text, separator, cell, value))
         return Fail(error, place.line, place.field, QuotedExcerpt(text) + " is not a number");
-    if (!grid.Options().prices) {
-        if (!CheckLength(cell, grid.Limits(), place, "return", error))
-            return false;
+    if (!CheckLength(cell, grid.Limits(), place, "return", error))
+        return false;
+    if (!grid.KeepsNumbers())
         grid.SetCell(share, index, std::move(cell));
-        return true;
-    }
-    if (text.empty())
-        return true;  // a gap, which the options decide on
-    if (!(value > 0.0))
-        return Fail(error, place.line, place.field,
-                    grid.Where(share, index) + ": the price " + QuotedExcerpt(text) + " is not positive");
-    grid.SetPrice(share, index, value);
+    else if (!text.empty())
+        grid.SetNumber(share, index, value);
     return true;
 }
 
@@ -337,8 +388,8 @@ std::string MinReturnText(const TextField& field, char separator)
     return ShortestText(value);
 }
 
-bool FillByRow(std::string_view text, const Survey& s, bool header, ImportGrid& grid, size_t maxFields,
-               WorksheetTable& table, TextError& error)
+bool FillByRow(const Passes& passes, const Survey& s, bool header, ImportGrid& grid, std::string& minReturnText,
+               TextError& error)
 {
     std::vector<const RecordSummary*> shares;
     for (size_t r = header ? 1 : 0; r < s.records.size(); ++r)
@@ -361,7 +412,7 @@ bool FillByRow(std::string_view text, const Survey& s, bool header, ImportGrid& 
         grid.SetPeriod(v, dated ? std::string(Trimmed(s.head.fields[static_cast<size_t>(v) + 1], s.separator)) : "",
                        v + 2);
 
-    RecordReader reader(text, s.separator, maxFields);
+    RecordReader reader = passes.Reader();
     TextRecord record;
     int32_t share = 0;
     bool skippedHeader = !header;
@@ -373,13 +424,15 @@ bool FillByRow(std::string_view text, const Survey& s, bool header, ImportGrid& 
             continue;
         }
         if (IsMinReturnRow(record, s.separator)) {
-            table.minReturnText = MinReturnText(record.fields[1], s.separator);
+            minReturnText = MinReturnText(record.fields[1], s.separator);
             continue;
         }
         if (record.fields.size() != first->width)
             return Fail(error, record.line, 0,
                         std::to_string(record.fields.size()) + " fields where line " + std::to_string(first->line)
                             + " has " + std::to_string(first->width));
+        if (share == count)
+            return Changed(error, record.line);
         if (!SetName(grid, share, record.fields[0], record.line, {record.line, 1}, s.separator, error))
             return false;
         for (int32_t v = 0; v < values; ++v)
@@ -387,11 +440,11 @@ bool FillByRow(std::string_view text, const Survey& s, bool header, ImportGrid& 
                 return false;
         ++share;
     }
-    return true;
+    return PassEnded(reader, share == count, s.records.back().line, error);
 }
 
-bool FillByColumn(std::string_view text, const Survey& s, bool header, ImportGrid& grid, size_t maxFields,
-                  WorksheetTable& table, TextError& error)
+bool FillByColumn(const Passes& passes, const Survey& s, bool header, ImportGrid& grid, std::string& minReturnText,
+                  TextError& error)
 {
     if (!header)
         return Fail(error, s.head.line, 0, "one column per share needs a header row of names");
@@ -406,9 +459,9 @@ bool FillByColumn(std::string_view text, const Survey& s, bool header, ImportGri
     grid.SetHeaderLine(s.head.line);
     std::string_view label, minReturn;
     if (dateColumn && SplitMinReturnHeader(s.head.fields[*dateColumn].text, label, minReturn))
-        table.minReturnText = MinReturnText({std::string(minReturn), s.head.fields[*dateColumn].quoted}, s.separator);
+        minReturnText = MinReturnText({std::string(minReturn), s.head.fields[*dateColumn].quoted}, s.separator);
 
-    RecordReader reader(text, s.separator, maxFields);
+    RecordReader reader = passes.Reader();
     TextRecord record;
     int32_t period = -1;
     while (reader.Next(record)) {
@@ -418,6 +471,8 @@ bool FillByColumn(std::string_view text, const Survey& s, bool header, ImportGri
             return Fail(error, record.line, 0,
                         std::to_string(record.fields.size()) + " fields where line " + std::to_string(s.head.line)
                             + " has " + std::to_string(width));
+        if (period == values)
+            return Changed(error, record.line);
         if (period >= 0)
             grid.SetPeriod(period, dateColumn ? std::string(Trimmed(record.fields[*dateColumn], s.separator)) : "",
                            record.line);
@@ -435,17 +490,78 @@ bool FillByColumn(std::string_view text, const Survey& s, bool header, ImportGri
         }
         ++period;
     }
-    return true;
+    return PassEnded(reader, period == values, s.records.back().line, error);
 }
 
 // Text that names its encoding when it is not UTF-8: the reader would see NULs.
 bool CheckEncoding(std::string_view text, TextError& error)
 {
-    const bool utf16 = text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")
-                       || text.substr(0, std::min<size_t>(text.size(), 200)).find('\0') != std::string_view::npos;
+    const bool utf16 =
+        text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")
+        || text.substr(0, std::min<size_t>(text.size(), kEncodingBytes)).find('\0') != std::string_view::npos;
     if (!utf16)
         return true;
     return Fail(error, 1, 0, "the text is UTF-16 (or holds NUL bytes); save it as UTF-8");
+}
+
+// What is decided by the text's start: its encoding, its byte-order mark
+// (skip: its length) and, unless given, its separator. Only as much is read
+// as decides them, usually a piece of the first line.
+bool ReadStart(TextSource& source, char& separator, size_t& skip, TextError& error)
+{
+    std::string head;
+    SeparatorDetector detector;
+    bool decided = separator != 0, ended = false;
+    size_t fed = 0;
+    while (!ended && (!decided || head.size() < kEncodingBytes)) {
+        char piece[1 << 16];
+        size_t got = 0;
+        std::string reason;
+        if (!source.Read(piece, sizeof piece, got, reason))
+            return Fail(error, 0, 0, reason);
+        head.append(piece, got);
+        ended = got == 0;
+        const size_t mark = head.size() - WithoutByteOrderMark(head).size();
+        if (!decided && (ended || head.size() >= 3)) {
+            decided = detector.Feed(std::string_view(head).substr(std::max(fed, mark)));
+            fed = head.size();
+        }
+    }
+    if (!CheckEncoding(head, error))
+        return false;
+    skip = head.size() - WithoutByteOrderMark(head).size();
+    if (separator == 0)
+        separator = detector.Separator();
+    return true;
+}
+
+// Reads the text into a grid, shaped by the options, and hands it to finish
+// with the Min Return's text; both forms of the result are made so.
+template <typename Finish>
+bool ReadText(TextSource& source, const TextOptions& options, const TextLimits& limits, bool numeric,
+              TextDetails& details, TextError& error, Finish finish)
+{
+    Survey survey;
+    survey.separator = options.separator;
+    size_t skip = 0;
+    if (!ReadStart(source, survey.separator, skip, error))
+        return false;
+    // Either layout: a share per line or a period per line, plus a header, the
+    // Min Return row and the one price before the first return.
+    const size_t maxFields = static_cast<size_t>(std::max(limits.maxShares, limits.maxPeriods)) + 2;
+    const size_t maxRecords = 2 * maxFields;
+    Passes passes(source, skip, survey.separator, maxFields);
+    if (!passes.Restart(error) || !TakeSurvey(passes, maxRecords, limits.maxValues, survey, error))
+        return false;
+    const bool header = HasHeader(survey, options);
+    TextLayout layout{};
+    if (!ChooseLayout(survey, options, header, layout, error) || !passes.Restart(error))
+        return false;
+    ImportGrid grid(options, limits, layout == TextLayout::ByColumn, numeric);
+    std::string minReturn;
+    const bool filled = layout == TextLayout::ByColumn ? FillByColumn(passes, survey, header, grid, minReturn, error)
+                                                       : FillByRow(passes, survey, header, grid, minReturn, error);
+    return filled && grid.Shape(details, error) && finish(grid, std::move(minReturn));
 }
 
 }  // namespace
@@ -460,34 +576,33 @@ bool ReadDelimitedText(std::string_view text, const TextOptions& options, const 
 bool ReadDelimitedText(std::string_view text, const TextOptions& options, const TextLimits& limits,
                        WorksheetTable& table, TextDetails& details, TextError& error)
 {
-    if (!CheckEncoding(text, error))
-        return false;
-    text = WithoutByteOrderMark(text);
-    Survey survey;
-    survey.separator = options.separator != 0 ? options.separator : DetectSeparator(text);
-    // Either layout: a share per line or a period per line, plus a header, the
-    // Min Return row and the one price before the first return.
-    const size_t maxFields = static_cast<size_t>(std::max(limits.maxShares, limits.maxPeriods)) + 2;
-    const size_t maxRecords = 2 * maxFields;
-    if (!TakeSurvey(text, maxFields, maxRecords, limits.maxValues, survey, error))
-        return false;
-    const bool header = HasHeader(survey, options);
-    TextLayout layout{};
-    if (!ChooseLayout(survey, options, header, layout, error))
-        return false;
-    ImportGrid grid(options, limits, layout == TextLayout::ByColumn);
-    WorksheetTable result;
-    const bool filled = layout == TextLayout::ByColumn
-                            ? FillByColumn(text, survey, header, grid, maxFields, result, error)
-                            : FillByRow(text, survey, header, grid, maxFields, result, error);
-    if (!filled || !grid.Shape(details, error))
-        return false;
-    std::string minReturn = std::move(result.minReturnText);
-    if (!grid.Finish(result, details, error))
-        return false;
-    result.minReturnText = std::move(minReturn);
-    table = std::move(result);
-    return CheckMinReturnText(table.minReturnText, limits, error);
+    ViewSource source(text);
+    return ReadText(source, options, limits, false, details, error, [&](ImportGrid& grid, std::string minReturn) {
+        WorksheetTable result;
+        if (!grid.Finish(result, details, error))
+            return false;
+        result.minReturnText = std::move(minReturn);
+        table = std::move(result);
+        return CheckMinReturnText(table.minReturnText, limits, error);
+    });
+}
+
+bool ReadDelimitedReturns(TextSource& source, const TextOptions& options, const TextLimits& limits,
+                          TextReturns& returns, TextDetails& details, TextError& error)
+{
+    return ReadText(source, options, limits, true, details, error, [&](ImportGrid& grid, std::string minReturn) {
+        if (!grid.Finish(returns, details, error))
+            return false;
+        returns.minReturnText = std::move(minReturn);
+        return CheckMinReturnText(returns.minReturnText, limits, error);
+    });
+}
+
+bool ReadDelimitedReturns(std::string_view text, const TextOptions& options, const TextLimits& limits,
+                          TextReturns& returns, TextDetails& details, TextError& error)
+{
+    ViewSource source(text);
+    return ReadDelimitedReturns(source, options, limits, returns, details, error);
 }
 
 bool CheckMinReturnText(const std::string& minReturn, const TextLimits& limits, TextError& error)

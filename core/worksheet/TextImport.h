@@ -4,6 +4,7 @@
 // Layouts: one row per share (name, then its returns), or one column per share
 // with the names in the header row and an optional first column of dates. A
 // row "Min Return,TEXT" in the first layout gives the Min Return.
+#include "core/text/DelimitedText.h"
 #include "core/worksheet/TextImportDates.h"
 #include "core/worksheet/WorksheetRules.h"
 #include "core/worksheet/WorksheetTable.h"
@@ -73,6 +74,24 @@ bool ReadDelimitedText(std::string_view text, const TextOptions& options, const 
                        WorksheetTable& table, TextError& error);
 bool ReadDelimitedText(std::string_view text, const TextOptions& options, const TextLimits& limits,
                        WorksheetTable& table, TextDetails& details, TextError& error);
+
+// The returns of the text as numbers, for the companions that solve them: each
+// field read once, by the rules the worksheet table's cells are read by, and
+// no cell text kept. Prices become returns exactly as in the table.
+struct TextReturns {
+    std::vector<std::string> names;  // one per share
+    int32_t periods = 0;
+    std::vector<double> values;  // share by share, period by period; NaN: an empty field
+    std::string minReturnText;
+};
+
+bool ReadDelimitedReturns(std::string_view text, const TextOptions& options, const TextLimits& limits,
+                          TextReturns& returns, TextDetails& details, TextError& error);
+// The same on a text read a piece at a time, twice (a survey of its shape,
+// then its values): it is never held whole, and counts beyond the limits are
+// refused at the line that passes them, before the rest is read.
+bool ReadDelimitedReturns(TextSource& source, const TextOptions& options, const TextLimits& limits,
+                          TextReturns& returns, TextDetails& details, TextError& error);
 
 // A field's text as messages quote it: at most 80 characters ("..." after a
 // longer one), with or without quotes.

@@ -36,8 +36,8 @@ bool Descending(const std::vector<int64_t>& days)
 
 }  // namespace
 
-ImportGrid::ImportGrid(const TextOptions& options, const TextLimits& limits, bool byColumn)
-    : m_options(options), m_limits(limits), m_byColumn(byColumn)
+ImportGrid::ImportGrid(const TextOptions& options, const TextLimits& limits, bool byColumn, bool numeric)
+    : m_options(options), m_limits(limits), m_byColumn(byColumn), m_numeric(numeric)
 {}
 
 bool ImportGrid::Start(int32_t shares, int32_t values, Place sharePlace, Place periodPlace, TextError& error)
@@ -68,8 +68,8 @@ bool ImportGrid::Start(int32_t shares, int32_t values, Place sharePlace, Place p
     m_names.assign(static_cast<size_t>(shares), std::string());
     m_shareAt.assign(static_cast<size_t>(shares), 0);
     m_periodAt.assign(static_cast<size_t>(values), 0);
-    if (m_options.prices)
-        m_prices.assign(static_cast<size_t>(shares) * values, std::numeric_limits<double>::quiet_NaN());
+    if (KeepsNumbers())
+        m_numbers.assign(static_cast<size_t>(shares) * values, std::numeric_limits<double>::quiet_NaN());
     else
         m_sheet = WorksheetTable(shares + 1, values + 2);
     for (int32_t i = 0; i < shares; ++i)
@@ -111,7 +111,7 @@ std::string ImportGrid::Where(int32_t share, int32_t index) const
 
 bool ImportGrid::Missing(int32_t share, int32_t index) const
 {
-    return m_options.prices ? std::isnan(m_prices[Slot(share, index)]) : Cell(share, index).empty();
+    return KeepsNumbers() ? std::isnan(m_numbers[Slot(share, index)]) : Cell(share, index).empty();
 }
 
 bool ImportGrid::CheckTwins(TextError& error) const
@@ -340,8 +340,9 @@ void ImportGrid::NoteLikelyPrices(TextDetails& details) const
     for (const int32_t s : m_keptShares) {
         double previous = 0.0, change = 0.0;
         for (size_t k = 0; k < m_keptValues.size(); ++k) {
-            double value = 0.0;
-            if (!ReadsAsWorksheetNumber(Cell(s, m_keptValues[k]), value) || !(value > 0.0))
+            const int32_t v = m_keptValues[k];
+            double value = m_numeric ? m_numbers[Slot(s, v)] : 0.0;
+            if ((!m_numeric && !ReadsAsWorksheetNumber(Cell(s, v), value)) || !(value > 0.0))
                 return;
             if (k > 0)
                 change += std::fabs(value / previous - 1.0);
@@ -392,6 +393,26 @@ bool ImportGrid::KeepsEverything() const
            && inOrder(m_keptValues, static_cast<size_t>(m_values));
 }
 
+// The return of the kept period p from the price before it.
+bool ImportGrid::PriceChange(int32_t share, int32_t p, double& change, TextError& error) const
+{
+    const int32_t v = m_keptValues[static_cast<size_t>(p) + 1];
+    const int32_t from = m_keptValues[static_cast<size_t>(p)];
+    change = 100.0 * (m_numbers[Slot(share, v)] / m_numbers[Slot(share, from)] - 1.0);
+    if (std::isfinite(change))
+        return true;
+    return Fail(error, PlaceOf(share, v), Where(share, v) + ": the return from the price before is too large to hold");
+}
+
+void ImportGrid::KeptDates(TextDetails& details) const
+{
+    if (m_dates.empty())
+        return;
+    const size_t extra = m_options.prices ? 1 : 0;
+    for (size_t k = extra; k < m_keptValues.size(); ++k)
+        details.dates.push_back(m_dates[static_cast<size_t>(m_keptValues[k])]);
+}
+
 bool ImportGrid::Finish(WorksheetTable& table, TextDetails& details, TextError& error)
 {
     if (KeepsEverything()) {
@@ -409,22 +430,45 @@ bool ImportGrid::Finish(WorksheetTable& table, TextDetails& details, TextError& 
         const int32_t s = m_keptShares[static_cast<size_t>(row)];
         table.SetTextMatrix(row + 1, 1, m_names[static_cast<size_t>(s)]);
         for (int32_t p = 0; p < periods; ++p) {
-            const int32_t v = m_keptValues[static_cast<size_t>(p + extra)];
-            if (!m_options.prices) {
-                table.SetTextMatrix(row + 1, p + 2, Cell(s, v));
-                continue;
-            }
-            const int32_t from = m_keptValues[static_cast<size_t>(p)];
-            const double change = 100.0 * (m_prices[Slot(s, v)] / m_prices[Slot(s, from)] - 1.0);
-            if (!std::isfinite(change))
-                return Fail(error, PlaceOf(s, v),
-                            Where(s, v) + ": the return from the price before is too large to hold");
-            table.SetTextMatrix(row + 1, p + 2, ShortestText(change));
+            double change = 0.0;
+            if (!m_options.prices)
+                table.SetTextMatrix(row + 1, p + 2, Cell(s, m_keptValues[static_cast<size_t>(p)]));
+            else if (PriceChange(s, p, change, error))
+                table.SetTextMatrix(row + 1, p + 2, ShortestText(change));
+            else
+                return false;
         }
     }
-    if (!m_dates.empty())
-        for (int32_t p = 0; p < periods; ++p)
-            details.dates.push_back(m_dates[static_cast<size_t>(m_keptValues[static_cast<size_t>(p + extra)])]);
+    KeptDates(details);
+    return true;
+}
+
+bool ImportGrid::Finish(TextReturns& returns, TextDetails& details, TextError& error)
+{
+    returns.names.clear();
+    if (KeepsEverything()) {
+        returns.names = std::move(m_names);
+        returns.periods = m_values;
+        returns.values = std::move(m_numbers);
+        details.dates = std::move(m_dates);
+        return true;
+    }
+    const int extra = m_options.prices ? 1 : 0;
+    returns.periods = static_cast<int32_t>(m_keptValues.size()) - extra;
+    returns.values.clear();
+    returns.values.reserve(m_keptShares.size() * static_cast<size_t>(returns.periods));
+    for (const int32_t s : m_keptShares) {
+        returns.names.push_back(m_names[static_cast<size_t>(s)]);
+        for (int32_t p = 0; p < returns.periods; ++p) {
+            double value = 0.0;
+            if (!m_options.prices)
+                value = m_numbers[Slot(s, m_keptValues[static_cast<size_t>(p)])];
+            else if (!PriceChange(s, p, value, error))
+                return false;
+            returns.values.push_back(value);
+        }
+    }
+    KeptDates(details);
     return true;
 }
 

@@ -16,7 +16,8 @@ struct Place {
 class ImportGrid {
 public:
     // byColumn: a period per line, a share per field; else the other way round.
-    ImportGrid(const TextOptions& options, const TextLimits& limits, bool byColumn);
+    // numeric: returns are kept as numbers, for the TextReturns, not as cells.
+    ImportGrid(const TextOptions& options, const TextLimits& limits, bool byColumn, bool numeric = false);
 
     // Checks the counts against the limits before anything is stored.
     bool Start(int32_t shares, int32_t values, Place sharePlace, Place periodPlace, TextError& error);
@@ -29,7 +30,9 @@ public:
     {
         m_sheet.SetTextMatrix(share + 1, index + 2, std::move(cell));
     }
-    void SetPrice(int32_t share, int32_t index, double price) { m_prices[Slot(share, index)] = price; }
+    // A price, or a return when the grid keeps numbers; NaN: none.
+    void SetNumber(int32_t share, int32_t index, double number) { m_numbers[Slot(share, index)] = number; }
+    bool KeepsNumbers() const { return m_options.prices || m_numeric; }
 
     Place PlaceOf(int32_t share, int32_t index) const;
     // "AAA on 2024-01-12", or "AAA, value 3" without dates.
@@ -41,6 +44,7 @@ public:
     // The order of the dates, the window, the choice of shares and the gaps.
     bool Shape(TextDetails& details, TextError& error);
     bool Finish(WorksheetTable& table, TextDetails& details, TextError& error);
+    bool Finish(TextReturns& returns, TextDetails& details, TextError& error);
 
 private:
     size_t Slot(int32_t share, int32_t index) const { return static_cast<size_t>(share) * m_values + index; }
@@ -58,6 +62,7 @@ private:
     const TextOptions& m_options;
     const TextLimits& m_limits;
     bool m_byColumn;
+    bool m_numeric;
     int m_headerLine = 1;
     int32_t m_values = 0;
     std::vector<std::string> m_names;
@@ -71,7 +76,9 @@ private:
     WorksheetTable m_sheet{0, 0};
     const std::string& Cell(int32_t share, int32_t index) const { return m_sheet.TextMatrix(share + 1, index + 2); }
     bool KeepsEverything() const;
-    std::vector<double> m_prices;  // NaN: missing
+    bool PriceChange(int32_t share, int32_t p, double& change, TextError& error) const;
+    void KeptDates(TextDetails& details) const;
+    std::vector<double> m_numbers;  // prices, or returns when numeric; NaN: missing
     std::vector<int32_t> m_keptShares, m_keptValues;
 };
 

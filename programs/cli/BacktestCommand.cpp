@@ -59,9 +59,9 @@ int Merge(const BacktestOptions& options, std::ostream& out, std::ostream& err) 
 }
 
 int Backtest(const BacktestOptions& options, std::ostream& out, std::ostream& err) {
-    WorksheetTable table;
+    InputReturns input;
     text::TextDetails details;
-    switch (LoadInput(kProgram, options.solve.file, options.solve.input, text::kLargeLimits, table, details, err)) {
+    switch (LoadReturns(kProgram, options.solve.file, options.solve.input, text::kLargeLimits, input, details, err)) {
     case InputStatus::Rejected:
         return kExitRejected;
     case InputStatus::Unreadable:
@@ -70,7 +70,7 @@ int Backtest(const BacktestOptions& options, std::ostream& out, std::ostream& er
         break;
     }
     backtest::Part part;
-    if (const BacktestFailure failure = RunRebalances(options, table, details, part); failure.status) {
+    if (const BacktestFailure failure = RunRebalances(options, input, details, part); failure.status) {
         err << kProgram << ": " << options.solve.file << ": " << failure.message << "\n";
         return failure.status;
     }

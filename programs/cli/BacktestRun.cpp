@@ -43,26 +43,25 @@ BacktestFailure Rejected(std::string message) {
 }
 
 // The history out of sample must leave every holding something.
-BacktestFailure CheckHeld(const ShareReturns& returns, const WorksheetTable& table, const backtest::Setup& setup) {
+BacktestFailure CheckHeld(const ShareReturns& returns, const backtest::Setup& setup) {
     ReturnCell bad;
     if (backtest::HeldReturnsSound(returns, setup.window, bad))
         return {};
     const std::string when = setup.dates.empty() ? "period " + std::to_string(bad.period)
                                                  : NameText(setup.dates[static_cast<size_t>(bad.period - 1)]);
-    return Rejected("share \"" + NameText(table.TextMatrix(bad.row, 1)) + "\", " + when
+    return Rejected("share \"" + NameText(setup.names[static_cast<size_t>(bad.row - 1)]) + "\", " + when
                     + ": a return of -100 percent or less leaves a holding nothing to drift with");
 }
 
-backtest::Setup SetupOf(const BacktestOptions& options, const WorksheetTable& table, const text::TextDetails& details,
+backtest::Setup SetupOf(const BacktestOptions& options, const InputReturns& input, const text::TextDetails& details,
                         const std::string& minReturn) {
     backtest::Setup setup;
     setup.goal = GoalText(options.solve, minReturn);
-    setup.periods = table.Cols() - 2;
+    setup.periods = input.returns.periods;
     setup.window = *options.window;
     setup.every = *options.every;
     setup.costBps = options.costBps;
-    for (int32_t row = 1; row < table.Rows(); ++row)
-        setup.names.push_back(table.TextMatrix(row, 1));
+    setup.names = input.names;
     if (details.dates.size() == static_cast<size_t>(setup.periods))
         setup.dates = details.dates;
     return setup;
@@ -70,23 +69,22 @@ backtest::Setup SetupOf(const BacktestOptions& options, const WorksheetTable& ta
 
 }  // namespace
 
-BacktestFailure RunRebalances(const BacktestOptions& options, const WorksheetTable& table,
+BacktestFailure RunRebalances(const BacktestOptions& options, const InputReturns& input,
                               const text::TextDetails& details, backtest::Part& part) {
-    const std::string minReturn = options.solve.minReturn.value_or(table.minReturnText);
-    part.setup = SetupOf(options, table, details, minReturn);
+    const std::string minReturn = options.solve.minReturn.value_or(input.minReturnText);
+    part.setup = SetupOf(options, input, details, minReturn);
     const Schedule schedule{part.setup.periods, *options.window, *options.every};
     if (!options.solve.leastRisk && !options.solve.bestRatio && minReturn.empty())
         return Rejected("the input has no Min Return: give --min-return R, --least-risk or --best-ratio");
     WeightBounds bounds;
-    if (std::string why; !MakeWeightBounds(options.solve, ShareNames(table), bounds, why))
+    if (std::string why; !MakeWeightBounds(options.solve, input.names, bounds, why))
         return Rejected(why);
     if (const std::string why = backtest::ScheduleError(schedule); !why.empty())
         return Rejected(why);
-    ShareReturns returns;
-    std::string message;
-    if (!ReadShareReturns(table, returns, message))
+    const ShareReturns& returns = input.returns;
+    if (std::string message; !ReturnsAreNumbers(returns, message))
         return Rejected(message);
-    if (BacktestFailure held = CheckHeld(returns, table, part.setup); held.status)
+    if (BacktestFailure held = CheckHeld(returns, part.setup); held.status)
         return held;
 
     part.total = backtest::RebalanceCount(schedule);
@@ -105,7 +103,8 @@ BacktestFailure RunRebalances(const BacktestOptions& options, const WorksheetTab
         const int32_t r = slice.begin + k;
         const int32_t at = backtest::RebalanceAt(schedule, r), end = backtest::HoldEnd(schedule, r);
         WindowSolve& solve = solves[static_cast<size_t>(k)];
-        solve = SolveWindow(options.solve, minReturn, WindowTable(table, at - *options.window, at), bounds);
+        solve = SolveWindow(options.solve, minReturn, input.names, WindowReturns(returns, at - *options.window, at),
+                            bounds);
         Rebalance& rebalance = part.rebalances[static_cast<size_t>(k)];
         rebalance.at = at;
         rebalance.reached = !solve.weights.empty();

@@ -3,8 +3,8 @@
 // on a fixed pool of threads; the same rebalances for any number of threads.
 #include "core/backtest/PartFile.h"
 #include "core/worksheet/TextImport.h"
-#include "core/worksheet/WorksheetTable.h"
 #include "programs/cli/BacktestOptions.h"
+#include "programs/cli/DataInput.h"
 
 #include <string>
 
@@ -18,7 +18,7 @@ struct BacktestFailure {
 // The slice [first, first + part.rebalances.size()) of the options' part (or
 // all of them) into part, with its setup; a failure of the earliest window
 // that failed otherwise.
-BacktestFailure RunRebalances(const BacktestOptions& options, const WorksheetTable& table,
+BacktestFailure RunRebalances(const BacktestOptions& options, const InputReturns& input,
                               const text::TextDetails& details, backtest::Part& part);
 
 }  // namespace korvel::cli

@@ -2,8 +2,8 @@
 // One window of a backtest, solved exactly as korvel-solve solves the same
 // returns given alone: the same request, the same engine, the same doubles.
 #include "core/optimizer/GoCommand.h"
+#include "core/optimizer/ShareReturns.h"
 #include "core/optimizer/WeightBounds.h"
-#include "core/worksheet/WorksheetTable.h"
 #include "programs/cli/SolveOptions.h"
 
 #include <cstdint>
@@ -18,13 +18,13 @@ struct WindowSolve {
     std::vector<double> weights;  // one per share; empty when no portfolio came out
 };
 
-// The returns [begin, end) of every share of table, as a table of their own.
-WorksheetTable WindowTable(const WorksheetTable& table, int32_t begin, int32_t end);
+// The returns [begin, end) of every share, as returns of their own.
+ShareReturns WindowReturns(const ShareReturns& returns, int32_t begin, int32_t end);
 
-// korvel-solve's first solution on the window, with request's goal (its
-// Min Return, --least-risk or --best-ratio) and measure, each share's weight
-// within bounds, and minReturn as if typed.
-WindowSolve SolveWindow(const SolveOptions& request, const std::string& minReturn, const WorksheetTable& window,
-                        const WeightBounds& bounds = {});
+// korvel-solve's first solution on the window of the shares named, with
+// request's goal (its Min Return, --least-risk or --best-ratio) and measure,
+// each share's weight within bounds, and minReturn as if typed.
+WindowSolve SolveWindow(const SolveOptions& request, const std::string& minReturn,
+                        const std::vector<std::string>& names, ShareReturns window, const WeightBounds& bounds = {});
 
 }  // namespace korvel::cli

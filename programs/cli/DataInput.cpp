@@ -1,6 +1,8 @@
 #include "programs/cli/DataInput.h"
 
 #include "core/files/DescriptorRead.h"
+#include "core/files/FileRead.h"
+#include "core/optimizer/Validation.h"
 #include "core/text/NumberText.h"
 #include "core/worksheet/DocumentFormat.h"
 
@@ -188,21 +190,113 @@ InputStatus LoadInput(const std::string& program, const std::string& path, const
     return LoadInput(program, path, options, limits, table, details, err);
 }
 
+namespace {
+
+DataKind KindOf(const std::string& path, const InputOptions& options) {
+    return options.from.value_or(KindOfName(path));
+}
+
+// The input's bytes; false when they cannot be read, the reason on err.
+bool ReadInput(const std::string& program, const std::string& path, const InputOptions& options,
+               std::vector<uint8_t>& bytes, std::ostream& err) {
+    if (path == "-" && !options.from) {
+        err << program << ": standard input needs --from csv, tsv or worksheet\n";
+        return false;
+    }
+    std::string reason;
+    if (ReadInputBytes(path, bytes, reason))
+        return true;
+    err << program << ": " << path << ": " << reason << "\n";
+    return false;
+}
+
+text::TextOptions TextOptionsOf(const InputOptions& options, DataKind kind) {
+    text::TextOptions textOptions = options.text;
+    if (kind == DataKind::Tsv && textOptions.separator == 0)
+        textOptions.separator = '\t';
+    return textOptions;
+}
+
+std::string_view TextOf(const std::vector<uint8_t>& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+InputStatus TextRejected(const std::string& where, const text::TextError& error, std::ostream& err) {
+    err << where << error.Describe() << "\n";
+    return InputStatus::Rejected;
+}
+
+void PrintNotes(const std::string& where, const text::TextDetails& details, std::ostream& err) {
+    for (const std::string& note : details.notes)
+        err << where << note << "\n";
+}
+
+// A file or standard input as the text reader takes it: a piece at a time.
+// A fault of the file is kept apart from the faults of its text.
+class PieceSource : public text::TextSource {
+public:
+    bool Open(const std::string& path, std::string& error) {
+        return path == "-" ? m_reader.OpenDescriptor(STDIN_FILENO, doc::kMaxFileBytes, error)
+                           : m_reader.OpenFile(path, doc::kMaxFileBytes, error);
+    }
+    bool Read(char* buffer, size_t size, size_t& got, std::string& error) override {
+        return m_reader.Read(buffer, size, got, error) || Faulted(error);
+    }
+    bool Rewind(std::string& error) override { return m_reader.Rewind(error) || Faulted(error); }
+    const std::string& Fault() const { return m_fault; }
+
+private:
+    bool Faulted(const std::string& error) {
+        m_fault = error;
+        return false;
+    }
+
+    files::PieceReader m_reader;
+    std::string m_fault;
+};
+
+InputReturns ReturnsOfTable(const WorksheetTable& table) {
+    InputReturns input;
+    ShareReturns& returns = input.returns;
+    returns.shares = std::max(table.Rows() - 1, 0);
+    returns.periods = std::max(table.Cols() - 2, 0);
+    for (int32_t row = 1; row <= returns.shares; ++row) {
+        input.names.push_back(table.TextMatrix(row, 1));
+        for (int32_t p = 0; p < returns.periods; ++p) {
+            double value = 0.0;
+            if (!text::ReadsAsWorksheetNumber(table.TextMatrix(row, p + 2), value))
+                value = std::nan("");
+            returns.values.push_back(value);
+        }
+    }
+    input.minReturnText = table.minReturnText;
+    return input;
+}
+
+InputReturns ReturnsOfText(text::TextReturns&& read) {
+    InputReturns input;
+    input.names = std::move(read.names);
+    input.returns.shares = static_cast<int32_t>(input.names.size());
+    input.returns.periods = read.periods;
+    input.returns.values = std::move(read.values);
+    double empty = 0.0;
+    text::ReadsAsWorksheetNumber("", empty);
+    std::replace_if(
+        input.returns.values.begin(), input.returns.values.end(), [](double v) { return std::isnan(v); }, empty);
+    input.minReturnText = std::move(read.minReturnText);
+    return input;
+}
+
+}  // namespace
+
 InputStatus LoadInput(const std::string& program, const std::string& path, const InputOptions& options,
                       const text::TextLimits& limits, WorksheetTable& table, text::TextDetails& details,
                       std::ostream& err) {
     const std::string where = program + ": " + path + ": ";
-    if (path == "-" && !options.from) {
-        err << program << ": standard input needs --from csv, tsv or worksheet\n";
-        return InputStatus::Unreadable;
-    }
     std::vector<uint8_t> bytes;
-    std::string reason;
-    if (!ReadInputBytes(path, bytes, reason)) {
-        err << where << reason << "\n";
+    if (!ReadInput(program, path, options, bytes, err))
         return InputStatus::Unreadable;
-    }
-    const DataKind kind = options.from.value_or(KindOfName(path));
+    const DataKind kind = KindOf(path, options);
     if (kind == DataKind::Worksheet && bytes.empty()) {
         // Tavo opens a zero-byte file as the reset worksheet; so do the companions.
         table = WorksheetTable();
@@ -214,43 +308,89 @@ InputStatus LoadInput(const std::string& program, const std::string& path, const
         }
         table = std::move(loaded.table);
     } else {
-        text::TextOptions textOptions = options.text;
-        if (kind == DataKind::Tsv && textOptions.separator == 0)
-            textOptions.separator = '\t';
-        const std::string_view content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         text::TextError error;
-        if (!text::ReadDelimitedText(content, textOptions, limits, table, details, error)) {
-            err << where << error.Describe() << "\n";
-            return InputStatus::Rejected;
-        }
-        for (const std::string& note : details.notes)
-            err << where << note << "\n";
+        if (!text::ReadDelimitedText(TextOf(bytes), TextOptionsOf(options, kind), limits, table, details, error))
+            return TextRejected(where, error, err);
+        PrintNotes(where, details, err);
     }
     if (options.minReturn)
         table.minReturnText = *options.minReturn;
     return InputStatus::Loaded;
 }
 
+InputStatus LoadReturns(const std::string& program, const std::string& path, const InputOptions& options,
+                        const text::TextLimits& limits, InputReturns& input, text::TextDetails& details,
+                        std::ostream& err) {
+    const DataKind kind = KindOf(path, options);
+    if (kind == DataKind::Worksheet) {
+        WorksheetTable table;
+        const InputStatus status = LoadInput(program, path, options, limits, table, details, err);
+        if (status == InputStatus::Loaded)
+            input = ReturnsOfTable(table);
+        return status;
+    }
+    const std::string where = program + ": " + path + ": ";
+    PieceSource source;
+    if (std::string reason; !source.Open(path, reason)) {
+        err << where << reason << "\n";
+        return InputStatus::Unreadable;
+    }
+    text::TextReturns read;
+    text::TextError error;
+    if (!text::ReadDelimitedReturns(source, TextOptionsOf(options, kind), limits, read, details, error)) {
+        if (source.Fault().empty())
+            return TextRejected(where, error, err);
+        err << where << source.Fault() << "\n";
+        return InputStatus::Unreadable;
+    }
+    PrintNotes(where, details, err);
+    input = ReturnsOfText(std::move(read));
+    if (options.minReturn)
+        input.minReturnText = *options.minReturn;
+    return InputStatus::Loaded;
+}
+
+bool ReturnsAreNumbers(const ShareReturns& returns, std::string& message) {
+    const auto bad = std::find_if(returns.values.begin(), returns.values.end(), [](double v) { return std::isnan(v); });
+    if (bad == returns.values.end())
+        return true;
+    const auto at = static_cast<int32_t>(bad - returns.values.begin());
+    message = InvalidReturnMessage({at / returns.periods + 1, at % returns.periods + 1});
+    return false;
+}
+
+WorksheetTable GoTable(const std::vector<std::string>& names, const ShareReturns& returns) {
+    WorksheetTable table(returns.shares + 1, returns.periods + 2);
+    for (int32_t share = 0; share < returns.shares; ++share) {
+        table.SetTextMatrix(share + 1, 1, names[static_cast<size_t>(share)]);
+        for (int32_t p = 0; p < returns.periods; ++p) {
+            const double value = returns.At(share, p);
+            table.SetTextMatrix(share + 1, p + 2, std::isnan(value) ? "nan" : text::ShortestText(value));
+        }
+    }
+    return table;
+}
+
 const char* const kMinReturnForms = "a Min Return is a number in percent per period such as 0.5, -1 or 2.5e-1: "
                                     "a decimal point, no % sign, no blanks";
 
-std::string BestShareNote(const WorksheetTable& table) {
-    int32_t best = 0;
+std::string BestShareNote(const std::vector<std::string>& names, const ShareReturns& returns) {
+    int32_t best = -1;
     double bestMean = 0.0;
-    for (int32_t r = 1; r < table.Rows(); ++r) {
-        double sum = 0.0, value = 0.0;
-        int32_t c = 2;
-        while (c < table.Cols() && text::ReadsAsWorksheetNumber(table.TextMatrix(r, c), value))
-            sum += value, ++c;
-        const double mean = sum / (table.Cols() - 2);
-        if (c == table.Cols() && c > 2 && std::isfinite(mean) && (best == 0 || mean > bestMean))
-            best = r, bestMean = mean;
+    for (int32_t share = 0; share < returns.shares && returns.periods > 0; ++share) {
+        double sum = 0.0;
+        int32_t p = 0;
+        while (p < returns.periods && !std::isnan(returns.At(share, p)))
+            sum += returns.At(share, p++);
+        const double mean = sum / returns.periods;
+        if (p == returns.periods && std::isfinite(mean) && (best < 0 || mean > bestMean))
+            best = share, bestMean = mean;
     }
-    if (best == 0)
+    if (best < 0)
         return "";
     char figure[32];
     std::snprintf(figure, sizeof figure, "%.6g", bestMean);
-    return "the best share, " + text::QuotedExcerpt(table.TextMatrix(best, 1)) + ", averages " + figure
+    return "the best share, " + text::QuotedExcerpt(names[static_cast<size_t>(best)]) + ", averages " + figure
            + " percent per period";
 }
 

@@ -2,6 +2,7 @@
 // Where korvel-solve and korvel-convert take their worksheet from: a worksheet
 // document, or delimited text (by the file's name or --from), with the options
 // both programs share.
+#include "core/optimizer/ShareReturns.h"
 #include "core/worksheet/TextImport.h"
 #include "core/worksheet/WorksheetTable.h"
 #include "programs/cli/OptionTable.h"
@@ -45,10 +46,32 @@ InputStatus LoadInput(const std::string& program, const std::string& path, const
                       const text::TextLimits& limits, WorksheetTable& table, text::TextDetails& details,
                       std::ostream& err);
 
+// What korvel-solve and korvel-backtest solve: the returns read once, as numbers.
+struct InputReturns {
+    std::vector<std::string> names;  // by worksheet row - 1
+    ShareReturns returns;            // NaN where a worksheet document's cell holds no number
+    std::string minReturnText;
+};
+
+// LoadInput's input as numbers: text is read straight into them (an empty
+// field reads as the worksheet reads an empty cell), a worksheet document
+// through its cells.
+InputStatus LoadReturns(const std::string& program, const std::string& path, const InputOptions& options,
+                        const text::TextLimits& limits, InputReturns& input, text::TextDetails& details,
+                        std::ostream& err);
+
+// False with the optimizer's message for the first return that is no number.
+bool ReturnsAreNumbers(const ShareReturns& returns, std::string& message);
+
+// The worksheet that Go reads for these returns: each return's shortest text,
+// which reads back to the same double, and a text that reads as no number
+// where there was none.
+WorksheetTable GoTable(const std::vector<std::string>& names, const ShareReturns& returns);
+
 // For "No solution": the share with the highest mean return and that mean,
 // as "the best share, "D", averages 2.5 percent per period"; empty when no
 // share has numbers in every period.
-std::string BestShareNote(const WorksheetTable& table);
+std::string BestShareNote(const std::vector<std::string>& names, const ShareReturns& returns);
 
 // For a Min Return that is no number: the forms that are read.
 extern const char* const kMinReturnForms;

@@ -2,6 +2,7 @@
 
 #include "core/optimizer/Validation.h"
 #include "core/text/NumberText.h"
+#include "programs/cli/DataInput.h"
 #include "programs/cli/FrontierOutput.h"
 #include "programs/cli/FrontierPicture.h"
 #include "programs/cli/MeasureSetup.h"
@@ -46,10 +47,10 @@ bool Draw(const FrontierRun& run, const ShareReturns& returns, const SolveOption
 
 }  // namespace
 
-int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table, const text::TextDetails& details,
+int RunFrontierCommand(const SolveOptions& options, const InputReturns& input, const text::TextDetails& details,
                        const WeightBounds& bounds, std::ostream& out, std::ostream& err) {
     FrontierRun run;
-    ShareReturns returns;
+    const ShareReturns& returns = input.returns;
     std::string message;
     FrontierRequest request;
     // Any finite Min Return starts the frontier: Go's reading, less its rule
@@ -57,13 +58,13 @@ int RunFrontierCommand(const SolveOptions& options, const WorksheetTable& table,
     if (options.minReturn && !text::ReadsAsWorksheetNumber(*options.minReturn, request.from)) {
         run.frontier.outcome = FrontierOutcome::Invalid;
         run.frontier.message = kMsgMinReturnNotValid;
-    } else if (ReadShareReturns(table, returns, message)) {
+    } else if (ReturnsAreNumbers(returns, message)) {
         run.frontier = SolveFrontier(options, returns, bounds, request);
     } else {
         run.frontier.outcome = FrontierOutcome::Invalid;
         run.frontier.message = message;
     }
-    run.frame = FrameOf(table, details.dates);
+    run.frame = FrameOf(input.names, details.dates);
     run.frame.riskMeasure = PrintedMeasure(options);
 
     const int status = ExitStatus(run.frontier.outcome);

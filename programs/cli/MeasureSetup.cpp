@@ -44,13 +44,6 @@ bool ApplyBoundsFile(const std::string& path, const std::vector<std::string>& na
 
 }  // namespace
 
-std::vector<std::string> ShareNames(const WorksheetTable& table) {
-    std::vector<std::string> names;
-    for (int32_t row = 1; row < table.Rows(); ++row)
-        names.push_back(table.TextMatrix(row, 1));
-    return names;
-}
-
 bool MakeWeightBounds(const SolveOptions& options, const std::vector<std::string>& names, WeightBounds& bounds,
                       std::string& error) {
     bounds = WeightBounds{};
@@ -67,11 +60,26 @@ bool MakeWeightBounds(const SolveOptions& options, const std::vector<std::string
     return false;
 }
 
-FrontierResult SolveFrontier(const SolveOptions& options, const ShareReturns& returns, const WeightBounds& bounds,
-                             const FrontierRequest& request) {
+namespace {
+
+template <typename Returns>
+FrontierResult SolveBy(const SolveOptions& options, Returns&& returns, const WeightBounds& bounds,
+                       const FrontierRequest& request) {
     if (options.UsesMeasureSolver())
         return ComputeMeasureFrontier(returns, options.measure, bounds, request);
-    return ComputeFrontier(returns, request);
+    return ComputeFrontier(std::forward<Returns>(returns), request);
+}
+
+}  // namespace
+
+FrontierResult SolveFrontier(const SolveOptions& options, const ShareReturns& returns, const WeightBounds& bounds,
+                             const FrontierRequest& request) {
+    return SolveBy(options, returns, bounds, request);
+}
+
+FrontierResult SolveFrontier(const SolveOptions& options, ShareReturns&& returns, const WeightBounds& bounds,
+                             const FrontierRequest& request) {
+    return SolveBy(options, std::move(returns), bounds, request);
 }
 
 std::string PrintedMeasure(const SolveOptions& options) {

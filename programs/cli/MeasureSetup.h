@@ -11,9 +11,6 @@
 
 namespace korvel::cli {
 
-// Share names by worksheet row - 1.
-std::vector<std::string> ShareNames(const WorksheetTable& table);
-
 // The bounds the options ask for; false with a message (the file's name and
 // line, or the share at fault) when they cannot be read or no portfolio keeps them.
 bool MakeWeightBounds(const SolveOptions& options, const std::vector<std::string>& names, WeightBounds& bounds,
@@ -23,6 +20,9 @@ bool MakeWeightBounds(const SolveOptions& options, const std::vector<std::string
 // mean absolute deviation without bounds on its own solver, all else on the
 // risk measures' one.
 FrontierResult SolveFrontier(const SolveOptions& options, const ShareReturns& returns, const WeightBounds& bounds,
+                             const FrontierRequest& request);
+// The same on returns it may scale in place.
+FrontierResult SolveFrontier(const SolveOptions& options, ShareReturns&& returns, const WeightBounds& bounds,
                              const FrontierRequest& request);
 
 // The name outputs carry for the options' measure: empty for mad.

@@ -152,10 +152,9 @@ void AppendJsonString(std::string& out, std::string_view bytes) {
     out += '"';
 }
 
-PrintedFrame FrameOf(const WorksheetTable& table, const std::vector<std::string>& dates) {
+PrintedFrame FrameOf(const std::vector<std::string>& names, const std::vector<std::string>& dates) {
     PrintedFrame frame;
-    for (int32_t row = 1; row < table.Rows(); ++row)
-        frame.tickers.push_back(table.TextMatrix(row, 1));
+    frame.tickers = names;
     if (!dates.empty()) {
         frame.firstDate = dates.front();
         frame.lastDate = dates.back();

@@ -66,8 +66,8 @@ struct PrintedFrame {
     std::string riskMeasure;
 };
 
-// The tickers of the table and, when the reader found dates, the window's ends.
-PrintedFrame FrameOf(const WorksheetTable& table, const std::vector<std::string>& dates);
+// The shares' names and, when the reader found dates, the window's ends.
+PrintedFrame FrameOf(const std::vector<std::string>& names, const std::vector<std::string>& dates);
 
 enum class CsvForm {
     Long,  // a line per share held: ...,Row,Name,Weight

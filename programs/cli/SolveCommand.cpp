@@ -51,9 +51,9 @@ int ExitStatus(GoOutcome outcome) {
 
 // What the Go command's own message leaves out: what is within reach, or
 // what a Min Return looks like.
-std::string GoNote(const GoResult& go, const WorksheetTable& table) {
+std::string GoNote(const GoResult& go, const std::string& bestShare) {
     if (go.outcome == GoOutcome::NoSolution)
-        return BestShareNote(table);
+        return bestShare;
     if (go.outcome == GoOutcome::Invalid && go.message == "MinReturn not valid !")
         return kMinReturnForms;
     return "";
@@ -61,9 +61,9 @@ std::string GoNote(const GoResult& go, const WorksheetTable& table) {
 
 // Go's engine keeps the worksheet's sizes, where it is exact and shows every
 // alternative optimum as Tavo does; beyond them the frontier's solver is both.
-bool GoesToGo(const SolveOptions& options, const WorksheetTable& table) {
-    return !options.leastRisk && !options.UsesMeasureSolver() && table.Rows() - 1 <= kMaxShares
-           && table.Cols() - 2 <= kMaxPeriods;
+bool GoesToGo(const SolveOptions& options, const ShareReturns& returns) {
+    return !options.leastRisk && !options.UsesMeasureSolver() && returns.shares <= kMaxShares
+           && returns.periods <= kMaxPeriods;
 }
 
 GoOutcome AsGoOutcome(FrontierOutcome outcome) {
@@ -82,7 +82,7 @@ GoOutcome AsGoOutcome(FrontierOutcome outcome) {
     return GoOutcome::Unsound;
 }
 
-SolutionRecord AsRecord(const FrontierPoint& point, const WorksheetTable& table) {
+SolutionRecord AsRecord(const FrontierPoint& point, const std::vector<std::string>& names) {
     SolutionRecord record;
     record.shares.resize(std::max(point.shares.size(), record.shares.size()));
     record.shareCount = static_cast<int32_t>(point.shares.size());
@@ -92,7 +92,8 @@ SolutionRecord AsRecord(const FrontierPoint& point, const WorksheetTable& table)
     record.ownLineDeviation = point.lineDeviation;
     for (size_t k = 0; k < point.shares.size(); ++k) {
         const FrontierShare& share = point.shares[k];
-        record.shares[k] = {table.TextMatrix(share.row, 1), static_cast<float>(share.weight), share.row, share.weight};
+        record.shares[k] = {names[static_cast<size_t>(share.row - 1)], static_cast<float>(share.weight), share.row,
+                            share.weight};
     }
     return record;
 }
@@ -107,24 +108,23 @@ bool ReadBound(const SolveOptions& options, const std::string& text, double& bou
 
 // One least-deviation portfolio on data of any size: the frontier's point at
 // the Min Return, or its lowest point.
-SolveRun SolveStructured(const SolveOptions& options, const std::string& minReturn, const WorksheetTable& table,
-                         const WeightBounds& bounds) {
+SolveRun SolveStructured(const SolveOptions& options, const std::string& minReturn,
+                         const std::vector<std::string>& names, ShareReturns&& returns, const WeightBounds& bounds) {
     SolveRun run;
     FrontierRequest request;
     request.firstOnly = true;
-    ShareReturns returns;
     if (!ReadBound(options, minReturn, request.from)) {
         run.go.outcome = GoOutcome::Invalid;
         run.go.message = kMsgMinReturnNotValid;
-    } else if (!ReadShareReturns(table, returns, run.go.message)) {
+    } else if (!ReturnsAreNumbers(returns, run.go.message)) {
         run.go.outcome = GoOutcome::Invalid;
     } else {
-        const FrontierResult frontier = SolveFrontier(options, returns, bounds, request);
+        const FrontierResult frontier = SolveFrontier(options, std::move(returns), bounds, request);
         run.go.outcome = AsGoOutcome(frontier.outcome);
         run.go.message = frontier.message;
         run.go.solvePivots = frontier.pivots;
         for (const FrontierPoint& point : frontier.points)
-            run.solutions.push_back(AsRecord(point, table));
+            run.solutions.push_back(AsRecord(point, names));
     }
     run.go.solutionsShown = static_cast<int>(run.solutions.size());
     return run;
@@ -140,14 +140,14 @@ std::string RatioNote(const BestRatio& best, const FrontierResult& frontier, con
 }
 
 // The whole frontier, then its breakpoint with the best ratio.
-SolveRun SolveBestRatio(const SolveOptions& options, const WorksheetTable& table, const WeightBounds& bounds) {
+SolveRun SolveBestRatio(const SolveOptions& options, const std::vector<std::string>& names, ShareReturns&& returns,
+                        const WeightBounds& bounds) {
     SolveRun run;
-    ShareReturns returns;
-    if (!ReadShareReturns(table, returns, run.go.message)) {
+    if (!ReturnsAreNumbers(returns, run.go.message)) {
         run.go.outcome = GoOutcome::Invalid;
         return run;
     }
-    const FrontierResult frontier = SolveFrontier(options, returns, bounds, {});
+    const FrontierResult frontier = SolveFrontier(options, std::move(returns), bounds, {});
     run.go.outcome = AsGoOutcome(frontier.outcome);
     run.go.message = frontier.message;
     run.go.solvePivots = frontier.pivots;
@@ -155,7 +155,7 @@ SolveRun SolveBestRatio(const SolveOptions& options, const WorksheetTable& table
         return run;
     const BestRatio best = FindBestRatio(frontier.points, options.riskFree);
     if (best.outcome == RatioOutcome::Found) {
-        run.solutions.push_back(AsRecord(frontier.points[best.point], table));
+        run.solutions.push_back(AsRecord(frontier.points[best.point], names));
         run.note = run.go.message = RatioNote(best, frontier, options);
     } else {
         run.go.outcome = GoOutcome::NoSolution;
@@ -168,18 +168,18 @@ SolveRun SolveBestRatio(const SolveOptions& options, const WorksheetTable& table
     return run;
 }
 
-SolveRun SolveWithGo(const std::string& minReturn, const WorksheetTable& table) {
+SolveRun SolveWithGo(const std::string& minReturn, const std::vector<std::string>& names, const ShareReturns& returns) {
     SolveRun run;
     SolutionRecord record;
     CollectingPresenter presenter(run.solutions);
-    run.go = RunGo(minReturn, table, record, presenter);
+    run.go = RunGo(minReturn, GoTable(names, returns), record, presenter);
     return run;
 }
 
 int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
-    WorksheetTable table;
+    InputReturns input;
     text::TextDetails details;
-    switch (LoadInput("korvel-solve", options.file, options.input, text::kLargeLimits, table, details, err)) {
+    switch (LoadReturns("korvel-solve", options.file, options.input, text::kLargeLimits, input, details, err)) {
     case InputStatus::Rejected:
         return kExitRejected;
     case InputStatus::Unreadable:
@@ -189,15 +189,19 @@ int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
     }
     WeightBounds bounds;
     std::string error;
-    if (!MakeWeightBounds(options, ShareNames(table), bounds, error)) {
+    if (!MakeWeightBounds(options, input.names, bounds, error)) {
         err << "korvel-solve: " << error << "\n";
         return kExitRejected;
     }
     if (options.frontier)
-        return RunFrontierCommand(options, table, details, bounds, out, err);
-    const std::string minReturn = options.minReturn.value_or(table.minReturnText);
-    SolveRun run = SolveTable(options, minReturn, table, bounds);
-    run.frame = FrameOf(table, details.dates);
+        return RunFrontierCommand(options, input, details, bounds, out, err);
+    const std::string minReturn = options.minReturn.value_or(input.minReturnText);
+    // Said only when nothing reaches the Min Return, but known only before
+    // the solver takes the returns over.
+    const bool noted = !options.UsesMeasureSolver() && !options.bestRatio;
+    const std::string bestShare = noted ? BestShareNote(input.names, input.returns) : "";
+    SolveRun run = SolveTable(options, minReturn, input.names, std::move(input.returns), bounds);
+    run.frame = FrameOf(input.names, details.dates);
     run.frame.riskMeasure = PrintedMeasure(options);
 
     const int status = ExitStatus(run.go.outcome);
@@ -213,7 +217,7 @@ int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
         if (status != kExitRan)
             err << "korvel-solve: " << run.go.message << "\n";
     }
-    const std::string note = options.UsesMeasureSolver() || options.bestRatio ? "" : GoNote(run.go, table);
+    const std::string note = noted ? GoNote(run.go, bestShare) : "";
     if (!note.empty())
         err << "korvel-solve: " << note << "\n";
     return status;
@@ -221,12 +225,12 @@ int Solve(const SolveOptions& options, std::ostream& out, std::ostream& err) {
 
 }  // namespace
 
-SolveRun SolveTable(const SolveOptions& options, const std::string& minReturn, const WorksheetTable& table,
-                    const WeightBounds& bounds) {
+SolveRun SolveTable(const SolveOptions& options, const std::string& minReturn, const std::vector<std::string>& names,
+                    ShareReturns&& returns, const WeightBounds& bounds) {
     if (options.bestRatio)
-        return SolveBestRatio(options, table, bounds);
-    return GoesToGo(options, table) ? SolveWithGo(minReturn, table)
-                                    : SolveStructured(options, minReturn, table, bounds);
+        return SolveBestRatio(options, names, std::move(returns), bounds);
+    return GoesToGo(options, returns) ? SolveWithGo(minReturn, names, returns)
+                                      : SolveStructured(options, minReturn, names, std::move(returns), bounds);
 }
 
 int SolveExitStatus(GoOutcome outcome) {

@@ -1,15 +1,12 @@
 #pragma once
 // korvel-solve: the Go command on a worksheet document, without windows.
 #include "core/optimizer/GoCommand.h"
+#include "core/optimizer/ShareReturns.h"
 #include "core/optimizer/WeightBounds.h"
 
 #include <iosfwd>
 #include <string>
 #include <vector>
-
-namespace korvel {
-class WorksheetTable;
-}
 
 namespace korvel::cli {
 
@@ -21,13 +18,14 @@ enum SolveExit : int {
     kExitUnsound = 4,  // a portfolio failed the check against its data
 };
 
-// Solves one table as korvel-solve does, by the engine its size and the
-// options' measure, bounds and goal call for, with minReturn as if typed
-// (options.leastRisk or bestRatio: none).
+// Solves the returns of the shares named as korvel-solve does, by the engine
+// their size and the options' measure, bounds and goal call for, with
+// minReturn as if typed (options.leastRisk or bestRatio: none). The returns
+// are the solver's to scale in place, so that they are held once.
 struct SolveOptions;
 struct SolveRun;
-SolveRun SolveTable(const SolveOptions& options, const std::string& minReturn, const WorksheetTable& table,
-                    const WeightBounds& bounds);
+SolveRun SolveTable(const SolveOptions& options, const std::string& minReturn, const std::vector<std::string>& names,
+                    ShareReturns&& returns, const WeightBounds& bounds);
 // The exit status of a solve that ended so.
 int SolveExitStatus(GoOutcome outcome);
 

@@ -236,6 +236,12 @@ TEST_F(TextFiles, SolveOnTextMatchesSolveOnTheConvertedWorksheet) {
     ProcessRun fromText = Run("korvel-solve", {"--json", "--min-return", "3", csv});
     EXPECT_EQ(fromText.status, 0) << fromText.err;
     EXPECT_NE(fromText.out.find("\"outcome\": \"done\""), std::string::npos) << fromText.out;
+    // Standard input from a pipe, which is read twice from a copy.
+    const ProcessRun piped =
+        testing::RunCommandLine("cat " + Quoted(csv) + " | " + Quoted((m_bin / "korvel-solve").string())
+                                    + " --from csv --json --min-return 3 -",
+                                m_dir);
+    EXPECT_EQ(piped.out, fromText.out) << piped.err;
 
     // 60 periods are more than a worksheet holds, so compare ten of them.
     const std::string ten = WriteText("ten.csv", text.substr(0, text.find("2020-10;")));

@@ -3,8 +3,13 @@
 #include "core/worksheet/TextImport.h"
 #include "sheet_cells.h"
 
+#include "core/text/NumberText.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <string>
 
 namespace korvel::text {
@@ -21,10 +26,64 @@ struct Case {
 
 using korvel::testing::Cells;
 
+// A text handed over one to three bytes at a time, so that every record,
+// quote, line end and byte-order mark is met split across pieces.
+class TrickleSource : public TextSource {
+public:
+    explicit TrickleSource(std::string_view text) : m_text(text) {}
+    bool Read(char* buffer, size_t size, size_t& got, std::string&) override {
+        got = std::min({size, m_text.size() - m_pos, m_pos % 3 + 1});
+        std::copy_n(m_text.data() + m_pos, got, buffer);
+        m_pos += got;
+        return true;
+    }
+    bool Rewind(std::string&) override {
+        m_pos = 0;
+        return true;
+    }
+
+private:
+    std::string_view m_text;
+    size_t m_pos = 0;
+};
+
+// The companions read the returns straight into numbers, a piece at a time:
+// the same outcome, each value bit for bit the number its cell reads as.
+void ExpectSameAsNumbers(const Case& c, bool read, const WorksheetTable& table, const TextDetails& details,
+                         const TextError& error) {
+    TextReturns returns;
+    TextDetails numeric;
+    TextError numericError;
+    TrickleSource source(c.text);
+    ASSERT_EQ(ReadDelimitedReturns(source, c.options, kLargeLimits, returns, numeric, numericError), read) << c.what;
+    EXPECT_EQ(numeric.notes, details.notes) << c.what;
+    if (!read) {
+        EXPECT_EQ(numericError.Describe(), error.Describe()) << c.what;
+        return;
+    }
+    EXPECT_EQ(numeric.dates, details.dates) << c.what;
+    EXPECT_EQ(returns.minReturnText, table.minReturnText) << c.what;
+    ASSERT_EQ(returns.names.size(), static_cast<size_t>(table.Rows() - 1)) << c.what;
+    ASSERT_EQ(returns.periods, table.Cols() - 2) << c.what;
+    for (int32_t r = 1; r < table.Rows(); ++r) {
+        EXPECT_EQ(returns.names[static_cast<size_t>(r - 1)], table.TextMatrix(r, 1)) << c.what;
+        for (int32_t p = 0; p < returns.periods; ++p) {
+            const double number = returns.values[static_cast<size_t>((r - 1) * returns.periods + p)];
+            double value = std::nan("");
+            const std::string& cell = table.TextMatrix(r, p + 2);
+            EXPECT_TRUE(cell.empty() || ReadsAsWorksheetNumber(cell, value)) << c.what;
+            EXPECT_TRUE(std::memcmp(&number, &value, sizeof value) == 0 || (std::isnan(number) && std::isnan(value)))
+                << c.what << ", row " << r << ", period " << p + 1;
+        }
+    }
+}
+
 std::string Read(const Case& c, TextDetails& details) {
     WorksheetTable table;
     TextError error;
-    if (!ReadDelimitedText(c.text, c.options, kLargeLimits, table, details, error))
+    const bool read = ReadDelimitedText(c.text, c.options, kLargeLimits, table, details, error);
+    ExpectSameAsNumbers(c, read, table, details, error);
+    if (!read)
         return error.Describe();
     return Cells(table) + (table.minReturnText.empty() ? "" : "min " + table.minReturnText + "\n");
 }
@@ -62,6 +121,14 @@ TEST(TextImport, ExportsAreReadAsMeant) {
          "2024-01-05 2024-01-19"},
         {"aligned blanks", "Name  R1  R2  R3 \nAAA   1   2   -3\nBBB   4   5   6\n", {}, "AAA|1|2|-3\nBBB|4|5|6\n"},
         {"tabs and decimal commas", "Name\tR1\tR2\tR3\nAAA\t1,5\t-2\t3\n", {}, "AAA|1.5|-2|3\n"},
+        {"a byte-order mark, CRLF and quoted names",
+         "\xEF\xBB\xBFName,R1,R2,R3\r\n\"A\"\"B\",1,2,3\r\n\"C,\r\nD\",4,5,6\r\n",
+         {},
+         "A\"B|1|2|3\nC,\r\nD|4|5|6\n"},
+        {"every form of number, and gaps",
+         "Name;R1;R2;R3;R4\nAAA;\" +1.50e1\";0x1p-3;-0;4,9e-324\nBBB;;.5;1e-320;-0,1\n",
+         {},
+         "AAA| +1.50e1|0x1p-3|-0|5e-324\nBBB||.5|1e-320|-0.1\n"},
         {"prices without --prices",
          "Date,AAA\n2024-01-05,100\n2024-01-12,101\n2024-01-19,99.5\n",
          {},
@@ -157,6 +224,10 @@ TEST(TextImport, WhatCannotBeReadRightIsRefusedByPlace) {
          "Name,P1,P2,P3,P4\nAAA,1e-300,1e300,1,1\n",
          {.prices = true},
          "line 2, field 3: \"AAA\", value 2: the return from the price before is too large to hold"},
+        {"a fault after CRLF line ends",
+         "Name,R1,R2,R3\r\nAAA,1,2,3\r\nBBB,1,2,3\r\nCCC,1,x,3\r\n",
+         {},
+         "line 4, field 3: \"x\" is not a number"},
         {"a long field",
          "Name,R1,R2,R3\nAAA,1," + longField + ",3\n",
          {},
@@ -193,6 +264,86 @@ TEST(TextImport, TooManyValuesAreRefusedBeforeTheyAreStored) {
     TextError error;
     EXPECT_FALSE(ReadDelimitedText(text, {}, kTwenty, table, error));
     EXPECT_EQ(error.Describe(), "line 9: more than 20 values (shares x periods) in the text; that is the limit");
+}
+
+// Two million shares after the header, of which only the start is read.
+class ManyShares : public TextSource {
+public:
+    bool Read(char* buffer, size_t size, size_t& got, std::string&) override {
+        for (got = 0; got < size; ++got, ++m_sent) {
+            if (m_line.empty() && m_share == 2'000'000)
+                break;
+            if (m_line.empty())
+                m_line = m_share++ == 0 ? "Name,R1,R2,R3\n" : "S" + std::to_string(m_share) + ",1,2,3\n";
+            buffer[got] = m_line.front();
+            m_line.erase(0, 1);
+        }
+        return true;
+    }
+    bool Rewind(std::string&) override {
+        m_line.clear();
+        m_share = 0;
+        return true;
+    }
+    size_t m_sent = 0;  // in all passes
+
+private:
+    std::string m_line;
+    int m_share = 0;
+};
+
+TEST(TextImport, TooManyValuesAreRefusedBeforeTheRestIsRead) {
+    ManyShares source;
+    TextReturns returns;
+    TextDetails details;
+    TextError error;
+    EXPECT_FALSE(ReadDelimitedReturns(source, {}, {100000, 3, 10, 0, 0, 20}, returns, details, error));
+    EXPECT_EQ(error.Describe(), "line 11: more than 20 values (shares x periods) in the text; that is the limit");
+    EXPECT_LT(source.m_sent, size_t{1} << 20);
+}
+
+// A file written between the survey and the values: the second pass meets
+// other records than the first counted.
+class GrowingText : public TextSource {
+public:
+    GrowingText(std::string first, std::string second) : m_texts{std::move(first), std::move(second)} {}
+    bool Read(char* buffer, size_t size, size_t& got, std::string&) override {
+        // The start and the survey see the first text, the values the second.
+        const std::string& text = m_texts[m_pass < 2 ? 0 : 1];
+        got = std::min(size, text.size() - m_pos);
+        std::copy_n(text.data() + m_pos, got, buffer);
+        m_pos += got;
+        return true;
+    }
+    bool Rewind(std::string&) override {
+        ++m_pass;
+        m_pos = 0;
+        return true;
+    }
+
+private:
+    std::string m_texts[2];
+    size_t m_pass = 0, m_pos = 0;
+};
+
+TEST(TextImport, ATextChangedBetweenItsPassesIsRefused) {
+    const std::string rows = "Name,R1,R2,R3\nAAA,1,2,3\nBBB,4,5,6\n";
+    const std::string columns = "Date,AAA,BBB\n2024-01-05,1,2\n2024-01-12,3,4\n2024-01-19,5,6\n";
+    const struct {
+        std::string first, second, expected;
+    } cases[] = {
+        {rows, rows + "CCC,7,8,9\n", "line 4: the text changed while it was read"},
+        {rows + "CCC,7,8,9\n", rows, "line 4: the text changed while it was read"},
+        {columns, columns + "2024-01-26,7,8\n", "line 5: the text changed while it was read"},
+    };
+    for (const auto& c : cases) {
+        GrowingText source(c.first, c.second);
+        TextReturns returns;
+        TextDetails details;
+        TextError error;
+        EXPECT_FALSE(ReadDelimitedReturns(source, {}, kLargeLimits, returns, details, error));
+        EXPECT_EQ(error.Describe(), c.expected);
+    }
 }
 
 }  // namespace
