@@ -3,6 +3,7 @@
 #include "core/optimizer/DataScale.h"
 #include "core/optimizer/Enumeration.h"
 #include "core/optimizer/MeasureCheck.h"
+#include "core/optimizer/MeasureCore.h"
 #include "core/optimizer/MeasureTableau.h"
 
 #include <algorithm>
@@ -54,9 +55,10 @@ FrontierResult Failed(FrontierResult result, FrontierOutcome outcome, std::strin
     return result;
 }
 
+template <class Engine>
 class Walk {
 public:
-    Walk(const Scaled& scaled, const MeasureProblem& problem, MeasureTableau& tableau, FrontierResult& result)
+    Walk(const Scaled& scaled, const MeasureProblem& problem, Engine& tableau, FrontierResult& result)
         : m_scaled(scaled), m_problem(problem), m_tableau(tableau), m_result(result) {}
 
     // Checks the tableau's portfolio and adds it; a point as risky as the one
@@ -99,7 +101,7 @@ private:
 
     const Scaled& m_scaled;
     const MeasureProblem& m_problem;
-    MeasureTableau& m_tableau;
+    Engine& m_tableau;
     FrontierResult& m_result;
     double m_lastRisk = 0.0;
 };
@@ -144,6 +146,39 @@ std::string TooLarge(const ShareReturns& returns) {
            + " periods is too large for the risk measures' solver; fewer shares or periods (--last, --shares) fit.";
 }
 
+// The simplex to the request's return, then the walk up the frontier.
+template <class Engine>
+FrontierResult Solve(const Scaled& scaled, const MeasureProblem& problem, const WeightBounds& bounds,
+                     const FrontierRequest& request, const std::vector<double>& highest, double bound,
+                     FrontierResult result) {
+    const double top = AverageReturn(problem.means, highest);
+    Engine tableau(scaled.returns, scaled.measure, bounds, StartPortfolio(scaled, bounds, bound, highest), bound);
+    const ShareReturns& returns = scaled.returns;
+    const int64_t limit = 50 * (int64_t{returns.shares} + 3 * int64_t{returns.periods}) + 1000;
+    for (TableauStep step = TableauStep::Pivoted; step != TableauStep::Optimal; ++result.pivots) {
+        step = tableau.PrimalStep();
+        if (step == TableauStep::Unbounded || result.pivots > limit)
+            return Failed(std::move(result), FrontierOutcome::PivotLimit, kMsgFrontierPivotLimit);
+    }
+    Walk<Engine> walk(scaled, problem, tableau, result);
+    if (!walk.Add())
+        return result;
+    bool rising = true;
+    while (rising && !(request.firstOnly && tableau.BoundSlope() > kFlat)) {
+        if (++result.pivots > 2 * limit)
+            return Failed(std::move(result), FrontierOutcome::PivotLimit, kMsgFrontierPivotLimit);
+        bool moved = false;
+        rising = tableau.RaiseBound(top, moved);
+        if (moved && !walk.Add())
+            return result;
+    }
+    return result;
+}
+
+bool UseCore(const ShareReturns&) {
+    return true;
+}
+
 }  // namespace
 
 FrontierResult ComputeMeasureFrontier(const ShareReturns& returns, const RiskMeasure& measure,
@@ -160,27 +195,9 @@ FrontierResult ComputeMeasureFrontier(const ShareReturns& returns, const RiskMea
         return Failed(std::move(result), FrontierOutcome::NoSolution, kMsgNoSolution);
     const double bottom = AverageReturn(problem.means, ExtremePortfolio(scaled.returns, bounds, false));
     const double bound = std::clamp(scaled.from, bottom, std::max(bottom, top));
-    MeasureTableau tableau(scaled.returns, scaled.measure, bounds, StartPortfolio(scaled, bounds, bound, highest),
-                           bound);
-    const int64_t limit = 50 * (int64_t{returns.shares} + 3 * int64_t{returns.periods}) + 1000;
-    for (TableauStep step = TableauStep::Pivoted; step != TableauStep::Optimal; ++result.pivots) {
-        step = tableau.PrimalStep();
-        if (step == TableauStep::Unbounded || result.pivots > limit)
-            return Failed(std::move(result), FrontierOutcome::PivotLimit, kMsgFrontierPivotLimit);
-    }
-    Walk walk(scaled, problem, tableau, result);
-    if (!walk.Add())
-        return result;
-    bool rising = true;
-    while (rising && !(request.firstOnly && tableau.BoundSlope() > kFlat)) {
-        if (++result.pivots > 2 * limit)
-            return Failed(std::move(result), FrontierOutcome::PivotLimit, kMsgFrontierPivotLimit);
-        bool moved = false;
-        rising = tableau.RaiseBound(top, moved);
-        if (moved && !walk.Add())
-            return result;
-    }
-    return result;
+    if (UseCore(returns))
+        return Solve<MeasureCore>(scaled, problem, bounds, request, highest, bound, std::move(result));
+    return Solve<MeasureTableau>(scaled, problem, bounds, request, highest, bound, std::move(result));
 }
 
 }  // namespace korvel

@@ -1,0 +1,450 @@
+#include "core/optimizer/MeasureCore.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace korvel {
+namespace {
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+constexpr double kPrimal = 1e-11;
+constexpr double kDual = 1e-11;
+constexpr double kPivot = 1e-9;
+constexpr double kRelax = 1e-12;
+constexpr double kSnap = 1e-15;
+
+bool HasShortfall(RiskKind kind) {
+    return kind != RiskKind::Worst;
+}
+bool HasLevel(RiskKind kind) {
+    return kind == RiskKind::Cvar || kind == RiskKind::Worst;
+}
+
+// Four running sums, so the loop vectorises without reordering any one sum.
+double Dot(const double* a, const double* b, int32_t n) {
+    double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
+    int32_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        s0 += a[i] * b[i];
+        s1 += a[i + 1] * b[i + 1];
+        s2 += a[i + 2] * b[i + 2];
+        s3 += a[i + 3] * b[i + 3];
+    }
+    for (; i < n; ++i)
+        s0 += a[i] * b[i];
+    return (s0 + s1) + (s2 + s3);
+}
+
+}  // namespace
+
+MeasureCore::MeasureCore(const ShareReturns& returns, const RiskMeasure& measure, const WeightBounds& bounds,
+                         const std::vector<double>& weights, double bound)
+    : m_shares(returns.shares), m_periods(returns.periods), m_rows(returns.periods + 2), m_bound(bound) {
+    BuildColumns(returns, measure, bounds);
+    BuildStart(weights);
+    Refresh();
+}
+
+// Columns: the weights, the shortfalls (or, for the worst loss, the
+// surpluses), the level, the return's surplus, then the surpluses beside
+// shortfalls. Row p: the return in p (less the mean for mad), plus the
+// shortfall, less the surplus, plus the level, equals the target.
+void MeasureCore::BuildColumns(const ShareReturns& returns, const RiskMeasure& measure, const WeightBounds& bounds) {
+    const RiskKind kind = measure.kind;
+    const int32_t T = m_periods;
+    const bool twins = HasShortfall(kind);
+    m_shortfall = twins ? m_shares : -1;
+    m_level = HasLevel(kind) ? m_shares + T : -1;
+    m_returnSurplus = m_shares + T + (HasLevel(kind) ? 1 : 0);
+    m_surplus = twins ? m_returnSurplus + 1 : m_shares;
+    m_columns = m_returnSurplus + 1 + (twins ? T : 0);
+    m_data = returns.values;
+    m_cost.assign(static_cast<size_t>(m_columns), 0.0);
+    m_lower.assign(static_cast<size_t>(m_columns), 0.0);
+    m_upper.assign(static_cast<size_t>(m_columns), kInfinity);
+    m_rhs.assign(static_cast<size_t>(m_rows), kind == RiskKind::Downside ? measure.target : 0.0);
+    m_rhs[static_cast<size_t>(T)] = 1.0;
+    for (int32_t i = 0; i < m_shares; ++i) {
+        const double mean = returns.Mean(i);
+        m_means.push_back(mean);
+        m_lower[static_cast<size_t>(i)] = bounds.Lower(i);
+        m_upper[static_cast<size_t>(i)] = bounds.Upper(i);
+        if (kind == RiskKind::Mad)
+            for (int32_t p = 0; p < T; ++p)
+                m_data[static_cast<size_t>(i) * static_cast<size_t>(T) + static_cast<size_t>(p)] -= mean;
+    }
+    if (m_level >= 0) {
+        m_lower[static_cast<size_t>(m_level)] = -kInfinity;
+        m_cost[static_cast<size_t>(m_level)] = 1.0;
+    }
+    const double perPeriod = 1.0 / static_cast<double>(T);
+    const double shortfallCost = kind == RiskKind::Cvar ? perPeriod / measure.level : perPeriod;
+    for (int32_t p = 0; p < T; ++p) {
+        if (m_shortfall >= 0)
+            m_cost[static_cast<size_t>(m_shortfall + p)] = shortfallCost;
+        if (kind == RiskKind::Mad)
+            m_cost[static_cast<size_t>(m_surplus + p)] = perPeriod;
+    }
+}
+
+// As the table's start: every period row's basic unit column is the one of
+// its shortfall and surplus the start leaves at or above zero, the return
+// row's its surplus, and the core one share the start holds.
+void MeasureCore::BuildStart(const std::vector<double>& weights) {
+    const int32_t T = m_periods;
+    m_value.assign(static_cast<size_t>(m_columns), 0.0);
+    int32_t held = 0;
+    for (int32_t i = 0; i < m_shares; ++i) {
+        const size_t k = static_cast<size_t>(i);
+        m_value[k] = weights[k];
+        if (weights[k] > m_lower[k] && weights[k] < m_upper[k])
+            held = i;
+    }
+    std::vector<long double> period(static_cast<size_t>(T), 0.0L);
+    for (int32_t i = 0; i < m_shares; ++i) {
+        const double w = weights[static_cast<size_t>(i)];
+        if (w != 0.0)
+            for (int32_t p = 0; p < T; ++p)
+                period[static_cast<size_t>(p)] +=
+                    static_cast<long double>(
+                        m_data[static_cast<size_t>(i) * static_cast<size_t>(T) + static_cast<size_t>(p)])
+                    * w;
+    }
+    if (m_level >= 0 && m_shortfall < 0) {
+        long double worst = -period[0];
+        for (long double r : period)
+            worst = std::max(worst, -r);
+        m_value[static_cast<size_t>(m_level)] = static_cast<double>(worst);
+    }
+    const long double level = m_level >= 0 ? m_value[static_cast<size_t>(m_level)] : 0.0;
+    m_rowUnit.assign(static_cast<size_t>(m_rows), -1);
+    m_isBasic.assign(static_cast<size_t>(m_columns), 0);
+    for (int32_t p = 0; p < T; ++p) {
+        const long double residual = m_rhs[static_cast<size_t>(p)] - period[static_cast<size_t>(p)] - level;
+        const bool shortfall = m_shortfall >= 0 && residual >= 0;
+        const int32_t column = shortfall ? m_shortfall + p : m_surplus + p;
+        m_value[static_cast<size_t>(column)] = static_cast<double>(std::max(0.0L, shortfall ? residual : -residual));
+        m_rowUnit[static_cast<size_t>(p)] = column;
+    }
+    long double average = 0;
+    for (int32_t i = 0; i < m_shares; ++i)
+        average += static_cast<long double>(m_means[static_cast<size_t>(i)]) * weights[static_cast<size_t>(i)];
+    m_value[static_cast<size_t>(m_returnSurplus)] = static_cast<double>(std::max(0.0L, average - m_bound));
+    m_rowUnit[static_cast<size_t>(T + 1)] = m_returnSurplus;
+    m_core = {held};
+    for (int32_t column : m_rowUnit)
+        if (column >= 0)
+            m_isBasic[static_cast<size_t>(column)] = 1;
+    m_isBasic[static_cast<size_t>(held)] = 1;
+}
+
+int32_t MeasureCore::UnitRow(int32_t column) const {
+    if (column == m_returnSurplus)
+        return m_periods + 1;
+    if (m_shortfall >= 0 && column >= m_shortfall && column < m_shortfall + m_periods)
+        return column - m_shortfall;
+    if (column >= m_surplus && column < m_surplus + m_periods)
+        return column - m_surplus;
+    return -1;
+}
+
+double MeasureCore::UnitSign(int32_t column) const {
+    return m_shortfall >= 0 && column >= m_shortfall && column < m_shortfall + m_periods ? 1.0 : -1.0;
+}
+
+void MeasureCore::AddColumn(int32_t column, double factor, std::vector<double>& rows) const {
+    const int32_t T = m_periods;
+    if (column < m_shares) {
+        const double* data = &m_data[static_cast<size_t>(column) * static_cast<size_t>(T)];
+        for (int32_t p = 0; p < T; ++p)
+            rows[static_cast<size_t>(p)] += factor * data[p];
+        rows[static_cast<size_t>(T)] += factor;
+        rows[static_cast<size_t>(T + 1)] += factor * m_means[static_cast<size_t>(column)];
+    } else if (column == m_level) {
+        for (int32_t p = 0; p < T; ++p)
+            rows[static_cast<size_t>(p)] += factor;
+    } else {
+        rows[static_cast<size_t>(UnitRow(column))] += factor * UnitSign(column);
+    }
+}
+
+double MeasureCore::ColumnDot(int32_t column, const std::vector<double>& rows) const {
+    const int32_t T = m_periods;
+    if (column < m_shares)
+        return Dot(&m_data[static_cast<size_t>(column) * static_cast<size_t>(T)], rows.data(), T)
+               + rows[static_cast<size_t>(T)] + m_means[static_cast<size_t>(column)] * rows[static_cast<size_t>(T + 1)];
+    if (column == m_level) {
+        double sum = 0.0;
+        for (int32_t p = 0; p < T; ++p)
+            sum += rows[static_cast<size_t>(p)];
+        return sum;
+    }
+    return UnitSign(column) * rows[static_cast<size_t>(UnitRow(column))];
+}
+
+void MeasureCore::Refresh() {
+    m_coreRows.clear();
+    m_basic = m_core;
+    for (int32_t row = 0; row < m_rows; ++row) {
+        const int32_t unit = m_rowUnit[static_cast<size_t>(row)];
+        if (unit < 0)
+            m_coreRows.push_back(row);
+        else
+            m_basic.push_back(unit);
+    }
+    const int32_t size = static_cast<int32_t>(m_core.size());
+    std::vector<double> matrix(static_cast<size_t>(size) * static_cast<size_t>(size));
+    std::vector<double> column(static_cast<size_t>(m_rows));
+    for (int32_t c = 0; c < size; ++c) {
+        std::fill(column.begin(), column.end(), 0.0);
+        AddColumn(m_core[static_cast<size_t>(c)], 1.0, column);
+        for (int32_t r = 0; r < size; ++r)
+            matrix[static_cast<size_t>(r) * static_cast<size_t>(size) + static_cast<size_t>(c)] =
+                column[static_cast<size_t>(m_coreRows[static_cast<size_t>(r)])];
+    }
+    m_factors.Factor(std::move(matrix), size);
+    std::vector<double> basicCost(m_basic.size());
+    for (size_t s = 0; s < m_basic.size(); ++s)
+        basicCost[s] = m_cost[static_cast<size_t>(m_basic[s])];
+    m_prices = Btran(basicCost);
+    m_reduced.assign(static_cast<size_t>(m_columns), 0.0);
+    for (int32_t j = 0; j < m_columns; ++j)
+        if (!m_isBasic[static_cast<size_t>(j)])
+            m_reduced[static_cast<size_t>(j)] = m_cost[static_cast<size_t>(j)] - ColumnDot(j, m_prices);
+}
+
+// Core part: the core solve on the core rows; each unit's rate is what the
+// core's columns leave of the column's entry in its row.
+std::vector<double> MeasureCore::Ftran(int32_t column) const {
+    std::vector<double> entries(static_cast<size_t>(m_rows), 0.0);
+    AddColumn(column, 1.0, entries);
+    const size_t size = m_core.size();
+    std::vector<double> core(size);
+    for (size_t r = 0; r < size; ++r)
+        core[r] = entries[static_cast<size_t>(m_coreRows[r])];
+    m_factors.Solve(core);
+    for (size_t c = 0; c < size; ++c)
+        if (core[c] != 0.0)
+            AddColumn(m_core[c], -core[c], entries);
+    std::vector<double> rates(m_basic.size());
+    std::copy(core.begin(), core.end(), rates.begin());
+    for (size_t s = size; s < m_basic.size(); ++s) {
+        const int32_t unit = m_basic[s];
+        rates[s] = UnitSign(unit) * entries[static_cast<size_t>(UnitRow(unit))];
+    }
+    return rates;
+}
+
+std::vector<double> MeasureCore::Btran(const std::vector<double>& basicValues) const {
+    std::vector<double> rows(static_cast<size_t>(m_rows), 0.0);
+    const size_t size = m_core.size();
+    for (size_t s = size; s < m_basic.size(); ++s) {
+        const int32_t unit = m_basic[s];
+        rows[static_cast<size_t>(UnitRow(unit))] = UnitSign(unit) * basicValues[s];
+    }
+    std::vector<double> core(size);
+    for (size_t c = 0; c < size; ++c)
+        core[c] = basicValues[c] - ColumnDot(m_core[c], rows);
+    m_factors.SolveTransposed(core);
+    for (size_t r = 0; r < size; ++r)
+        rows[static_cast<size_t>(m_coreRows[r])] = core[r];
+    return rows;
+}
+
+void MeasureCore::Exchange(int32_t slot, int32_t entering) {
+    const int32_t leaving = m_basic[static_cast<size_t>(slot)];
+    m_isBasic[static_cast<size_t>(leaving)] = 0;
+    m_isBasic[static_cast<size_t>(entering)] = 1;
+    const int32_t leavingRow = UnitRow(leaving);
+    if (leavingRow >= 0)
+        m_rowUnit[static_cast<size_t>(leavingRow)] = -1;
+    else
+        m_core.erase(std::find(m_core.begin(), m_core.end(), leaving));
+    const int32_t enteringRow = UnitRow(entering);
+    if (enteringRow >= 0)
+        m_rowUnit[static_cast<size_t>(enteringRow)] = entering;
+    else
+        m_core.push_back(entering);
+    Refresh();
+}
+
+int32_t MeasureCore::EnteringColumn(int& direction) const {
+    int32_t best = -1;
+    double bestScore = kDual;
+    for (int32_t j = 0; j < m_columns; ++j) {
+        const size_t k = static_cast<size_t>(j);
+        if (m_isBasic[k])
+            continue;
+        const double d = m_reduced[k];
+        if (d < -bestScore && m_value[k] < m_upper[k] - kPrimal) {
+            best = j;
+            bestScore = -d;
+            direction = 1;
+        } else if (d > bestScore && m_value[k] > m_lower[k] + kPrimal) {
+            best = j;
+            bestScore = d;
+            direction = -1;
+        }
+    }
+    return best;
+}
+
+// Harris's two passes, as the table's.
+int32_t MeasureCore::LeavingSlot(const std::vector<double>& rates, int32_t column, int direction, double& step) const {
+    const auto ratio = [&](size_t slot, double relax) {
+        const double a = direction * rates[slot];
+        const size_t b = static_cast<size_t>(m_basic[slot]);
+        if (a > kPivot && std::isfinite(m_lower[b]))
+            return (m_value[b] - m_lower[b] + relax) / a;
+        if (a < -kPivot && std::isfinite(m_upper[b]))
+            return (m_upper[b] - m_value[b] + relax) / -a;
+        return kInfinity;
+    };
+    double limit = kInfinity;
+    for (size_t s = 0; s < rates.size(); ++s)
+        limit = std::min(limit, ratio(s, kRelax));
+    int32_t leaving = -1;
+    double largest = 0.0;
+    for (size_t s = 0; s < rates.size() && std::isfinite(limit); ++s) {
+        const double a = std::fabs(rates[s]);
+        if (ratio(s, 0.0) <= limit && a > largest) {
+            leaving = static_cast<int32_t>(s);
+            largest = a;
+        }
+    }
+    step = leaving >= 0 ? std::max(0.0, ratio(static_cast<size_t>(leaving), 0.0)) : kInfinity;
+    const size_t k = static_cast<size_t>(column);
+    const double range = direction > 0 ? m_upper[k] - m_value[k] : m_value[k] - m_lower[k];
+    if (range <= step) {
+        step = range;
+        return -1;
+    }
+    return leaving;
+}
+
+TableauStep MeasureCore::PrimalStep() {
+    int direction = 0;
+    const int32_t column = EnteringColumn(direction);
+    if (column < 0)
+        return TableauStep::Optimal;
+    const std::vector<double> rates = Ftran(column);
+    double step = 0.0;
+    const int32_t slot = LeavingSlot(rates, column, direction, step);
+    if (!std::isfinite(step))
+        return TableauStep::Unbounded;
+    m_value[static_cast<size_t>(column)] += direction * step;
+    for (size_t s = 0; s < rates.size(); ++s)
+        m_value[static_cast<size_t>(m_basic[s])] -= direction * step * rates[s];
+    if (slot < 0) {
+        const size_t k = static_cast<size_t>(column);
+        m_value[k] = direction > 0 ? m_upper[k] : m_lower[k];
+        return TableauStep::Pivoted;
+    }
+    const size_t leaving = static_cast<size_t>(m_basic[static_cast<size_t>(slot)]);
+    m_value[leaving] = direction * rates[static_cast<size_t>(slot)] > 0 ? m_lower[leaving] : m_upper[leaving];
+    Exchange(slot, column);
+    return TableauStep::Pivoted;
+}
+
+int32_t MeasureCore::DualEntering(const std::vector<double>& pivotRow, bool leavesAtLower) const {
+    const auto ratio = [&](int32_t j, double relax) {
+        const size_t k = static_cast<size_t>(j);
+        if (m_isBasic[k])
+            return kInfinity;
+        const double a = leavesAtLower ? pivotRow[k] : -pivotRow[k];
+        const double d = m_reduced[k];
+        if (a < -kPivot && m_value[k] < m_upper[k] - kPrimal)
+            return (std::max(0.0, d) + relax) / -a;
+        if (a > kPivot && m_value[k] > m_lower[k] + kPrimal)
+            return (std::max(0.0, -d) + relax) / a;
+        return kInfinity;
+    };
+    double limit = kInfinity;
+    for (int32_t j = 0; j < m_columns; ++j)
+        limit = std::min(limit, ratio(j, kRelax));
+    int32_t entering = -1;
+    if (!std::isfinite(limit))
+        return entering;
+    double largest = 0.0;
+    for (int32_t j = 0; j < m_columns; ++j) {
+        const double a = std::fabs(pivotRow[static_cast<size_t>(j)]);
+        if (ratio(j, 0.0) <= limit && a > largest) {
+            entering = j;
+            largest = a;
+        }
+    }
+    return entering;
+}
+
+bool MeasureCore::RaiseBound(double limit, bool& moved) {
+    const std::vector<double> rates = Ftran(m_returnSurplus);
+    double step = std::max(0.0, limit - m_bound);
+    int32_t blocking = -1;
+    double largest = 0.0;
+    for (size_t s = 0; s < rates.size(); ++s) {
+        const double rate = -rates[s];
+        const size_t b = static_cast<size_t>(m_basic[s]);
+        double room = kInfinity;
+        if (rate < -kPivot && std::isfinite(m_lower[b]))
+            room = std::max(0.0, m_value[b] - m_lower[b]) / -rate;
+        else if (rate > kPivot && std::isfinite(m_upper[b]))
+            room = std::max(0.0, m_upper[b] - m_value[b]) / rate;
+        if (room < step || (room == step && blocking >= 0 && std::fabs(rate) > largest)) {
+            step = room;
+            blocking = static_cast<int32_t>(s);
+            largest = std::fabs(rate);
+        }
+    }
+    moved = step > 0.0;
+    m_bound += step;
+    for (size_t s = 0; s < rates.size(); ++s)
+        m_value[static_cast<size_t>(m_basic[s])] -= step * rates[s];
+    if (blocking < 0)
+        return false;
+    const size_t leaving = static_cast<size_t>(m_basic[static_cast<size_t>(blocking)]);
+    const bool atLower = -rates[static_cast<size_t>(blocking)] < 0;
+    m_value[leaving] = atLower ? m_lower[leaving] : m_upper[leaving];
+    std::vector<double> unit(m_basic.size(), 0.0);
+    unit[static_cast<size_t>(blocking)] = 1.0;
+    const std::vector<double> rho = Btran(unit);
+    std::vector<double> pivotRow(static_cast<size_t>(m_columns), 0.0);
+    for (int32_t j = 0; j < m_columns; ++j)
+        if (!m_isBasic[static_cast<size_t>(j)])
+            pivotRow[static_cast<size_t>(j)] = ColumnDot(j, rho);
+    const int32_t entering = DualEntering(pivotRow, atLower);
+    if (entering < 0)
+        return false;
+    Exchange(blocking, entering);
+    return true;
+}
+
+double MeasureCore::BoundSlope() const {
+    return m_isBasic[static_cast<size_t>(m_returnSurplus)] ? 0.0 : m_reduced[static_cast<size_t>(m_returnSurplus)];
+}
+
+double MeasureCore::Cost() const {
+    long double total = 0;
+    for (int32_t j = 0; j < m_columns; ++j)
+        total += static_cast<long double>(m_cost[static_cast<size_t>(j)]) * m_value[static_cast<size_t>(j)];
+    return static_cast<double>(total);
+}
+
+std::vector<double> MeasureCore::Weights() const {
+    std::vector<double> weights(m_value.begin(), m_value.begin() + m_shares);
+    for (int32_t i = 0; i < m_shares; ++i) {
+        const size_t k = static_cast<size_t>(i);
+        weights[k] = std::clamp(weights[k], m_lower[k], m_upper[k]);
+        if (weights[k] - m_lower[k] <= kSnap)
+            weights[k] = m_lower[k];
+        else if (m_upper[k] - weights[k] <= kSnap)
+            weights[k] = m_upper[k];
+    }
+    return weights;
+}
+
+std::vector<long double> MeasureCore::RowPrices() const {
+    return std::vector<long double>(m_prices.begin(), m_prices.end());
+}
+
+}  // namespace korvel

@@ -1,0 +1,78 @@
+#pragma once
+// The risk measures' program of MeasureTableau, solved by a revised simplex
+// instead of a full table. Every period row has a unit column of its own
+// (its shortfall or surplus) and in any basis most of them are basic, so the
+// basis is those unit columns and a small square core: the basic weights and
+// level on the rows whose unit column is not basic. Only the core is
+// factored; a pivot costs the core's factors and one pass over the returns
+// for the prices, where a table pivot rewrites (periods + 2) x (shares +
+// periods) entries. The pivoting rules, tolerances and start are the
+// table's, so both walk the same path up to rounding.
+#include "core/optimizer/DenseLu.h"
+#include "core/optimizer/MeasureTableau.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace korvel {
+
+class MeasureCore {
+public:
+    // As MeasureTableau's.
+    MeasureCore(const ShareReturns& returns, const RiskMeasure& measure, const WeightBounds& bounds,
+                const std::vector<double>& weights, double bound);
+
+    TableauStep PrimalStep();
+    bool RaiseBound(double limit, bool& moved);
+    double BoundSlope() const;
+    double Bound() const { return m_bound; }
+    double Cost() const;
+    std::vector<double> Weights() const;
+    std::vector<long double> RowPrices() const;
+
+private:
+    // The row whose unit column `column` is and the unit's sign; -1 for a
+    // weight or the level.
+    int32_t UnitRow(int32_t column) const;
+    double UnitSign(int32_t column) const;
+    // rows[r] += factor x the column's entry in row r, over every row.
+    void AddColumn(int32_t column, double factor, std::vector<double>& rows) const;
+    // The column's entries times rows, summed.
+    double ColumnDot(int32_t column, const std::vector<double>& rows) const;
+    void BuildColumns(const ShareReturns& returns, const RiskMeasure& measure, const WeightBounds& bounds);
+    void BuildStart(const std::vector<double>& weights);
+    // After the basis changed: the core's factors, the prices, the reduced costs.
+    void Refresh();
+    // The basic variables' rates along a column, in m_basic's order.
+    std::vector<double> Ftran(int32_t column) const;
+    // The row vector whose product with every basic column is that basic's
+    // entry of `basicValues` (m_basic's order).
+    std::vector<double> Btran(const std::vector<double>& basicValues) const;
+    void Exchange(int32_t slot, int32_t entering);
+    int32_t EnteringColumn(int& direction) const;
+    int32_t LeavingSlot(const std::vector<double>& rates, int32_t column, int direction, double& step) const;
+    int32_t DualEntering(const std::vector<double>& pivotRow, bool leavesAtLower) const;
+
+    int32_t m_shares = 0;
+    int32_t m_periods = 0;
+    int32_t m_rows = 0;
+    int32_t m_columns = 0;
+    int32_t m_shortfall = -1;  // first shortfall column, -1 for none
+    int32_t m_surplus = 0;     // first per-period surplus column
+    int32_t m_level = -1;      // the free level's column, -1 for none
+    int32_t m_returnSurplus = 0;
+    double m_bound = 0.0;
+    std::vector<double> m_data;  // shares x periods, each weight's period entries
+    std::vector<double> m_means;
+    std::vector<double> m_cost, m_lower, m_upper, m_value, m_rhs;
+    std::vector<double> m_reduced;    // every column's, 0 for the basic ones
+    std::vector<double> m_prices;     // the rows'
+    std::vector<char> m_isBasic;      // by column
+    std::vector<int32_t> m_rowUnit;   // the basic unit column of each row, -1 for none
+    std::vector<int32_t> m_core;      // the basic weights and level
+    std::vector<int32_t> m_coreRows;  // the rows without a basic unit column
+    std::vector<int32_t> m_basic;     // m_core, then the basic unit columns by row
+    DenseLu m_factors;                // of the core's entries on the core's rows
+};
+
+}  // namespace korvel
