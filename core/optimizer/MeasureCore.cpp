@@ -13,6 +13,7 @@ constexpr double kDual = 1e-11;
 constexpr double kPivot = 1e-9;
 constexpr double kRelax = 1e-12;
 constexpr double kSnap = 1e-15;
+constexpr int32_t kFreshEvery = 50;
 
 bool HasShortfall(RiskKind kind) {
     return kind != RiskKind::Worst;
@@ -43,7 +44,7 @@ MeasureCore::MeasureCore(const ShareReturns& returns, const RiskMeasure& measure
     : m_shares(returns.shares), m_periods(returns.periods), m_rows(returns.periods + 2), m_bound(bound) {
     BuildColumns(returns, measure, bounds);
     BuildStart(weights);
-    Refresh();
+    Refresh(true);
 }
 
 // Columns: the weights, the shortfalls (or, for the worst loss, the
@@ -59,21 +60,32 @@ void MeasureCore::BuildColumns(const ShareReturns& returns, const RiskMeasure& m
     m_returnSurplus = m_shares + T + (HasLevel(kind) ? 1 : 0);
     m_surplus = twins ? m_returnSurplus + 1 : m_shares;
     m_columns = m_returnSurplus + 1 + (twins ? T : 0);
-    m_data = returns.values;
     m_cost.assign(static_cast<size_t>(m_columns), 0.0);
     m_lower.assign(static_cast<size_t>(m_columns), 0.0);
     m_upper.assign(static_cast<size_t>(m_columns), kInfinity);
     m_rhs.assign(static_cast<size_t>(m_rows), kind == RiskKind::Downside ? measure.target : 0.0);
     m_rhs[static_cast<size_t>(T)] = 1.0;
+    // Mad's rows hold each return less its share's mean; the others the
+    // returns themselves, read where they lie.
+    if (kind == RiskKind::Mad)
+        m_madData = returns.values;
+    m_data = kind == RiskKind::Mad ? m_madData.data() : returns.values.data();
+    const size_t n = static_cast<size_t>(m_shares);
+    m_byPeriod.reset(new double[n * static_cast<size_t>(T)]);
     for (int32_t i = 0; i < m_shares; ++i) {
         const double mean = returns.Mean(i);
         m_means.push_back(mean);
         m_lower[static_cast<size_t>(i)] = bounds.Lower(i);
         m_upper[static_cast<size_t>(i)] = bounds.Upper(i);
         if (kind == RiskKind::Mad)
-            for (int32_t p = 0; p < T; ++p)
-                m_data[static_cast<size_t>(i) * static_cast<size_t>(T) + static_cast<size_t>(p)] -= mean;
+            for (size_t k = static_cast<size_t>(i) * static_cast<size_t>(T), end = k + static_cast<size_t>(T); k < end;
+                 ++k)
+                m_madData[k] -= mean;
     }
+    for (int32_t p = 0; p < T; ++p)
+        for (size_t i = 0; i < n; ++i)
+            m_byPeriod[static_cast<size_t>(p) * n + i] = m_data[i * static_cast<size_t>(T) + static_cast<size_t>(p)];
+    BuildUnits();
     if (m_level >= 0) {
         m_lower[static_cast<size_t>(m_level)] = -kInfinity;
         m_cost[static_cast<size_t>(m_level)] = 1.0;
@@ -139,24 +151,35 @@ void MeasureCore::BuildStart(const std::vector<double>& weights) {
     m_isBasic[static_cast<size_t>(held)] = 1;
 }
 
-int32_t MeasureCore::UnitRow(int32_t column) const {
-    if (column == m_returnSurplus)
-        return m_periods + 1;
-    if (m_shortfall >= 0 && column >= m_shortfall && column < m_shortfall + m_periods)
-        return column - m_shortfall;
-    if (column >= m_surplus && column < m_surplus + m_periods)
-        return column - m_surplus;
-    return -1;
+void MeasureCore::BuildUnits() {
+    m_unitRow.assign(static_cast<size_t>(m_columns), -1);
+    m_unitSign.assign(static_cast<size_t>(m_columns), -1.0);
+    m_unitRow[static_cast<size_t>(m_returnSurplus)] = m_periods + 1;
+    for (int32_t p = 0; p < m_periods; ++p) {
+        m_unitRow[static_cast<size_t>(m_surplus + p)] = p;
+        if (m_shortfall >= 0) {
+            m_unitRow[static_cast<size_t>(m_shortfall + p)] = p;
+            m_unitSign[static_cast<size_t>(m_shortfall + p)] = 1.0;
+        }
+    }
 }
 
-double MeasureCore::UnitSign(int32_t column) const {
-    return m_shortfall >= 0 && column >= m_shortfall && column < m_shortfall + m_periods ? 1.0 : -1.0;
+double MeasureCore::Entry(int32_t row, int32_t column) const {
+    const int32_t T = m_periods;
+    if (column < m_shares) {
+        if (row < T)
+            return m_data[static_cast<size_t>(column) * static_cast<size_t>(T) + static_cast<size_t>(row)];
+        return row == T ? 1.0 : m_means[static_cast<size_t>(column)];
+    }
+    if (column == m_level)
+        return row < T ? 1.0 : 0.0;
+    return UnitRow(column) == row ? UnitSign(column) : 0.0;
 }
 
 void MeasureCore::AddColumn(int32_t column, double factor, std::vector<double>& rows) const {
     const int32_t T = m_periods;
     if (column < m_shares) {
-        const double* data = &m_data[static_cast<size_t>(column) * static_cast<size_t>(T)];
+        const double* data = m_data + static_cast<size_t>(column) * static_cast<size_t>(T);
         for (int32_t p = 0; p < T; ++p)
             rows[static_cast<size_t>(p)] += factor * data[p];
         rows[static_cast<size_t>(T)] += factor;
@@ -172,7 +195,7 @@ void MeasureCore::AddColumn(int32_t column, double factor, std::vector<double>& 
 double MeasureCore::ColumnDot(int32_t column, const std::vector<double>& rows) const {
     const int32_t T = m_periods;
     if (column < m_shares)
-        return Dot(&m_data[static_cast<size_t>(column) * static_cast<size_t>(T)], rows.data(), T)
+        return Dot(m_data + static_cast<size_t>(column) * static_cast<size_t>(T), rows.data(), T)
                + rows[static_cast<size_t>(T)] + m_means[static_cast<size_t>(column)] * rows[static_cast<size_t>(T + 1)];
     if (column == m_level) {
         double sum = 0.0;
@@ -183,7 +206,7 @@ double MeasureCore::ColumnDot(int32_t column, const std::vector<double>& rows) c
     return UnitSign(column) * rows[static_cast<size_t>(UnitRow(column))];
 }
 
-void MeasureCore::Refresh() {
+void MeasureCore::Refresh(bool full) {
     m_coreRows.clear();
     m_basic = m_core;
     for (int32_t row = 0; row < m_rows; ++row) {
@@ -195,23 +218,47 @@ void MeasureCore::Refresh() {
     }
     const int32_t size = static_cast<int32_t>(m_core.size());
     std::vector<double> matrix(static_cast<size_t>(size) * static_cast<size_t>(size));
-    std::vector<double> column(static_cast<size_t>(m_rows));
-    for (int32_t c = 0; c < size; ++c) {
-        std::fill(column.begin(), column.end(), 0.0);
-        AddColumn(m_core[static_cast<size_t>(c)], 1.0, column);
-        for (int32_t r = 0; r < size; ++r)
+    for (int32_t r = 0; r < size; ++r)
+        for (int32_t c = 0; c < size; ++c)
             matrix[static_cast<size_t>(r) * static_cast<size_t>(size) + static_cast<size_t>(c)] =
-                column[static_cast<size_t>(m_coreRows[static_cast<size_t>(r)])];
-    }
+                Entry(m_coreRows[static_cast<size_t>(r)], m_core[static_cast<size_t>(c)]);
     m_factors.Factor(std::move(matrix), size);
     std::vector<double> basicCost(m_basic.size());
     for (size_t s = 0; s < m_basic.size(); ++s)
         basicCost[s] = m_cost[static_cast<size_t>(m_basic[s])];
     m_prices = Btran(basicCost);
+    m_sinceFresh = full ? 0 : m_sinceFresh + 1;
+    if (!full)
+        return;
     m_reduced.assign(static_cast<size_t>(m_columns), 0.0);
     for (int32_t j = 0; j < m_columns; ++j)
         if (!m_isBasic[static_cast<size_t>(j)])
             m_reduced[static_cast<size_t>(j)] = m_cost[static_cast<size_t>(j)] - ColumnDot(j, m_prices);
+}
+
+// rho has entries on the core rows and at most one more row, so the pass
+// runs over those rows of the returns alone.
+std::vector<double> MeasureCore::PivotRow(const std::vector<double>& rho) const {
+    const int32_t T = m_periods;
+    const size_t n = static_cast<size_t>(m_shares);
+    std::vector<double> row(static_cast<size_t>(m_columns), 0.0);
+    double levelEntry = 0.0;
+    for (int32_t p = 0; p < T; ++p) {
+        const double f = rho[static_cast<size_t>(p)];
+        if (f == 0.0)
+            continue;
+        levelEntry += f;
+        const double* data = &m_byPeriod[static_cast<size_t>(p) * n];
+        for (size_t j = 0; j < n; ++j)
+            row[j] += f * data[j];
+    }
+    const double budget = rho[static_cast<size_t>(T)];
+    const double average = rho[static_cast<size_t>(T + 1)];
+    for (size_t j = 0; j < n; ++j)
+        row[j] += budget + average * m_means[j];
+    for (int32_t j = m_shares; j < m_columns; ++j)
+        row[static_cast<size_t>(j)] = j == m_level ? levelEntry : UnitSign(j) * rho[static_cast<size_t>(UnitRow(j))];
+    return row;
 }
 
 // Core part: the core solve on the core rows; each unit's rate is what the
@@ -243,17 +290,38 @@ std::vector<double> MeasureCore::Btran(const std::vector<double>& basicValues) c
         const int32_t unit = m_basic[s];
         rows[static_cast<size_t>(UnitRow(unit))] = UnitSign(unit) * basicValues[s];
     }
+    std::vector<int32_t> nonzero;
+    for (int32_t r = 0; r < m_rows && nonzero.size() <= size; ++r)
+        if (rows[static_cast<size_t>(r)] != 0.0)
+            nonzero.push_back(r);
+    // A pivot row's right side has one entry: the core's columns are read there alone.
+    const bool sparse = nonzero.size() <= size;
     std::vector<double> core(size);
-    for (size_t c = 0; c < size; ++c)
-        core[c] = basicValues[c] - ColumnDot(m_core[c], rows);
+    for (size_t c = 0; c < size; ++c) {
+        double product = 0.0;
+        if (sparse)
+            for (int32_t r : nonzero)
+                product += Entry(r, m_core[c]) * rows[static_cast<size_t>(r)];
+        else
+            product = ColumnDot(m_core[c], rows);
+        core[c] = basicValues[c] - product;
+    }
     m_factors.SolveTransposed(core);
     for (size_t r = 0; r < size; ++r)
         rows[static_cast<size_t>(m_coreRows[r])] = core[r];
     return rows;
 }
 
-void MeasureCore::Exchange(int32_t slot, int32_t entering) {
+// The reduced costs move along the pivot row: exact in theory, and taken
+// afresh from the prices every kFreshEvery exchanges against drift.
+void MeasureCore::Exchange(int32_t slot, int32_t entering, const std::vector<double>& pivotRow) {
     const int32_t leaving = m_basic[static_cast<size_t>(slot)];
+    const double theta = m_reduced[static_cast<size_t>(entering)] / pivotRow[static_cast<size_t>(entering)];
+    for (int32_t j = 0; j < m_columns; ++j)
+        if (!m_isBasic[static_cast<size_t>(j)])
+            m_reduced[static_cast<size_t>(j)] -= theta * pivotRow[static_cast<size_t>(j)];
+    m_reduced[static_cast<size_t>(entering)] = 0.0;
+    m_reduced[static_cast<size_t>(leaving)] = -theta;
     m_isBasic[static_cast<size_t>(leaving)] = 0;
     m_isBasic[static_cast<size_t>(entering)] = 1;
     const int32_t leavingRow = UnitRow(leaving);
@@ -266,7 +334,15 @@ void MeasureCore::Exchange(int32_t slot, int32_t entering) {
         m_rowUnit[static_cast<size_t>(enteringRow)] = entering;
     else
         m_core.push_back(entering);
-    Refresh();
+    Refresh(m_sinceFresh + 1 >= kFreshEvery);
+}
+
+std::vector<double> MeasureCore::RowOfSlot(int32_t slot) const {
+    std::vector<double> unit(m_basic.size(), 0.0);
+    unit[static_cast<size_t>(slot)] = 1.0;
+    std::vector<double> row = PivotRow(Btran(unit));
+    row[static_cast<size_t>(m_basic[static_cast<size_t>(slot)])] = 1.0;
+    return row;
 }
 
 int32_t MeasureCore::EnteringColumn(int& direction) const {
@@ -325,7 +401,11 @@ int32_t MeasureCore::LeavingSlot(const std::vector<double>& rates, int32_t colum
 
 TableauStep MeasureCore::PrimalStep() {
     int direction = 0;
-    const int32_t column = EnteringColumn(direction);
+    int32_t column = EnteringColumn(direction);
+    if (column < 0 && m_sinceFresh > 0) {
+        Refresh(true);
+        column = EnteringColumn(direction);
+    }
     if (column < 0)
         return TableauStep::Optimal;
     const std::vector<double> rates = Ftran(column);
@@ -343,7 +423,7 @@ TableauStep MeasureCore::PrimalStep() {
     }
     const size_t leaving = static_cast<size_t>(m_basic[static_cast<size_t>(slot)]);
     m_value[leaving] = direction * rates[static_cast<size_t>(slot)] > 0 ? m_lower[leaving] : m_upper[leaving];
-    Exchange(slot, column);
+    Exchange(slot, column, RowOfSlot(slot));
     return TableauStep::Pivoted;
 }
 
@@ -405,17 +485,11 @@ bool MeasureCore::RaiseBound(double limit, bool& moved) {
     const size_t leaving = static_cast<size_t>(m_basic[static_cast<size_t>(blocking)]);
     const bool atLower = -rates[static_cast<size_t>(blocking)] < 0;
     m_value[leaving] = atLower ? m_lower[leaving] : m_upper[leaving];
-    std::vector<double> unit(m_basic.size(), 0.0);
-    unit[static_cast<size_t>(blocking)] = 1.0;
-    const std::vector<double> rho = Btran(unit);
-    std::vector<double> pivotRow(static_cast<size_t>(m_columns), 0.0);
-    for (int32_t j = 0; j < m_columns; ++j)
-        if (!m_isBasic[static_cast<size_t>(j)])
-            pivotRow[static_cast<size_t>(j)] = ColumnDot(j, rho);
+    const std::vector<double> pivotRow = RowOfSlot(blocking);
     const int32_t entering = DualEntering(pivotRow, atLower);
     if (entering < 0)
         return false;
-    Exchange(blocking, entering);
+    Exchange(blocking, entering, pivotRow);
     return true;
 }
 

@@ -12,6 +12,7 @@
 #include "core/optimizer/MeasureTableau.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace korvel {
@@ -33,22 +34,28 @@ public:
 private:
     // The row whose unit column `column` is and the unit's sign; -1 for a
     // weight or the level.
-    int32_t UnitRow(int32_t column) const;
-    double UnitSign(int32_t column) const;
+    int32_t UnitRow(int32_t column) const { return m_unitRow[static_cast<size_t>(column)]; }
+    double UnitSign(int32_t column) const { return m_unitSign[static_cast<size_t>(column)]; }
+    void BuildUnits();
+    double Entry(int32_t row, int32_t column) const;
     // rows[r] += factor x the column's entry in row r, over every row.
     void AddColumn(int32_t column, double factor, std::vector<double>& rows) const;
     // The column's entries times rows, summed.
     double ColumnDot(int32_t column, const std::vector<double>& rows) const;
     void BuildColumns(const ShareReturns& returns, const RiskMeasure& measure, const WeightBounds& bounds);
     void BuildStart(const std::vector<double>& weights);
-    // After the basis changed: the core's factors, the prices, the reduced costs.
-    void Refresh();
+    // After the basis changed: the core's factors, the prices, and when full
+    // the reduced costs from them.
+    void Refresh(bool full);
+    // Row `slot` of the basis inverse times every column; the pivot row.
+    std::vector<double> RowOfSlot(int32_t slot) const;
+    std::vector<double> PivotRow(const std::vector<double>& rho) const;
     // The basic variables' rates along a column, in m_basic's order.
     std::vector<double> Ftran(int32_t column) const;
     // The row vector whose product with every basic column is that basic's
     // entry of `basicValues` (m_basic's order).
     std::vector<double> Btran(const std::vector<double>& basicValues) const;
-    void Exchange(int32_t slot, int32_t entering);
+    void Exchange(int32_t slot, int32_t entering, const std::vector<double>& pivotRow);
     int32_t EnteringColumn(int& direction) const;
     int32_t LeavingSlot(const std::vector<double>& rates, int32_t column, int direction, double& step) const;
     int32_t DualEntering(const std::vector<double>& pivotRow, bool leavesAtLower) const;
@@ -62,7 +69,11 @@ private:
     int32_t m_level = -1;      // the free level's column, -1 for none
     int32_t m_returnSurplus = 0;
     double m_bound = 0.0;
-    std::vector<double> m_data;  // shares x periods, each weight's period entries
+    const double* m_data = nullptr;        // shares x periods, each weight's period entries
+    std::vector<double> m_madData;         // mad's, where they differ from the returns
+    std::unique_ptr<double[]> m_byPeriod;  // the same, periods x shares
+    std::vector<int32_t> m_unitRow;
+    std::vector<double> m_unitSign;
     std::vector<double> m_means;
     std::vector<double> m_cost, m_lower, m_upper, m_value, m_rhs;
     std::vector<double> m_reduced;    // every column's, 0 for the basic ones
@@ -72,6 +83,7 @@ private:
     std::vector<int32_t> m_core;      // the basic weights and level
     std::vector<int32_t> m_coreRows;  // the rows without a basic unit column
     std::vector<int32_t> m_basic;     // m_core, then the basic unit columns by row
+    int32_t m_sinceFresh = 0;         // exchanges since the reduced costs were taken afresh
     DenseLu m_factors;                // of the core's entries on the core's rows
 };
 
