@@ -1,5 +1,7 @@
 #include "core/optimizer/MeasureCore.h"
 
+#include "core/optimizer/SplitDot.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -20,21 +22,6 @@ bool HasShortfall(RiskKind kind) {
 }
 bool HasLevel(RiskKind kind) {
     return kind == RiskKind::Cvar || kind == RiskKind::Worst;
-}
-
-// Four running sums, so the loop vectorises without reordering any one sum.
-double Dot(const double* a, const double* b, int32_t n) {
-    double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
-    int32_t i = 0;
-    for (; i + 4 <= n; i += 4) {
-        s0 += a[i] * b[i];
-        s1 += a[i + 1] * b[i + 1];
-        s2 += a[i + 2] * b[i + 2];
-        s3 += a[i + 3] * b[i + 3];
-    }
-    for (; i < n; ++i)
-        s0 += a[i] * b[i];
-    return (s0 + s1) + (s2 + s3);
 }
 
 }  // namespace
@@ -82,9 +69,13 @@ void MeasureCore::BuildColumns(const ShareReturns& returns, const RiskMeasure& m
                  ++k)
                 m_madData[k] -= mean;
     }
-    for (int32_t p = 0; p < T; ++p)
-        for (size_t i = 0; i < n; ++i)
-            m_byPeriod[static_cast<size_t>(p) * n + i] = m_data[i * static_cast<size_t>(T) + static_cast<size_t>(p)];
+    // In blocks of shares, so that the rows being read stay in the cache.
+    constexpr size_t kBlock = 16;
+    for (size_t first = 0; first < n; first += kBlock)
+        for (int32_t p = 0; p < T; ++p)
+            for (size_t i = first; i < std::min(n, first + kBlock); ++i)
+                m_byPeriod[static_cast<size_t>(p) * n + i] =
+                    m_data[i * static_cast<size_t>(T) + static_cast<size_t>(p)];
     BuildUnits();
     if (m_level >= 0) {
         m_lower[static_cast<size_t>(m_level)] = -kInfinity;
@@ -195,7 +186,7 @@ void MeasureCore::AddColumn(int32_t column, double factor, std::vector<double>& 
 double MeasureCore::ColumnDot(int32_t column, const std::vector<double>& rows) const {
     const int32_t T = m_periods;
     if (column < m_shares)
-        return Dot(m_data + static_cast<size_t>(column) * static_cast<size_t>(T), rows.data(), T)
+        return SplitDot(m_data + static_cast<size_t>(column) * static_cast<size_t>(T), rows.data(), T)
                + rows[static_cast<size_t>(T)] + m_means[static_cast<size_t>(column)] * rows[static_cast<size_t>(T + 1)];
     if (column == m_level) {
         double sum = 0.0;
