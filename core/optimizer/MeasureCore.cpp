@@ -10,9 +10,12 @@ namespace korvel {
 namespace {
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
+// The data are scaled near 1 and the weights are at most 1, so absolute
+// tolerances serve: far above a pivot's rounding, far below any real figure.
 constexpr double kPrimal = 1e-11;
 constexpr double kDual = 1e-11;
 constexpr double kPivot = 1e-9;
+// Harris's relaxation: among the rows that block within it, the largest pivot.
 constexpr double kRelax = 1e-12;
 constexpr double kSnap = 1e-15;
 constexpr int32_t kFreshEvery = 50;
@@ -25,6 +28,12 @@ bool HasLevel(RiskKind kind) {
 }
 
 }  // namespace
+
+uint64_t MeasureCore::EntriesFor(int32_t shares, int32_t periods, RiskKind kind) {
+    const uint64_t perPeriod = HasShortfall(kind) ? 2 : 1;
+    const uint64_t columns = static_cast<uint64_t>(shares) + perPeriod * static_cast<uint64_t>(periods) + 2;
+    return columns * (static_cast<uint64_t>(periods) + 2);
+}
 
 MeasureCore::MeasureCore(const ShareReturns& returns, const RiskMeasure& measure, const WeightBounds& bounds,
                          const std::vector<double>& weights, double bound)
@@ -390,7 +399,7 @@ int32_t MeasureCore::LeavingSlot(const std::vector<double>& rates, int32_t colum
     return leaving;
 }
 
-TableauStep MeasureCore::PrimalStep() {
+MeasureStep MeasureCore::PrimalStep() {
     int direction = 0;
     int32_t column = EnteringColumn(direction);
     if (column < 0 && m_sinceFresh > 0) {
@@ -398,24 +407,24 @@ TableauStep MeasureCore::PrimalStep() {
         column = EnteringColumn(direction);
     }
     if (column < 0)
-        return TableauStep::Optimal;
+        return MeasureStep::Optimal;
     const std::vector<double> rates = Ftran(column);
     double step = 0.0;
     const int32_t slot = LeavingSlot(rates, column, direction, step);
     if (!std::isfinite(step))
-        return TableauStep::Unbounded;
+        return MeasureStep::Unbounded;
     m_value[static_cast<size_t>(column)] += direction * step;
     for (size_t s = 0; s < rates.size(); ++s)
         m_value[static_cast<size_t>(m_basic[s])] -= direction * step * rates[s];
     if (slot < 0) {
         const size_t k = static_cast<size_t>(column);
         m_value[k] = direction > 0 ? m_upper[k] : m_lower[k];
-        return TableauStep::Pivoted;
+        return MeasureStep::Pivoted;
     }
     const size_t leaving = static_cast<size_t>(m_basic[static_cast<size_t>(slot)]);
     m_value[leaving] = direction * rates[static_cast<size_t>(slot)] > 0 ? m_lower[leaving] : m_upper[leaving];
     Exchange(slot, column, RowOfSlot(slot));
-    return TableauStep::Pivoted;
+    return MeasureStep::Pivoted;
 }
 
 int32_t MeasureCore::DualEntering(const std::vector<double>& pivotRow, bool leavesAtLower) const {

@@ -1,15 +1,21 @@
 #pragma once
-// The risk measures' program of MeasureTableau, solved by a revised simplex
-// instead of a full table. Every period row has a unit column of its own
-// (its shortfall or surplus) and in any basis most of them are basic, so the
-// basis is those unit columns and a small square core: the basic weights and
-// level on the rows whose unit column is not basic. Only the core is
-// factored; a pivot costs the core's factors and one pass over the returns
-// for the prices, where a table pivot rewrites (periods + 2) x (shares +
-// periods) entries. The pivoting rules, tolerances and start are the
-// table's, so both walk the same path up to rounding.
+// The linear program of a risk measure under weight bounds, solved by a
+// revised simplex with bounded variables. Rows: one per period, the budget,
+// the return. Columns: the weights, a shortfall and a surplus per period (the
+// worst loss keeps the surplus alone), a free level (cvar's z, the worst loss
+// itself), and the return row's surplus. Every measure is then "least cost"
+// over the same structure, so one primal simplex, one dual ratio test and one
+// parametric walk on the return serve them all.
+//
+// Every period row has a unit column of its own (its shortfall or surplus)
+// and in any basis most of them are basic, so the basis is those unit
+// columns and a small square core: the basic weights and level on the rows
+// whose unit column is not basic. Only the core is factored, and a pivot
+// costs the core's factors and passes over the returns as wide as the core;
+// a dense table's pivot rewrote (periods + 2) x (shares + periods) entries.
 #include "core/optimizer/DenseLu.h"
-#include "core/optimizer/MeasureTableau.h"
+#include "core/optimizer/RiskMeasure.h"
+#include "core/optimizer/WeightBounds.h"
 
 #include <cstdint>
 #include <memory>
@@ -17,18 +23,33 @@
 
 namespace korvel {
 
+enum class MeasureStep { Optimal, Pivoted, Unbounded };
+
 class MeasureCore {
 public:
-    // As MeasureTableau's.
+    // returns must be scaled so that the largest lies near 1; target and the
+    // bound likewise, and returns must outlive the solver. weights is a
+    // portfolio within the bounds whose average return is at least bound: the
+    // start is built from it, already feasible.
     MeasureCore(const ShareReturns& returns, const RiskMeasure& measure, const WeightBounds& bounds,
                 const std::vector<double>& weights, double bound);
 
-    TableauStep PrimalStep();
+    // The programs taken: as many entries as a dense table of all the columns
+    // would hold, the rule the sizes refused so far were refused by.
+    static uint64_t EntriesFor(int32_t shares, int32_t periods, RiskKind kind);
+
+    // One primal simplex pivot (or bound flip) toward the least cost.
+    MeasureStep PrimalStep();
+    // Raises the return bound to the next breakpoint, at most to `limit`, and
+    // pivots there so the basis stays optimal beyond it. False when the
+    // bound cannot rise (the highest return is reached) or it reached limit.
     bool RaiseBound(double limit, bool& moved);
+    // The cost's rate per unit of return bound at the current basis.
     double BoundSlope() const;
     double Bound() const { return m_bound; }
     double Cost() const;
     std::vector<double> Weights() const;
+    // The row prices of the basis: periods, then the budget, then the return.
     std::vector<long double> RowPrices() const;
 
 private:

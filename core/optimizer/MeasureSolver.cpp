@@ -4,7 +4,6 @@
 #include "core/optimizer/Enumeration.h"
 #include "core/optimizer/MeasureCheck.h"
 #include "core/optimizer/MeasureCore.h"
-#include "core/optimizer/MeasureTableau.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,7 +31,7 @@ Scaled ScaleProblem(const ShareReturns& returns, const RiskMeasure& measure, dou
         largest = std::max(largest, std::fabs(from));
     Scaled scaled{returns, measure, largest > 0.0 ? UnitScaleExponentFor(largest) : 0, 0.0};
     // A tail of at most one period is the worst loss itself, and its cost of
-    // 1 / (ALPHA x periods) would swamp every other figure of the tableau.
+    // 1 / (ALPHA x periods) would swamp every other figure of the program.
     if (measure.kind == RiskKind::Cvar && measure.level * returns.periods <= 1.0)
         scaled.measure.kind = RiskKind::Worst;
     for (double& r : scaled.returns.values)
@@ -55,19 +54,18 @@ FrontierResult Failed(FrontierResult result, FrontierOutcome outcome, std::strin
     return result;
 }
 
-template <class Engine>
 class Walk {
 public:
-    Walk(const Scaled& scaled, const MeasureProblem& problem, Engine& tableau, FrontierResult& result)
-        : m_scaled(scaled), m_problem(problem), m_tableau(tableau), m_result(result) {}
+    Walk(const Scaled& scaled, const MeasureProblem& problem, MeasureCore& solver, FrontierResult& result)
+        : m_scaled(scaled), m_problem(problem), m_solver(solver), m_result(result) {}
 
-    // Checks the tableau's portfolio and adds it; a point as risky as the one
+    // Checks the solver's portfolio and adds it; a point as risky as the one
     // before (a flat start) takes that one's place.
     bool Add() {
-        MeasureClaim claim{m_tableau.Weights(), 0.0, m_tableau.Cost()};
+        MeasureClaim claim{m_solver.Weights(), 0.0, m_solver.Cost()};
         claim.averageReturn = AverageReturn(m_problem.means, claim.weights);
         const std::string fault =
-            MeasureFault(m_problem, m_scaled.from, claim, {m_tableau.RowPrices(), m_tableau.Bound()});
+            MeasureFault(m_problem, m_scaled.from, claim, {m_solver.RowPrices(), m_solver.Bound()});
         if (!fault.empty()) {
             Fail(claim, fault);
             return false;
@@ -101,7 +99,7 @@ private:
 
     const Scaled& m_scaled;
     const MeasureProblem& m_problem;
-    Engine& m_tableau;
+    MeasureCore& m_solver;
     FrontierResult& m_result;
     double m_lastRisk = 0.0;
 };
@@ -147,36 +145,31 @@ std::string TooLarge(const ShareReturns& returns) {
 }
 
 // The simplex to the request's return, then the walk up the frontier.
-template <class Engine>
 FrontierResult Solve(const Scaled& scaled, const MeasureProblem& problem, const WeightBounds& bounds,
                      const FrontierRequest& request, const std::vector<double>& highest, double bound,
                      FrontierResult result) {
     const double top = AverageReturn(problem.means, highest);
-    Engine tableau(scaled.returns, scaled.measure, bounds, StartPortfolio(scaled, bounds, bound, highest), bound);
+    MeasureCore solver(scaled.returns, scaled.measure, bounds, StartPortfolio(scaled, bounds, bound, highest), bound);
     const ShareReturns& returns = scaled.returns;
     const int64_t limit = 50 * (int64_t{returns.shares} + 3 * int64_t{returns.periods}) + 1000;
-    for (TableauStep step = TableauStep::Pivoted; step != TableauStep::Optimal; ++result.pivots) {
-        step = tableau.PrimalStep();
-        if (step == TableauStep::Unbounded || result.pivots > limit)
+    for (MeasureStep step = MeasureStep::Pivoted; step != MeasureStep::Optimal; ++result.pivots) {
+        step = solver.PrimalStep();
+        if (step == MeasureStep::Unbounded || result.pivots > limit)
             return Failed(std::move(result), FrontierOutcome::PivotLimit, kMsgFrontierPivotLimit);
     }
-    Walk<Engine> walk(scaled, problem, tableau, result);
+    Walk walk(scaled, problem, solver, result);
     if (!walk.Add())
         return result;
     bool rising = true;
-    while (rising && !(request.firstOnly && tableau.BoundSlope() > kFlat)) {
+    while (rising && !(request.firstOnly && solver.BoundSlope() > kFlat)) {
         if (++result.pivots > 2 * limit)
             return Failed(std::move(result), FrontierOutcome::PivotLimit, kMsgFrontierPivotLimit);
         bool moved = false;
-        rising = tableau.RaiseBound(top, moved);
+        rising = solver.RaiseBound(top, moved);
         if (moved && !walk.Add())
             return result;
     }
     return result;
-}
-
-bool UseCore(const ShareReturns&) {
-    return true;
 }
 
 }  // namespace
@@ -184,7 +177,7 @@ bool UseCore(const ShareReturns&) {
 FrontierResult ComputeMeasureFrontier(const ShareReturns& returns, const RiskMeasure& measure,
                                       const WeightBounds& bounds, const FrontierRequest& request) {
     FrontierResult result;
-    if (MeasureTableau::EntriesFor(returns.shares, returns.periods, measure.kind) > kMaxMeasureEntries)
+    if (MeasureCore::EntriesFor(returns.shares, returns.periods, measure.kind) > kMaxMeasureEntries)
         return Failed(std::move(result), FrontierOutcome::Invalid, TooLarge(returns));
     const Scaled scaled = ScaleProblem(returns, measure, request.from);
     const MeasureProblem problem(scaled.returns, scaled.measure, bounds);
@@ -195,9 +188,7 @@ FrontierResult ComputeMeasureFrontier(const ShareReturns& returns, const RiskMea
         return Failed(std::move(result), FrontierOutcome::NoSolution, kMsgNoSolution);
     const double bottom = AverageReturn(problem.means, ExtremePortfolio(scaled.returns, bounds, false));
     const double bound = std::clamp(scaled.from, bottom, std::max(bottom, top));
-    if (UseCore(returns))
-        return Solve<MeasureCore>(scaled, problem, bounds, request, highest, bound, std::move(result));
-    return Solve<MeasureTableau>(scaled, problem, bounds, request, highest, bound, std::move(result));
+    return Solve(scaled, problem, bounds, request, highest, bound, std::move(result));
 }
 
 }  // namespace korvel
