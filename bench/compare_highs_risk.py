@@ -75,16 +75,10 @@ def highs_worker(path, risk, min_return, max_weight, method):
 
 
 def cpu_run(argv, repeat, timeout):
-    """median_run, with the median CPU seconds (user + system) of the child:
-    on a shared machine the wall time counts the other processes' turns."""
-    cpus = []
-    result = None
-    for _ in range(repeat):
-        before = resource.getrusage(resource.RUSAGE_CHILDREN)
-        result = base.median_run(argv, 1, timeout)
-        after = resource.getrusage(resource.RUSAGE_CHILDREN)
-        cpus.append(after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime)
-    return statistics.median(cpus), result
+    """median_run's median CPU seconds (user + system of the child) first: on a
+    shared machine the wall time counts the other processes' turns."""
+    seconds, peak, status, out, cpu = base.median_run(argv, repeat, timeout)
+    return cpu, (seconds, peak, status, out)
 
 
 def korvel_args(args, risk):
@@ -99,7 +93,7 @@ def bench(args, path, risk):
     for method in ("highs-ds", "highs-ipm"):
         worker = [sys.executable, __file__, "--highs-worker", path, risk, method, "--min-return", repr(args.min_return),
                   "--max-weight", repr(args.max_weight)]
-        _, _, _, h_out = base.median_run(worker, args.repeat, args.timeout)
+        _, _, _, h_out, _ = base.median_run(worker, args.repeat, args.timeout)
         result = json.loads(h_out) if h_out else {"seconds": float("inf"), "cpu": float("inf"), "risk": None}
         if best is None or result["cpu"] < best[3]:
             best = (result["seconds"], result["risk"], method, result["cpu"])

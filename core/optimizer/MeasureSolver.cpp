@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 
 namespace korvel {
 namespace {
@@ -29,13 +30,15 @@ Scaled ScaleProblem(const ShareReturns& returns, const RiskMeasure& measure, dou
         largest = std::max(largest, std::fabs(r));
     if (std::isfinite(from))
         largest = std::max(largest, std::fabs(from));
-    Scaled scaled{returns, measure, largest > 0.0 ? UnitScaleExponentFor(largest) : 0, 0.0};
+    Scaled scaled{
+        {returns.shares, returns.periods, {}}, measure, largest > 0.0 ? UnitScaleExponentFor(largest) : 0, 0.0};
     // A tail of at most one period is the worst loss itself, and its cost of
     // 1 / (ALPHA x periods) would swamp every other figure of the program.
     if (measure.kind == RiskKind::Cvar && measure.level * returns.periods <= 1.0)
         scaled.measure.kind = RiskKind::Worst;
-    for (double& r : scaled.returns.values)
-        r = std::ldexp(r, scaled.exponent);
+    scaled.returns.values.reserve(returns.values.size());
+    std::transform(returns.values.begin(), returns.values.end(), std::back_inserter(scaled.returns.values),
+                   [&](double r) { return std::ldexp(r, scaled.exponent); });
     scaled.measure.target = std::ldexp(measure.target, scaled.exponent);
     scaled.from = std::ldexp(from, scaled.exponent);
     return scaled;
