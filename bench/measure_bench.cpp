@@ -1,11 +1,17 @@
 // The risk measures' solver in process, on returns held in memory: the
 // single portfolio at a Min Return and the whole frontier, without the
-// process start and the reading of the text that korvel-solve adds.
+// process start and the reading of the text that korvel-solve adds. With
+// KORVEL_BENCH_RETURNS naming a returns CSV (compare_highs.py's: a header
+// line, then a name and the returns per line) it solves those instead.
 #include "core/optimizer/MeasureSolver.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <random>
+#include <sstream>
+#include <string>
 
 namespace {
 
@@ -36,11 +42,40 @@ ShareReturns FactorReturns(int32_t shares, int32_t periods, uint32_t seed) {
     return returns;
 }
 
+// Empty when the file does not read as a table of numbers.
+ShareReturns CsvReturns(const char* path) {
+    std::ifstream in(path);
+    std::string line;
+    ShareReturns returns;
+    std::getline(in, line);
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string field;
+        std::getline(fields, field, ',');
+        int32_t periods = 0;
+        for (; std::getline(fields, field, ','); ++periods)
+            returns.values.push_back(std::strtod(field.c_str(), nullptr));
+        if (returns.shares > 0 && periods != returns.periods)
+            return {};
+        returns.periods = periods;
+        ++returns.shares;
+    }
+    return returns;
+}
+
+const ShareReturns& BenchReturns() {
+    static const ShareReturns returns = [] {
+        const char* path = std::getenv("KORVEL_BENCH_RETURNS");
+        return path ? CsvReturns(path) : FactorReturns(500, 520, 23);
+    }();
+    return returns;
+}
+
 const RiskMeasure kMeasures[] = {
     {RiskKind::Cvar, 0.05, 0.0}, {RiskKind::Downside, 0.05, 0.0}, {RiskKind::Worst, 0.05, 0.0}};
 
 void Run(benchmark::State& state, bool single) {
-    static const ShareReturns returns = FactorReturns(500, 520, 23);
+    const ShareReturns& returns = BenchReturns();
     const RiskMeasure measure = kMeasures[state.range(0)];
     FrontierRequest request;
     if (single)
@@ -56,15 +91,15 @@ void Run(benchmark::State& state, bool single) {
     state.counters["done"] = result.outcome == FrontierOutcome::Done;
 }
 
-void BM_MeasureSingle_500x520(benchmark::State& state) {
+void BM_MeasureSingle(benchmark::State& state) {
     Run(state, true);
 }
-void BM_MeasureFrontier_500x520(benchmark::State& state) {
+void BM_MeasureFrontier(benchmark::State& state) {
     Run(state, false);
 }
 
-BENCHMARK(BM_MeasureSingle_500x520)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
-BENCHMARK(BM_MeasureFrontier_500x520)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_MeasureSingle)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_MeasureFrontier)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 }  // namespace
 
