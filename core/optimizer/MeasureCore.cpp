@@ -35,9 +35,10 @@ uint64_t MeasureCore::EntriesFor(int32_t shares, int32_t periods, RiskKind kind)
     return columns * (static_cast<uint64_t>(periods) + 2);
 }
 
-MeasureCore::MeasureCore(const ShareReturns& returns, const RiskMeasure& measure, const WeightBounds& bounds,
-                         const std::vector<double>& weights, double bound)
-    : m_shares(returns.shares), m_periods(returns.periods), m_rows(returns.periods + 2), m_bound(bound) {
+MeasureCore::MeasureCore(const ShareReturns& returns, const std::vector<double>& means, const RiskMeasure& measure,
+                         const WeightBounds& bounds, const std::vector<double>& weights, double bound)
+    : m_shares(returns.shares), m_periods(returns.periods), m_rows(returns.periods + 2), m_bound(bound),
+      m_means(means) {
     BuildColumns(returns, measure, bounds);
     BuildStart(weights);
     Refresh(true);
@@ -69,8 +70,7 @@ void MeasureCore::BuildColumns(const ShareReturns& returns, const RiskMeasure& m
     const size_t n = static_cast<size_t>(m_shares);
     m_byPeriod.reset(new double[n * static_cast<size_t>(T)]);
     for (int32_t i = 0; i < m_shares; ++i) {
-        const double mean = returns.Mean(i);
-        m_means.push_back(mean);
+        const double mean = m_means[static_cast<size_t>(i)];
         m_lower[static_cast<size_t>(i)] = bounds.Lower(i);
         m_upper[static_cast<size_t>(i)] = bounds.Upper(i);
         if (kind == RiskKind::Mad)

@@ -28,11 +28,12 @@ enum class MeasureStep { Optimal, Pivoted, Unbounded };
 class MeasureCore {
 public:
     // returns must be scaled so that the largest lies near 1; target and the
-    // bound likewise, and returns must outlive the solver. weights is a
+    // bound likewise, and returns must outlive the solver; means are its
+    // shares' ShareReturns::Mean. weights is a
     // portfolio within the bounds whose average return is at least bound: the
     // start is built from it, already feasible.
-    MeasureCore(const ShareReturns& returns, const RiskMeasure& measure, const WeightBounds& bounds,
-                const std::vector<double>& weights, double bound);
+    MeasureCore(const ShareReturns& returns, const std::vector<double>& means, const RiskMeasure& measure,
+                const WeightBounds& bounds, const std::vector<double>& weights, double bound);
 
     // The programs taken: as many entries as a dense table of all the columns
     // would hold, the rule the sizes refused so far were refused by.
