@@ -261,8 +261,8 @@ std::vector<double> MeasureCore::PivotRow(const std::vector<double>& rho) const 
     return row;
 }
 
-// Core part: the core solve on the core rows; each unit's rate is what the
-// core's columns leave of the column's entry in its row.
+// The core's rates solve the core rows alone; each basic unit's rate is then
+// what the core's columns leave of the column's entry in the unit's row.
 std::vector<double> MeasureCore::Ftran(int32_t column) const {
     std::vector<double> entries(static_cast<size_t>(m_rows), 0.0);
     AddColumn(column, 1.0, entries);
