@@ -223,17 +223,21 @@ void MeasureCore::Refresh(bool full) {
             matrix[static_cast<size_t>(r) * static_cast<size_t>(size) + static_cast<size_t>(c)] =
                 Entry(m_coreRows[static_cast<size_t>(r)], m_core[static_cast<size_t>(c)]);
     m_factors.Factor(std::move(matrix), size);
-    std::vector<double> basicCost(m_basic.size());
-    for (size_t s = 0; s < m_basic.size(); ++s)
-        basicCost[s] = m_cost[static_cast<size_t>(m_basic[s])];
-    m_prices = Btran(basicCost);
     m_sinceFresh = full ? 0 : m_sinceFresh + 1;
     if (!full)
         return;
+    const std::vector<double> prices = Prices();
     m_reduced.assign(static_cast<size_t>(m_columns), 0.0);
     for (int32_t j = 0; j < m_columns; ++j)
         if (!m_isBasic[static_cast<size_t>(j)])
-            m_reduced[static_cast<size_t>(j)] = m_cost[static_cast<size_t>(j)] - ColumnDot(j, m_prices);
+            m_reduced[static_cast<size_t>(j)] = m_cost[static_cast<size_t>(j)] - ColumnDot(j, prices);
+}
+
+std::vector<double> MeasureCore::Prices() const {
+    std::vector<double> basicCost(m_basic.size());
+    for (size_t s = 0; s < m_basic.size(); ++s)
+        basicCost[s] = m_cost[static_cast<size_t>(m_basic[s])];
+    return Btran(basicCost);
 }
 
 // rho has entries on the core rows and at most one more row, so the pass
@@ -518,7 +522,8 @@ std::vector<double> MeasureCore::Weights() const {
 }
 
 std::vector<long double> MeasureCore::RowPrices() const {
-    return std::vector<long double>(m_prices.begin(), m_prices.end());
+    const std::vector<double> prices = Prices();
+    return std::vector<long double>(prices.begin(), prices.end());
 }
 
 }  // namespace korvel

@@ -66,12 +66,14 @@ private:
     double ColumnDot(int32_t column, const std::vector<double>& rows) const;
     void BuildColumns(const ShareReturns& returns, const RiskMeasure& measure, const WeightBounds& bounds);
     void BuildStart(const std::vector<double>& weights);
-    // After the basis changed: the core's factors, the prices, and when full
-    // the reduced costs from them.
+    // After the basis changed: the core's factors, and when full the reduced
+    // costs from the prices (between, the exchanges move them).
     void Refresh(bool full);
     // Row `slot` of the basis inverse times every column; the pivot row.
     std::vector<double> RowOfSlot(int32_t slot) const;
     std::vector<double> PivotRow(const std::vector<double>& rho) const;
+    // The rows' prices of the basis.
+    std::vector<double> Prices() const;
     // The basic variables' rates along a column, in m_basic's order.
     std::vector<double> Ftran(int32_t column) const;
     // The row vector whose product with every basic column is that basic's
@@ -99,7 +101,6 @@ private:
     std::vector<double> m_means;
     std::vector<double> m_cost, m_lower, m_upper, m_value, m_rhs;
     std::vector<double> m_reduced;    // every column's, 0 for the basic ones
-    std::vector<double> m_prices;     // the rows'
     std::vector<char> m_isBasic;      // by column
     std::vector<int32_t> m_rowUnit;   // the basic unit column of each row, -1 for none
     std::vector<int32_t> m_core;      // the basic weights and level
