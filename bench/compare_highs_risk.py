@@ -91,9 +91,11 @@ def solver_alone(args, path):
     """{(kind, risk): (wall s, CPU s)} medians from measure_bench on path's returns; empty without it."""
     import subprocess
 
-    if not args.bench or not os.path.exists(args.bench) or args.max_weight < 1.0 or args.min_return != 0.05:
+    if not args.bench or not os.path.exists(args.bench) or args.min_return != 0.05:
         return {}
     env = dict(os.environ, KORVEL_BENCH_RETURNS=path)
+    if args.max_weight < 1.0:
+        env["KORVEL_BENCH_MAX_WEIGHT"] = repr(args.max_weight)
     out = subprocess.run([args.bench, "--benchmark_repetitions=%d" % args.repeat, "--benchmark_format=json",
                           "--benchmark_report_aggregates_only=true"], env=env, capture_output=True, timeout=args.timeout * 10)
     times = {}

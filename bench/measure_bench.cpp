@@ -2,7 +2,8 @@
 // single portfolio at a Min Return and the whole frontier, without the
 // process start and the reading of the text that korvel-solve adds. With
 // KORVEL_BENCH_RETURNS naming a returns CSV (compare_highs.py's: a header
-// line, then a name and the returns per line) it solves those instead.
+// line, then a name and the returns per line) it solves those instead, and
+// with KORVEL_BENCH_MAX_WEIGHT every weight is bounded by it.
 #include "core/optimizer/MeasureSolver.h"
 
 #include <benchmark/benchmark.h>
@@ -77,12 +78,15 @@ const RiskMeasure kMeasures[] = {
 void Run(benchmark::State& state, bool single) {
     const ShareReturns& returns = BenchReturns();
     const RiskMeasure measure = kMeasures[state.range(0)];
+    const char* maxWeight = std::getenv("KORVEL_BENCH_MAX_WEIGHT");
+    const WeightBounds bounds =
+        maxWeight ? UniformBounds(returns.shares, 0.0, std::strtod(maxWeight, nullptr)) : WeightBounds{};
     FrontierRequest request;
     if (single)
         request = {0.05, true};
     FrontierResult result;
     for (auto _ : state) {
-        result = ComputeMeasureFrontier(returns, measure, WeightBounds{}, request);
+        result = ComputeMeasureFrontier(returns, measure, bounds, request);
         benchmark::DoNotOptimize(result.points.data());
     }
     state.SetLabel(RiskMeasureName(measure));
