@@ -7,10 +7,13 @@ and HiGHS on the single Min Return's LP in a child process (best of its dual
 simplex and interior point by CPU time); prints median wall and CPU times
 (korvel-solve's whole process, HiGHS's linprog call) and checks that both reach
 the same least risk (relative 1e-9). The returns are compare_highs.py's.
+With --bench (bench/measure_bench, built), the solver alone is timed too on
+the same returns in memory (Google Benchmark, median CPU of --repeat runs),
+without korvel-solve's process start and reading of the text.
 
 Needs python3-scipy (Debian), for this benchmark only.
 
-usage: compare_highs_risk.py [--solve PATH] [--repeat N] [--min-return R]
+usage: compare_highs_risk.py [--solve PATH] [--bench PATH] [--repeat N] [--min-return R]
                              [--sizes 500x520,10000x260] [--risks cvar,downside,worst]
                              [--max-weight X] [--timeout S] [--workdir DIR]
 """
@@ -75,16 +78,36 @@ def highs_worker(path, risk, min_return, max_weight, method):
 
 
 def cpu_run(argv, repeat, timeout):
-    """median_run, with the median CPU seconds (user + system) of the child:
-    on a shared machine the wall time counts the other processes' turns."""
-    cpus = []
-    result = None
-    for _ in range(repeat):
-        before = resource.getrusage(resource.RUSAGE_CHILDREN)
-        result = base.median_run(argv, 1, timeout)
-        after = resource.getrusage(resource.RUSAGE_CHILDREN)
-        cpus.append(after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime)
-    return statistics.median(cpus), result
+    """median_run's median CPU seconds (user + system of the child) first: on a
+    shared machine the wall time counts the other processes' turns."""
+    seconds, peak, status, out, cpu = base.median_run(argv, repeat, timeout)
+    return cpu, (seconds, peak, status, out)
+
+
+BENCH_MEASURES = {"cvar": 0, "downside": 1, "worst": 2}
+
+
+def solver_alone(args, path):
+    """{(kind, risk): (wall s, CPU s)} medians from measure_bench on path's returns; empty without it."""
+    import subprocess
+
+    if not args.bench or not os.path.exists(args.bench) or args.min_return != 0.05:
+        return {}
+    env = dict(os.environ, KORVEL_BENCH_RETURNS=path)
+    if args.max_weight < 1.0:
+        env["KORVEL_BENCH_MAX_WEIGHT"] = repr(args.max_weight)
+    out = subprocess.run([args.bench, "--benchmark_repetitions=%d" % args.repeat, "--benchmark_format=json",
+                          "--benchmark_report_aggregates_only=true"], env=env, capture_output=True, timeout=args.timeout * 10)
+    times = {}
+    for b in json.loads(out.stdout)["benchmarks"]:
+        # One repetition reports its run alone, no aggregates.
+        if b.get("aggregate_name", "median" if args.repeat == 1 else None) != "median":
+            continue
+        kind, index = b["name"].split("/")[:2]
+        for risk, i in BENCH_MEASURES.items():
+            if int(index) == i:
+                times[(kind, risk)] = (b["real_time"] / 1000.0, b["cpu_time"] / 1000.0)
+    return times
 
 
 def korvel_args(args, risk):
@@ -99,7 +122,7 @@ def bench(args, path, risk):
     for method in ("highs-ds", "highs-ipm"):
         worker = [sys.executable, __file__, "--highs-worker", path, risk, method, "--min-return", repr(args.min_return),
                   "--max-weight", repr(args.max_weight)]
-        _, _, _, h_out = base.median_run(worker, args.repeat, args.timeout)
+        _, _, _, h_out, _ = base.median_run(worker, args.repeat, args.timeout)
         result = json.loads(h_out) if h_out else {"seconds": float("inf"), "cpu": float("inf"), "risk": None}
         if best is None or result["cpu"] < best[3]:
             best = (result["seconds"], result["risk"], method, result["cpu"])
@@ -119,6 +142,7 @@ def bench(args, path, risk):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--solve", default=os.path.join(os.path.dirname(__file__), "..", "build", "bin", "korvel-solve"))
+    parser.add_argument("--bench", default=os.path.join(os.path.dirname(__file__), "..", "build", "bench", "measure_bench"))
     parser.add_argument("--repeat", type=int, default=3)
     parser.add_argument("--min-return", type=float, default=0.05)
     parser.add_argument("--max-weight", type=float, default=1.0)
@@ -135,19 +159,29 @@ def main():
         return
     args.workdir = args.workdir or tempfile.mkdtemp(prefix="korvel-highs-risk-")
     print("| shares x periods | risk | single s (CPU) | HiGHS s (CPU) | HiGHS / single, CPU | frontier s (CPU, points) "
-          "| frontier / HiGHS, CPU | best-ratio s (CPU) | check |")
-    print("|---|---|---|---|---|---|---|---|---|")
+          "| frontier / HiGHS, CPU | best-ratio s (CPU) | solver alone: single, frontier s (CPU) "
+          "| HiGHS / single alone, CPU | check |")
+    print("|---|---|---|---|---|---|---|---|---|---|---|")
     for size in args.sizes.split(","):
         shares, periods = (int(v) for v in size.split("x"))
         path = os.path.join(args.workdir, "returns-%dx%d.csv" % (shares, periods))
         base.write_csv(path, base.factor_returns(shares, periods, args.seed))
+        alone = solver_alone(args, path)
         for risk in args.risks.split(","):
             single, best, note, front, points, f_status, ratio, r_status = bench(args, path, risk)
             frontier = "%.2f (%.2f, %d)" % (front[0], front[1], points) if f_status == 0 else "exit %s" % f_status
             best_ratio = "%.2f (%.2f)" % ratio if r_status == 0 else "exit %s" % r_status
-            print("| %d x %d | %s | %.2f (%.2f) | %.2f (%.2f, %s) | %.1f | %s | %.1f | %s | %s |"
+            name = risk if ":" not in risk else None
+            if ("BM_MeasureSingle", name) in alone:
+                one, whole = alone[("BM_MeasureSingle", name)], alone[("BM_MeasureFrontier", name)]
+                solver = "%.3f (%.3f), %.3f (%.3f)" % (one + whole)
+                solver_ratio = "%.1f" % (best[3] / one[1])
+            else:
+                solver, solver_ratio = "-", "-"
+            print("| %d x %d | %s | %.2f (%.2f) | %.2f (%.2f, %s) | %.1f | %s | %.1f | %s | %s | %s | %s |"
                   % (shares, periods, risk, single[0], single[1], best[0], best[3], best[2].replace("highs-", ""),
-                     best[3] / single[1], frontier, front[1] / best[3], best_ratio, note), flush=True)
+                     best[3] / single[1], frontier, front[1] / best[3], best_ratio, solver, solver_ratio, note),
+                  flush=True)
 
 
 if __name__ == "__main__":

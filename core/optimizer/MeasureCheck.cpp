@@ -1,5 +1,7 @@
 #include "core/optimizer/MeasureCheck.h"
 
+#include "core/optimizer/SplitDot.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -81,9 +83,7 @@ long double RiskLowerBound(const MeasureProblem& problem, const MeasurePrices& p
     for (int32_t i = 0; i < returns.shares; ++i) {
         const double mean = problem.means[static_cast<size_t>(i)];
         const double* row = &returns.values[static_cast<size_t>(i) * static_cast<size_t>(T)];
-        double product = 0.0;
-        for (int32_t p = 0; p < T; ++p)
-            product += periodPrices[static_cast<size_t>(p)] * row[p];
+        const double product = SplitDot(periodPrices.data(), row, T);
         const long double reduced = -budget - onReturn * mean + lessMean * mean - product;
         bound += std::min(reduced * problem.bounds.Lower(i), reduced * problem.bounds.Upper(i));
     }

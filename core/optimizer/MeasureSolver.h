@@ -12,7 +12,7 @@
 
 namespace korvel {
 
-// The dense tableau is refused beyond this many entries (8 bytes each, 512 MiB).
+// Programs beyond this many entries (MeasureCore::EntriesFor) are refused.
 inline constexpr uint64_t kMaxMeasureEntries = uint64_t{1} << 26;
 
 // As ComputeFrontier, for the measure and the bounds (which must have passed

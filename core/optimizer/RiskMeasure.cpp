@@ -31,13 +31,17 @@ long double ConditionalValueAtRisk(const std::vector<long double>& r, double lev
     std::vector<long double> losses;
     for (long double x : r)
         losses.push_back(-x);
-    std::sort(losses.begin(), losses.end(), std::greater<>());
     const long double tail = static_cast<long double>(level) * static_cast<long double>(r.size());
     const size_t rank = std::clamp<size_t>(static_cast<size_t>(std::ceil(tail - 1e-12L)), 1, losses.size());
+    // Only the losses ranked up to z add to the excess, so only they are put
+    // in order (largest first, the order the sum has always taken).
+    const auto ranked = losses.begin() + static_cast<std::ptrdiff_t>(rank);
+    std::nth_element(losses.begin(), ranked - 1, losses.end(), std::greater<>());
+    std::sort(losses.begin(), ranked, std::greater<>());
     const long double z = losses[rank - 1];
     long double excess = 0;
-    for (long double loss : losses)
-        excess += std::max(0.0L, loss - z);
+    for (auto loss = losses.begin(); loss != ranked; ++loss)
+        excess += std::max(0.0L, *loss - z);
     return z + excess / tail;
 }
 

@@ -69,6 +69,28 @@ TEST(MeasureSolver, LeastRiskMatchesEveryVertexTried) {
     }
 }
 
+// Beyond the reference's reach, a basis core many shares wide and hundreds
+// of exchanges: every point is certified, and the single solve from its own
+// start lands on the frontier's segment through its return.
+TEST(MeasureSolver, WideCoresStayCertifiedAndAgree) {
+    const ShareReturns r = RandomSheet(11, 40, 120);
+    for (const Case& c : {Case{"cvar:0.2", 0.0, 1.0}, Case{"downside:0.5", 0.0, 1.0}, Case{"worst", 0.0, 1.0},
+                          Case{"mad", 0.0, 0.1}, Case{"cvar", 0.01, 0.08}}) {
+        SCOPED_TRACE(c.measure);
+        const RiskMeasure measure = Measure(c.measure);
+        const WeightBounds bounds = UniformBounds(r.shares, c.lower, c.upper);
+        const FrontierResult frontier = ComputeMeasureFrontier(r, measure, bounds);
+        ASSERT_EQ(frontier.outcome, FrontierOutcome::Done) << frontier.message;
+        ASSERT_GE(frontier.points.size(), 3u);
+        const FrontierPoint& a = frontier.points[frontier.points.size() / 2 - 1];
+        const FrontierPoint& b = frontier.points[frontier.points.size() / 2];
+        const double middle = 0.5 * (a.averageReturn + b.averageReturn);
+        const FrontierResult single = ComputeMeasureFrontier(r, measure, bounds, {middle, true});
+        ASSERT_EQ(single.points.size(), 1u) << single.message;
+        EXPECT_NEAR(single.points[0].lineDeviation, 0.5 * (a.lineDeviation + b.lineDeviation), 1e-9);
+    }
+}
+
 // A point as the solver gives it, then one fault at a time: each is refused.
 TEST(MeasureSolver, CheckRefusesWhatTheReturnsDoNotBear) {
     const ShareReturns r = RandomSheet(3, 4, 6);
