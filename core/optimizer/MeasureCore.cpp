@@ -30,9 +30,9 @@ bool HasLevel(RiskKind kind) {
 }  // namespace
 
 uint64_t MeasureCore::EntriesFor(int32_t shares, int32_t periods, RiskKind kind) {
-    const uint64_t perPeriod = HasShortfall(kind) ? 2 : 1;
-    const uint64_t columns = static_cast<uint64_t>(shares) + perPeriod * static_cast<uint64_t>(periods) + 2;
-    return columns * (static_cast<uint64_t>(periods) + 2);
+    const uint64_t copies = kind == RiskKind::Mad ? 2 : 1;
+    const uint64_t widest = static_cast<uint64_t>(std::min(shares, periods)) + 2;
+    return copies * static_cast<uint64_t>(shares) * static_cast<uint64_t>(periods) + widest * widest;
 }
 
 MeasureCore::MeasureCore(const ShareReturns& returns, const std::vector<double>& means, const RiskMeasure& measure,

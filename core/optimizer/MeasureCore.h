@@ -35,8 +35,8 @@ public:
     MeasureCore(const ShareReturns& returns, const std::vector<double>& means, const RiskMeasure& measure,
                 const WeightBounds& bounds, const std::vector<double>& weights, double bound);
 
-    // The programs taken: as many entries as a dense table of all the columns
-    // would hold, the rule the sizes refused so far were refused by.
+    // The doubles it holds beyond the caller's returns: their copy by period
+    // (and mad's centred copy), and the widest core's factors.
     static uint64_t EntriesFor(int32_t shares, int32_t periods, RiskKind kind);
 
     // One primal simplex pivot (or bound flip) toward the least cost.

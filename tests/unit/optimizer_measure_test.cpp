@@ -91,6 +91,17 @@ TEST(MeasureSolver, WideCoresStayCertifiedAndAgree) {
     }
 }
 
+// Long histories of few shares: the engine holds the returns and a core of at
+// most shares + 2, never a table of periods squared.
+TEST(MeasureSolver, LongHistoriesOfFewSharesAreSolved) {
+    const ShareReturns r = RandomSheet(5, 12, 6000);
+    for (const char* text : {"cvar", "mad"}) {
+        const FrontierResult single =
+            ComputeMeasureFrontier(r, Measure(text), UniformBounds(r.shares, 0.0, 0.3), {-INFINITY, true});
+        EXPECT_EQ(single.outcome, FrontierOutcome::Done) << text << ": " << single.message;
+    }
+}
+
 // A point as the solver gives it, then one fault at a time: each is refused.
 TEST(MeasureSolver, CheckRefusesWhatTheReturnsDoNotBear) {
     const ShareReturns r = RandomSheet(3, 4, 6);
