@@ -148,6 +148,7 @@ struct RecordSummary {
     size_t width = 0;
     TextField first;
     bool minReturnRow = false;
+    bool endsEmpty = false;  // its last field is empty and unquoted
 };
 
 struct Survey {
@@ -155,6 +156,8 @@ struct Survey {
     TextRecord head;
     TextRecord second;                   // the first record after the head
     std::vector<RecordSummary> records;  // blank records left out
+    // Every line ends with a separator: that last empty field is no share or period.
+    bool trailingSeparator = false;
 };
 
 bool IsMinReturnRow(const TextRecord& record, char separator)
@@ -216,6 +219,35 @@ bool PassEnded(const RecordReader& reader, bool complete, int line, TextError& e
     return complete || Changed(error, line);
 }
 
+// The trailing separator's empty field left out of a record.
+void TrimRecord(const Survey& survey, TextRecord& record)
+{
+    if (survey.trailingSeparator && !IsMinReturnRow(record, survey.separator) && !record.fields.empty())
+        record.fields.pop_back();
+}
+
+// Spreadsheets and brokers' exports often end every line with a separator; the
+// empty column it makes would be a share (or period) with no value at all.
+void DropTrailingSeparator(Survey& survey)
+{
+    size_t data = 0;
+    for (const RecordSummary& r : survey.records) {
+        if (r.minReturnRow)
+            continue;
+        if (!r.endsEmpty)
+            return;
+        ++data;
+    }
+    if (data < 2)
+        return;
+    survey.trailingSeparator = true;
+    for (RecordSummary& r : survey.records)
+        if (!r.minReturnRow)
+            --r.width;
+    TrimRecord(survey, survey.head);
+    TrimRecord(survey, survey.second);
+}
+
 bool TakeSurvey(const Passes& passes, size_t maxRecords, int64_t maxValues, Survey& survey, TextError& error)
 {
     RecordReader reader = passes.Reader();
@@ -229,8 +261,10 @@ bool TakeSurvey(const Passes& passes, size_t maxRecords, int64_t maxValues, Surv
             survey.head = record;
         else if (survey.records.size() == 1)
             survey.second = record;
-        survey.records.push_back(
-            {record.line, record.fields.size(), record.fields[0], IsMinReturnRow(record, survey.separator)});
+        survey.records.push_back({record.line, record.fields.size(), record.fields[0],
+                                  IsMinReturnRow(record, survey.separator),
+                                  record.fields.size() > 2 && !record.fields.back().quoted
+                                      && Trimmed(record.fields.back(), survey.separator).empty()});
         if (!CheckValueCount(survey, record.line, maxValues, error))
             return false;
     }
@@ -238,6 +272,7 @@ bool TakeSurvey(const Passes& passes, size_t maxRecords, int64_t maxValues, Surv
         return Fail(error, reader.errorLine(), 0, reader.error());
     if (survey.records.empty())
         return Fail(error, 0, 0, "the text holds no shares");
+    DropTrailingSeparator(survey);
     return true;
 }
 
@@ -419,6 +454,7 @@ bool FillByRow(const Passes& passes, const Survey& s, bool header, ImportGrid& g
     while (reader.Next(record)) {
         if (record.Blank())
             continue;
+        TrimRecord(s, record);
         if (!skippedHeader) {
             skippedHeader = true;
             continue;
@@ -467,6 +503,7 @@ bool FillByColumn(const Passes& passes, const Survey& s, bool header, ImportGrid
     while (reader.Next(record)) {
         if (record.Blank())
             continue;
+        TrimRecord(s, record);
         if (record.fields.size() != width)
             return Fail(error, record.line, 0,
                         std::to_string(record.fields.size()) + " fields where line " + std::to_string(s.head.line)

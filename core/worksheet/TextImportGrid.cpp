@@ -221,8 +221,11 @@ bool ImportGrid::TakeWindow(TextError& error)
 {
     std::vector<int32_t>& kept = m_keptValues;
     const auto bound = [&](const std::string& text, const char* option, int64_t& day) {
-        // --since and --until are written as the text writes its dates.
-        const std::optional<int64_t> read = ReadDate(text, m_dateFormat);
+        // --since and --until are written as the text writes its dates, or as
+        // year-month-day, which no other form reads differently.
+        std::optional<int64_t> read = ReadDate(text, m_dateFormat);
+        if (!read)
+            read = ReadDate(text, DateFormat::YearMonthDay);
         if (!read)
             return Fail(error, {}, std::string(option) + ": " + QuotedExcerpt(text) + " is not a date");
         day = *read;

@@ -186,6 +186,22 @@ TEST(TextImport, ExportsAreReadAsMeant) {
          "AAA|10.000000000000009|10.000000000000009|0\n",
          "",
          "29/02/2024 30/04/2024"},
+        {"a separator ending every line of a column per share",
+         "Date;AAA;BBB;\n2024-01-05;1;2;\n2024-01-12;3;;\n2024-01-19;4;5;\n",
+         {},
+         "AAA|1|3|4\nBBB|2||5\n",
+         "",
+         "2024-01-05 2024-01-19"},
+        {"a separator ending every line of a row per share",
+         "Name,R1,R2,R3,\nAAA,1,2,3,\nMin Return,0.5\nBBB,4,5,6,\n",
+         {},
+         "AAA|1|2|3\nBBB|4|5|6\nmin 0.5\n"},
+        {"--since as year-month-day beside day/month dates",
+         "Date,AAA\n31/01/2024,100\n29/02/2024,110\n28/03/2024,121\n30/04/2024,121\n31/05/2024,133.1\n",
+         {.prices = true, .since = "2024-02-29"},
+         "AAA|10.000000000000009|0|9.999999999999986\n",
+         "",
+         "28/03/2024 31/05/2024"},
     };
     for (const Case& c : cases) {
         TextDetails details;
