@@ -5,9 +5,9 @@
 #include "programs/cli/BacktestOutput.h"
 #include "programs/cli/BacktestPicture.h"
 #include "programs/cli/BacktestRun.h"
+#include "programs/cli/CommandRun.h"
 #include "programs/cli/SolveCommand.h"
 
-#include <exception>
 #include <ostream>
 
 namespace korvel::cli {
@@ -84,16 +84,8 @@ int Backtest(const BacktestOptions& options, std::ostream& out, std::ostream& er
 }  // namespace
 
 int RunBacktestCommand(const BacktestOptions& options, std::ostream& out, std::ostream& err) {
-    if (options.solve.help) {
-        out << kBacktestUsage;
-        return kExitRan;
-    }
-    try {
-        return options.merge ? Merge(options, out, err) : Backtest(options, out, err);
-    } catch (const std::exception& e) {
-        err << kProgram << ": " << e.what() << "\n";
-        return kExitUnreadable;
-    }
+    return RunCommand(kProgram, options.solve.help, kBacktestUsage, out, err,
+                      [&] { return options.merge ? Merge(options, out, err) : Backtest(options, out, err); });
 }
 
 int RunBacktestCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

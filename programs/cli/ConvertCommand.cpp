@@ -3,9 +3,9 @@
 #include "core/files/FileReplace.h"
 #include "core/worksheet/DocumentFormat.h"
 #include "core/worksheet/TextExport.h"
+#include "programs/cli/CommandRun.h"
 #include "programs/cli/DataInput.h"
 
-#include <exception>
 #include <optional>
 #include <ostream>
 
@@ -140,16 +140,7 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
         err << kProgram << ": " << error << "\n" << kConvertUsageLine;
         return kFailed;
     }
-    if (options.help) {
-        out << ConvertUsageText();
-        return kConverted;
-    }
-    try {
-        return Convert(options, out, err);
-    } catch (const std::exception& e) {
-        err << kProgram << ": " << e.what() << "\n";
-        return kFailed;
-    }
+    return RunCommand(kProgram, options.help, ConvertUsageText(), out, err, [&] { return Convert(options, out, err); });
 }
 
 }  // namespace korvel::cli

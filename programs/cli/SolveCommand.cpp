@@ -4,6 +4,7 @@
 #include "core/optimizer/Frontier.h"
 #include "core/text/NumberText.h"
 #include "core/worksheet/WorksheetRules.h"
+#include "programs/cli/CommandRun.h"
 #include "programs/cli/DataInput.h"
 #include "programs/cli/FrontierCommand.h"
 #include "programs/cli/MeasureSetup.h"
@@ -12,7 +13,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
 #include <ostream>
 
 namespace korvel::cli {
@@ -238,16 +238,7 @@ int SolveExitStatus(GoOutcome outcome) {
 }
 
 int RunSolveCommand(const SolveOptions& options, std::ostream& out, std::ostream& err) {
-    if (options.help) {
-        out << kSolveUsage;
-        return kExitRan;
-    }
-    try {
-        return Solve(options, out, err);
-    } catch (const std::exception& e) {
-        err << "korvel-solve: " << e.what() << "\n";
-        return kExitUnreadable;
-    }
+    return RunCommand("korvel-solve", options.help, kSolveUsage, out, err, [&] { return Solve(options, out, err); });
 }
 
 int RunSolveCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

@@ -1,0 +1,22 @@
+#include "programs/cli/CommandRun.h"
+
+#include <exception>
+#include <ostream>
+
+namespace korvel::cli {
+
+int RunCommand(const std::string& program, bool help, const std::string& usage, std::ostream& out, std::ostream& err,
+               const std::function<int()>& command) {
+    if (help) {
+        out << usage;
+        return 0;
+    }
+    try {
+        return command();
+    } catch (const std::exception& e) {
+        err << program << ": " << e.what() << "\n";
+        return 2;
+    }
+}
+
+}  // namespace korvel::cli
