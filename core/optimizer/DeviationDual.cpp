@@ -17,126 +17,29 @@ using namespace frontier;
 constexpr double kDualityGap = 1e-9;
 // Below this a weight is the rounding of a zero price.
 constexpr double kZeroWeight = 1e-14;
-// The updated values and prices drift with every pivot; recomputing them from
-// the table costs what one pivot costs.
+// The updated values drift with every pivot; recomputing them passes over
+// every return.
 constexpr int64_t kRefreshEvery = 100;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 }  // namespace
 
-DeviationDual::DeviationDual(const ShareReturns& returns, double bound, int32_t tablePeriods,
-                             const FrontierChecker* checker)
-    : m_returns(returns), m_checker(checker), m_shares(returns.shares), m_periods(returns.periods), m_width(0),
-      m_cols(0), m_bound(bound), m_bounded(std::isfinite(bound)), m_means(static_cast<size_t>(returns.shares)),
-      m_basis(static_cast<size_t>(m_shares), -1) {
+DeviationDual::DeviationDual(const ShareReturns& returns, double bound, const FrontierChecker* checker)
+    : m_returns(returns), m_checker(checker), m_shares(returns.shares), m_periods(returns.periods), m_cols(0),
+      m_bound(bound), m_bounded(std::isfinite(bound)), m_means(static_cast<size_t>(returns.shares)) {
     if (!m_checker)
         m_checker = &m_ownChecker.emplace(returns);
     for (int32_t i = 0; i < m_shares; ++i)
         m_means[static_cast<size_t>(i)] = returns.Mean(i);
-    ChooseTablePeriods(tablePeriods);
-    Fill();
     Start();
-}
-
-// Share i's row: its deviations priced by period, plus the budget's price,
-// plus its mean times the bound's price, plus its slack, is zero.
-void DeviationDual::Fill() {
-    m_width = static_cast<int32_t>(m_tablePeriods.size());
-    m_cols = m_width + 2 + m_shares + 1;
-    m_cells.assign(static_cast<size_t>(m_shares) * static_cast<size_t>(m_cols), 0.0);
-    m_costs.assign(static_cast<size_t>(m_cols), 0.0);
-    m_slopes.assign(static_cast<size_t>(m_cols), 0.0);
-    m_values.assign(static_cast<size_t>(m_cols), 0.0);
-    m_rowOf.assign(static_cast<size_t>(m_cols), -1);
-    m_pivotLimit = 20 * static_cast<int64_t>(m_cols + m_shares) + 1000;
-    for (int32_t i = 0; i < m_shares; ++i) {
-        double* row = Row(i);
-        for (int32_t k = 0; k < m_width; ++k)
-            row[k] = Deviation(i, m_tablePeriods[static_cast<size_t>(k)]);
-        row[BudgetColumn()] = 1.0;
-        row[BoundColumn()] = m_means[static_cast<size_t>(i)];
-        row[SlackColumn(i)] = 1.0;
-        double fixed = 0.0;
-        for (int32_t p = 0; p < m_periods; ++p)
-            if (!m_inTable[static_cast<size_t>(p)])
-                fixed += Deviation(i, p) * m_startPrices[static_cast<size_t>(p)];
-        row[FixedColumn()] = fixed;
-    }
-    for (int32_t k = 0; k < m_width; ++k)
-        m_values[static_cast<size_t>(k)] = m_startPrices[static_cast<size_t>(m_tablePeriods[static_cast<size_t>(k)])];
-    m_values[static_cast<size_t>(FixedColumn())] = 1.0;
-}
-
-// The budget's price takes the row that binds first, and every slack stays
-// feasible.
-void DeviationDual::Start() {
-    for (int32_t i = 0; i < m_shares; ++i) {
-        m_basis[static_cast<size_t>(i)] = SlackColumn(i);
-        m_rowOf[static_cast<size_t>(SlackColumn(i))] = i;
-    }
-    RecomputeCosts();
-    RecomputeBasicValues();
-    int32_t binding = 0;
-    for (int32_t i = 1; i < m_shares; ++i)
-        if (m_values[static_cast<size_t>(SlackColumn(i))] < m_values[static_cast<size_t>(SlackColumn(binding))])
-            binding = i;
-    Pivot(binding, BudgetColumn());
-    m_values[static_cast<size_t>(SlackColumn(binding))] = 0.0;
-    RecomputeBasicValues();
-    m_pivots = 0;
-}
-
-void DeviationDual::Pivot(int32_t row, int32_t col) {
-    EliminateColumn(m_cells.data(), m_shares, m_cols, row, col);
-    const double* pivotRow = Row(row);
-    for (std::vector<double>* costs : {&m_costs, &m_slopes}) {
-        SubtractMultiple(costs->data(), pivotRow, (*costs)[static_cast<size_t>(col)], m_cols);
-        (*costs)[static_cast<size_t>(col)] = 0.0;
-    }
-    const int32_t leaving = m_basis[static_cast<size_t>(row)];
-    m_rowOf[static_cast<size_t>(leaving)] = -1;
-    m_rowOf[static_cast<size_t>(col)] = row;
-    m_basis[static_cast<size_t>(row)] = col;
-    ++m_pivots;
-}
-
-// The rows are zero on the right, so each basic value is minus the table's
-// row times the columns that are not basic, at their values.
-void DeviationDual::RecomputeBasicValues() {
-    for (int32_t r = 0; r < m_shares; ++r) {
-        const double* row = Row(r);
-        double sum = 0.0;
-        for (int32_t j = 0; j < m_cols; ++j)
-            if (m_rowOf[static_cast<size_t>(j)] < 0 && m_values[static_cast<size_t>(j)] != 0.0)
-                sum += row[j] * m_values[static_cast<size_t>(j)];
-        m_values[static_cast<size_t>(m_basis[static_cast<size_t>(r)])] = -sum;
-    }
-}
-
-// Only the budget's and the bound's prices carry a cost (1 and the bound);
-// the slopes are the reduced costs' change per unit of the bound.
-void DeviationDual::RecomputeCosts() {
-    std::fill(m_costs.begin(), m_costs.end(), 0.0);
-    std::fill(m_slopes.begin(), m_slopes.end(), 0.0);
-    m_costs[static_cast<size_t>(BudgetColumn())] = 1.0;
-    m_slopes[static_cast<size_t>(BoundColumn())] = 1.0;
-    const int32_t budgetRow = m_rowOf[static_cast<size_t>(BudgetColumn())];
-    const int32_t boundRow = m_rowOf[static_cast<size_t>(BoundColumn())];
-    for (int32_t j = 0; j < m_cols; ++j) {
-        if (budgetRow >= 0)
-            m_costs[static_cast<size_t>(j)] -= Row(budgetRow)[j];
-        if (boundRow >= 0)
-            m_slopes[static_cast<size_t>(j)] -= Row(boundRow)[j];
-        if (m_bounded)
-            m_costs[static_cast<size_t>(j)] += m_bound * m_slopes[static_cast<size_t>(j)];
-    }
 }
 
 // Dantzig's rule over the columns that can move in the direction that pays,
 // or the lowest such index under Bland's. The tests of a column are combined
 // without branches: which columns pass is data, and a mispredicted branch per
-// column costs more than the tests. The periods' prices, boxed in [-1, 1],
-// come first, without asking each column for its bounds.
+// column costs more than the tests. A basic column's cost is zero, so it
+// never pays. The periods' prices, boxed in [-1, 1], come first, without
+// asking each column for its bounds.
 int32_t DeviationDual::Entering(bool bland) const {
     int32_t entering = -1;
     double best = kCostTolerance;
@@ -145,28 +48,28 @@ int32_t DeviationDual::Entering(bool bland) const {
         const double value = m_values[static_cast<size_t>(j)];
         const bool rises = (cost > best) & (value < upper);
         const bool falls = (-cost > best) & (value > lower);
-        if (!((rises | falls) & (m_rowOf[static_cast<size_t>(j)] < 0)))
+        if (!(rises | falls))
             return false;
         best = std::fabs(cost);
         entering = j;
         return bland;
     };
-    for (int32_t j = 0; j < m_width; ++j)
+    for (int32_t j = 0; j < m_periods; ++j)
         if (pays(j, -1.0, 1.0))
             return j;
-    for (int32_t j = m_width; j < m_cols; ++j)
+    for (int32_t j = m_periods; j < m_cols; ++j)
         if (pays(j, Lower(j), Upper(j)))
             return j;
     return entering;
 }
 
-double DeviationDual::Ratio(int32_t col, double direction, bool bland, int32_t& row) const {
-    row = -1;
+// Over the core's columns, then the basic slacks, with the rates Ftran left.
+double DeviationDual::Ratio(double direction, bool bland, int32_t col, int32_t& leaving) const {
+    leaving = -1;
     double step = Upper(col) - Lower(col);
     double bestEntry = 0.0;
-    for (int32_t r = 0; r < m_shares; ++r) {
-        const double entry = direction * Row(r)[col];
-        const int32_t b = m_basis[static_cast<size_t>(r)];
+    const auto consider = [&](int32_t b, double rate) {
+        const double entry = direction * rate;
         const double value = m_values[static_cast<size_t>(b)];
         double q = kInfinity;
         if (entry > kPivotTolerance && std::isfinite(Lower(b)))
@@ -174,17 +77,22 @@ double DeviationDual::Ratio(int32_t col, double direction, bool bland, int32_t& 
         else if (entry < -kPivotTolerance && std::isfinite(Upper(b)))
             q = std::max(Upper(b) - value, 0.0) / -entry;
         if (!std::isfinite(q))
-            continue;
-        const bool tie = row >= 0 && std::fabs(q - step) <= kTieTolerance;
+            return;
+        const bool tie = leaving >= 0 && std::fabs(q - step) <= kTieTolerance;
         bool better = q < step && !tie;
         if (tie)
-            better = bland ? b < m_basis[static_cast<size_t>(row)] : std::fabs(entry) > bestEntry;
+            better = bland ? b < leaving : std::fabs(entry) > bestEntry;
         if (better) {
-            row = r;
+            leaving = b;
             step = std::min(q, step);
             bestEntry = std::fabs(entry);
         }
-    }
+    };
+    for (size_t c = 0; c < m_coreCols.size(); ++c)
+        consider(m_coreCols[c], m_coreRates[c]);
+    for (int32_t i = 0; i < m_shares; ++i)
+        if (m_coreRowOf[static_cast<size_t>(i)] < 0)
+            consider(SlackColumn(i), m_slackRates[static_cast<size_t>(i)]);
     return step;
 }
 
@@ -192,26 +100,33 @@ double DeviationDual::Ratio(int32_t col, double direction, bool bland, int32_t& 
 // slope will pay) as far as the bounds allow; Step::Unbounded when nothing
 // stops it.
 DeviationDual::Step DeviationDual::Move(int32_t col, double direction, bool bland) {
-    int32_t row = -1;
-    const double step = Ratio(col, direction, bland, row);
+    Ftran(col, m_coreRates, m_slackRates);
+    int32_t leaving = -1;
+    const double step = Ratio(direction, bland, col, leaving);
     if (!std::isfinite(step))
         return Step::Unbounded;
-    for (int32_t r = 0; r < m_shares; ++r)
-        m_values[static_cast<size_t>(m_basis[static_cast<size_t>(r)])] -= step * direction * Row(r)[col];
-    m_values[static_cast<size_t>(col)] += step * direction;
-    if (row < 0) {
-        ++m_pivots;  // a flip between the column's bounds counts as a pivot
+    const double move = step * direction;
+    for (size_t c = 0; c < m_coreCols.size(); ++c)
+        m_values[static_cast<size_t>(m_coreCols[c])] -= move * m_coreRates[c];
+    for (int32_t i = 0; i < m_shares; ++i)
+        if (m_coreRowOf[static_cast<size_t>(i)] < 0)
+            m_values[static_cast<size_t>(SlackColumn(i))] -= move * m_slackRates[static_cast<size_t>(i)];
+    m_values[static_cast<size_t>(col)] += move;
+    ++m_pivots;  // a flip between the column's bounds counts as a pivot
+    if (leaving < 0) {
         m_values[static_cast<size_t>(col)] = direction > 0.0 ? Upper(col) : Lower(col);
+        if (m_pivots % kRefreshEvery == 0)
+            RecomputeBasicValues();
         return step <= kStepTolerance ? Step::Degenerate : Step::Moved;
     }
-    const int32_t leaving = m_basis[static_cast<size_t>(row)];
-    const bool fell = direction * Row(row)[col] > 0.0;
-    m_values[static_cast<size_t>(leaving)] = fell ? Lower(leaving) : Upper(leaving);
-    Pivot(row, col);
-    if (m_pivots % kRefreshEvery == 0) {
-        RecomputeCosts();
+    const double rate = IsSlack(leaving) ? m_slackRates[static_cast<size_t>(leaving - SlackColumn(0))]
+                                         : m_coreRates[static_cast<size_t>(m_coreSlot[static_cast<size_t>(leaving)])];
+    m_values[static_cast<size_t>(leaving)] = direction * rate > 0.0 ? Lower(leaving) : Upper(leaving);
+    if (!Exchange(col, leaving))
+        return Step::Lost;
+    if (m_pivots % kRefreshEvery == 0)
         RecomputeBasicValues();
-    }
+    RecomputeCosts();
     return step <= kStepTolerance ? Step::Degenerate : Step::Moved;
 }
 
@@ -230,6 +145,8 @@ DualOutcome DeviationDual::Solve() {
         // portfolio reaches the bound.
         if (step == Step::Unbounded)
             return m_bounded ? DualOutcome::NoSolution : DualOutcome::Lost;
+        if (step == Step::Lost)
+            return DualOutcome::Lost;
         degenerateRun = step == Step::Degenerate ? degenerateRun + 1 : 0;
     }
 }
@@ -248,16 +165,16 @@ int32_t DeviationDual::NextBreak(double& rise) const {
         const double value = m_values[static_cast<size_t>(j)];
         const bool up = slope > 0.0;
         const bool open = (up & (value < upper)) | (!up & (value > lower));
-        return static_cast<int32_t>((m_rowOf[static_cast<size_t>(j)] < 0) & (std::fabs(slope) > kCostTolerance) & open);
+        return static_cast<int32_t>((std::fabs(slope) > kCostTolerance) & open);
     };
     m_moving.resize(static_cast<size_t>(m_cols));
     int32_t* moving = m_moving.data();
     int32_t count = 0;
-    for (int32_t j = 0; j < m_width; ++j) {
+    for (int32_t j = 0; j < m_periods; ++j) {
         moving[count] = j;
         count += moves(j, -1.0, 1.0);
     }
-    for (int32_t j = m_width; j < m_cols; ++j) {
+    for (int32_t j = m_periods; j < m_cols; ++j) {
         moving[count] = j;
         count += moves(j, Lower(j), Upper(j));
     }
@@ -308,8 +225,11 @@ DualOutcome DeviationDual::Walk(std::vector<FrontierVertex>& vertices, bool flat
         if (m_pivots >= m_pivotLimit)
             return DualOutcome::PivotLimit;
         // Past the best mean no portfolio reaches the bound: the top.
-        if (Move(col, m_slopes[static_cast<size_t>(col)] > 0.0 ? 1.0 : -1.0, false) == Step::Unbounded)
+        const Step step = Move(col, m_slopes[static_cast<size_t>(col)] > 0.0 ? 1.0 : -1.0, false);
+        if (step == Step::Unbounded)
             return DualOutcome::Done;
+        if (step == Step::Lost)
+            return DualOutcome::Lost;
         outcome = Solve();
         if (outcome == DualOutcome::NoSolution)
             return DualOutcome::Done;

@@ -152,13 +152,11 @@ double BestMean(const ShareReturns& returns) {
 // they give equals the dual's bound on every portfolio's deviation.
 FrontierResult PointFromDual(const ShareReturns& scaled, const FrontierChecker& checker, double from, int exponent) {
     FrontierResult result;
-    // At a return, the table starts on a few bases' worth of periods.
-    const int32_t tablePeriods = std::isfinite(from) ? std::max(64, 2 * (scaled.shares + 2)) : 0;
-    DeviationDual dual(scaled, from, tablePeriods, &checker);
+    DeviationDual dual(scaled, from, &checker);
     std::vector<FrontierVertex> vertices;
     DualOutcome outcome = DualOutcome::Done;
     if (std::isfinite(from)) {
-        outcome = dual.SolveAll();
+        outcome = dual.Solve();
         if (outcome == DualOutcome::Done && !dual.Record(vertices))
             outcome = DualOutcome::Lost;
     } else {
@@ -195,7 +193,7 @@ FrontierWalkOutcome WalkTableau(const ShareReturns& scaled, const FrontierWalkSp
 // Long histories walk on the dual's smaller table.
 FrontierWalkOutcome WalkDual(const ShareReturns& scaled, const FrontierChecker& checker, double from,
                              std::vector<FrontierVertex>& vertices, FrontierResult& result) {
-    DeviationDual dual(scaled, from, 0, &checker);
+    DeviationDual dual(scaled, from, &checker);
     const DualOutcome outcome = dual.Walk(vertices);
     result.pivots = dual.Pivots();
     switch (outcome) {

@@ -362,8 +362,8 @@ TEST(FrontierPointAtReturn, SmallStartingTablesGrowToTheVertexOptimum) {
         SCOPED_TRACE("sheet " + std::to_string(sheet));
         std::vector<FrontierVertex> vertices;
         if (dual) {
-            DeviationDual solver(r, from, 2);
-            ASSERT_EQ(solver.SolveAll(), DualOutcome::Done);
+            DeviationDual solver(r, from);
+            ASSERT_EQ(solver.Solve(), DualOutcome::Done);
             ASSERT_TRUE(solver.Record(vertices));
         } else {
             const FrontierWalkSpan span{from, FrontierWalkSpan::Stop::AtFrom};

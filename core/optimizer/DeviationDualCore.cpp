@@ -1,0 +1,214 @@
+// The dual's basis: the basic slacks and the core, the basic prices on the
+// rows of the shares whose slack is not basic. With the core factored, every
+// figure of the basis comes from the returns themselves, so no drift builds
+// up in a table: the prices afresh at every pivot, the values on a schedule.
+#include "core/optimizer/DeviationDual.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace korvel {
+
+// Each period priced against the sign of its deviation in a rough guess of
+// the optimum: every share weighted by the inverse square of its own
+// deviation, as independent shares would be in the least-variance mix. The
+// closer the guess, the fewer periods the pivots have to turn.
+void DeviationDual::ChooseStartPrices() {
+    std::vector<double> guess(static_cast<size_t>(m_periods), 0.0);
+    for (int32_t i = 0; i < m_shares; ++i) {
+        double deviation = 0.0;
+        for (int32_t p = 0; p < m_periods; ++p)
+            deviation += std::fabs(Deviation(i, p));
+        // A share that never deviates adds nothing to any period.
+        if (deviation == 0.0)
+            continue;
+        const double weight = 1.0 / (deviation * deviation);
+        for (int32_t p = 0; p < m_periods; ++p)
+            guess[static_cast<size_t>(p)] += weight * Deviation(i, p);
+    }
+    for (int32_t p = 0; p < m_periods; ++p)
+        m_values[static_cast<size_t>(p)] = guess[static_cast<size_t>(p)] > 0.0 ? -1.0 : 1.0;
+}
+
+// Every slack basic, then the budget's price takes the row that binds first,
+// and every other slack stays feasible.
+void DeviationDual::Start() {
+    m_cols = m_periods + 2 + m_shares;
+    m_costs.assign(static_cast<size_t>(m_cols), 0.0);
+    m_slopes.assign(static_cast<size_t>(m_cols), 0.0);
+    m_values.assign(static_cast<size_t>(m_cols), 0.0);
+    m_coreSlot.assign(static_cast<size_t>(m_cols), -1);
+    m_coreRowOf.assign(static_cast<size_t>(m_shares), -1);
+    m_pivotLimit = 20 * static_cast<int64_t>(m_cols + m_shares) + 1000;
+    ChooseStartPrices();
+    Refactor();
+    RecomputeBasicValues();
+    int32_t binding = 0;
+    for (int32_t i = 1; i < m_shares; ++i)
+        if (m_values[static_cast<size_t>(SlackColumn(i))] < m_values[static_cast<size_t>(SlackColumn(binding))])
+            binding = i;
+    Exchange(BudgetColumn(), SlackColumn(binding));
+    m_values[static_cast<size_t>(SlackColumn(binding))] = 0.0;
+    RecomputeBasicValues();
+    RecomputeCosts();
+}
+
+// Share i's row: its deviations priced by period, plus the budget's price,
+// plus its mean times the bound's price, plus its slack, is zero.
+std::vector<double> DeviationDual::ColumnEntries(int32_t col) const {
+    std::vector<double> entries(static_cast<size_t>(m_shares), 0.0);
+    if (col < m_periods) {
+        for (int32_t i = 0; i < m_shares; ++i)
+            entries[static_cast<size_t>(i)] = Deviation(i, col);
+    } else if (col == BudgetColumn()) {
+        std::fill(entries.begin(), entries.end(), 1.0);
+    } else if (col == BoundColumn()) {
+        entries = m_means;
+    } else {
+        entries[static_cast<size_t>(col - SlackColumn(0))] = 1.0;
+    }
+    return entries;
+}
+
+// The basic slacks form a unit block, so the core's rates come from the core
+// alone, and each slack's rate is its entry less the core's part of it.
+void DeviationDual::Ftran(int32_t col, std::vector<double>& coreRates, std::vector<double>& slackRates) const {
+    slackRates = ColumnEntries(col);
+    coreRates.resize(m_coreRows.size());
+    for (size_t r = 0; r < m_coreRows.size(); ++r)
+        coreRates[r] = slackRates[static_cast<size_t>(m_coreRows[r])];
+    m_factors.Solve(coreRates);
+    const size_t shares = slackRates.size();
+    double* rates = slackRates.data();
+    for (size_t c = 0; c < m_coreCols.size(); ++c) {
+        const double rate = coreRates[c];
+        const double* entries = m_coreEntries[c].data();
+        if (rate != 0.0)
+            for (size_t i = 0; i < shares; ++i)
+                rates[i] -= rate * entries[i];
+    }
+}
+
+bool DeviationDual::Exchange(int32_t entering, int32_t leaving) {
+    const auto removeAt = [](auto& list, size_t at) {
+        std::swap(list[at], list.back());
+        list.pop_back();
+    };
+    if (IsSlack(leaving)) {
+        const int32_t share = leaving - SlackColumn(0);
+        m_coreRowOf[static_cast<size_t>(share)] = static_cast<int32_t>(m_coreRows.size());
+        m_coreRows.push_back(share);
+    } else {
+        const size_t slot = static_cast<size_t>(m_coreSlot[static_cast<size_t>(leaving)]);
+        removeAt(m_coreCols, slot);
+        removeAt(m_coreEntries, slot);
+        if (slot < m_coreCols.size())
+            m_coreSlot[static_cast<size_t>(m_coreCols[slot])] = static_cast<int32_t>(slot);
+        m_coreSlot[static_cast<size_t>(leaving)] = -1;
+    }
+    if (IsSlack(entering)) {
+        const int32_t share = entering - SlackColumn(0);
+        const size_t row = static_cast<size_t>(m_coreRowOf[static_cast<size_t>(share)]);
+        removeAt(m_coreRows, row);
+        if (row < m_coreRows.size())
+            m_coreRowOf[static_cast<size_t>(m_coreRows[row])] = static_cast<int32_t>(row);
+        m_coreRowOf[static_cast<size_t>(share)] = -1;
+    } else {
+        m_coreSlot[static_cast<size_t>(entering)] = static_cast<int32_t>(m_coreCols.size());
+        m_coreCols.push_back(entering);
+        m_coreEntries.push_back(ColumnEntries(entering));
+    }
+    return Refactor();
+}
+
+bool DeviationDual::Refactor() {
+    const size_t size = m_coreRows.size();
+    std::vector<double> matrix(size * size);
+    for (size_t r = 0; r < size; ++r)
+        for (size_t c = 0; c < size; ++c)
+            matrix[r * size + c] = m_coreEntries[c][static_cast<size_t>(m_coreRows[r])];
+    return m_factors.Factor(std::move(matrix), static_cast<int32_t>(size));
+}
+
+// Only the budget's and the bound's prices carry a cost (1 and the bound);
+// the slopes are the reduced costs' change per unit of the bound. The rows'
+// prices are zero outside the core, so a period's reduced cost is a sum over
+// the core's shares alone. The basic columns' are zero exactly, which keeps
+// them out of every choice of an entering column.
+void DeviationDual::RecomputeCosts() {
+    const size_t size = m_coreRows.size();
+    std::vector<double> prices(size, 0.0), rates(size, 0.0);
+    for (size_t c = 0; c < size; ++c) {
+        prices[c] = m_coreCols[c] == BudgetColumn() ? 1.0 : 0.0;
+        rates[c] = m_coreCols[c] == BoundColumn() ? 1.0 : 0.0;
+    }
+    m_factors.SolveTransposed(prices);
+    m_factors.SolveTransposed(rates);
+    std::fill(m_costs.begin(), m_costs.end(), 0.0);
+    std::fill(m_slopes.begin(), m_slopes.end(), 0.0);
+    double* costs = m_costs.data();
+    double* slopes = m_slopes.data();
+    costs[BudgetColumn()] = 1.0;
+    slopes[BoundColumn()] = 1.0;
+    for (size_t r = 0; r < size; ++r) {
+        const int32_t share = m_coreRows[r];
+        const double price = prices[r], rate = rates[r], mean = m_means[static_cast<size_t>(share)];
+        const double* row = &m_returns.values[static_cast<size_t>(share) * static_cast<size_t>(m_periods)];
+        for (int32_t p = 0; p < m_periods; ++p) {
+            const double deviation = row[p] - mean;
+            costs[p] -= price * deviation;
+            slopes[p] -= rate * deviation;
+        }
+        costs[BudgetColumn()] -= price;
+        slopes[BudgetColumn()] -= rate;
+        costs[BoundColumn()] -= price * mean;
+        slopes[BoundColumn()] -= rate * mean;
+        costs[SlackColumn(share)] = -price;
+        slopes[SlackColumn(share)] = -rate;
+    }
+    for (int32_t j = 0; j < m_cols; ++j) {
+        if (m_coreSlot[static_cast<size_t>(j)] >= 0)
+            costs[j] = slopes[j] = 0.0;
+        else if (m_bounded)
+            costs[j] += m_bound * slopes[j];
+    }
+}
+
+// The rows are zero on the right, so the basic values balance the columns
+// that are not basic, at their values (a slack that is not is at zero).
+void DeviationDual::RecomputeBasicValues() {
+    std::vector<double> held(m_values.begin(), m_values.begin() + m_periods);
+    for (int32_t col : m_coreCols)
+        if (col < m_periods)
+            held[static_cast<size_t>(col)] = 0.0;
+    const bool budgetHeld = m_coreSlot[static_cast<size_t>(BudgetColumn())] < 0;
+    const bool boundHeld = m_coreSlot[static_cast<size_t>(BoundColumn())] < 0;
+    std::vector<double> rhs(static_cast<size_t>(m_shares));
+    for (int32_t i = 0; i < m_shares; ++i) {
+        const double* row = &m_returns.values[static_cast<size_t>(i) * static_cast<size_t>(m_periods)];
+        const double mean = m_means[static_cast<size_t>(i)];
+        double sum = 0.0;
+        for (int32_t p = 0; p < m_periods; ++p)
+            sum += (row[p] - mean) * held[static_cast<size_t>(p)];
+        if (budgetHeld)
+            sum += m_values[static_cast<size_t>(BudgetColumn())];
+        if (boundHeld)
+            sum += mean * m_values[static_cast<size_t>(BoundColumn())];
+        rhs[static_cast<size_t>(i)] = -sum;
+    }
+    std::vector<double> core(m_coreRows.size());
+    for (size_t r = 0; r < m_coreRows.size(); ++r)
+        core[r] = rhs[static_cast<size_t>(m_coreRows[r])];
+    m_factors.Solve(core);
+    for (size_t c = 0; c < m_coreCols.size(); ++c) {
+        m_values[static_cast<size_t>(m_coreCols[c])] = core[c];
+        for (int32_t i = 0; i < m_shares; ++i)
+            rhs[static_cast<size_t>(i)] -= core[c] * m_coreEntries[c][static_cast<size_t>(i)];
+    }
+    for (int32_t i = 0; i < m_shares; ++i)
+        if (m_coreRowOf[static_cast<size_t>(i)] < 0)
+            m_values[static_cast<size_t>(SlackColumn(i))] = rhs[static_cast<size_t>(i)];
+}
+
+}  // namespace korvel
