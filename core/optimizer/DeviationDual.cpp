@@ -17,9 +17,8 @@ using namespace frontier;
 constexpr double kDualityGap = 1e-9;
 // Below this a weight is the rounding of a zero price.
 constexpr double kZeroWeight = 1e-14;
-// The updated values drift with every pivot; recomputing them passes over
-// every return.
-constexpr int64_t kRefreshEvery = 100;
+// The pivots between two fresh takes of the costs and values.
+constexpr int32_t kRefreshEvery = 100;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 }  // namespace
@@ -115,28 +114,47 @@ DeviationDual::Step DeviationDual::Move(int32_t col, double direction, bool blan
     ++m_pivots;  // a flip between the column's bounds counts as a pivot
     if (leaving < 0) {
         m_values[static_cast<size_t>(col)] = direction > 0.0 ? Upper(col) : Lower(col);
-        if (m_pivots % kRefreshEvery == 0)
-            RecomputeBasicValues();
+        RefreshOnSchedule();
         return step <= kStepTolerance ? Step::Degenerate : Step::Moved;
     }
     const double rate = IsSlack(leaving) ? m_slackRates[static_cast<size_t>(leaving - SlackColumn(0))]
                                          : m_coreRates[static_cast<size_t>(m_coreSlot[static_cast<size_t>(leaving)])];
     m_values[static_cast<size_t>(leaving)] = direction * rate > 0.0 ? Lower(leaving) : Upper(leaving);
+    UpdateCosts(col, leaving, rate);
     if (!Exchange(col, leaving))
         return Step::Lost;
-    if (m_pivots % kRefreshEvery == 0)
-        RecomputeBasicValues();
-    RecomputeCosts();
+    for (int32_t basic : m_coreCols)
+        m_costs[static_cast<size_t>(basic)] = m_slopes[static_cast<size_t>(basic)] = 0.0;
+    RefreshOnSchedule();
     return step <= kStepTolerance ? Step::Degenerate : Step::Moved;
 }
 
+// The figures drift with every pivot; taking them afresh passes over every
+// return.
+void DeviationDual::RefreshOnSchedule() {
+    if (++m_sinceFresh < kRefreshEvery)
+        return;
+    RecomputeCosts();
+    RecomputeBasicValues();
+    m_sinceFresh = 0;
+}
+
 DualOutcome DeviationDual::Solve() {
+    return Optimise(true);
+}
+
+DualOutcome DeviationDual::Optimise(bool freshAtEnd) {
     int degenerateRun = 0;
     for (;;) {
         const bool bland = degenerateRun > kDegenerateRunBeforeBland;
         const int32_t col = Entering(bland);
-        if (col < 0)
+        if (col < 0 && (!freshAtEnd || m_sinceFresh == 0))
             return DualOutcome::Done;
+        if (col < 0) {
+            m_sinceFresh = kRefreshEvery;
+            RefreshOnSchedule();
+            continue;
+        }
         if (m_pivots >= m_pivotLimit)
             return DualOutcome::PivotLimit;
         const double direction = m_costs[static_cast<size_t>(col)] > 0.0 ? 1.0 : -1.0;
@@ -198,13 +216,13 @@ int32_t DeviationDual::NextBreak(double& rise) const {
 }
 
 DualOutcome DeviationDual::Walk(std::vector<FrontierVertex>& vertices, bool flatStartOnly) {
-    DualOutcome outcome = Solve();
+    DualOutcome outcome = Optimise(false);
     if (outcome == DualOutcome::Done && !m_bounded) {
         // From the least deviation, the bound starts at its portfolio's return.
         m_bounded = true;
         m_bound = Vertex().averageReturn;
         RecomputeCosts();
-        outcome = Solve();
+        outcome = Optimise(false);
     }
     if (outcome != DualOutcome::Done)
         return outcome;
@@ -230,7 +248,7 @@ DualOutcome DeviationDual::Walk(std::vector<FrontierVertex>& vertices, bool flat
             return DualOutcome::Done;
         if (step == Step::Lost)
             return DualOutcome::Lost;
-        outcome = Solve();
+        outcome = Optimise(false);
         if (outcome == DualOutcome::NoSolution)
             return DualOutcome::Done;
         if (outcome != DualOutcome::Done)

@@ -80,9 +80,16 @@ private:
     // a share's slack); the core's factors follow. False when they fail.
     bool Exchange(int32_t entering, int32_t leaving);
     bool Refactor();
+    // Before an exchange: every reduced cost and slope moves along the
+    // leaving variable's row of the table, pivot its entry in the entering
+    // column.
+    void UpdateCosts(int32_t entering, int32_t leaving, double pivot);
     void RecomputeCosts();
     void RecomputeBasicValues();
 
+    void RefreshOnSchedule();
+    // freshAtEnd: the optimum is confirmed on figures taken afresh.
+    DualOutcome Optimise(bool freshAtEnd);
     FrontierVertex Vertex() const;  // with the dual's deviation
     double DualDeviation() const;
 
@@ -116,9 +123,11 @@ private:
     DenseLu m_factors;
     // Ftran's, kept to spare two allocations per pivot.
     mutable std::vector<double> m_coreRates, m_slackRates;
+    std::vector<double> m_pivotRow;         // UpdateCosts', likewise
     mutable std::vector<int32_t> m_moving;  // NextBreak's, likewise
     int64_t m_pivots = 0;
     int64_t m_pivotLimit;
+    int32_t m_sinceFresh = 0;  // pivots since the figures were taken afresh
 };
 
 }  // namespace korvel

@@ -131,6 +131,45 @@ bool DeviationDual::Refactor() {
     return m_factors.Factor(std::move(matrix), static_cast<int32_t>(size));
 }
 
+// The leaving variable's row of the basis inverse is zero outside the core's
+// rows and, for a slack, its own share's row; so is its row of the table.
+void DeviationDual::UpdateCosts(int32_t entering, int32_t leaving, double pivot) {
+    const size_t size = m_coreRows.size();
+    std::vector<double> inverse(size, 0.0);
+    const int32_t own = IsSlack(leaving) ? leaving - SlackColumn(0) : -1;
+    if (own >= 0)
+        for (size_t c = 0; c < size; ++c)
+            inverse[c] = -m_coreEntries[c][static_cast<size_t>(own)];
+    else
+        inverse[static_cast<size_t>(m_coreSlot[static_cast<size_t>(leaving)])] = 1.0;
+    m_factors.SolveTransposed(inverse);
+    std::vector<double>& row = m_pivotRow;
+    row.assign(static_cast<size_t>(m_cols), 0.0);
+    const auto addShare = [&](int32_t share, double factor) {
+        const double mean = m_means[static_cast<size_t>(share)];
+        const double* returns = &m_returns.values[static_cast<size_t>(share) * static_cast<size_t>(m_periods)];
+        double* entries = row.data();
+        for (int32_t p = 0; p < m_periods; ++p)
+            entries[p] += factor * (returns[p] - mean);
+        entries[BudgetColumn()] += factor;
+        entries[BoundColumn()] += factor * mean;
+        entries[SlackColumn(share)] += factor;
+    };
+    for (size_t r = 0; r < size; ++r)
+        if (inverse[r] != 0.0)
+            addShare(m_coreRows[r], inverse[r]);
+    if (own >= 0)
+        addShare(own, 1.0);
+    const double costRatio = m_costs[static_cast<size_t>(entering)] / pivot;
+    const double slopeRatio = m_slopes[static_cast<size_t>(entering)] / pivot;
+    double* costs = m_costs.data();
+    double* slopes = m_slopes.data();
+    for (int32_t j = 0; j < m_cols; ++j) {
+        costs[j] -= costRatio * row[static_cast<size_t>(j)];
+        slopes[j] -= slopeRatio * row[static_cast<size_t>(j)];
+    }
+}
+
 // Only the budget's and the bound's prices carry a cost (1 and the bound);
 // the slopes are the reduced costs' change per unit of the bound. The rows'
 // prices are zero outside the core, so a period's reduced cost is a sum over
