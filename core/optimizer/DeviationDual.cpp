@@ -17,8 +17,10 @@ using namespace frontier;
 constexpr double kDualityGap = 1e-9;
 // Below this a weight is the rounding of a zero price.
 constexpr double kZeroWeight = 1e-14;
-// The pivots between two fresh takes of the costs and values.
+// The pivots between two fresh takes of the costs, which pass over the held
+// shares' returns, and of the values, which pass over every return.
 constexpr int32_t kRefreshEvery = 100;
+constexpr int32_t kValuesEvery = 4;  // fresh takes of the costs
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 }  // namespace
@@ -132,11 +134,13 @@ DeviationDual::Step DeviationDual::Move(int32_t col, double direction, bool blan
 // The figures drift with every pivot; taking them afresh passes over every
 // return.
 void DeviationDual::RefreshOnSchedule() {
-    if (++m_sinceFresh < kRefreshEvery)
+    if (++m_sinceFresh % kRefreshEvery != 0)
         return;
     RecomputeCosts();
-    RecomputeBasicValues();
-    m_sinceFresh = 0;
+    if (m_sinceFresh >= kRefreshEvery * kValuesEvery) {
+        RecomputeBasicValues();
+        m_sinceFresh = 0;
+    }
 }
 
 DualOutcome DeviationDual::Solve() {
@@ -151,7 +155,7 @@ DualOutcome DeviationDual::Optimise(bool freshAtEnd) {
         if (col < 0 && (!freshAtEnd || m_sinceFresh == 0))
             return DualOutcome::Done;
         if (col < 0) {
-            m_sinceFresh = kRefreshEvery;
+            m_sinceFresh = kRefreshEvery * kValuesEvery - 1;
             RefreshOnSchedule();
             continue;
         }
