@@ -123,7 +123,6 @@ private:
     DenseLu m_factors;
     // Ftran's, kept to spare two allocations per pivot.
     mutable std::vector<double> m_coreRates, m_slackRates;
-    std::vector<double> m_pivotRow;         // UpdateCosts', likewise
     mutable std::vector<int32_t> m_moving;  // NextBreak's, likewise
     int64_t m_pivots = 0;
     int64_t m_pivotLimit;

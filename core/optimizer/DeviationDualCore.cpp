@@ -4,6 +4,8 @@
 // up in a table: the prices afresh at every pivot, the values on a schedule.
 #include "core/optimizer/DeviationDual.h"
 
+#include "core/optimizer/RowLoop.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -131,8 +133,44 @@ bool DeviationDual::Refactor() {
     return m_factors.Factor(std::move(matrix), static_cast<int32_t>(size));
 }
 
+namespace {
+
+// A share's returns in a sum of deviations, and its factor there.
+struct WeightedShare {
+    int32_t share;
+    const double* returns;
+    double mean;
+    double factor;
+};
+
+// costs[p] -= costRatio x the period's entry of the pivot row, the sum of the
+// shares' weighted deviations, and slopes likewise; a block of periods at a
+// time, so that the block's sums stay in the nearest cache while every share
+// adds to them.
+KORVEL_ROW_LOOP void MovePeriodCosts(const std::vector<WeightedShare>& shares, int32_t periods, double costRatio,
+                                     double slopeRatio, double* costs, double* slopes) {
+    constexpr int32_t kBlock = 512;
+    double sums[kBlock];
+    for (int32_t begin = 0; begin < periods; begin += kBlock) {
+        const int32_t width = std::min(kBlock, periods - begin);
+        std::fill(sums, sums + width, 0.0);
+        for (const WeightedShare& share : shares) {
+            const double* returns = share.returns + begin;
+            for (int32_t p = 0; p < width; ++p)
+                sums[p] += share.factor * (returns[p] - share.mean);
+        }
+        for (int32_t p = 0; p < width; ++p) {
+            costs[begin + p] -= costRatio * sums[p];
+            slopes[begin + p] -= slopeRatio * sums[p];
+        }
+    }
+}
+
+}  // namespace
+
 // The leaving variable's row of the basis inverse is zero outside the core's
-// rows and, for a slack, its own share's row; so is its row of the table.
+// rows and, for a slack, its own share's row; so is its row of the table
+// outside the periods, the budget, the bound and those rows' slacks.
 void DeviationDual::UpdateCosts(int32_t entering, int32_t leaving, double pivot) {
     const size_t size = m_coreRows.size();
     std::vector<double> inverse(size, 0.0);
@@ -143,30 +181,31 @@ void DeviationDual::UpdateCosts(int32_t entering, int32_t leaving, double pivot)
     else
         inverse[static_cast<size_t>(m_coreSlot[static_cast<size_t>(leaving)])] = 1.0;
     m_factors.SolveTransposed(inverse);
-    std::vector<double>& row = m_pivotRow;
-    row.assign(static_cast<size_t>(m_cols), 0.0);
-    const auto addShare = [&](int32_t share, double factor) {
-        const double mean = m_means[static_cast<size_t>(share)];
-        const double* returns = &m_returns.values[static_cast<size_t>(share) * static_cast<size_t>(m_periods)];
-        double* entries = row.data();
-        for (int32_t p = 0; p < m_periods; ++p)
-            entries[p] += factor * (returns[p] - mean);
-        entries[BudgetColumn()] += factor;
-        entries[BoundColumn()] += factor * mean;
-        entries[SlackColumn(share)] += factor;
+    std::vector<WeightedShare> shares;
+    shares.reserve(size + 1);
+    const auto add = [&](int32_t share, double factor) {
+        if (factor != 0.0)
+            shares.push_back({share, &m_returns.values[static_cast<size_t>(share) * static_cast<size_t>(m_periods)],
+                              m_means[static_cast<size_t>(share)], factor});
     };
     for (size_t r = 0; r < size; ++r)
-        if (inverse[r] != 0.0)
-            addShare(m_coreRows[r], inverse[r]);
+        add(m_coreRows[r], inverse[r]);
     if (own >= 0)
-        addShare(own, 1.0);
+        add(own, 1.0);
     const double costRatio = m_costs[static_cast<size_t>(entering)] / pivot;
     const double slopeRatio = m_slopes[static_cast<size_t>(entering)] / pivot;
-    double* costs = m_costs.data();
-    double* slopes = m_slopes.data();
-    for (int32_t j = 0; j < m_cols; ++j) {
-        costs[j] -= costRatio * row[static_cast<size_t>(j)];
-        slopes[j] -= slopeRatio * row[static_cast<size_t>(j)];
+    MovePeriodCosts(shares, m_periods, costRatio, slopeRatio, m_costs.data(), m_slopes.data());
+    double budget = 0.0, bound = 0.0;
+    for (const WeightedShare& share : shares) {
+        budget += share.factor;
+        bound += share.factor * share.mean;
+        const size_t slack = static_cast<size_t>(SlackColumn(share.share));
+        m_costs[slack] -= costRatio * share.factor;
+        m_slopes[slack] -= slopeRatio * share.factor;
+    }
+    for (const auto& [col, entry] : {std::pair{BudgetColumn(), budget}, std::pair{BoundColumn(), bound}}) {
+        m_costs[static_cast<size_t>(col)] -= costRatio * entry;
+        m_slopes[static_cast<size_t>(col)] -= slopeRatio * entry;
     }
 }
 
