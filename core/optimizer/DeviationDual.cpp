@@ -25,14 +25,15 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 }  // namespace
 
-DeviationDual::DeviationDual(const ShareReturns& returns, double bound, const FrontierChecker* checker)
+DeviationDual::DeviationDual(const ShareReturns& returns, double bound, int32_t pricedPeriods,
+                             const FrontierChecker* checker)
     : m_returns(returns), m_checker(checker), m_shares(returns.shares), m_periods(returns.periods), m_cols(0),
       m_bound(bound), m_bounded(std::isfinite(bound)), m_means(static_cast<size_t>(returns.shares)) {
     if (!m_checker)
         m_checker = &m_ownChecker.emplace(returns);
     for (int32_t i = 0; i < m_shares; ++i)
         m_means[static_cast<size_t>(i)] = returns.Mean(i);
-    Start();
+    Start(pricedPeriods);
 }
 
 // Dantzig's rule over the columns that can move in the direction that pays,
@@ -55,9 +56,15 @@ int32_t DeviationDual::Entering(bool bland) const {
         entering = j;
         return bland;
     };
-    for (int32_t j = 0; j < m_periods; ++j)
-        if (pays(j, -1.0, 1.0))
-            return j;
+    if (m_allPriced) {
+        for (int32_t j = 0; j < m_periods; ++j)
+            if (pays(j, -1.0, 1.0))
+                return j;
+    } else {
+        for (int32_t j : m_priced)
+            if (pays(j, -1.0, 1.0))
+                return j;
+    }
     for (int32_t j = m_periods; j < m_cols; ++j)
         if (pays(j, Lower(j), Upper(j)))
             return j;
@@ -152,12 +159,15 @@ DualOutcome DeviationDual::Optimise(bool freshAtEnd) {
     for (;;) {
         const bool bland = degenerateRun > kDegenerateRunBeforeBland;
         const int32_t col = Entering(bland);
-        if (col < 0 && (!freshAtEnd || m_sinceFresh == 0))
-            return DualOutcome::Done;
         if (col < 0) {
-            m_sinceFresh = kRefreshEvery * kValuesEvery - 1;
-            RefreshOnSchedule();
-            continue;
+            if (freshAtEnd && m_sinceFresh != 0) {
+                m_sinceFresh = kRefreshEvery * kValuesEvery - 1;
+                RefreshOnSchedule();
+                continue;
+            }
+            if (PriceMorePeriods())
+                continue;
+            return DualOutcome::Done;
         }
         if (m_pivots >= m_pivotLimit)
             return DualOutcome::PivotLimit;

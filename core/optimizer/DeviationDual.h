@@ -29,9 +29,12 @@ public:
     // returns: every value at most 1 in absolute value, kept by reference
     // while the solver lives. With a finite bound, the least deviation among
     // portfolios returning at least it; without one, the least of all.
-    // checker: on the same returns, kept by reference (the solver makes its
-    // own without one).
-    DeviationDual(const ShareReturns& returns, double bound, const FrontierChecker* checker = nullptr);
+    // pricedPeriods: how many periods' prices Solve tries first (0: all);
+    // the others wait at their start's price until the weights show that
+    // they pay. Walk prices them all. checker: on the same returns, kept by
+    // reference (the solver makes its own without one).
+    DeviationDual(const ShareReturns& returns, double bound, int32_t pricedPeriods = 0,
+                  const FrontierChecker* checker = nullptr);
 
     DualOutcome Solve();
     // The frontier from the optimum up: the bound rises breakpoint by
@@ -70,8 +73,13 @@ private:
     }
 
     // The basis and its core (DeviationDualCore.cpp).
-    void ChooseStartPrices();
-    void Start();
+    std::vector<double> ChooseStartPrices();
+    // The periods priced: those the start's guess comes nearest to hedging.
+    void ChoosePricedPeriods(const std::vector<double>& guess, int32_t count);
+    // Of the periods not priced, those that pay at fresh costs join; false
+    // when none does.
+    bool PriceMorePeriods();
+    void Start(int32_t pricedPeriods);
     std::vector<double> ColumnEntries(int32_t col) const;
     // How every basic variable changes per unit of col: the core's in core
     // order, each basic slack's by share (the core rows' entries unused).
@@ -113,6 +121,11 @@ private:
     std::vector<double> m_costs;   // reduced cost of every column
     std::vector<double> m_slopes;  // their change per unit of the bound
     std::vector<double> m_values;  // of every column, basic or not
+    // The periods whose prices may enter, in order; all of them, or those
+    // marked, whose costs alone are kept up between fresh takes.
+    std::vector<int32_t> m_priced;
+    std::vector<char> m_isPriced;
+    bool m_allPriced = true;
     // The core: its columns (the basic prices) and its rows (the shares
     // whose slack is not basic), each column's entries on every share.
     std::vector<int32_t> m_coreCols;

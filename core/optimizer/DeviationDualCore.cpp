@@ -4,10 +4,12 @@
 // up in a table: the prices afresh at every pivot, the values on a schedule.
 #include "core/optimizer/DeviationDual.h"
 
+#include "core/optimizer/FrontierPivot.h"
 #include "core/optimizer/RowLoop.h"
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <utility>
 
 namespace korvel {
@@ -16,7 +18,7 @@ namespace korvel {
 // the optimum: every share weighted by the inverse square of its own
 // deviation, as independent shares would be in the least-variance mix. The
 // closer the guess, the fewer periods the pivots have to turn.
-void DeviationDual::ChooseStartPrices() {
+std::vector<double> DeviationDual::ChooseStartPrices() {
     std::vector<double> guess(static_cast<size_t>(m_periods), 0.0);
     for (int32_t i = 0; i < m_shares; ++i) {
         double deviation = 0.0;
@@ -31,11 +33,54 @@ void DeviationDual::ChooseStartPrices() {
     }
     for (int32_t p = 0; p < m_periods; ++p)
         m_values[static_cast<size_t>(p)] = guess[static_cast<size_t>(p)] > 0.0 ? -1.0 : 1.0;
+    return guess;
+}
+
+// At the optimum each period's price is minus the sign of the portfolio's
+// deviation there, so only the periods it nearly hedges are likely to turn.
+void DeviationDual::ChoosePricedPeriods(const std::vector<double>& guess, int32_t count) {
+    m_allPriced = count <= 0 || count >= m_periods;
+    m_isPriced.assign(static_cast<size_t>(m_periods), 1);
+    m_priced.clear();
+    if (m_allPriced)
+        return;
+    m_priced.resize(static_cast<size_t>(m_periods));
+    std::iota(m_priced.begin(), m_priced.end(), 0);
+    std::stable_sort(m_priced.begin(), m_priced.end(), [&guess](int32_t a, int32_t b) {
+        return std::fabs(guess[static_cast<size_t>(a)]) < std::fabs(guess[static_cast<size_t>(b)]);
+    });
+    m_priced.resize(static_cast<size_t>(count));
+    std::sort(m_priced.begin(), m_priced.end());
+    std::fill(m_isPriced.begin(), m_isPriced.end(), 0);
+    for (int32_t p : m_priced)
+        m_isPriced[static_cast<size_t>(p)] = 1;
+}
+
+// A period's price has no cost, so its reduced cost is minus the weights'
+// deviation in that period: a price at 1 pays to fall when that is below
+// zero, one at -1 to rise when above. The costs must be fresh.
+bool DeviationDual::PriceMorePeriods() {
+    if (m_allPriced)
+        return false;
+    std::vector<std::pair<double, int32_t>> paying;
+    for (int32_t p = 0; p < m_periods; ++p) {
+        const double gain = m_costs[static_cast<size_t>(p)] * -m_values[static_cast<size_t>(p)];
+        if (!m_isPriced[static_cast<size_t>(p)] && gain > frontier::kCostTolerance)
+            paying.emplace_back(-gain, p);
+    }
+    const size_t most = std::max(static_cast<size_t>(m_shares) + 2, m_priced.size() / 2);
+    const std::vector<int32_t> joining = frontier::MostPaying(paying, most);
+    for (int32_t p : joining)
+        m_isPriced[static_cast<size_t>(p)] = 1;
+    m_priced.insert(m_priced.end(), joining.begin(), joining.end());
+    std::sort(m_priced.begin(), m_priced.end());
+    m_allPriced = m_priced.size() == static_cast<size_t>(m_periods);
+    return !joining.empty();
 }
 
 // Every slack basic, then the budget's price takes the row that binds first,
 // and every other slack stays feasible.
-void DeviationDual::Start() {
+void DeviationDual::Start(int32_t pricedPeriods) {
     m_cols = m_periods + 2 + m_shares;
     m_costs.assign(static_cast<size_t>(m_cols), 0.0);
     m_slopes.assign(static_cast<size_t>(m_cols), 0.0);
@@ -43,7 +88,7 @@ void DeviationDual::Start() {
     m_coreSlot.assign(static_cast<size_t>(m_cols), -1);
     m_coreRowOf.assign(static_cast<size_t>(m_shares), -1);
     m_pivotLimit = 20 * static_cast<int64_t>(m_cols + m_shares) + 1000;
-    ChooseStartPrices();
+    ChoosePricedPeriods(ChooseStartPrices(), pricedPeriods);
     Refactor();
     RecomputeBasicValues();
     int32_t binding = 0;
@@ -166,6 +211,25 @@ KORVEL_ROW_LOOP void MovePeriodCosts(const std::vector<WeightedShare>& shares, i
     }
 }
 
+// The same over the listed periods alone.
+KORVEL_ROW_LOOP void MoveListedCosts(const std::vector<WeightedShare>& shares, const std::vector<int32_t>& periods,
+                                     double costRatio, double slopeRatio, double* costs, double* slopes) {
+    constexpr size_t kBlock = 512;
+    double sums[kBlock];
+    for (size_t begin = 0; begin < periods.size(); begin += kBlock) {
+        const size_t width = std::min(kBlock, periods.size() - begin);
+        const int32_t* listed = periods.data() + begin;
+        std::fill(sums, sums + width, 0.0);
+        for (const WeightedShare& share : shares)
+            for (size_t k = 0; k < width; ++k)
+                sums[k] += share.factor * (share.returns[listed[k]] - share.mean);
+        for (size_t k = 0; k < width; ++k) {
+            costs[listed[k]] -= costRatio * sums[k];
+            slopes[listed[k]] -= slopeRatio * sums[k];
+        }
+    }
+}
+
 }  // namespace
 
 // The leaving variable's row of the basis inverse is zero outside the core's
@@ -194,7 +258,10 @@ void DeviationDual::UpdateCosts(int32_t entering, int32_t leaving, double pivot)
         add(own, 1.0);
     const double costRatio = m_costs[static_cast<size_t>(entering)] / pivot;
     const double slopeRatio = m_slopes[static_cast<size_t>(entering)] / pivot;
-    MovePeriodCosts(shares, m_periods, costRatio, slopeRatio, m_costs.data(), m_slopes.data());
+    if (m_allPriced)
+        MovePeriodCosts(shares, m_periods, costRatio, slopeRatio, m_costs.data(), m_slopes.data());
+    else
+        MoveListedCosts(shares, m_priced, costRatio, slopeRatio, m_costs.data(), m_slopes.data());
     double budget = 0.0, bound = 0.0;
     for (const WeightedShare& share : shares) {
         budget += share.factor;

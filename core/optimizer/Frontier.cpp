@@ -152,7 +152,9 @@ double BestMean(const ShareReturns& returns) {
 // they give equals the dual's bound on every portfolio's deviation.
 FrontierResult PointFromDual(const ShareReturns& scaled, const FrontierChecker& checker, double from, int exponent) {
     FrontierResult result;
-    DeviationDual dual(scaled, from, &checker);
+    // At a return, the prices start on a few bases' worth of periods.
+    const int32_t pricedPeriods = std::isfinite(from) ? std::max(64, 2 * (scaled.shares + 2)) : 0;
+    DeviationDual dual(scaled, from, pricedPeriods, &checker);
     std::vector<FrontierVertex> vertices;
     DualOutcome outcome = DualOutcome::Done;
     if (std::isfinite(from)) {
@@ -193,7 +195,7 @@ FrontierWalkOutcome WalkTableau(const ShareReturns& scaled, const FrontierWalkSp
 // Long histories walk on the dual's smaller table.
 FrontierWalkOutcome WalkDual(const ShareReturns& scaled, const FrontierChecker& checker, double from,
                              std::vector<FrontierVertex>& vertices, FrontierResult& result) {
-    DeviationDual dual(scaled, from, &checker);
+    DeviationDual dual(scaled, from, 0, &checker);
     const DualOutcome outcome = dual.Walk(vertices);
     result.pivots = dual.Pivots();
     switch (outcome) {

@@ -362,7 +362,7 @@ TEST(FrontierPointAtReturn, SmallStartingTablesGrowToTheVertexOptimum) {
         SCOPED_TRACE("sheet " + std::to_string(sheet));
         std::vector<FrontierVertex> vertices;
         if (dual) {
-            DeviationDual solver(r, from);
+            DeviationDual solver(r, from, 2);
             ASSERT_EQ(solver.Solve(), DualOutcome::Done);
             ASSERT_TRUE(solver.Record(vertices));
         } else {
