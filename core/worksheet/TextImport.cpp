@@ -8,10 +8,21 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
 namespace korvel::text {
+
+uint64_t MaxTextBytes(const TextLimits& limits)
+{
+    constexpr uint64_t kFieldBytes = 64;
+    const uint64_t values = limits.maxValues > 0 ? static_cast<uint64_t>(limits.maxValues)
+                                                 : static_cast<uint64_t>(limits.maxShares) * limits.maxPeriods;
+    // A name per share, a date per period, and the header's labels.
+    const uint64_t labels = 3 * (static_cast<uint64_t>(std::max(limits.maxShares, limits.maxPeriods)) + 2);
+    return (values + labels) * kFieldBytes + 2 * uint64_t{limits.maxLineBytes};
+}
 
 std::string TextError::Describe() const
 {
@@ -141,12 +152,11 @@ bool IsNameLabel(const TextField& field, char separator)
     return std::find(kLabels.begin(), kLabels.end(), lower) != kLabels.end();
 }
 
-// The first pass keeps only what the layout is decided on: the first record
-// whole, and the line, width and first field of every record.
+// The first pass keeps only what the layout is decided on: the first two
+// records whole, and the line and width of every record.
 struct RecordSummary {
     int line = 0;
     size_t width = 0;
-    TextField first;
     bool minReturnRow = false;
     bool endsEmpty = false;  // its last field is empty and unquoted
 };
@@ -156,6 +166,9 @@ struct Survey {
     TextRecord head;
     TextRecord second;                   // the first record after the head
     std::vector<RecordSummary> records;  // blank records left out
+    // How many records after the head begin with a number: no first field is
+    // kept, as the text's lines may each be long.
+    size_t numberFirsts = 0;
     // Every line ends with a separator: that last empty field is no share or period.
     bool trailingSeparator = false;
 };
@@ -188,21 +201,22 @@ bool CheckValueCount(const Survey& survey, int line, int64_t maxValues, TextErro
 // The text from its start, a pass at a time: the survey, then the values.
 class Passes {
 public:
-    Passes(TextSource& source, size_t skip, char separator, size_t maxFields)
-        : m_source(source), m_skip(skip), m_separator(separator), m_maxFields(maxFields)
+    Passes(TextSource& source, size_t skip, char separator, size_t maxFields, size_t maxLineBytes)
+        : m_source(source), m_skip(skip), m_separator(separator), m_maxFields(maxFields), m_maxLineBytes(maxLineBytes)
     {}
     bool Restart(TextError& error)
     {
         std::string reason;
         return m_source.Rewind(reason) || Fail(error, 0, 0, reason);
     }
-    RecordReader Reader() const { return RecordReader(m_source, m_separator, m_maxFields, m_skip); }
+    RecordReader Reader() const { return RecordReader(m_source, m_separator, m_maxFields, m_maxLineBytes, m_skip); }
 
 private:
     TextSource& m_source;
     size_t m_skip;
     char m_separator;
     size_t m_maxFields;
+    size_t m_maxLineBytes;
 };
 
 // The second pass met other records than the first: a file written meanwhile.
@@ -248,34 +262,6 @@ void DropTrailingSeparator(Survey& survey)
     TrimRecord(survey, survey.second);
 }
 
-bool TakeSurvey(const Passes& passes, size_t maxRecords, int64_t maxValues, Survey& survey, TextError& error)
-{
-    RecordReader reader = passes.Reader();
-    TextRecord record;
-    while (reader.Next(record)) {
-        if (record.Blank())
-            continue;
-        if (survey.records.size() == maxRecords)
-            return Fail(error, record.line, 0, "more than " + std::to_string(maxRecords) + " lines of data");
-        if (survey.records.empty())
-            survey.head = record;
-        else if (survey.records.size() == 1)
-            survey.second = record;
-        survey.records.push_back({record.line, record.fields.size(), record.fields[0],
-                                  IsMinReturnRow(record, survey.separator),
-                                  record.fields.size() > 2 && !record.fields.back().quoted
-                                      && Trimmed(record.fields.back(), survey.separator).empty()});
-        if (!CheckValueCount(survey, record.line, maxValues, error))
-            return false;
-    }
-    if (!reader.error().empty())
-        return Fail(error, reader.errorLine(), 0, reader.error());
-    if (survey.records.empty())
-        return Fail(error, 0, 0, "the text holds no shares");
-    DropTrailingSeparator(survey);
-    return true;
-}
-
 // The header that this program writes: "Name,R1,...,RN".
 bool IsOwnHeader(const TextRecord& head, char separator)
 {
@@ -287,12 +273,9 @@ bool IsOwnHeader(const TextRecord& head, char separator)
     return true;
 }
 
-template <typename Test>
-bool EveryDataFirstField(const Survey& s, Test test)
+bool EveryDataFirstIsNumber(const Survey& s)
 {
-    return s.records.size() > 1 && std::all_of(s.records.begin() + 1, s.records.end(), [&](const RecordSummary& r) {
-               return test(r.first, s.separator);
-           });
+    return s.records.size() > 1 && s.numberFirsts == s.records.size() - 1;
 }
 
 bool HasHeader(const Survey& s, const TextOptions& options)
@@ -303,7 +286,7 @@ bool HasHeader(const Survey& s, const TextOptions& options)
     if (IsDateLabel(fields[0], s.separator))
         return true;
     // "Ticker,1,2,3" over numeric codes: periods numbered, shares coded.
-    if (IsNameLabel(fields[0], s.separator) && EveryDataFirstField(s, IsNumber))
+    if (IsNameLabel(fields[0], s.separator) && EveryDataFirstIsNumber(s))
         return true;
     return std::any_of(fields.begin() + 1, fields.end(), [&](const TextField& f) {
         return !Trimmed(f, s.separator).empty() && !IsNumber(f, s.separator);
@@ -323,7 +306,7 @@ std::optional<size_t> DateColumn(const Survey& s)
         if (LooksLikeDate(s.second.fields[i], s.separator))
             return i;
     // Labels such as Jan, Feb, ... in the first column.
-    if (!EveryDataFirstField(s, IsNumber))
+    if (!EveryDataFirstIsNumber(s))
         return 0;
     return std::nullopt;
 }
@@ -350,8 +333,103 @@ bool ChooseLayout(const Survey& s, const TextOptions& options, bool header, Text
                                    [&](const TextField& f) { return IsDateLabel(f, s.separator); })
                        || std::any_of(s.second.fields.begin(), s.second.fields.end(),
                                       [&](const TextField& f) { return LooksLikeDate(f, s.separator); });
-    if (dates || EveryDataFirstField(s, IsNumber))
+    if (dates || EveryDataFirstIsNumber(s))
         layout = TextLayout::ByColumn;
+    return true;
+}
+
+// One share per line, once the records read so far show it, stays so
+// whatever follows (a later record can turn a column per share into a row
+// per share, never back: see HasHeader and ChooseLayout), so its counts are
+// checked at each line, and a text beyond a limit stops at the line passing it.
+class RowCounts {
+public:
+    RowCounts(const TextOptions& options, const TextLimits& limits) : m_options(options), m_limits(limits) {}
+    // After each record the survey takes.
+    bool Check(const Survey& s, TextError& error);
+    bool ByRow() const { return m_byRow; }
+
+private:
+    // The layout and the header depend on the records only through the
+    // first two and whether every first field is a number.
+    void Decide(const Survey& s, bool every);
+    bool IsShare(const Survey& s, size_t r) const { return r >= (m_header ? 1u : 0u) && !s.records[r].minReturnRow; }
+
+    static constexpr size_t kNone = SIZE_MAX;
+    const TextOptions& m_options;
+    const TextLimits& m_limits;
+    bool m_decided = false, m_every = false, m_byRow = false, m_header = false;
+    size_t m_first = kNone;   // the first share's record
+    int32_t m_rows = 0;       // the records but Min Return rows
+    int32_t m_plainEnds = 0;  // of those, the ones not ending in an empty field
+};
+
+void RowCounts::Decide(const Survey& s, bool every)
+{
+    m_decided = true;
+    m_every = every;
+    m_header = HasHeader(s, m_options);
+    TextLayout layout{};
+    TextError undecided;
+    m_byRow = ChooseLayout(s, m_options, m_header, layout, undecided) && layout == TextLayout::ByRow;
+    m_first = kNone;
+    for (size_t r = 0; r < s.records.size() && m_first == kNone; ++r)
+        if (IsShare(s, r))
+            m_first = r;
+}
+
+bool RowCounts::Check(const Survey& s, TextError& error)
+{
+    const RecordSummary& last = s.records.back();
+    m_rows += last.minReturnRow ? 0 : 1;
+    m_plainEnds += last.minReturnRow || last.endsEmpty ? 0 : 1;
+    if (s.records.size() < 2)
+        return true;
+    if (!m_decided || EveryDataFirstIsNumber(s) != m_every)
+        Decide(s, EveryDataFirstIsNumber(s));
+    else if (m_first == kNone && IsShare(s, s.records.size() - 1))
+        m_first = s.records.size() - 1;
+    if (!m_byRow || m_first == kNone)
+        return true;
+    const RecordSummary& first = s.records[m_first];
+    const int32_t shares = m_rows - (m_header && !s.records.front().minReturnRow ? 1 : 0);
+    // While every line ends with a separator, that last empty field may be none.
+    const int32_t values = static_cast<int32_t>(first.width) - (m_plainEnds == 0 ? 2 : 1);
+    return CheckCountMaxima(m_options, m_limits, shares, values, {last.line, 0},
+                            {first.line, static_cast<int>(first.width)}, error);
+}
+
+bool TakeSurvey(const Passes& passes, const TextOptions& options, const TextLimits& limits, size_t maxRecords,
+                Survey& survey, TextError& error)
+{
+    RowCounts rows(options, limits);
+    RecordReader reader = passes.Reader();
+    TextRecord record;
+    while (reader.Next(record)) {
+        if (record.Blank())
+            continue;
+        if (survey.records.size() == maxRecords)
+            return Fail(error, record.line, 0, "more than " + std::to_string(maxRecords) + " lines of data");
+        if (survey.records.empty())
+            survey.head = record;
+        else if (survey.records.size() == 1)
+            survey.second = record;
+        if (!survey.records.empty() && IsNumber(record.fields[0], survey.separator))
+            ++survey.numberFirsts;
+        survey.records.push_back({record.line, record.fields.size(), IsMinReturnRow(record, survey.separator),
+                                  record.fields.size() > 2 && !record.fields.back().quoted
+                                      && Trimmed(record.fields.back(), survey.separator).empty()});
+        // The exact count of one share per line comes first: the estimate
+        // would take a row's first price for a return.
+        if (!rows.Check(survey, error)
+            || (!rows.ByRow() && !CheckValueCount(survey, record.line, limits.maxValues, error)))
+            return false;
+    }
+    if (!reader.error().empty())
+        return Fail(error, reader.errorLine(), 0, reader.error());
+    if (survey.records.empty())
+        return Fail(error, 0, 0, "the text holds no shares");
+    DropTrailingSeparator(survey);
     return true;
 }
 
@@ -587,8 +665,8 @@ bool ReadText(TextSource& source, const TextOptions& options, const TextLimits& 
     // Min Return row and the one price before the first return.
     const size_t maxFields = static_cast<size_t>(std::max(limits.maxShares, limits.maxPeriods)) + 2;
     const size_t maxRecords = 2 * maxFields;
-    Passes passes(source, skip, survey.separator, maxFields);
-    if (!passes.Restart(error) || !TakeSurvey(passes, maxRecords, limits.maxValues, survey, error))
+    Passes passes(source, skip, survey.separator, maxFields, limits.maxLineBytes);
+    if (!passes.Restart(error) || !TakeSurvey(passes, options, limits, maxRecords, survey, error))
         return false;
     const bool header = HasHeader(survey, options);
     TextLayout layout{};

@@ -13,6 +13,11 @@ struct Place {
     int field = 0;
 };
 
+// The counts against the limits' maxima, which the lines read so far may
+// already pass (values: per share, prices or returns as the options say).
+bool CheckCountMaxima(const TextOptions& options, const TextLimits& limits, int32_t shares, int32_t values,
+                      Place sharePlace, Place periodPlace, TextError& error);
+
 class ImportGrid {
 public:
     // byColumn: a period per line, a share per field; else the other way round.

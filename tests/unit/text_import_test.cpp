@@ -308,14 +308,43 @@ private:
     int m_share = 0;
 };
 
-TEST(TextImport, TooManyValuesAreRefusedBeforeTheRestIsRead) {
-    ManyShares source;
+// One share per line: the line that passes a limit ends the reading, with the
+// limit it passes, whether the layout is given or detected.
+TEST(TextImport, TooManySharesOrValuesAreRefusedBeforeTheRestIsRead) {
+    const struct {
+        TextLimits limits;
+        TextOptions options;
+        std::string expected;
+    } cases[] = {
+        {{10, 3, 10, 0, 0, 0}, {}, "line 12: more than 10 shares"},
+        {{10, 3, 10, 0, 0, 0},
+         {.layout = TextLayout::ByRow, .header = HeaderRow::Absent},
+         "line 11: more than 10 shares"},
+        {{100000, 3, 10, 0, 0, 20}, {}, "line 8: 7 shares x 3 periods; at most 20 values are taken"},
+        {{100000, 3, 2, 0, 0, 0}, {}, "line 2, field 4: 3 returns per share; at most 2 are taken"},
+    };
+    for (const auto& c : cases) {
+        ManyShares source;
+        TextReturns returns;
+        TextDetails details;
+        TextError error;
+        EXPECT_FALSE(ReadDelimitedReturns(source, c.options, c.limits, returns, details, error));
+        EXPECT_EQ(error.Describe(), c.expected);
+        EXPECT_LT(source.m_sent, size_t{1} << 20) << c.expected;
+    }
+}
+
+// A line of n prices gives n - 1 returns: 20 shares of 4 prices are 60 values.
+TEST(TextImport, PricesOneShareALineAtTheValueLimitAreRead) {
+    std::string text = "Name,D1,D2,D3,D4\n";
+    for (int share = 1; share <= 20; ++share)
+        text += "S" + std::to_string(share) + ",1,2,3,4\n";
     TextReturns returns;
     TextDetails details;
     TextError error;
-    EXPECT_FALSE(ReadDelimitedReturns(source, {}, {100000, 3, 10, 0, 0, 20}, returns, details, error));
-    EXPECT_EQ(error.Describe(), "line 11: more than 20 values (shares x periods) in the text; that is the limit");
-    EXPECT_LT(source.m_sent, size_t{1} << 20);
+    EXPECT_TRUE(ReadDelimitedReturns(text, {.prices = true}, {100, 3, 100, 0, 0, 60}, returns, details, error))
+        << error.Describe();
+    EXPECT_EQ(returns.values.size(), 60u);
 }
 
 // A file written between the survey and the values: the second pass meets
