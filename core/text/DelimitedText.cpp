@@ -1,6 +1,7 @@
 #include "core/text/DelimitedText.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace korvel::text {
 
@@ -177,6 +178,10 @@ bool RecordReader::ReadRecord(TextRecord& record)
     record.fields.clear();
     if (!Fill())
         return false;
+    // Places are named by their line as an int: a text of more lines, blank
+    // ones most likely, stops at the last that can be named.
+    if (m_line == std::numeric_limits<int>::max())
+        return Fail(m_line, "more than " + std::to_string(m_line - 1) + " lines");
     record.line = m_recordLine = m_line;
     m_recordStart = m_before + m_pos;
     if (m_separator == ' ')

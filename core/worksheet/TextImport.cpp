@@ -624,23 +624,29 @@ bool CheckEncoding(std::string_view text, TextError& error)
 // as decides them, usually a piece of the first line.
 bool ReadStart(TextSource& source, char& separator, size_t& skip, TextError& error)
 {
-    std::string head;
+    std::string head;   // the first bytes, which the encoding and the mark are decided on
+    std::string unfed;  // read, and not yet handed to the detector
     SeparatorDetector detector;
     bool decided = separator != 0, ended = false;
-    size_t fed = 0;
+    size_t handed = 0;  // bytes from the start handed over, or passed as the mark
     while (!ended && (!decided || head.size() < kEncodingBytes)) {
         char piece[1 << 16];
         size_t got = 0;
         std::string reason;
         if (!source.Read(piece, sizeof piece, got, reason))
             return Fail(error, 0, 0, reason);
-        head.append(piece, got);
         ended = got == 0;
+        head.append(piece, std::min(got, kEncodingBytes - std::min(kEncodingBytes, head.size())));
+        // Lines without a separator leave it undecided to the text's end:
+        // only the last piece is held meanwhile.
+        if (!decided)
+            unfed.append(piece, got);
+        if (decided || (!ended && handed + unfed.size() < 3))
+            continue;
         const size_t mark = head.size() - WithoutByteOrderMark(head).size();
-        if (!decided && (ended || head.size() >= 3)) {
-            decided = detector.Feed(std::string_view(head).substr(std::max(fed, mark)));
-            fed = head.size();
-        }
+        decided = detector.Feed(std::string_view(unfed).substr(std::min(unfed.size(), mark - std::min(mark, handed))));
+        handed += unfed.size();
+        unfed.clear();
     }
     if (!CheckEncoding(head, error))
         return false;
