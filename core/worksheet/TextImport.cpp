@@ -311,6 +311,15 @@ std::optional<size_t> DateColumn(const Survey& s)
     return std::nullopt;
 }
 
+// A date label in the header, or a date in the first record after it.
+bool ShowsDates(const Survey& s)
+{
+    return std::any_of(s.head.fields.begin(), s.head.fields.end(),
+                       [&](const TextField& f) { return IsDateLabel(f, s.separator); })
+           || std::any_of(s.second.fields.begin(), s.second.fields.end(),
+                          [&](const TextField& f) { return LooksLikeDate(f, s.separator); });
+}
+
 bool ChooseLayout(const Survey& s, const TextOptions& options, bool header, TextLayout& layout, TextError& error)
 {
     layout = options.layout;
@@ -329,56 +338,59 @@ bool ChooseLayout(const Survey& s, const TextOptions& options, bool header, Text
     // "Code" or "Ticker" over numeric codes still names one share per line.
     if (IsOwnHeader(s.head, s.separator) || IsNameLabel(s.head.fields[0], s.separator))
         return true;
-    const bool dates = std::any_of(s.head.fields.begin(), s.head.fields.end(),
-                                   [&](const TextField& f) { return IsDateLabel(f, s.separator); })
-                       || std::any_of(s.second.fields.begin(), s.second.fields.end(),
-                                      [&](const TextField& f) { return LooksLikeDate(f, s.separator); });
-    if (dates || EveryDataFirstIsNumber(s))
+    if (ShowsDates(s) || EveryDataFirstIsNumber(s))
         layout = TextLayout::ByColumn;
     return true;
 }
 
-// One share per line, once the records read so far show it, stays so
-// whatever follows (a later record can turn a column per share into a row
-// per share, never back: see HasHeader and ChooseLayout), so its counts are
-// checked at each line, and a text beyond a limit stops at the line passing it.
-class RowCounts {
+// The layout, once the records read so far settle it, stays whatever follows:
+// a later record can turn a column per share into a row per share, never
+// back (see HasHeader and ChooseLayout), and one column per share is settled
+// by dates or by being asked for. Its counts are then checked at each line,
+// and a text beyond a limit stops at the line that passes it.
+class LayoutCounts {
 public:
-    RowCounts(const TextOptions& options, const TextLimits& limits) : m_options(options), m_limits(limits) {}
+    LayoutCounts(const TextOptions& options, const TextLimits& limits) : m_options(options), m_limits(limits) {}
     // After each record the survey takes.
     bool Check(const Survey& s, TextError& error);
-    bool ByRow() const { return m_byRow; }
+    bool Settled() const { return m_layout != TextLayout::Detect; }
 
 private:
     // The layout and the header depend on the records only through the
     // first two and whether every first field is a number.
     void Decide(const Survey& s, bool every);
     bool IsShare(const Survey& s, size_t r) const { return r >= (m_header ? 1u : 0u) && !s.records[r].minReturnRow; }
+    bool CheckRows(const Survey& s, TextError& error) const;
+    bool CheckColumns(const Survey& s, TextError& error) const;
 
     static constexpr size_t kNone = SIZE_MAX;
     const TextOptions& m_options;
     const TextLimits& m_limits;
-    bool m_decided = false, m_every = false, m_byRow = false, m_header = false;
-    size_t m_first = kNone;   // the first share's record
-    int32_t m_rows = 0;       // the records but Min Return rows
-    int32_t m_plainEnds = 0;  // of those, the ones not ending in an empty field
+    bool m_decided = false, m_every = false, m_header = false;
+    TextLayout m_layout = TextLayout::Detect;  // Detect: not settled
+    size_t m_first = kNone;                    // the first share's record, one row per share
+    int32_t m_rows = 0;                        // the records but Min Return rows
+    int32_t m_plainEnds = 0;                   // of those, the ones not ending in an empty field
 };
 
-void RowCounts::Decide(const Survey& s, bool every)
+void LayoutCounts::Decide(const Survey& s, bool every)
 {
     m_decided = true;
     m_every = every;
     m_header = HasHeader(s, m_options);
     TextLayout layout{};
-    TextError undecided;
-    m_byRow = ChooseLayout(s, m_options, m_header, layout, undecided) && layout == TextLayout::ByRow;
+    TextError unsettled;
+    m_layout = TextLayout::Detect;
+    if (ChooseLayout(s, m_options, m_header, layout, unsettled)
+        && (layout == TextLayout::ByRow || m_options.layout == TextLayout::ByColumn || ShowsDates(s)))
+        m_layout = layout;
     m_first = kNone;
     for (size_t r = 0; r < s.records.size() && m_first == kNone; ++r)
         if (IsShare(s, r))
             m_first = r;
 }
 
-bool RowCounts::Check(const Survey& s, TextError& error)
+bool LayoutCounts::Check(const Survey& s, TextError& error)
 {
     const RecordSummary& last = s.records.back();
     m_rows += last.minReturnRow ? 0 : 1;
@@ -389,20 +401,39 @@ bool RowCounts::Check(const Survey& s, TextError& error)
         Decide(s, EveryDataFirstIsNumber(s));
     else if (m_first == kNone && IsShare(s, s.records.size() - 1))
         m_first = s.records.size() - 1;
-    if (!m_byRow || m_first == kNone)
+    if (m_layout == TextLayout::ByRow)
+        return CheckRows(s, error);
+    return m_layout != TextLayout::ByColumn || !m_header || CheckColumns(s, error);
+}
+
+// While every line ends with a separator, that last empty field may be none.
+bool LayoutCounts::CheckRows(const Survey& s, TextError& error) const
+{
+    if (m_first == kNone)
         return true;
     const RecordSummary& first = s.records[m_first];
     const int32_t shares = m_rows - (m_header && !s.records.front().minReturnRow ? 1 : 0);
-    // While every line ends with a separator, that last empty field may be none.
     const int32_t values = static_cast<int32_t>(first.width) - (m_plainEnds == 0 ? 2 : 1);
-    return CheckCountMaxima(m_options, m_limits, shares, values, {last.line, 0},
-                            {first.line, static_cast<int>(first.width)}, error);
+    const Place line{s.records.back().line, 0};
+    return CheckCountMaxima(m_options, m_limits, shares, values, line, {first.line, static_cast<int>(first.width)},
+                            line, error);
+}
+
+// The date column, wherever it is, is taken off the shares.
+bool LayoutCounts::CheckColumns(const Survey& s, TextError& error) const
+{
+    const RecordSummary& head = s.records.front();
+    const int32_t shares = static_cast<int32_t>(head.width) - (m_plainEnds == 0 ? 2 : 1);
+    const auto values = static_cast<int32_t>(s.records.size() - 1);
+    const Place line{s.records.back().line, 0};
+    return CheckCountMaxima(m_options, m_limits, shares, values, {head.line, static_cast<int>(head.width)}, line, line,
+                            error);
 }
 
 bool TakeSurvey(const Passes& passes, const TextOptions& options, const TextLimits& limits, size_t maxRecords,
                 Survey& survey, TextError& error)
 {
-    RowCounts rows(options, limits);
+    LayoutCounts counts(options, limits);
     RecordReader reader = passes.Reader();
     TextRecord record;
     while (reader.Next(record)) {
@@ -419,10 +450,10 @@ bool TakeSurvey(const Passes& passes, const TextOptions& options, const TextLimi
         survey.records.push_back({record.line, record.fields.size(), IsMinReturnRow(record, survey.separator),
                                   record.fields.size() > 2 && !record.fields.back().quoted
                                       && Trimmed(record.fields.back(), survey.separator).empty()});
-        // The exact count of one share per line comes first: the estimate
+        // The exact counts of a settled layout come first: the estimate
         // would take a row's first price for a return.
-        if (!rows.Check(survey, error)
-            || (!rows.ByRow() && !CheckValueCount(survey, record.line, limits.maxValues, error)))
+        if (!counts.Check(survey, error)
+            || (!counts.Settled() && !CheckValueCount(survey, record.line, limits.maxValues, error)))
             return false;
     }
     if (!reader.error().empty())

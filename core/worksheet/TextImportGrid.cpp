@@ -56,7 +56,7 @@ ValueKind KindOfValues(const TextOptions& options)
 }  // namespace
 
 bool CheckCountMaxima(const TextOptions& options, const TextLimits& limits, int32_t shares, int32_t values,
-                      Place sharePlace, Place periodPlace, TextError& error)
+                      Place sharePlace, Place periodPlace, Place valuePlace, TextError& error)
 {
     const ValueKind kind = KindOfValues(options);
     const int32_t periods = values - kind.extra;
@@ -70,7 +70,7 @@ bool CheckCountMaxima(const TextOptions& options, const TextLimits& limits, int3
                     std::to_string(values) + kind.word + " per share; at most "
                         + std::to_string(limits.maxPeriods + kind.extra) + " are taken");
     if (limits.maxValues > 0 && static_cast<int64_t>(shares) * periods > limits.maxValues)
-        return Fail(error, sharePlace,
+        return Fail(error, valuePlace,
                     std::to_string(shares) + " shares x " + std::to_string(periods) + " periods; at most "
                         + std::to_string(limits.maxValues) + " values are taken");
     return true;
@@ -85,7 +85,7 @@ bool ImportGrid::Start(int32_t shares, int32_t values, Place sharePlace, Place p
         return Fail(error, periodPlace,
                     std::to_string(values) + kind.word + " per share; at least "
                         + std::to_string(m_limits.minPeriods + kind.extra) + " are needed");
-    if (!CheckCountMaxima(m_options, m_limits, shares, values, sharePlace, periodPlace, error))
+    if (!CheckCountMaxima(m_options, m_limits, shares, values, sharePlace, periodPlace, sharePlace, error))
         return false;
     m_values = values;
     m_names.assign(static_cast<size_t>(shares), std::string());
