@@ -464,12 +464,12 @@ bool TakeSurvey(const Passes& passes, const TextOptions& options, const TextLimi
     return true;
 }
 
-bool CheckLength(std::string_view text, const TextLimits& limits, Place place, const char* what, TextError& error)
+bool CheckLength(std::string_view text, size_t maxChars, Place place, const char* what, TextError& error)
 {
-    if (limits.maxCellChars == 0 || CharacterCount(text) <= limits.maxCellChars)
+    if (maxChars == 0 || CharacterCount(text) <= maxChars)
         return true;
     return Fail(error, place.line, place.field,
-                std::string("the ") + what + " is longer than " + std::to_string(limits.maxCellChars) + " characters");
+                std::string("the ") + what + " is longer than " + std::to_string(maxChars) + " characters");
 }
 
 // at: where the grid remembers the share (its line or field); place: where the name is.
@@ -477,7 +477,8 @@ bool SetName(ImportGrid& grid, int32_t share, const TextField& field, int at, Pl
              TextError& error)
 {
     const std::string_view name = Trimmed(field, separator);
-    if (!CheckLength(name, grid.Limits(), place, "name", error))
+    const TextLimits& limits = grid.Limits();
+    if (!CheckLength(name, limits.maxCellChars > 0 ? limits.maxCellChars : limits.maxLabelChars, place, "name", error))
         return false;
     grid.SetShare(share, std::string(name), at);
     return true;
@@ -512,7 +513,7 @@ bool SetValue(ImportGrid& grid, int32_t share, int32_t index, const TextField& f
     const Place place = grid.PlaceOf(share, index);
     if (!NumberCell(text, separator, cell, value))
         return Fail(error, place.line, place.field, QuotedExcerpt(text) + " is not a number");
-    if (!CheckLength(cell, grid.Limits(), place, "return", error))
+    if (!CheckLength(cell, grid.Limits().maxCellChars, place, "return", error))
         return false;
     if (!grid.KeepsNumbers())
         grid.SetCell(share, index, std::move(cell));
@@ -588,6 +589,18 @@ bool FillByRow(const Passes& passes, const Survey& s, bool header, ImportGrid& g
     return PassEnded(reader, share == count, s.records.back().line, error);
 }
 
+// A period's date, from its own line.
+bool SetDate(ImportGrid& grid, int32_t period, const TextRecord& record, std::optional<size_t> column, char separator,
+             TextError& error)
+{
+    const std::string_view date = column ? Trimmed(record.fields[*column], separator) : std::string_view();
+    const Place place{record.line, column ? static_cast<int>(*column) + 1 : 0};
+    if (!CheckLength(date, grid.Limits().maxLabelChars, place, "date", error))
+        return false;
+    grid.SetPeriod(period, std::string(date), record.line);
+    return true;
+}
+
 bool FillByColumn(const Passes& passes, const Survey& s, bool header, ImportGrid& grid, std::string& minReturnText,
                   TextError& error)
 {
@@ -619,9 +632,8 @@ bool FillByColumn(const Passes& passes, const Survey& s, bool header, ImportGrid
                             + " has " + std::to_string(width));
         if (period == values)
             return Changed(error, record.line);
-        if (period >= 0)
-            grid.SetPeriod(period, dateColumn ? std::string(Trimmed(record.fields[*dateColumn], s.separator)) : "",
-                           record.line);
+        if (period >= 0 && !SetDate(grid, period, record, dateColumn, s.separator, error))
+            return false;
         int32_t j = 0;
         for (size_t f = 0; f < width; ++f) {
             if (dateColumn == f)
