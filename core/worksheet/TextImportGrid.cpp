@@ -81,6 +81,7 @@ bool ImportGrid::Start(int32_t shares, int32_t values, Place sharePlace, Place p
     const ValueKind kind = KindOfValues(m_options);
     if (shares < 1)
         return Fail(error, {sharePlace.line, 0}, "the text holds no shares");
+    // Too many shares is said before too few periods, as the survey says it.
     if (shares <= m_limits.maxShares && values - kind.extra < m_limits.minPeriods)
         return Fail(error, periodPlace,
                     std::to_string(values) + kind.word + " per share; at least "
