@@ -152,7 +152,10 @@ bool PieceReader::OpenDescriptor(int fd, uint64_t maxBytes, std::string& error)
 
 bool PieceReader::Spool(const char* bytes, size_t size, std::string& error)
 {
-    return m_seekable || m_fromSpool || WriteAll(fileno(m_spool.get()), bytes, size, error);
+    if (m_seekable || m_fromSpool || WriteAll(fileno(m_spool.get()), bytes, size, error))
+        return true;
+    error = "the copy to read it again failed in the temporary folder: " + error;
+    return false;
 }
 
 bool PieceReader::Read(char* buffer, size_t size, size_t& got, std::string& error)

@@ -29,6 +29,8 @@ public:
     // Up to size bytes; got is 0 at the end. False with the reason alone.
     bool Read(char* buffer, size_t size, size_t& got, std::string& error);
     bool Rewind(std::string& error);
+    // A descriptor's reading failed for passing maxBytes.
+    bool PastLimit() const { return !m_sized && m_done > m_limit; }
 
 private:
     bool Spool(const char* bytes, size_t size, std::string& error);

@@ -1,6 +1,7 @@
 #include "core/text/DelimitedText.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace korvel::text {
 
@@ -75,12 +76,23 @@ RecordReader::RecordReader(std::string_view text, char separator, size_t maxFiel
     : m_text(text), m_separator(separator), m_maxFields(maxFields)
 {}
 
-RecordReader::RecordReader(TextSource& source, char separator, size_t maxFields, size_t skip)
-    : m_source(&source), m_skip(skip), m_separator(separator), m_maxFields(maxFields)
+RecordReader::RecordReader(TextSource& source, char separator, size_t maxFields, size_t maxBytes, size_t skip)
+    : m_source(&source), m_skip(skip), m_separator(separator), m_maxFields(maxFields), m_maxBytes(maxBytes)
 {}
+
+bool RecordReader::CheckLength(size_t end)
+{
+    if (m_recordLine == 0 || m_maxBytes == 0 || m_before + end - m_recordStart <= m_maxBytes)
+        return true;
+    return Fail(m_recordLine, "the line is longer than " + std::to_string(m_maxBytes) + " bytes");
+}
 
 bool RecordReader::Refill()
 {
+    // A record is measured at each piece it spans, so that an endless line
+    // stops the reading once it passes the bound, not at the text's end.
+    if (!CheckLength(m_text.size()))
+        return false;
     // Growing to a size at which a line of a long history costs few calls,
     // small beside the returns it holds; a short text stays a small piece.
     constexpr size_t kFirstPiece = size_t{1} << 12, kLargestPiece = size_t{1} << 18;
@@ -91,6 +103,7 @@ bool RecordReader::Refill()
         if (!m_source->Read(m_piece.data(), m_piece.size(), got, reason))
             return Fail(m_line, reason);
         m_piece.resize(got);
+        m_before += m_text.size();
         m_text = m_piece;
         m_pos = std::min(m_skip, got);
         m_skip -= m_pos;
@@ -155,7 +168,9 @@ void RecordReader::ReadPlain(TextField& field)
 bool RecordReader::Next(TextRecord& record)
 {
     // A fault of the source met inside a record ends the text there.
-    return ReadRecord(record) && m_error.empty();
+    const bool read = ReadRecord(record) && CheckLength(m_pos);
+    m_recordLine = 0;
+    return read && m_error.empty();
 }
 
 bool RecordReader::ReadRecord(TextRecord& record)
@@ -163,7 +178,12 @@ bool RecordReader::ReadRecord(TextRecord& record)
     record.fields.clear();
     if (!Fill())
         return false;
-    record.line = m_line;
+    // Places are named by their line as an int: a text of more lines, blank
+    // ones most likely, stops at the last that can be named.
+    if (m_line == std::numeric_limits<int>::max())
+        return Fail(m_line, "more than " + std::to_string(m_line - 1) + " lines");
+    record.line = m_recordLine = m_line;
+    m_recordStart = m_before + m_pos;
     if (m_separator == ' ')
         while (Fill() && m_text[m_pos] == ' ')
             ++m_pos;

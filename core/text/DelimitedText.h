@@ -3,6 +3,7 @@
 // fields, fields in double quotes may hold separators, doubled quotes and line
 // breaks, lines end in LF or CRLF, and a UTF-8 byte-order mark may lead.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,7 +74,9 @@ public:
     RecordReader(std::string_view text, char separator, size_t maxFields);
     // The text of source from where it stands, its first skip bytes passed
     // over; a record may span pieces, and only one piece is held at a time.
-    RecordReader(TextSource& source, char separator, size_t maxFields, size_t skip = 0);
+    // maxBytes (0: none) bounds a record's length, line ends included, so that
+    // a text of any size holds no more than that at once.
+    RecordReader(TextSource& source, char separator, size_t maxFields, size_t maxBytes, size_t skip = 0);
     // False at the end of the text or on a fault (then error() says which).
     bool Next(TextRecord& record);
     const std::string& error() const { return m_error; }
@@ -87,6 +90,8 @@ private:
     bool Fill() { return m_pos < m_text.size() || Refill(); }
     bool Refill();
     bool ReadRecord(TextRecord& record);
+    // False, with the fault, once the record being read has passed maxBytes.
+    bool CheckLength(size_t end);
 
     TextSource* m_source = nullptr;
     std::string m_piece;
@@ -95,6 +100,10 @@ private:
     std::string_view m_text;
     char m_separator;
     size_t m_maxFields;
+    size_t m_maxBytes = 0;
+    uint64_t m_before = 0;  // the bytes of the pieces before this one
+    uint64_t m_recordStart = 0;
+    int m_recordLine = 0;  // 0: between records
     size_t m_pos = 0;
     int m_line = 1;
     std::string m_error;

@@ -8,10 +8,21 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
 namespace korvel::text {
+
+uint64_t MaxTextBytes(const TextLimits& limits)
+{
+    constexpr uint64_t kFieldBytes = 64;
+    const uint64_t values = limits.maxValues > 0 ? static_cast<uint64_t>(limits.maxValues)
+                                                 : static_cast<uint64_t>(limits.maxShares) * limits.maxPeriods;
+    // A name per share, a date per period, and the header's labels.
+    const uint64_t labels = 3 * (static_cast<uint64_t>(std::max(limits.maxShares, limits.maxPeriods)) + 2);
+    return (values + labels) * kFieldBytes + 2 * uint64_t{limits.maxLineBytes};
+}
 
 std::string TextError::Describe() const
 {
@@ -141,12 +152,11 @@ bool IsNameLabel(const TextField& field, char separator)
     return std::find(kLabels.begin(), kLabels.end(), lower) != kLabels.end();
 }
 
-// The first pass keeps only what the layout is decided on: the first record
-// whole, and the line, width and first field of every record.
+// The first pass keeps only what the layout is decided on: the first two
+// records whole, and the line and width of every record.
 struct RecordSummary {
     int line = 0;
     size_t width = 0;
-    TextField first;
     bool minReturnRow = false;
     bool endsEmpty = false;  // its last field is empty and unquoted
 };
@@ -156,6 +166,9 @@ struct Survey {
     TextRecord head;
     TextRecord second;                   // the first record after the head
     std::vector<RecordSummary> records;  // blank records left out
+    // How many records after the head begin with a number: no first field is
+    // kept, as the text's lines may each be long.
+    size_t numberFirsts = 0;
     // Every line ends with a separator: that last empty field is no share or period.
     bool trailingSeparator = false;
 };
@@ -188,21 +201,22 @@ bool CheckValueCount(const Survey& survey, int line, int64_t maxValues, TextErro
 // The text from its start, a pass at a time: the survey, then the values.
 class Passes {
 public:
-    Passes(TextSource& source, size_t skip, char separator, size_t maxFields)
-        : m_source(source), m_skip(skip), m_separator(separator), m_maxFields(maxFields)
+    Passes(TextSource& source, size_t skip, char separator, size_t maxFields, size_t maxLineBytes)
+        : m_source(source), m_skip(skip), m_separator(separator), m_maxFields(maxFields), m_maxLineBytes(maxLineBytes)
     {}
     bool Restart(TextError& error)
     {
         std::string reason;
         return m_source.Rewind(reason) || Fail(error, 0, 0, reason);
     }
-    RecordReader Reader() const { return RecordReader(m_source, m_separator, m_maxFields, m_skip); }
+    RecordReader Reader() const { return RecordReader(m_source, m_separator, m_maxFields, m_maxLineBytes, m_skip); }
 
 private:
     TextSource& m_source;
     size_t m_skip;
     char m_separator;
     size_t m_maxFields;
+    size_t m_maxLineBytes;
 };
 
 // The second pass met other records than the first: a file written meanwhile.
@@ -248,34 +262,6 @@ void DropTrailingSeparator(Survey& survey)
     TrimRecord(survey, survey.second);
 }
 
-bool TakeSurvey(const Passes& passes, size_t maxRecords, int64_t maxValues, Survey& survey, TextError& error)
-{
-    RecordReader reader = passes.Reader();
-    TextRecord record;
-    while (reader.Next(record)) {
-        if (record.Blank())
-            continue;
-        if (survey.records.size() == maxRecords)
-            return Fail(error, record.line, 0, "more than " + std::to_string(maxRecords) + " lines of data");
-        if (survey.records.empty())
-            survey.head = record;
-        else if (survey.records.size() == 1)
-            survey.second = record;
-        survey.records.push_back({record.line, record.fields.size(), record.fields[0],
-                                  IsMinReturnRow(record, survey.separator),
-                                  record.fields.size() > 2 && !record.fields.back().quoted
-                                      && Trimmed(record.fields.back(), survey.separator).empty()});
-        if (!CheckValueCount(survey, record.line, maxValues, error))
-            return false;
-    }
-    if (!reader.error().empty())
-        return Fail(error, reader.errorLine(), 0, reader.error());
-    if (survey.records.empty())
-        return Fail(error, 0, 0, "the text holds no shares");
-    DropTrailingSeparator(survey);
-    return true;
-}
-
 // The header that this program writes: "Name,R1,...,RN".
 bool IsOwnHeader(const TextRecord& head, char separator)
 {
@@ -287,12 +273,9 @@ bool IsOwnHeader(const TextRecord& head, char separator)
     return true;
 }
 
-template <typename Test>
-bool EveryDataFirstField(const Survey& s, Test test)
+bool EveryDataFirstIsNumber(const Survey& s)
 {
-    return s.records.size() > 1 && std::all_of(s.records.begin() + 1, s.records.end(), [&](const RecordSummary& r) {
-               return test(r.first, s.separator);
-           });
+    return s.records.size() > 1 && s.numberFirsts == s.records.size() - 1;
 }
 
 bool HasHeader(const Survey& s, const TextOptions& options)
@@ -303,7 +286,7 @@ bool HasHeader(const Survey& s, const TextOptions& options)
     if (IsDateLabel(fields[0], s.separator))
         return true;
     // "Ticker,1,2,3" over numeric codes: periods numbered, shares coded.
-    if (IsNameLabel(fields[0], s.separator) && EveryDataFirstField(s, IsNumber))
+    if (IsNameLabel(fields[0], s.separator) && EveryDataFirstIsNumber(s))
         return true;
     return std::any_of(fields.begin() + 1, fields.end(), [&](const TextField& f) {
         return !Trimmed(f, s.separator).empty() && !IsNumber(f, s.separator);
@@ -323,9 +306,18 @@ std::optional<size_t> DateColumn(const Survey& s)
         if (LooksLikeDate(s.second.fields[i], s.separator))
             return i;
     // Labels such as Jan, Feb, ... in the first column.
-    if (!EveryDataFirstField(s, IsNumber))
+    if (!EveryDataFirstIsNumber(s))
         return 0;
     return std::nullopt;
+}
+
+// A date label in the header, or a date in the first record after it.
+bool ShowsDates(const Survey& s)
+{
+    return std::any_of(s.head.fields.begin(), s.head.fields.end(),
+                       [&](const TextField& f) { return IsDateLabel(f, s.separator); })
+           || std::any_of(s.second.fields.begin(), s.second.fields.end(),
+                          [&](const TextField& f) { return LooksLikeDate(f, s.separator); });
 }
 
 bool ChooseLayout(const Survey& s, const TextOptions& options, bool header, TextLayout& layout, TextError& error)
@@ -346,21 +338,138 @@ bool ChooseLayout(const Survey& s, const TextOptions& options, bool header, Text
     // "Code" or "Ticker" over numeric codes still names one share per line.
     if (IsOwnHeader(s.head, s.separator) || IsNameLabel(s.head.fields[0], s.separator))
         return true;
-    const bool dates = std::any_of(s.head.fields.begin(), s.head.fields.end(),
-                                   [&](const TextField& f) { return IsDateLabel(f, s.separator); })
-                       || std::any_of(s.second.fields.begin(), s.second.fields.end(),
-                                      [&](const TextField& f) { return LooksLikeDate(f, s.separator); });
-    if (dates || EveryDataFirstField(s, IsNumber))
+    if (ShowsDates(s) || EveryDataFirstIsNumber(s))
         layout = TextLayout::ByColumn;
     return true;
 }
 
-bool CheckLength(std::string_view text, const TextLimits& limits, Place place, const char* what, TextError& error)
+// The layout, once the records read so far settle it, stays whatever follows:
+// a later record can turn a column per share into a row per share, never
+// back (see HasHeader and ChooseLayout), and one column per share is settled
+// by dates or by being asked for. Its counts are then checked at each line,
+// and a text beyond a limit stops at the line that passes it.
+class LayoutCounts {
+public:
+    LayoutCounts(const TextOptions& options, const TextLimits& limits) : m_options(options), m_limits(limits) {}
+    // After each record the survey takes.
+    bool Check(const Survey& s, TextError& error);
+    bool Settled() const { return m_layout != TextLayout::Detect; }
+
+private:
+    // The layout and the header depend on the records only through the
+    // first two and whether every first field is a number.
+    void Decide(const Survey& s, bool every);
+    bool IsShare(const Survey& s, size_t r) const { return r >= (m_header ? 1u : 0u) && !s.records[r].minReturnRow; }
+    bool CheckRows(const Survey& s, TextError& error) const;
+    bool CheckColumns(const Survey& s, TextError& error) const;
+
+    static constexpr size_t kNone = SIZE_MAX;
+    const TextOptions& m_options;
+    const TextLimits& m_limits;
+    bool m_decided = false, m_every = false, m_header = false;
+    TextLayout m_layout = TextLayout::Detect;  // Detect: not settled
+    size_t m_first = kNone;                    // the first share's record, one row per share
+    int32_t m_rows = 0;                        // the records but Min Return rows
+    int32_t m_plainEnds = 0;                   // of those, the ones not ending in an empty field
+};
+
+void LayoutCounts::Decide(const Survey& s, bool every)
 {
-    if (limits.maxCellChars == 0 || CharacterCount(text) <= limits.maxCellChars)
+    m_decided = true;
+    m_every = every;
+    m_header = HasHeader(s, m_options);
+    TextLayout layout{};
+    TextError unsettled;
+    m_layout = TextLayout::Detect;
+    if (ChooseLayout(s, m_options, m_header, layout, unsettled)
+        && (layout == TextLayout::ByRow || m_options.layout == TextLayout::ByColumn || ShowsDates(s)))
+        m_layout = layout;
+    m_first = kNone;
+    for (size_t r = 0; r < s.records.size() && m_first == kNone; ++r)
+        if (IsShare(s, r))
+            m_first = r;
+}
+
+bool LayoutCounts::Check(const Survey& s, TextError& error)
+{
+    const RecordSummary& last = s.records.back();
+    m_rows += last.minReturnRow ? 0 : 1;
+    m_plainEnds += last.minReturnRow || last.endsEmpty ? 0 : 1;
+    if (s.records.size() < 2)
+        return true;
+    if (!m_decided || EveryDataFirstIsNumber(s) != m_every)
+        Decide(s, EveryDataFirstIsNumber(s));
+    else if (m_first == kNone && IsShare(s, s.records.size() - 1))
+        m_first = s.records.size() - 1;
+    if (m_layout == TextLayout::ByRow)
+        return CheckRows(s, error);
+    return m_layout != TextLayout::ByColumn || !m_header || CheckColumns(s, error);
+}
+
+// While every line ends with a separator, that last empty field may be none.
+bool LayoutCounts::CheckRows(const Survey& s, TextError& error) const
+{
+    if (m_first == kNone)
+        return true;
+    const RecordSummary& first = s.records[m_first];
+    const int32_t shares = m_rows - (m_header && !s.records.front().minReturnRow ? 1 : 0);
+    const int32_t values = static_cast<int32_t>(first.width) - (m_plainEnds == 0 ? 2 : 1);
+    const Place line{s.records.back().line, 0};
+    return CheckCountMaxima(m_options, m_limits, shares, values, line, {first.line, static_cast<int>(first.width)},
+                            line, error);
+}
+
+// The date column, wherever it is, is taken off the shares.
+bool LayoutCounts::CheckColumns(const Survey& s, TextError& error) const
+{
+    const RecordSummary& head = s.records.front();
+    const int32_t shares = static_cast<int32_t>(head.width) - (m_plainEnds == 0 ? 2 : 1);
+    const auto values = static_cast<int32_t>(s.records.size() - 1);
+    const Place line{s.records.back().line, 0};
+    return CheckCountMaxima(m_options, m_limits, shares, values, {head.line, static_cast<int>(head.width)}, line, line,
+                            error);
+}
+
+bool TakeSurvey(const Passes& passes, const TextOptions& options, const TextLimits& limits, size_t maxRecords,
+                Survey& survey, TextError& error)
+{
+    LayoutCounts counts(options, limits);
+    RecordReader reader = passes.Reader();
+    TextRecord record;
+    while (reader.Next(record)) {
+        if (record.Blank())
+            continue;
+        if (survey.records.size() == maxRecords)
+            return Fail(error, record.line, 0, "more than " + std::to_string(maxRecords) + " lines of data");
+        if (survey.records.empty())
+            survey.head = record;
+        else if (survey.records.size() == 1)
+            survey.second = record;
+        if (!survey.records.empty() && IsNumber(record.fields[0], survey.separator))
+            ++survey.numberFirsts;
+        survey.records.push_back({record.line, record.fields.size(), IsMinReturnRow(record, survey.separator),
+                                  record.fields.size() > 2 && !record.fields.back().quoted
+                                      && Trimmed(record.fields.back(), survey.separator).empty()});
+        // The exact counts of a settled layout come first: the estimate
+        // would take a row's first price for a return.
+        if (!counts.Check(survey, error)
+            || (!counts.Settled() && !CheckValueCount(survey, record.line, limits.maxValues, error)))
+            return false;
+    }
+    if (!reader.error().empty())
+        return Fail(error, reader.errorLine(), 0, reader.error());
+    if (survey.records.empty())
+        return Fail(error, 0, 0, "the text holds no shares");
+    DropTrailingSeparator(survey);
+    return true;
+}
+
+bool CheckLength(std::string_view text, size_t maxChars, Place place, const char* what, TextError& error)
+{
+    if (maxChars == 0 || CharacterCount(text) <= maxChars)
         return true;
     return Fail(error, place.line, place.field,
-                std::string("the ") + what + " is longer than " + std::to_string(limits.maxCellChars) + " characters");
+                std::string("the ") + what + " is longer than " + std::to_string(maxChars) + " characters");
 }
 
 // at: where the grid remembers the share (its line or field); place: where the name is.
@@ -368,7 +477,8 @@ bool SetName(ImportGrid& grid, int32_t share, const TextField& field, int at, Pl
              TextError& error)
 {
     const std::string_view name = Trimmed(field, separator);
-    if (!CheckLength(name, grid.Limits(), place, "name", error))
+    const TextLimits& limits = grid.Limits();
+    if (!CheckLength(name, limits.maxCellChars > 0 ? limits.maxCellChars : limits.maxLabelChars, place, "name", error))
         return false;
     grid.SetShare(share, std::string(name), at);
     return true;
@@ -403,7 +513,7 @@ bool SetValue(ImportGrid& grid, int32_t share, int32_t index, const TextField& f
     const Place place = grid.PlaceOf(share, index);
     if (!NumberCell(text, separator, cell, value))
         return Fail(error, place.line, place.field, QuotedExcerpt(text) + " is not a number");
-    if (!CheckLength(cell, grid.Limits(), place, "return", error))
+    if (!CheckLength(cell, grid.Limits().maxCellChars, place, "return", error))
         return false;
     if (!grid.KeepsNumbers())
         grid.SetCell(share, index, std::move(cell));
@@ -479,6 +589,18 @@ bool FillByRow(const Passes& passes, const Survey& s, bool header, ImportGrid& g
     return PassEnded(reader, share == count, s.records.back().line, error);
 }
 
+// A period's date, from its own line.
+bool SetDate(ImportGrid& grid, int32_t period, const TextRecord& record, std::optional<size_t> column, char separator,
+             TextError& error)
+{
+    const std::string_view date = column ? Trimmed(record.fields[*column], separator) : std::string_view();
+    const Place place{record.line, column ? static_cast<int>(*column) + 1 : 0};
+    if (!CheckLength(date, grid.Limits().maxLabelChars, place, "date", error))
+        return false;
+    grid.SetPeriod(period, std::string(date), record.line);
+    return true;
+}
+
 bool FillByColumn(const Passes& passes, const Survey& s, bool header, ImportGrid& grid, std::string& minReturnText,
                   TextError& error)
 {
@@ -510,9 +632,8 @@ bool FillByColumn(const Passes& passes, const Survey& s, bool header, ImportGrid
                             + " has " + std::to_string(width));
         if (period == values)
             return Changed(error, record.line);
-        if (period >= 0)
-            grid.SetPeriod(period, dateColumn ? std::string(Trimmed(record.fields[*dateColumn], s.separator)) : "",
-                           record.line);
+        if (period >= 0 && !SetDate(grid, period, record, dateColumn, s.separator, error))
+            return false;
         int32_t j = 0;
         for (size_t f = 0; f < width; ++f) {
             if (dateColumn == f)
@@ -546,23 +667,29 @@ bool CheckEncoding(std::string_view text, TextError& error)
 // as decides them, usually a piece of the first line.
 bool ReadStart(TextSource& source, char& separator, size_t& skip, TextError& error)
 {
-    std::string head;
+    std::string head;   // the first bytes, which the encoding and the mark are decided on
+    std::string unfed;  // read, and not yet handed to the detector
     SeparatorDetector detector;
     bool decided = separator != 0, ended = false;
-    size_t fed = 0;
+    size_t handed = 0;  // bytes from the start handed over, or passed as the mark
     while (!ended && (!decided || head.size() < kEncodingBytes)) {
         char piece[1 << 16];
         size_t got = 0;
         std::string reason;
         if (!source.Read(piece, sizeof piece, got, reason))
             return Fail(error, 0, 0, reason);
-        head.append(piece, got);
         ended = got == 0;
+        head.append(piece, std::min(got, kEncodingBytes - std::min(kEncodingBytes, head.size())));
+        // Lines without a separator leave it undecided to the text's end:
+        // only the last piece is held meanwhile.
+        if (!decided)
+            unfed.append(piece, got);
+        if (decided || (!ended && handed + unfed.size() < 3))
+            continue;
         const size_t mark = head.size() - WithoutByteOrderMark(head).size();
-        if (!decided && (ended || head.size() >= 3)) {
-            decided = detector.Feed(std::string_view(head).substr(std::max(fed, mark)));
-            fed = head.size();
-        }
+        decided = detector.Feed(std::string_view(unfed).substr(std::min(unfed.size(), mark - std::min(mark, handed))));
+        handed += unfed.size();
+        unfed.clear();
     }
     if (!CheckEncoding(head, error))
         return false;
@@ -587,8 +714,8 @@ bool ReadText(TextSource& source, const TextOptions& options, const TextLimits& 
     // Min Return row and the one price before the first return.
     const size_t maxFields = static_cast<size_t>(std::max(limits.maxShares, limits.maxPeriods)) + 2;
     const size_t maxRecords = 2 * maxFields;
-    Passes passes(source, skip, survey.separator, maxFields);
-    if (!passes.Restart(error) || !TakeSurvey(passes, maxRecords, limits.maxValues, survey, error))
+    Passes passes(source, skip, survey.separator, maxFields, limits.maxLineBytes);
+    if (!passes.Restart(error) || !TakeSurvey(passes, options, limits, maxRecords, survey, error))
         return false;
     const bool header = HasHeader(survey, options);
     TextLayout layout{};

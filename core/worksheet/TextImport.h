@@ -47,13 +47,23 @@ struct TextLimits {
     size_t maxCellChars;       // 0: no limit
     size_t maxMinReturnChars;  // 0: no limit
     int64_t maxValues = 0;     // shares x periods; 0: no limit beyond the two
+    size_t maxLineBytes = 0;   // 0: no limit but the text's own size
+    size_t maxLabelChars = 0;  // a name's or a date's, where cells have none; 0: no limit
 };
 
 // What a worksheet document holds, as Tavo edits it.
 inline constexpr TextLimits kWorksheetLimits{kMaxShares, kMinPeriods, kMaxPeriods, kMaxCellChars, kMaxMinReturnChars};
 // What korvel-solve takes from text: eighty years of daily returns of a few
 // shares, or ten years of daily returns of 2,000, within 400 MB of doubles.
-inline constexpr TextLimits kLargeLimits{20000, 3, 20000, 0, 0, 50'000'000};
+// The text itself may be of any size; a line holds at most 20,002 fields, and
+// 16 MiB leaves each of them 800 bytes, far more than a name or a number needs.
+// Names and dates are kept, one a line, so each is bounded too.
+inline constexpr TextLimits kLargeLimits{20000, 3, 20000, 0, 0, 50'000'000, size_t{16} << 20, 256};
+
+// The longest text the limits can hold, for a copy of a stream read twice:
+// every value and every name, date or label at a generous 64 bytes, and two
+// lines at the longest a line may be.
+uint64_t MaxTextBytes(const TextLimits& limits);
 
 struct TextError {
     int line = 0;   // 0: the fault has no line of its own

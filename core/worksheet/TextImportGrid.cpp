@@ -40,30 +40,54 @@ ImportGrid::ImportGrid(const TextOptions& options, const TextLimits& limits, boo
     : m_options(options), m_limits(limits), m_byColumn(byColumn), m_numeric(numeric)
 {}
 
+namespace {
+
+// A share's values: its prices, one more than the returns they give, or its returns.
+struct ValueKind {
+    int extra;
+    const char* word;
+};
+
+ValueKind KindOfValues(const TextOptions& options)
+{
+    return options.prices ? ValueKind{1, " prices"} : ValueKind{0, " returns"};
+}
+
+}  // namespace
+
+bool CheckCountMaxima(const TextOptions& options, const TextLimits& limits, int32_t shares, int32_t values,
+                      Place sharePlace, Place periodPlace, Place valuePlace, TextError& error)
+{
+    const ValueKind kind = KindOfValues(options);
+    const int32_t periods = values - kind.extra;
+    if (shares > limits.maxShares)
+        return Fail(error, sharePlace, "more than " + std::to_string(limits.maxShares) + " shares");
+    // A window may bring a longer history within the limit; it is checked again after.
+    const bool windowed =
+        options.last > 0 || !options.since.empty() || !options.until.empty() || options.every != CalendarPeriod::None;
+    if (periods > limits.maxPeriods && !windowed)
+        return Fail(error, periodPlace,
+                    std::to_string(values) + kind.word + " per share; at most "
+                        + std::to_string(limits.maxPeriods + kind.extra) + " are taken");
+    if (limits.maxValues > 0 && static_cast<int64_t>(shares) * periods > limits.maxValues)
+        return Fail(error, valuePlace,
+                    std::to_string(shares) + " shares x " + std::to_string(periods) + " periods; at most "
+                        + std::to_string(limits.maxValues) + " values are taken");
+    return true;
+}
+
 bool ImportGrid::Start(int32_t shares, int32_t values, Place sharePlace, Place periodPlace, TextError& error)
 {
-    const int32_t periods = m_options.prices ? values - 1 : values;
-    const std::string what = m_options.prices ? " prices" : " returns";
-    const int extra = m_options.prices ? 1 : 0;
+    const ValueKind kind = KindOfValues(m_options);
     if (shares < 1)
         return Fail(error, {sharePlace.line, 0}, "the text holds no shares");
-    if (shares > m_limits.maxShares)
-        return Fail(error, sharePlace, "more than " + std::to_string(m_limits.maxShares) + " shares");
-    if (periods < m_limits.minPeriods)
+    // Too many shares is said before too few periods, as the survey says it.
+    if (shares <= m_limits.maxShares && values - kind.extra < m_limits.minPeriods)
         return Fail(error, periodPlace,
-                    std::to_string(values) + what + " per share; at least "
-                        + std::to_string(m_limits.minPeriods + extra) + " are needed");
-    // A window may bring a longer history within the limit; it is checked again after.
-    const bool windowed = m_options.last > 0 || !m_options.since.empty() || !m_options.until.empty()
-                          || m_options.every != CalendarPeriod::None;
-    if (periods > m_limits.maxPeriods && !windowed)
-        return Fail(error, periodPlace,
-                    std::to_string(values) + what + " per share; at most " + std::to_string(m_limits.maxPeriods + extra)
-                        + " are taken");
-    if (m_limits.maxValues > 0 && static_cast<int64_t>(shares) * periods > m_limits.maxValues)
-        return Fail(error, sharePlace,
-                    std::to_string(shares) + " shares x " + std::to_string(periods) + " periods; at most "
-                        + std::to_string(m_limits.maxValues) + " values are taken");
+                    std::to_string(values) + kind.word + " per share; at least "
+                        + std::to_string(m_limits.minPeriods + kind.extra) + " are needed");
+    if (!CheckCountMaxima(m_options, m_limits, shares, values, sharePlace, periodPlace, sharePlace, error))
+        return false;
     m_values = values;
     m_names.assign(static_cast<size_t>(shares), std::string());
     m_shareAt.assign(static_cast<size_t>(shares), 0);

@@ -13,6 +13,12 @@ struct Place {
     int field = 0;
 };
 
+// The counts against the limits' maxima, which the lines read so far may
+// already pass (values: per share, prices or returns as the options say).
+// Each place names where its count is passed: shares, periods, all values.
+bool CheckCountMaxima(const TextOptions& options, const TextLimits& limits, int32_t shares, int32_t values,
+                      Place sharePlace, Place periodPlace, Place valuePlace, TextError& error);
+
 class ImportGrid {
 public:
     // byColumn: a period per line, a share per field; else the other way round.

@@ -10,6 +10,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <ostream>
 #include <string_view>
 #include <unistd.h>
@@ -235,9 +236,12 @@ void PrintNotes(const std::string& where, const text::TextDetails& details, std:
 // A fault of the file is kept apart from the faults of its text.
 class PieceSource : public text::TextSource {
 public:
-    bool Open(const std::string& path, std::string& error) {
-        return path == "-" ? m_reader.OpenDescriptor(STDIN_FILENO, doc::kMaxFileBytes, error)
-                           : m_reader.OpenFile(path, doc::kMaxFileBytes, error);
+    // A file is read to its size whatever that is, as it is never held whole;
+    // standard input is copied aside for the second pass, up to the longest
+    // text the limits can hold.
+    bool Open(const std::string& path, const text::TextLimits& limits, std::string& error) {
+        return path == "-" ? m_reader.OpenDescriptor(STDIN_FILENO, text::MaxTextBytes(limits), error)
+                           : m_reader.OpenFile(path, std::numeric_limits<uint64_t>::max(), error);
     }
     bool Read(char* buffer, size_t size, size_t& got, std::string& error) override {
         return m_reader.Read(buffer, size, got, error) || Faulted(error);
@@ -248,6 +252,8 @@ public:
 private:
     bool Faulted(const std::string& error) {
         m_fault = error;
+        if (m_reader.PastLimit())
+            m_fault += ", more than a text within the limits holds at 64 bytes a value; give it as a file";
         return false;
     }
 
@@ -331,7 +337,7 @@ InputStatus LoadReturns(const std::string& program, const std::string& path, con
     }
     const std::string where = program + ": " + path + ": ";
     PieceSource source;
-    if (std::string reason; !source.Open(path, reason)) {
+    if (std::string reason; !source.Open(path, limits, reason)) {
         err << where << reason << "\n";
         return InputStatus::Unreadable;
     }

@@ -223,6 +223,29 @@ TEST_F(TextFiles, AHostileLineIsRefusedWithoutAFieldPerByte) {
     EXPECT_EQ(run.err, "korvel-solve: " + Temp("commas.csv") + ": line 1: more than 20002 fields\n");
 }
 
+// Text has no size limit of its own, only the lines and values it holds: a
+// text larger than any worksheet document is read on to its overlong line.
+TEST_F(TextFiles, ATextLargerThanADocumentIsReadUpToItsOverlongLine) {
+    std::string text = "Name,R1,R2,R3\n";
+    for (int share = 1; share <= 20; ++share)
+        text += "S" + std::to_string(share) + ",1,2,3\n";
+    const std::string file = WriteText("large.csv", text);
+    fs::resize_file(file, doc::kMaxFileBytes + 1);  // sparse: costs no disk
+    const std::string solve = Quoted((m_bin / "korvel-solve").string());
+    const struct {
+        std::string commandLine, name;
+    } cases[] = {
+        {solve + " --least-risk " + Quoted(file), file},
+        {solve + " --from csv --least-risk - <" + Quoted(file), "-"},
+        {"cat " + Quoted(file) + " | " + solve + " --from csv --least-risk -", "-"},
+    };
+    for (const auto& c : cases) {
+        const ProcessRun run = testing::RunCommandLine(c.commandLine, m_dir);
+        EXPECT_EQ(run.status, 1) << c.commandLine;
+        EXPECT_EQ(run.err, "korvel-solve: " + c.name + ": line 22: the line is longer than 16777216 bytes\n");
+    }
+}
+
 TEST_F(TextFiles, SolveOnTextMatchesSolveOnTheConvertedWorksheet) {
     std::string text = "Date;AAA;BBB;CCC;DDD\n";
     for (int t = 0; t < 60; ++t) {

@@ -244,6 +244,14 @@ TEST(TextImport, WhatCannotBeReadRightIsRefusedByPlace) {
          "Name,R1,R2,R3\r\nAAA,1,2,3\r\nBBB,1,2,3\r\nCCC,1,x,3\r\n",
          {},
          "line 4, field 3: \"x\" is not a number"},
+        {"a long name",
+         "Name,R1,R2,R3\n" + std::string(257, 'A') + ",1,2,3\n",
+         {},
+         "line 2, field 1: the name is longer than 256 characters"},
+        {"a long date",
+         "Date,AAA\n2024-01-05,1\n2024-01-12,2\n" + std::string(257, '1') + ",3\n",
+         {},
+         "line 4, field 1: the date is longer than 256 characters"},
         {"a long field",
          "Name,R1,R2,R3\nAAA,1," + longField + ",3\n",
          {},
@@ -279,18 +287,19 @@ TEST(TextImport, TooManyValuesAreRefusedBeforeTheyAreStored) {
     WorksheetTable table;
     TextError error;
     EXPECT_FALSE(ReadDelimitedText(text, {}, kTwenty, table, error));
-    EXPECT_EQ(error.Describe(), "line 9: more than 20 values (shares x periods) in the text; that is the limit");
+    EXPECT_EQ(error.Describe(), "line 7: 4 shares x 6 periods; at most 20 values are taken");
 }
 
-// Two million shares after the header, of which only the start is read.
-class ManyShares : public TextSource {
+// A header and two million lines after it, of which only the start is read.
+class ManyLines : public TextSource {
 public:
+    ManyLines(std::string head, std::string line) : m_head(std::move(head)), m_each(std::move(line)) {}
     bool Read(char* buffer, size_t size, size_t& got, std::string&) override {
         for (got = 0; got < size; ++got, ++m_sent) {
-            if (m_line.empty() && m_share == 2'000'000)
+            if (m_line.empty() && m_lines == 2'000'001)
                 break;
             if (m_line.empty())
-                m_line = m_share++ == 0 ? "Name,R1,R2,R3\n" : "S" + std::to_string(m_share) + ",1,2,3\n";
+                m_line = (m_lines++ == 0 ? m_head : m_each) + "\n";
             buffer[got] = m_line.front();
             m_line.erase(0, 1);
         }
@@ -298,24 +307,60 @@ public:
     }
     bool Rewind(std::string&) override {
         m_line.clear();
-        m_share = 0;
+        m_lines = 0;
         return true;
     }
     size_t m_sent = 0;  // in all passes
 
 private:
-    std::string m_line;
-    int m_share = 0;
+    std::string m_head, m_each, m_line;
+    int m_lines = 0;
 };
 
-TEST(TextImport, TooManyValuesAreRefusedBeforeTheRestIsRead) {
-    ManyShares source;
+// The line that passes a limit ends the reading, with the limit it passes,
+// in either layout, given or detected.
+TEST(TextImport, TooManySharesOrValuesAreRefusedBeforeTheRestIsRead) {
+    const std::string rows = "Name,R1,R2,R3", share = "S,1,2,3";
+    const std::string columns = "Date,A,B,C", day = "2024-01-05,1,2,3";
+    const struct {
+        std::string head, line;
+        TextLimits limits;
+        TextOptions options;
+        std::string expected;
+    } cases[] = {
+        {rows, share, {10, 3, 10, 0, 0, 0}, {}, "line 12: more than 10 shares"},
+        {rows,
+         share,
+         {10, 3, 10, 0, 0, 0},
+         {.layout = TextLayout::ByRow, .header = HeaderRow::Absent},
+         "line 11: more than 10 shares"},
+        {rows, share, {100000, 3, 10, 0, 0, 20}, {}, "line 8: 7 shares x 3 periods; at most 20 values are taken"},
+        {rows, share, {100000, 3, 2, 0, 0, 0}, {}, "line 2, field 4: 3 returns per share; at most 2 are taken"},
+        {columns, day, {10, 3, 10, 0, 0, 0}, {}, "line 12: 11 returns per share; at most 10 are taken"},
+        {columns, day, {2, 3, 10, 0, 0, 0}, {}, "line 1, field 4: more than 2 shares"},
+    };
+    for (const auto& c : cases) {
+        ManyLines source(c.head, c.line);
+        TextReturns returns;
+        TextDetails details;
+        TextError error;
+        EXPECT_FALSE(ReadDelimitedReturns(source, c.options, c.limits, returns, details, error));
+        EXPECT_EQ(error.Describe(), c.expected);
+        EXPECT_LT(source.m_sent, size_t{1} << 20) << c.expected;
+    }
+}
+
+// A line of n prices gives n - 1 returns: 20 shares of 4 prices are 60 values.
+TEST(TextImport, PricesOneShareALineAtTheValueLimitAreRead) {
+    std::string text = "Name,D1,D2,D3,D4\n";
+    for (int share = 1; share <= 20; ++share)
+        text += "S" + std::to_string(share) + ",1,2,3,4\n";
     TextReturns returns;
     TextDetails details;
     TextError error;
-    EXPECT_FALSE(ReadDelimitedReturns(source, {}, {100000, 3, 10, 0, 0, 20}, returns, details, error));
-    EXPECT_EQ(error.Describe(), "line 11: more than 20 values (shares x periods) in the text; that is the limit");
-    EXPECT_LT(source.m_sent, size_t{1} << 20);
+    EXPECT_TRUE(ReadDelimitedReturns(text, {.prices = true}, {100, 3, 100, 0, 0, 60}, returns, details, error))
+        << error.Describe();
+    EXPECT_EQ(returns.values.size(), 60u);
 }
 
 // A file written between the survey and the values: the second pass meets
