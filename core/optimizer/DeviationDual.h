@@ -7,10 +7,10 @@
 // Each row has a slack of its own, a unit column, and in any basis most of
 // them are basic: only the shares a portfolio may hold have theirs out. So
 // the basis is those unit columns and a square core, the basic prices on the
-// rows whose slack is not basic, and only the core is factored. A pivot
-// costs the core's factors and a pass over the held shares' returns; the
+// rows whose slack is not basic, and only the core is inverted. A pivot
+// costs the core's inverse and a pass over the held shares' returns; the
 // dense table it replaces rewrote shares x (periods + shares) entries.
-#include "core/optimizer/DenseLu.h"
+#include "core/optimizer/CoreInverse.h"
 #include "core/optimizer/Frontier.h"
 #include "core/optimizer/FrontierCheck.h"
 #include "core/optimizer/FrontierTableau.h"
@@ -85,7 +85,8 @@ private:
     // order, each basic slack's by share (the core rows' entries unused).
     void Ftran(int32_t col, std::vector<double>& coreRates, std::vector<double>& slackRates) const;
     // The entering column takes the leaving one's place (a core column's, or
-    // a share's slack); the core's factors follow. False when they fail.
+    // a share's slack); the core's inverse follows. False when the core is
+    // singular.
     bool Exchange(int32_t entering, int32_t leaving);
     bool Refactor();
     // Before an exchange: every reduced cost and slope moves along the
@@ -133,7 +134,8 @@ private:
     std::vector<std::vector<double>> m_coreEntries;
     std::vector<int32_t> m_coreSlot;   // by column: its place in the core, -1 if none
     std::vector<int32_t> m_coreRowOf;  // by share: its row's place in the core, -1 if none
-    DenseLu m_factors;
+    CoreInverse m_inverse;
+    int32_t m_sinceRefactor = 0;  // exchanges since the inverse was taken afresh
     // Ftran's, kept to spare two allocations per pivot.
     mutable std::vector<double> m_coreRates, m_slackRates;
     mutable std::vector<int32_t> m_moving;  // NextBreak's, likewise

@@ -13,6 +13,12 @@
 #include <utility>
 
 namespace korvel {
+namespace {
+
+// The fewest exchanges between two fresh takes of the core's inverse.
+constexpr int32_t kRefactorEvery = 100;
+
+}  // namespace
 
 // Each period priced against the sign of its deviation in a rough guess of
 // the optimum: every share weighted by the inverse square of its own
@@ -125,7 +131,7 @@ void DeviationDual::Ftran(int32_t col, std::vector<double>& coreRates, std::vect
     coreRates.resize(m_coreRows.size());
     for (size_t r = 0; r < m_coreRows.size(); ++r)
         coreRates[r] = slackRates[static_cast<size_t>(m_coreRows[r])];
-    m_factors.Solve(coreRates);
+    m_inverse.Solve(coreRates);
     const size_t shares = slackRates.size();
     double* rates = slackRates.data();
     for (size_t c = 0; c < m_coreCols.size(); ++c) {
@@ -137,35 +143,70 @@ void DeviationDual::Ftran(int32_t col, std::vector<double>& coreRates, std::vect
     }
 }
 
+// The core's inverse follows each exchange; it is taken afresh from the
+// returns when a pivot is too small to trust, and after as many exchanges as
+// the core has rows (at least kRefactorEvery), which keeps the work of that
+// at a few exchanges' worth each.
 bool DeviationDual::Exchange(int32_t entering, int32_t leaving) {
     const auto removeAt = [](auto& list, size_t at) {
         std::swap(list[at], list.back());
         list.pop_back();
     };
-    if (IsSlack(leaving)) {
-        const int32_t share = leaving - SlackColumn(0);
-        m_coreRowOf[static_cast<size_t>(share)] = static_cast<int32_t>(m_coreRows.size());
-        m_coreRows.push_back(share);
+    const auto rowOf = [this](int32_t slack) -> int32_t& {
+        return m_coreRowOf[static_cast<size_t>(slack - SlackColumn(0))];
+    };
+    const auto entriesOn = [this](int32_t share) {
+        std::vector<double> v(m_coreCols.size());
+        for (size_t c = 0; c < v.size(); ++c)
+            v[c] = m_coreEntries[c][static_cast<size_t>(share)];
+        return v;
+    };
+    bool updated = false;
+    if (!IsSlack(entering)) {
+        std::vector<double> entries = ColumnEntries(entering);
+        std::vector<double> a(m_coreRows.size());
+        for (size_t r = 0; r < a.size(); ++r)
+            a[r] = entries[static_cast<size_t>(m_coreRows[r])];
+        if (IsSlack(leaving)) {
+            const int32_t share = leaving - SlackColumn(0);
+            updated = m_inverse.Grow(a, entriesOn(share), entries[static_cast<size_t>(share)]);
+            rowOf(leaving) = static_cast<int32_t>(m_coreRows.size());
+            m_coreRows.push_back(share);
+            m_coreSlot[static_cast<size_t>(entering)] = static_cast<int32_t>(m_coreCols.size());
+            m_coreCols.push_back(entering);
+            m_coreEntries.push_back(std::move(entries));
+        } else {
+            const int32_t slot = m_coreSlot[static_cast<size_t>(leaving)];
+            updated = m_inverse.ReplaceColumn(slot, a);
+            m_coreSlot[static_cast<size_t>(leaving)] = -1;
+            m_coreSlot[static_cast<size_t>(entering)] = slot;
+            m_coreCols[static_cast<size_t>(slot)] = entering;
+            m_coreEntries[static_cast<size_t>(slot)] = std::move(entries);
+        }
     } else {
-        const size_t slot = static_cast<size_t>(m_coreSlot[static_cast<size_t>(leaving)]);
-        removeAt(m_coreCols, slot);
-        removeAt(m_coreEntries, slot);
-        if (slot < m_coreCols.size())
-            m_coreSlot[static_cast<size_t>(m_coreCols[slot])] = static_cast<int32_t>(slot);
-        m_coreSlot[static_cast<size_t>(leaving)] = -1;
+        const int32_t row = rowOf(entering);
+        if (IsSlack(leaving)) {
+            const int32_t share = leaving - SlackColumn(0);
+            updated = m_inverse.ReplaceRow(row, entriesOn(share));
+            m_coreRows[static_cast<size_t>(row)] = share;
+            rowOf(leaving) = row;
+        } else {
+            const size_t slot = static_cast<size_t>(m_coreSlot[static_cast<size_t>(leaving)]);
+            updated = m_inverse.Shrink(row, static_cast<int32_t>(slot));
+            removeAt(m_coreRows, static_cast<size_t>(row));
+            if (static_cast<size_t>(row) < m_coreRows.size())
+                m_coreRowOf[static_cast<size_t>(m_coreRows[static_cast<size_t>(row)])] = row;
+            removeAt(m_coreCols, slot);
+            removeAt(m_coreEntries, slot);
+            if (slot < m_coreCols.size())
+                m_coreSlot[static_cast<size_t>(m_coreCols[slot])] = static_cast<int32_t>(slot);
+            m_coreSlot[static_cast<size_t>(leaving)] = -1;
+        }
+        rowOf(entering) = -1;
     }
-    if (IsSlack(entering)) {
-        const int32_t share = entering - SlackColumn(0);
-        const size_t row = static_cast<size_t>(m_coreRowOf[static_cast<size_t>(share)]);
-        removeAt(m_coreRows, row);
-        if (row < m_coreRows.size())
-            m_coreRowOf[static_cast<size_t>(m_coreRows[row])] = static_cast<int32_t>(row);
-        m_coreRowOf[static_cast<size_t>(share)] = -1;
-    } else {
-        m_coreSlot[static_cast<size_t>(entering)] = static_cast<int32_t>(m_coreCols.size());
-        m_coreCols.push_back(entering);
-        m_coreEntries.push_back(ColumnEntries(entering));
-    }
+    const int32_t every = std::max(kRefactorEvery, static_cast<int32_t>(m_coreRows.size()));
+    if (updated && ++m_sinceRefactor < every)
+        return true;
     return Refactor();
 }
 
@@ -175,7 +216,8 @@ bool DeviationDual::Refactor() {
     for (size_t r = 0; r < size; ++r)
         for (size_t c = 0; c < size; ++c)
             matrix[r * size + c] = m_coreEntries[c][static_cast<size_t>(m_coreRows[r])];
-    return m_factors.Factor(std::move(matrix), static_cast<int32_t>(size));
+    m_sinceRefactor = 0;
+    return m_inverse.Reset(matrix, static_cast<int32_t>(size));
 }
 
 namespace {
@@ -244,7 +286,7 @@ void DeviationDual::UpdateCosts(int32_t entering, int32_t leaving, double pivot)
             inverse[c] = -m_coreEntries[c][static_cast<size_t>(own)];
     else
         inverse[static_cast<size_t>(m_coreSlot[static_cast<size_t>(leaving)])] = 1.0;
-    m_factors.SolveTransposed(inverse);
+    m_inverse.SolveTransposed(inverse);
     std::vector<WeightedShare> shares;
     shares.reserve(size + 1);
     const auto add = [&](int32_t share, double factor) {
@@ -288,8 +330,8 @@ void DeviationDual::RecomputeCosts() {
         prices[c] = m_coreCols[c] == BudgetColumn() ? 1.0 : 0.0;
         rates[c] = m_coreCols[c] == BoundColumn() ? 1.0 : 0.0;
     }
-    m_factors.SolveTransposed(prices);
-    m_factors.SolveTransposed(rates);
+    m_inverse.SolveTransposed(prices);
+    m_inverse.SolveTransposed(rates);
     std::fill(m_costs.begin(), m_costs.end(), 0.0);
     std::fill(m_slopes.begin(), m_slopes.end(), 0.0);
     double* costs = m_costs.data();
@@ -345,7 +387,7 @@ void DeviationDual::RecomputeBasicValues() {
     std::vector<double> core(m_coreRows.size());
     for (size_t r = 0; r < m_coreRows.size(); ++r)
         core[r] = rhs[static_cast<size_t>(m_coreRows[r])];
-    m_factors.Solve(core);
+    m_inverse.Solve(core);
     for (size_t c = 0; c < m_coreCols.size(); ++c) {
         m_values[static_cast<size_t>(m_coreCols[c])] = core[c];
         for (int32_t i = 0; i < m_shares; ++i)
