@@ -76,8 +76,7 @@ void CoreInverse::SolveTransposed(std::vector<double>& c) const {
 
 // The new inverse is the old one times an elementary matrix: the pivot's
 // row divided by it, and taken from the others in proportion.
-bool CoreInverse::ReplaceColumn(int32_t column, const std::vector<double>& a) {
-    const std::vector<double> d = Times(a);
+bool CoreInverse::ReplaceColumn(int32_t column, const std::vector<double>& d) {
     const double pivot = d[static_cast<size_t>(column)];
     if (!Trusted(pivot, LargestMagnitude(d)))
         return false;
@@ -116,8 +115,7 @@ bool CoreInverse::ReplaceRow(int32_t row, const std::vector<double>& v) {
 }
 
 // The bordered matrix's inverse, through the corner's Schur complement.
-bool CoreInverse::Grow(const std::vector<double>& a, const std::vector<double>& v, double corner) {
-    const std::vector<double> d = Times(a);
+bool CoreInverse::Grow(const std::vector<double>& d, const std::vector<double>& v, double corner) {
     const std::vector<double> w = RowTimes(v);
     double schur = corner;
     for (int32_t c = 0; c < m_size; ++c)

@@ -26,12 +26,14 @@ public:
 
     // Each change is false when its pivot is too small to trust; the inverse
     // is then unchanged and must be taken afresh.
-    // Column `column` becomes a (by row).
-    bool ReplaceColumn(int32_t column, const std::vector<double>& a);
+    // Column `column` becomes a new one; d is the inverse times it (by
+    // column), which a simplex has already as the entering column's rates.
+    bool ReplaceColumn(int32_t column, const std::vector<double>& d);
     // Row `row` becomes v (by column).
     bool ReplaceRow(int32_t row, const std::vector<double>& v);
-    // A last column a (by row), and a last row v (by column) ending in corner.
-    bool Grow(const std::vector<double>& a, const std::vector<double>& v, double corner);
+    // A last column, the inverse times it being d (by column), and a last
+    // row v (by column) ending in corner.
+    bool Grow(const std::vector<double>& d, const std::vector<double>& v, double corner);
     // Without row `row` and column `column`.
     bool Shrink(int32_t row, int32_t column);
 

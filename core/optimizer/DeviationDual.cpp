@@ -130,7 +130,7 @@ DeviationDual::Step DeviationDual::Move(int32_t col, double direction, bool blan
                                          : m_coreRates[static_cast<size_t>(m_coreSlot[static_cast<size_t>(leaving)])];
     m_values[static_cast<size_t>(leaving)] = direction * rate > 0.0 ? Lower(leaving) : Upper(leaving);
     UpdateCosts(col, leaving, rate);
-    if (!Exchange(col, leaving))
+    if (!Exchange(col, leaving, m_coreRates))
         return Step::Lost;
     for (int32_t basic : m_coreCols)
         m_costs[static_cast<size_t>(basic)] = m_slopes[static_cast<size_t>(basic)] = 0.0;

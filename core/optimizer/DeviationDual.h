@@ -85,9 +85,9 @@ private:
     // order, each basic slack's by share (the core rows' entries unused).
     void Ftran(int32_t col, std::vector<double>& coreRates, std::vector<double>& slackRates) const;
     // The entering column takes the leaving one's place (a core column's, or
-    // a share's slack); the core's inverse follows. False when the core is
-    // singular.
-    bool Exchange(int32_t entering, int32_t leaving);
+    // a share's slack); the core's inverse follows. coreRates: Ftran's for
+    // the entering column. False when the core is singular.
+    bool Exchange(int32_t entering, int32_t leaving, const std::vector<double>& coreRates);
     bool Refactor();
     // Before an exchange: every reduced cost and slope moves along the
     // leaving variable's row of the table, pivot its entry in the entering

@@ -101,7 +101,7 @@ void DeviationDual::Start(int32_t pricedPeriods) {
     for (int32_t i = 1; i < m_shares; ++i)
         if (m_values[static_cast<size_t>(SlackColumn(i))] < m_values[static_cast<size_t>(SlackColumn(binding))])
             binding = i;
-    Exchange(BudgetColumn(), SlackColumn(binding));
+    Exchange(BudgetColumn(), SlackColumn(binding), {});
     m_values[static_cast<size_t>(SlackColumn(binding))] = 0.0;
     RecomputeBasicValues();
     RecomputeCosts();
@@ -147,7 +147,7 @@ void DeviationDual::Ftran(int32_t col, std::vector<double>& coreRates, std::vect
 // returns when a pivot is too small to trust, and after as many exchanges as
 // the core has rows (at least kRefactorEvery), which keeps the work of that
 // at a few exchanges' worth each.
-bool DeviationDual::Exchange(int32_t entering, int32_t leaving) {
+bool DeviationDual::Exchange(int32_t entering, int32_t leaving, const std::vector<double>& coreRates) {
     const auto removeAt = [](auto& list, size_t at) {
         std::swap(list[at], list.back());
         list.pop_back();
@@ -164,12 +164,9 @@ bool DeviationDual::Exchange(int32_t entering, int32_t leaving) {
     bool updated = false;
     if (!IsSlack(entering)) {
         std::vector<double> entries = ColumnEntries(entering);
-        std::vector<double> a(m_coreRows.size());
-        for (size_t r = 0; r < a.size(); ++r)
-            a[r] = entries[static_cast<size_t>(m_coreRows[r])];
         if (IsSlack(leaving)) {
             const int32_t share = leaving - SlackColumn(0);
-            updated = m_inverse.Grow(a, entriesOn(share), entries[static_cast<size_t>(share)]);
+            updated = m_inverse.Grow(coreRates, entriesOn(share), entries[static_cast<size_t>(share)]);
             rowOf(leaving) = static_cast<int32_t>(m_coreRows.size());
             m_coreRows.push_back(share);
             m_coreSlot[static_cast<size_t>(entering)] = static_cast<int32_t>(m_coreCols.size());
@@ -177,7 +174,7 @@ bool DeviationDual::Exchange(int32_t entering, int32_t leaving) {
             m_coreEntries.push_back(std::move(entries));
         } else {
             const int32_t slot = m_coreSlot[static_cast<size_t>(leaving)];
-            updated = m_inverse.ReplaceColumn(slot, a);
+            updated = m_inverse.ReplaceColumn(slot, coreRates);
             m_coreSlot[static_cast<size_t>(leaving)] = -1;
             m_coreSlot[static_cast<size_t>(entering)] = slot;
             m_coreCols[static_cast<size_t>(slot)] = entering;
