@@ -1,6 +1,7 @@
 #include "programs/cli/CommandRun.h"
 
 #include <exception>
+#include <new>
 #include <ostream>
 
 namespace korvel::cli {
@@ -13,6 +14,10 @@ int RunCommand(const std::string& program, bool help, const std::string& usage, 
     }
     try {
         return command();
+    } catch (const std::bad_alloc&) {
+        // Its what() names a type, not the fault.
+        err << program << ": not enough memory\n";
+        return 2;
     } catch (const std::exception& e) {
         err << program << ": " << e.what() << "\n";
         return 2;

@@ -1,4 +1,5 @@
 // Both commands' options: every one the help lists is in the manual page.
+#include "programs/cli/CommandRun.h"
 #include "programs/cli/ConvertCommand.h"
 #include "programs/cli/DataInput.h"
 #include "programs/cli/SolveCommand.h"
@@ -8,6 +9,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <new>
 #include <regex>
 #include <sstream>
 
@@ -59,6 +61,24 @@ TEST(CommandOptions, NoSolutionNamesTheBestMeanAndABadMinReturnTheForms) {
         std::ostringstream out, err;
         RunSolveCommand({"--min-return", minReturn, file}, out, err);
         EXPECT_EQ(err.str(), message) << minReturn;
+    }
+}
+
+// What escapes a command is said after the program's name, with status 2;
+// memory running out in plain words.
+TEST(CommandOptions, EscapedFaultsAreSaidPlainly) {
+    const struct {
+        std::function<int()> command;
+        std::string said;
+    } cases[] = {
+        {[]() -> int { throw std::bad_alloc(); }, "korvel-solve: not enough memory\n"},
+        {[]() -> int { throw std::runtime_error("disk gone"); }, "korvel-solve: disk gone\n"},
+    };
+    for (const auto& c : cases) {
+        std::ostringstream out, err;
+        EXPECT_EQ(RunCommand("korvel-solve", false, "usage", out, err, c.command), 2);
+        EXPECT_EQ(err.str(), c.said);
+        EXPECT_EQ(out.str(), "");
     }
 }
 
